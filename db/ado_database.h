@@ -1,0 +1,65 @@
+#pragma once
+// CADODataBase: the program's one connection to its data file. Operations never throw and never
+// show anything: they return a success flag and keep a formatted report of the last error.
+
+#include <QString>
+#include <QtGlobal>
+
+struct sqlite3;
+
+class CADODataBase
+{
+public:
+    CADODataBase();
+    ~CADODataBase();
+    CADODataBase(const CADODataBase &) = delete;
+    CADODataBase &operator=(const CADODataBase &) = delete;
+
+    // Opens the data file named by the connection text ("...;Data Source='<path>';"). An empty
+    // text reopens the last one. The file must exist and be a writable data file.
+    bool Open(const QString &connection = QString());
+    // Runs one statement that returns no rows.
+    bool Execute(const QString &sql);
+    bool IsOpen() const { return m_db != nullptr; }
+    void Close();
+
+    QString GetConnectionString() const { return m_connection; }
+    QString GetDataSource() const { return m_dataSource; }
+    QString GetLastError() const { return m_lastError; }
+    quint32 GetLastErrorCode() const { return m_lastErrorCode; }
+
+    // For the recordset and the exchange code (backup, sync) that need the engine itself.
+    sqlite3 *handle() const { return m_db; }
+
+    // Records an error report headed "CADODataBase Error".
+    void reportError(quint32 code, const QString &source, const QString &description);
+
+    // The Data Source of a connection text, '' unquoted; empty when there is none.
+    static QString dataSourceOf(const QString &connection);
+
+private:
+    sqlite3 *m_db = nullptr;
+    QString m_connection;
+    QString m_dataSource;
+    QString m_lastError;
+    quint32 m_lastErrorCode = 0;
+};
+
+// Groups statements so that they land together or not at all: commit() makes them final; a
+// guard that goes out of scope without commit() rolls them back. Guards may nest.
+class CTransaction
+{
+public:
+    explicit CTransaction(CADODataBase &db);
+    ~CTransaction();
+    CTransaction(const CTransaction &) = delete;
+    CTransaction &operator=(const CTransaction &) = delete;
+
+    bool isActive() const { return m_active; }
+    bool commit();
+
+private:
+    CADODataBase &m_db;
+    QString m_name;
+    bool m_active = false;
+};

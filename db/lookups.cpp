@@ -1,0 +1,147 @@
+#include "db/lookups.h"
+
+#include "controls/combo_model.h"
+#include "controls/list_model.h"
+#include "db/ado_database.h"
+#include "db/ado_recordset.h"
+#include "db/sql_text.h"
+#include "format/string_table.h"
+#include "platform/busy.h"
+
+namespace Lookups {
+
+QString lookUpValue(CADODataBase &db, qint32 key, const QString &table, const QString &keyColumn,
+                    const QString &resultColumn)
+{
+    if (!isPlainIdentifier(table) || !isPlainIdentifier(keyColumn)
+        || !isPlainIdentifier(resultColumn))
+        return {};
+    CADORecordset rs(db);
+    if (!rs.Open(QStringLiteral("SELECT %1 FROM %2 WHERE %3=%4;")
+                     .arg(resultColumn, table, keyColumn)
+                     .arg(key)))
+        return {};
+    QString value;
+    if (!rs.IsEof() && !rs.GetString(0, value))
+        value.clear();
+    return value;
+}
+
+float fillList(CADODataBase &db, CListModel &list, const QString &table, const QString &idColumn,
+               qint32 selectId, const QString &where, const QString &extraColumns)
+{
+    Busy::Scope busy;
+    float total = 0.0f;
+    const bool assets = table == QLatin1String("Assets");
+    {
+        CListModel::BatchUpdate batch(list);
+        list.DeleteAllItems();
+        if (!isPlainIdentifier(table) || !isPlainIdentifier(idColumn))
+            return 0.0f;
+        QString sql = QStringLiteral("SELECT %1, Description").arg(idColumn);
+        if (!extraColumns.isEmpty())
+            sql += QLatin1Char(',') + extraColumns;
+        sql += QStringLiteral(" FROM %1 ").arg(table) + where + QStringLiteral(" ORDER BY Description;");
+
+        CADORecordset rs(db);
+        if (rs.Open(sql)) {
+            const QString description = QStringLiteral("Description");
+            const QString picture = QStringLiteral("Picture2");
+            const QString currentValue = QStringLiteral("CurrentValue");
+            const QString category = QStringLiteral("CategoryId");
+            for (; !rs.IsEof(); rs.MoveNext()) {
+                QString text;
+                rs.GetString(description, text);
+                int image = 0;
+                if (assets) {
+                    QString pictureFile;
+                    float value = 0.0f;
+                    qint32 categoryId = 0;
+                    rs.GetString(picture, pictureFile);
+                    rs.GetFloat(currentValue, value);
+                    rs.GetLong(category, categoryId);
+                    total += value;
+                    image = categoryId == kVideoCategoryId ? 2 : !pictureFile.isEmpty() ? 1 : 0;
+                }
+                const int row = list.InsertItem(list.GetItemCount(), text, image);
+                qint32 id = 0;
+                rs.GetLong(0, id);
+                list.SetItemData(row, id);
+            }
+        }
+    }
+    for (int row = 0; row < list.GetItemCount(); ++row) {
+        if (list.GetItemData(row) == selectId) {
+            list.SetCurSel(row);
+            list.EnsureVisible(row);
+            break;
+        }
+    }
+    return total;
+}
+
+void fillCombo(CADODataBase &db, CComboModel &combo, qint32 selectId, const QString &sql,
+               bool withDetail, const QString &firstEntry)
+{
+    Busy::Scope busy;
+    combo.ResetContent();
+    if (!firstEntry.isEmpty())
+        combo.SetItemData(combo.AddString(firstEntry), 0);
+    CADORecordset rs(db);
+    if (rs.Open(sql)) {
+        for (; !rs.IsEof(); rs.MoveNext()) {
+            QString text;
+            rs.GetString(1, text);
+            if (withDetail) {
+                QString detail;
+                if (rs.GetString(2, detail) && !detail.isEmpty())
+                    text += QStringLiteral(" (") + detail + QLatin1Char(')');
+            }
+            qint32 id = 0;
+            rs.GetLong(0, id);
+            combo.SetItemData(combo.AddString(text), id);
+        }
+    }
+    combo.SetCurSel(combo.GetCount() > 0 ? 0 : -1);
+    const int match = combo.FindItemData(selectId);
+    if (match >= 0)
+        combo.SetCurSel(match);
+}
+
+void fillCategoryCombo(CADODataBase &db, CComboModel &combo, qint32 selectId, int categoryType,
+                       bool optional)
+{
+    fillCombo(db, combo, selectId,
+              sqlText("SELECT CategoryId, Description FROM Categories WHERE CategoryType=%d "
+                      "ORDER BY Description;",
+                      categoryType),
+              false,
+              optional ? QStringLiteral("(optional)") : QStringLiteral("Please select..."));
+}
+
+void fillComboFromTextList(CComboModel &combo, const QString &select, int stringId)
+{
+    const QStringList pieces = Strings::load(stringId).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    for (const QString &piece : pieces)
+        combo.AddString(piece);
+    if (!select.isEmpty()) {
+        const int match = combo.FindStringExact(-1, select);
+        if (match >= 0)
+            combo.SetCurSel(match);
+    }
+}
+
+bool selectedRow(const CListModel &list, qint32 &id, int &row)
+{
+    const int selected = list.GetCurSel();
+    if (selected < 0)
+        return false;
+    const qint32 value = list.GetItemData(selected);
+    if (value == 0)
+        return false;
+    id = value;
+    row = selected;
+    return true;
+}
+
+} // namespace Lookups

@@ -1,12 +1,17 @@
+#include "app/home_app.h"
+#include "format/string_table.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Domelio"));
-    window.resize(640, 480);
-    window.show();
-    return app.exec();
+    QApplication qapp(argc, argv);
+    QApplication::setApplicationName(Strings::load(Strings::AppTitle));
+    QApplication::setOrganizationName(QStringLiteral("Varn Holt"));
+    CHomeApp app;
+    if (!app.InitInstance())
+        return 1;
+    const int rc = QApplication::exec();
+    const int exitCode = app.ExitInstance();
+    return rc != 0 ? rc : exitCode;
 }

@@ -1,0 +1,162 @@
+#include "app/home_app.h"
+
+#include "app/main_frame.h"
+#include "app/ui.h"
+#include "app/window_geometry.h"
+#include "db/datafile.h"
+#include "format/string_table.h"
+#include "platform/busy.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+namespace {
+
+CHomeApp *currentApp = nullptr;
+
+QString withSlash(const QString &folder)
+{
+    const QString clean = QDir::cleanPath(folder);
+    return clean.endsWith(QLatin1Char('/')) ? clean : clean + QLatin1Char('/');
+}
+
+void showBusy(bool busy)
+{
+    Ui::services().setWaitCursor(busy);
+}
+
+} // namespace
+
+CHomeApp::CHomeApp()
+{
+    currentApp = this;
+    Busy::setHook(&showBusy);
+}
+
+CHomeApp::~CHomeApp()
+{
+    delete m_frame;
+    m_database.Close();
+    if (currentApp == this) {
+        currentApp = nullptr;
+        Busy::setHook(nullptr);
+    }
+}
+
+CHomeApp *CHomeApp::instance()
+{
+    return currentApp;
+}
+
+CMainFrame *CHomeApp::mainFrame() const
+{
+    return m_frame;
+}
+
+QWidget *CHomeApp::mainWindow() const
+{
+    return m_frame;
+}
+
+QString CHomeApp::programFolder()
+{
+    return withSlash(QCoreApplication::applicationDirPath());
+}
+
+QString CHomeApp::dataFolder()
+{
+    const QString configured = qEnvironmentVariable("DOMELIO_DATA_DIR");
+    return configured.isEmpty() ? programFolder() : withSlash(configured);
+}
+
+QString CHomeApp::dataFilePath()
+{
+    return dataFolder() + QStringLiteral("HOMEDATA.DAT");
+}
+
+QString CHomeApp::connectionString()
+{
+    return DataFile::connectionString(dataFilePath());
+}
+
+bool CHomeApp::InitInstance()
+{
+    // The data file first: without it there is nothing to show.
+    if (!m_database.Open(connectionString())) {
+        Ui::messageBox(nullptr, Strings::load(Strings::DataFileError), QString(), Ui::Icon::Warning,
+                       Ui::Ok);
+        return false;
+    }
+
+    m_frame = new CMainFrame(*this);
+
+    if (!m_settings.Open(HKEY_CURRENT_USER, QLatin1String(kSettingsPath)))
+        m_settings.Create(HKEY_CURRENT_USER, QLatin1String(kSettingsPath));
+
+    restoreWindowPlacement(*m_frame);
+    m_frame->show();
+
+    m_settings.WriteString(QStringLiteral("CurrentVersion"), QLatin1String(kVersion));
+    m_settings.WriteString(QStringLiteral("AppPath"), programFolder());
+
+    QString greeting = Strings::load(Strings::Greeting);
+    greeting.replace(QLatin1String("%s"), QLatin1String(kVersion));
+    showMessageOnce(greeting, QStringLiteral("InitialGreetingShown_v") + QLatin1String(kVersion));
+
+    m_frame->CreateViews();
+    m_frame->RefreshHomesView(0);
+    chooseInitialHome();
+    return true;
+}
+
+void CHomeApp::chooseInitialHome()
+{
+    qint32 lastHome = 0;
+    if (m_settings.ReadNumber(QStringLiteral("LastHomeId"), lastHome)) {
+        m_frame->SetCurrentHome(lastHome);
+        return;
+    }
+    const QString caption = Strings::load(Strings::AppTitle);
+    const int answer = Ui::messageBox(m_frame, Strings::load(Strings::AskHandheldUsed), caption,
+                                      Ui::Icon::Question, Ui::Yes | Ui::No, Ui::No);
+    if (answer == Ui::Yes) {
+        Ui::messageBox(m_frame, Strings::load(Strings::HandheldSyncAdvice), caption,
+                       Ui::Icon::Information, Ui::Ok);
+        m_frame->OnSelectHome();
+    } else {
+        Ui::messageBox(m_frame, Strings::load(Strings::GreetingHomeSetup), caption,
+                       Ui::Icon::Information, Ui::Ok);
+        m_frame->OnNewHome();
+    }
+}
+
+int CHomeApp::ExitInstance()
+{
+    if (m_database.IsOpen())
+        m_database.Close();
+    return 0;
+}
+
+void CHomeApp::showMessageOnce(const QString &text, const QString &flagName)
+{
+    qint32 shown = 0;
+    if (m_settings.ReadNumber(flagName, shown) && shown != 0)
+        return;
+    Ui::messageBox(mainWindow(), text, Strings::load(Strings::AppTitle), Ui::Icon::Information,
+                   Ui::Ok);
+    m_settings.WriteNumber(flagName, 1);
+}
+
+void CHomeApp::restoreWindowPlacement(QWidget &window)
+{
+    WindowPlacement placement;
+    if (m_settings.ReadWindowPlacement(QStringLiteral("WindowPlacement"), placement))
+        applyPlacement(window, placement);
+    else
+        centreOnScreen(window);
+}
+
+void CHomeApp::saveWindowPlacement(const QWidget &window)
+{
+    m_settings.WriteWindowPlacement(QStringLiteral("WindowPlacement"), placementOf(window));
+}

@@ -1,0 +1,208 @@
+#include "controls/combo_model.h"
+#include "controls/list_model.h"
+#include "db/ado_database.h"
+#include "db/ado_recordset.h"
+#include "db/lookups.h"
+#include "db/record_ids.h"
+#include "format/string_table.h"
+#include "platform/busy.h"
+#include "support/temp_env.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class Lookup : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(db.Open(env.connection())); }
+    void sql(const QString &statement) { ASSERT_TRUE(db.Execute(statement)) << db.GetLastError().toStdString(); }
+
+    qint32 counter(const char *table)
+    {
+        CADORecordset rs(db);
+        rs.Open(QStringLiteral("SELECT NextId FROM TableIds WHERE TableName='%1';").arg(QLatin1String(table)));
+        qint32 next = -99;
+        rs.GetLong(0, next);
+        return next;
+    }
+
+    TempEnv env;
+    CADODataBase db;
+};
+
+TEST_F(Lookup, IdsAreConsecutiveAndNeverReused)
+{
+    const qint32 first = RecordIds::nextId(db, QStringLiteral("Assets"));
+    const qint32 second = RecordIds::nextId(db, QStringLiteral("Assets"));
+    EXPECT_EQ(first, 1);
+    EXPECT_EQ(second, 2);
+    EXPECT_EQ(counter("Assets"), 3);
+    // The fixed video category is never handed out again.
+    EXPECT_GT(RecordIds::nextId(db, QStringLiteral("Categories")), 19);
+}
+
+TEST_F(Lookup, IdAllocationFailsVisibly)
+{
+    // No counter row: -1 every time, nothing changes.
+    EXPECT_EQ(RecordIds::nextId(db, QStringLiteral("Widgets")), -1);
+    sql(QStringLiteral("DELETE FROM TableIds WHERE TableName='Loans';"));
+    EXPECT_EQ(RecordIds::nextId(db, QStringLiteral("Loans")), -1);
+    EXPECT_EQ(RecordIds::nextId(db, QStringLiteral("Loans")), -1);
+
+    // A broken counter would hand out "none" or "never saved".
+    sql(QStringLiteral("UPDATE TableIds SET NextId=0 WHERE TableName='Homes';"));
+    EXPECT_EQ(RecordIds::nextId(db, QStringLiteral("Homes")), -1);
+    EXPECT_EQ(counter("Homes"), 0);
+    sql(QStringLiteral("UPDATE TableIds SET NextId=2147483647 WHERE TableName='Homes';"));
+    EXPECT_EQ(RecordIds::nextId(db, QStringLiteral("Homes")), -1);
+
+    // A closed connection.
+    db.Close();
+    EXPECT_EQ(RecordIds::nextId(db, QStringLiteral("Assets")), -1);
+}
+
+TEST_F(Lookup, CounterBehindTheRowsSkipsTakenIds)
+{
+    sql(QStringLiteral("INSERT INTO [Tasks] ([TaskId]) VALUES (1);"));
+    sql(QStringLiteral("INSERT INTO [Tasks] ([TaskId]) VALUES (2);"));
+    EXPECT_EQ(RecordIds::nextId(db, QStringLiteral("Tasks")), 3);
+    EXPECT_EQ(counter("Tasks"), 4);
+}
+
+TEST_F(Lookup, AllocationIsOneTransaction)
+{
+    // Inside a caller's transaction that is rolled back, the counter goes back too: the read
+    // and the write are never split.
+    {
+        CTransaction t(db);
+        EXPECT_EQ(RecordIds::nextId(db, QStringLiteral("Areas")), 1);
+    }
+    EXPECT_EQ(counter("Areas"), 1);
+}
+
+TEST_F(Lookup, LookUpValue)
+{
+    EXPECT_EQ(Lookups::lookUpValue(db, 19, QStringLiteral("Categories"), QStringLiteral("CategoryId"),
+                                   QStringLiteral("Description")),
+              QStringLiteral("Videos"));
+    EXPECT_EQ(Lookups::lookUpValue(db, 999, QStringLiteral("Categories"), QStringLiteral("CategoryId"),
+                                   QStringLiteral("Description")),
+              QString());
+    EXPECT_EQ(Lookups::lookUpValue(db, 1, QStringLiteral("Categories; DROP TABLE Homes"),
+                                   QStringLiteral("CategoryId"), QStringLiteral("Description")),
+              QString());
+    EXPECT_EQ(Lookups::lookUpValue(db, 1, QStringLiteral("Nowhere"), QStringLiteral("Id"),
+                                   QStringLiteral("Description")),
+              QString());
+}
+
+TEST_F(Lookup, FillListSumsAssetsAndPicksImages)
+{
+    sql(QStringLiteral("INSERT INTO Assets (AssetId, HomeId, Description, CurrentValue, CategoryId, Picture2) VALUES (1, 5, 'sofa', 100.25, 8, NULL);"));
+    sql(QStringLiteral("INSERT INTO Assets (AssetId, HomeId, Description, CurrentValue, CategoryId, Picture2) VALUES (2, 5, 'Alien', 20, 19, '/p.jpg');"));
+    sql(QStringLiteral("INSERT INTO Assets (AssetId, HomeId, Description, CurrentValue, CategoryId, Picture2) VALUES (3, 5, 'Clock', NULL, 0, '/c.jpg');"));
+    sql(QStringLiteral("INSERT INTO Assets (AssetId, HomeId, Description, CurrentValue) VALUES (4, 6, 'elsewhere', 1000);"));
+
+    CListModel list;
+    list.InsertColumn(0, QStringLiteral("Description"));
+    int busyCalls = 0;
+    static int *counterPtr = nullptr;
+    counterPtr = &busyCalls;
+    Busy::setHook([](bool on) { if (on) ++*counterPtr; });
+    const float total = Lookups::fillList(db, list, QStringLiteral("Assets"), QStringLiteral("AssetId"), 3,
+                                          QStringLiteral("WHERE HomeId=5"),
+                                          QStringLiteral("CurrentValue, Picture2, CategoryId"));
+    Busy::setHook(nullptr);
+    EXPECT_EQ(busyCalls, 1);
+    EXPECT_FLOAT_EQ(total, 120.25f);
+    ASSERT_EQ(list.GetItemCount(), 3);
+    // Ordered by description without regard to case.
+    EXPECT_EQ(list.GetItemText(0, 0), QStringLiteral("Alien"));
+    EXPECT_EQ(list.GetItemText(1, 0), QStringLiteral("Clock"));
+    EXPECT_EQ(list.GetItemText(2, 0), QStringLiteral("sofa"));
+    EXPECT_EQ(list.GetItemImage(0), 2);
+    EXPECT_EQ(list.GetItemImage(1), 1);
+    EXPECT_EQ(list.GetItemImage(2), 0);
+    EXPECT_EQ(list.GetItemData(1), 3);
+    EXPECT_EQ(list.GetCurSel(), 1);
+
+    qint32 id = 0;
+    int row = -1;
+    EXPECT_TRUE(Lookups::selectedRow(list, id, row));
+    EXPECT_EQ(id, 3);
+    EXPECT_EQ(row, 1);
+
+    // Refilling replaces the rows; an id that is not listed leaves no selection.
+    const float none = Lookups::fillList(db, list, QStringLiteral("Homes"), QStringLiteral("HomeId"), 42);
+    EXPECT_EQ(none, 0.0f);
+    EXPECT_EQ(list.GetItemCount(), 0);
+    EXPECT_EQ(list.GetCurSel(), -1);
+    EXPECT_FALSE(Lookups::selectedRow(list, id, row));
+}
+
+TEST_F(Lookup, SelectedRowWithIdZeroIsNoSelection)
+{
+    CListModel list;
+    list.InsertColumn(0, QStringLiteral("Description"));
+    list.InsertItem(0, QStringLiteral("heading"));
+    list.SetCurSel(0);
+    qint32 id = 5;
+    int row = 5;
+    EXPECT_FALSE(Lookups::selectedRow(list, id, row));
+    EXPECT_EQ(id, 5);
+}
+
+TEST_F(Lookup, CategoryCombos)
+{
+    CComboModel combo;
+    Lookups::fillCategoryCombo(db, combo, 0, Lookups::Store, true);
+    ASSERT_GE(combo.GetCount(), 2);
+    EXPECT_EQ(combo.GetLBText(0), QStringLiteral("(optional)"));
+    EXPECT_EQ(combo.GetItemData(0), 0);
+    EXPECT_EQ(combo.GetCurSel(), 0);
+    // Sorted by the statement, not by the combo.
+    for (int i = 2; i < combo.GetCount(); ++i)
+        EXPECT_LE(QString::compare(combo.GetLBText(i - 1), combo.GetLBText(i), Qt::CaseInsensitive), 0);
+
+    Lookups::fillCategoryCombo(db, combo, 19, Lookups::AssetCategory, false);
+    EXPECT_EQ(combo.GetLBText(0), QStringLiteral("Please select..."));
+    EXPECT_EQ(combo.GetLBText(combo.GetCurSel()), QStringLiteral("Videos"));
+    EXPECT_EQ(combo.GetItemData(combo.GetCurSel()), 19);
+
+    // A failed statement leaves only the first entry.
+    Lookups::fillCombo(db, combo, 3, QStringLiteral("SELECT nothing FROM nowhere;"), false,
+                       QStringLiteral("Please select..."));
+    EXPECT_EQ(combo.GetCount(), 1);
+    EXPECT_EQ(combo.GetCurSel(), 0);
+}
+
+TEST_F(Lookup, ComboDetailColumn)
+{
+    sql(QStringLiteral("INSERT INTO Tasks (TaskId, Description, Vendor) VALUES (1, 'Milk', 'Corner Shop');"));
+    sql(QStringLiteral("INSERT INTO Tasks (TaskId, Description, Vendor) VALUES (2, 'Bread', NULL);"));
+    CComboModel combo;
+    Lookups::fillCombo(db, combo, 1, QStringLiteral("SELECT TaskId, Description, Vendor FROM Tasks ORDER BY TaskId;"),
+                       true, QString());
+    ASSERT_EQ(combo.GetCount(), 2);
+    EXPECT_EQ(combo.GetLBText(0), QStringLiteral("Milk (Corner Shop)"));
+    EXPECT_EQ(combo.GetLBText(1), QStringLiteral("Bread"));
+    EXPECT_EQ(combo.GetCurSel(), 0);
+}
+
+TEST(TextLists, SortedPiecesAndCaseInsensitiveSelection)
+{
+    CComboModel combo(true);
+    Lookups::fillComboFromTextList(combo, QStringLiteral("LB"), Strings::ShoppingUnits);
+    ASSERT_EQ(combo.GetCount(), 11);
+    EXPECT_EQ(combo.GetLBText(0), QStringLiteral("bag"));
+    EXPECT_EQ(combo.GetLBText(10), QStringLiteral("roll"));
+    EXPECT_EQ(combo.GetLBText(combo.GetCurSel()), QStringLiteral("lb"));
+
+    CComboModel genres(true);
+    Lookups::fillComboFromTextList(genres, QStringLiteral("Nope"), Strings::VideoGenres);
+    EXPECT_EQ(genres.GetCount(), 20);
+    EXPECT_EQ(genres.GetCurSel(), -1);
+}
+
+} // namespace

@@ -1,0 +1,817 @@
+#include "controls/list_model.h"
+
+#include <QDate>
+#include <QItemSelectionModel>
+#include <QStringList>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <utility>
+
+namespace {
+
+bool isCSpace(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u == ' ' || u == '\t' || u == '\n' || u == '\v' || u == '\f' || u == '\r';
+}
+
+// The value atof() gives: the longest leading decimal number (after blanks), 0 when there is
+// none. Read by hand because strtod follows the process's LC_NUMERIC, which Qt sets from the
+// environment, while the original always read a point.
+double leadingDouble(const QString &text)
+{
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i < n && isCSpace(text[i]))
+        ++i;
+    std::string number;
+    if (i < n && (text[i] == u'+' || text[i] == u'-')) {
+        if (text[i] == u'-')
+            number += '-';
+        ++i;
+    }
+    bool digits = false;
+    while (i < n && text[i].unicode() >= '0' && text[i].unicode() <= '9') {
+        number += char(text[i].unicode());
+        digits = true;
+        ++i;
+    }
+    if (i < n && text[i] == u'.') {
+        std::string fraction;
+        ++i;
+        while (i < n && text[i].unicode() >= '0' && text[i].unicode() <= '9') {
+            fraction += char(text[i].unicode());
+            ++i;
+        }
+        if (!fraction.empty()) {
+            if (!digits)
+                number += '0';
+            number += '.' + fraction;
+            digits = true;
+        }
+    }
+    if (!digits)
+        return 0.0;
+    if (i < n && (text[i] == u'e' || text[i] == u'E')) {
+        qsizetype j = i + 1;
+        std::string exponent = "e";
+        if (j < n && (text[j] == u'+' || text[j] == u'-'))
+            exponent += char(text[j++].unicode());
+        bool expDigits = false;
+        while (j < n && text[j].unicode() >= '0' && text[j].unicode() <= '9') {
+            exponent += char(text[j++].unicode());
+            expDigits = true;
+        }
+        if (expDigits)
+            number += exponent;
+    }
+    double value = 0.0;
+    const auto [ptr, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
+    Q_UNUSED(ptr);
+    if (ec == std::errc::result_out_of_range) {
+        // atof gives +-HUGE_VAL on overflow and 0 on underflow.
+        const bool negative = number.front() == '-';
+        const bool tiny = number.find("e-") != std::string::npos;
+        value = tiny ? 0.0 : (negative ? -HUGE_VAL : HUGE_VAL);
+    }
+    return value;
+}
+
+// The value atoi() gives, saturated at the 32-bit limits instead of overflowing.
+qint64 leadingInt(const QString &text)
+{
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i < n && isCSpace(text[i]))
+        ++i;
+    bool negative = false;
+    if (i < n && (text[i] == u'+' || text[i] == u'-')) {
+        negative = text[i] == u'-';
+        ++i;
+    }
+    qint64 value = 0;
+    while (i < n && text[i].unicode() >= '0' && text[i].unicode() <= '9') {
+        value = std::min<qint64>(value * 10 + (text[i].unicode() - '0'), qint64(1) << 32);
+        ++i;
+    }
+    value = negative ? -value : value;
+    return std::clamp<qint64>(value, std::numeric_limits<qint32>::min(),
+                              std::numeric_limits<qint32>::max());
+}
+
+int sign(qint64 v)
+{
+    return v < 0 ? -1 : (v > 0 ? 1 : 0);
+}
+
+// The formats a date-only text may come in, in the given locale: its short and long date formats
+// (the short one also with a four-digit year, which users type), the date part of a text that
+// carries a time, and ISO as a last resort.
+QStringList dateFormats(const QLocale &locale)
+{
+    QStringList formats;
+    const QString shortFormat = locale.dateFormat(QLocale::ShortFormat);
+    formats << shortFormat;
+    if (shortFormat.contains(QLatin1String("yy")) && !shortFormat.contains(QLatin1String("yyyy"))) {
+        QString longYear = shortFormat;
+        longYear.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+        formats << longYear;
+    }
+    formats << locale.dateFormat(QLocale::LongFormat) << locale.dateFormat(QLocale::NarrowFormat)
+            << QStringLiteral("yyyy-MM-dd");
+    formats.removeDuplicates();
+    return formats;
+}
+
+QDate parseDateOnly(const QString &text, const QLocale &locale, const QStringList &formats)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return {};
+    for (const QString &format : formats) {
+        const QDate date = locale.toDate(trimmed, format);
+        if (date.isValid())
+            return date;
+    }
+    // A date followed by a time: only the date part counts.
+    const qsizetype blank = trimmed.indexOf(u' ');
+    if (blank > 0) {
+        for (const QString &format : formats) {
+            const QDate date = locale.toDate(trimmed.left(blank), format);
+            if (date.isValid())
+                return date;
+        }
+    }
+    return {};
+}
+
+int compareText(const QString &a, const QString &b)
+{
+    // Case-sensitive, by character code (UTF-16 units), as the original's byte comparison.
+    return sign(a.compare(b, Qt::CaseSensitive));
+}
+
+} // namespace
+
+struct CListModel::SortKey
+{
+    const QString *text = nullptr;
+    double number = 0.0;
+    float single = 0.0f;
+    qint64 size = 0;
+    QDate date;
+};
+
+CListModel::CListModel(QObject *parent)
+    : QAbstractTableModel(parent)
+    , m_selection(new QItemSelectionModel(this, this))
+{
+}
+
+CListModel::~CListModel() = default;
+
+// --- columns -----------------------------------------------------------------------------------
+
+int CListModel::InsertColumn(int col, const QString &heading, int format, int width, int subItem)
+{
+    Q_UNUSED(subItem);
+    const int count = GetColumnCount();
+    if (col < 0 || col > count)
+        col = count;
+    if (width < 0)
+        width = measureHeading(heading);
+    const bool batched = batchReset();
+    if (!batched)
+        beginInsertColumns({}, col, col);
+    Column column;
+    column.heading = heading;
+    column.format = (format >= FormatLeft && format <= FormatCenter) ? format : FormatLeft;
+    column.minWidth = width;
+    m_columns.insert(m_columns.begin() + col, column);
+    if (col < count) {
+        for (Row &row : m_rows) {
+            if (row.texts.size() > col)
+                row.texts.insert(col, QString());
+        }
+    }
+    m_longestRow.insert(m_longestRow.begin() + col, -2);
+    if (m_sortColumn >= col)
+        ++m_sortColumn;
+    if (!batched)
+        endInsertColumns();
+    return col;
+}
+
+bool CListModel::DeleteColumn(int col)
+{
+    if (!validColumn(col))
+        return false;
+    const bool batched = batchReset();
+    if (!batched)
+        beginRemoveColumns({}, col, col);
+    m_columns.erase(m_columns.begin() + col);
+    for (Row &row : m_rows) {
+        if (row.texts.size() > col)
+            row.texts.removeAt(col);
+    }
+    m_longestRow.erase(m_longestRow.begin() + col);
+    if (m_sortColumn == col)
+        m_sortColumn = -1;
+    else if (m_sortColumn > col)
+        --m_sortColumn;
+    if (!batched)
+        endRemoveColumns();
+    return true;
+}
+
+int CListModel::GetHeaderWidth(int col) const
+{
+    return validColumn(col) ? m_columns[col].minWidth : -1;
+}
+
+bool CListModel::SetColumnText(int col, const QString &heading)
+{
+    if (!validColumn(col))
+        return false;
+    m_columns[col].heading = heading;
+    if (heading.isEmpty())
+        m_columns[col].minWidth = 0;
+    if (inBatch())
+        m_batchHeaderChanged = true;
+    else
+        emit headerDataChanged(Qt::Horizontal, col, col);
+    requestSize(col, Sizing::HeadingOnly);
+    return true;
+}
+
+QString CListModel::GetColumnText(int col) const
+{
+    return validColumn(col) ? m_columns[col].heading : QString();
+}
+
+int CListModel::GetColumnFormat(int col) const
+{
+    return validColumn(col) ? m_columns[col].format : -1;
+}
+
+bool CListModel::SetColumnType(int col, int type)
+{
+    if (!validColumn(col) || type < TypeText || type > TypeDate)
+        return false;
+    m_columns[col].type = type;
+    return true;
+}
+
+int CListModel::GetColumnType(int col) const
+{
+    return validColumn(col) ? m_columns[col].type : -1;
+}
+
+bool CListModel::SetMinWidth(int col, int width)
+{
+    if (!validColumn(col))
+        return false;
+    m_columns[col].minWidth = width;
+    return true;
+}
+
+// --- rows --------------------------------------------------------------------------------------
+
+int CListModel::InsertItem(int row, const QString &text, int image)
+{
+    const int count = GetItemCount();
+    if (row < 0 || row > count)
+        row = count;
+    const bool batched = batchReset();
+    if (!batched)
+        beginInsertRows({}, row, row);
+    Row record;
+    record.texts.append(text);
+    record.image = image;
+    m_rows.insert(m_rows.begin() + row, std::move(record));
+    for (size_t c = 0; c < m_longestRow.size(); ++c) {
+        int &longest = m_longestRow[c];
+        if (longest >= row)
+            ++longest;
+    }
+    if (!m_longestRow.empty() && m_longestRow[0] >= 0
+        && text.size() > GetItemText(m_longestRow[0], 0).size())
+        m_longestRow[0] = row;
+    if (!batched)
+        endInsertRows();
+    requestSize(0, Sizing::HeadingAndContents);
+    return row;
+}
+
+bool CListModel::SetItemText(int row, int col, const QString &text)
+{
+    if (!validRow(row) || !validColumn(col))
+        return false;
+    QList<QString> &texts = m_rows[row].texts;
+    if (texts.size() <= col)
+        texts.resize(col + 1);
+    texts[col] = text;
+    int &longest = m_longestRow[col];
+    if (longest == row)
+        longest = -2; // it may have become shorter
+    else if (longest >= 0 && text.size() > GetItemText(longest, col).size())
+        longest = row;
+    markDataChanged(row, row, col, col);
+    requestSize(col, Sizing::HeadingAndContents);
+    return true;
+}
+
+QString CListModel::GetItemText(int row, int col) const
+{
+    if (!validRow(row))
+        return {};
+    const QList<QString> &texts = m_rows[row].texts;
+    return col >= 0 && col < texts.size() ? texts[col] : QString();
+}
+
+bool CListModel::SetItemData(int row, qint32 value)
+{
+    if (!validRow(row))
+        return false;
+    m_rows[row].value = value;
+    // Every cell's look depends on the value's sign.
+    markDataChanged(row, row, 0, std::max(0, GetColumnCount() - 1));
+    return true;
+}
+
+qint32 CListModel::GetItemData(int row) const
+{
+    return validRow(row) ? m_rows[row].value : 0;
+}
+
+bool CListModel::SetItemImage(int row, int image)
+{
+    if (!validRow(row))
+        return false;
+    m_rows[row].image = image;
+    markDataChanged(row, row, 0, 0);
+    return true;
+}
+
+int CListModel::GetItemImage(int row) const
+{
+    return validRow(row) ? m_rows[row].image : -1;
+}
+
+bool CListModel::DeleteItem(int row)
+{
+    if (!validRow(row))
+        return false;
+    const bool batched = batchReset();
+    if (!batched)
+        beginRemoveRows({}, row, row);
+    m_rows.erase(m_rows.begin() + row);
+    for (int &longest : m_longestRow) {
+        if (longest == row)
+            longest = -2;
+        else if (longest > row)
+            --longest;
+    }
+    if (!batched)
+        endRemoveRows();
+    return true;
+}
+
+bool CListModel::DeleteAllItems()
+{
+    const bool batched = batchReset();
+    if (!batched)
+        beginResetModel();
+    m_rows.clear();
+    m_rows.shrink_to_fit();
+    std::fill(m_longestRow.begin(), m_longestRow.end(), -2);
+    if (!batched)
+        endResetModel();
+    return true;
+}
+
+void CListModel::SetCheckBoxes(bool on)
+{
+    if (m_checkBoxes == on)
+        return;
+    m_checkBoxes = on;
+    if (!m_rows.empty())
+        markDataChanged(0, GetItemCount() - 1, 0, 0);
+}
+
+bool CListModel::SetCheck(int row, bool checked)
+{
+    if (!validRow(row))
+        return false;
+    if (m_rows[row].checked == checked)
+        return true;
+    m_rows[row].checked = checked;
+    markDataChanged(row, row, 0, 0);
+    emit checkChanged(row, checked);
+    return true;
+}
+
+bool CListModel::GetCheck(int row) const
+{
+    return validRow(row) && m_rows[row].checked;
+}
+
+// --- sorting -----------------------------------------------------------------------------------
+
+CListModel::SortKey CListModel::makeKey(int type, const QString &text, const QLocale &locale,
+                                        const QStringList &formats)
+{
+    SortKey key;
+    key.text = &text;
+    switch (type) {
+    case TypeNumber:
+        key.number = leadingDouble(text);
+        key.single = float(key.number);
+        break;
+    case TypeSize: {
+        qint64 value = leadingInt(text);
+        if (text.endsWith(u'K'))
+            value *= 1024;
+        else if (text.endsWith(u'M'))
+            value *= 1024000; // not 1,048,576: the original's unit
+        key.size = value;
+        break;
+    }
+    case TypeDate:
+        key.date = parseDateOnly(text, locale, formats);
+        break;
+    default:
+        break;
+    }
+    return key;
+}
+
+int CListModel::compareKeys(int type, const SortKey &a, const SortKey &b)
+{
+    switch (type) {
+    case TypeNumber:
+        // The first value is held at single precision and equal values give -1 both ways, as in
+        // the original; such rows keep the order the stable sort finds them in.
+        return b.number > double(a.single) ? 1 : -1;
+    case TypeSize:
+        return sign(b.size - a.size);
+    case TypeDate:
+        // A text that is no date sorts before every date; two of them are equal.
+        if (!a.date.isValid() || !b.date.isValid())
+            return int(a.date.isValid()) - int(b.date.isValid());
+        return a.date < b.date ? -1 : (a.date > b.date ? 1 : 0);
+    default:
+        return compareText(*a.text, *b.text);
+    }
+}
+
+int CListModel::compareTexts(int type, const QString &a, const QString &b) const
+{
+    const QStringList formats = type == TypeDate ? dateFormats(m_dateLocale) : QStringList();
+    return compareKeys(type, makeKey(type, a, m_dateLocale, formats),
+                       makeKey(type, b, m_dateLocale, formats));
+}
+
+bool CListModel::IsDisplayedAscending() const
+{
+    const int type = GetColumnType(m_sortColumn);
+    const bool numeric = type == TypeNumber || type == TypeSize;
+    return numeric ? !m_sortFlag : m_sortFlag;
+}
+
+void CListModel::SortOnColumn(int col)
+{
+    if (col == -1 || !validColumn(col))
+        return;
+    if (col != m_sortColumn) {
+        m_sortColumn = col;
+        m_sortFlag = true;
+    } else {
+        m_sortFlag = !m_sortFlag;
+    }
+    const int n = GetItemCount();
+    if (n < 2)
+        return;
+
+    // Each row's key is read once; the comparison then works on the keys.
+    const int type = m_columns[col].type;
+    const QStringList formats = type == TypeDate ? dateFormats(m_dateLocale) : QStringList();
+    static const QString empty;
+    std::vector<SortKey> keys(n);
+    std::vector<const QString *> firstTexts(n);
+    for (int r = 0; r < n; ++r) {
+        const QList<QString> &texts = m_rows[r].texts;
+        keys[r] = makeKey(type, col < texts.size() ? texts[col] : empty, m_dateLocale, formats);
+        firstTexts[r] = texts.isEmpty() ? &empty : &texts[0];
+    }
+    const bool flag = m_sortFlag;
+    auto compare = [&](int a, int b) {
+        int r = compareKeys(type, keys[a], keys[b]);
+        if (!flag)
+            r = -r;
+        if (r == 0 && col != 0) {
+            r = compareText(*firstTexts[a], *firstTexts[b]);
+            if (!flag)
+                r = -r;
+        }
+        return r;
+    };
+
+    // A bottom-up merge sort of row numbers: stable, and safe with the type-1 comparison, which
+    // is no strict weak ordering (equal values compare -1 both ways).
+    std::vector<int> order(n), buffer(n);
+    for (int r = 0; r < n; ++r)
+        order[r] = r;
+    for (int width = 1; width < n; width *= 2) {
+        for (int lo = 0; lo < n; lo += 2 * width) {
+            const int mid = std::min(lo + width, n), hi = std::min(lo + 2 * width, n);
+            int i = lo, j = mid, k = lo;
+            while (i < mid && j < hi)
+                buffer[k++] = compare(order[i], order[j]) <= 0 ? order[i++] : order[j++];
+            while (i < mid)
+                buffer[k++] = order[i++];
+            while (j < hi)
+                buffer[k++] = order[j++];
+        }
+        order.swap(buffer);
+    }
+
+    const bool notify = !m_resetStarted;
+    if (notify)
+        emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    std::vector<Row> sorted;
+    sorted.reserve(n);
+    std::vector<int> newRowOf(n);
+    for (int k = 0; k < n; ++k) {
+        sorted.push_back(std::move(m_rows[order[k]]));
+        newRowOf[order[k]] = k;
+    }
+    m_rows.swap(sorted);
+    for (int &longest : m_longestRow) {
+        if (longest >= 0)
+            longest = newRowOf[longest];
+    }
+    if (notify) {
+        const QModelIndexList from = persistentIndexList();
+        QModelIndexList to;
+        to.reserve(from.size());
+        for (const QModelIndex &index : from)
+            to.append(validRow(index.row()) ? this->index(newRowOf[index.row()], index.column())
+                                            : QModelIndex());
+        changePersistentIndexList(from, to);
+        emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    }
+}
+
+// --- selection ---------------------------------------------------------------------------------
+
+QList<int> CListModel::selectedRows() const
+{
+    if (m_pendingCurSel)
+        return *m_pendingCurSel >= 0 ? QList<int>{*m_pendingCurSel} : QList<int>{};
+    if (m_resetStarted)
+        return {};
+    QList<int> rows;
+    for (const QItemSelectionRange &range : m_selection->selection()) {
+        for (int r = range.top(); r <= range.bottom(); ++r)
+            rows.append(r);
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+int CListModel::GetSelectedItems(int max, int *out) const
+{
+    if (max <= 0 || !out)
+        return 0;
+    const QList<int> rows = selectedRows();
+    const int count = std::min<int>(max, rows.size());
+    std::copy_n(rows.begin(), count, out);
+    return count;
+}
+
+int CListModel::GetCurSel() const
+{
+    const QList<int> rows = selectedRows();
+    return rows.isEmpty() ? -1 : rows.first();
+}
+
+int CListModel::SetCurSel(int row)
+{
+    if (row >= GetItemCount())
+        return -1;
+    if (inBatch()) {
+        m_pendingCurSel = std::max(row, -1);
+        return row < 0 ? -1 : 0;
+    }
+    if (row < 0) {
+        m_selection->clearSelection();
+        return -1;
+    }
+    m_selection->select(index(row, 0),
+                        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    return 0;
+}
+
+void CListModel::EnsureVisible(int row)
+{
+    if (inBatch())
+        m_pendingVisible = row;
+    else if (validRow(row))
+        emit ensureVisibleRequested(row);
+}
+
+// --- batches -----------------------------------------------------------------------------------
+
+void CListModel::beginBatch()
+{
+    ++m_batchDepth;
+}
+
+void CListModel::endBatch()
+{
+    if (m_batchDepth == 0 || --m_batchDepth > 0)
+        return;
+    if (m_resetStarted) {
+        m_resetStarted = false;
+        endResetModel();
+    } else {
+        if (m_batchDataChanged && !m_rows.empty() && !m_columns.empty())
+            emit dataChanged(index(0, 0), index(GetItemCount() - 1, GetColumnCount() - 1));
+        if (m_batchHeaderChanged && !m_columns.empty())
+            emit headerDataChanged(Qt::Horizontal, 0, GetColumnCount() - 1);
+    }
+    m_batchDataChanged = m_batchHeaderChanged = false;
+    const auto sizes = std::exchange(m_pendingSizes, {});
+    for (const auto &[col, sizing] : sizes) {
+        if (validColumn(col))
+            emit columnSizeRequested(col, sizing);
+    }
+    if (const auto row = std::exchange(m_pendingCurSel, std::nullopt))
+        SetCurSel(*row);
+    if (const auto row = std::exchange(m_pendingVisible, std::nullopt))
+        EnsureVisible(*row);
+}
+
+bool CListModel::batchReset()
+{
+    if (m_batchDepth == 0)
+        return false;
+    if (!m_resetStarted) {
+        m_resetStarted = true;
+        beginResetModel();
+    }
+    return true;
+}
+
+void CListModel::markDataChanged(int firstRow, int lastRow, int firstCol, int lastCol)
+{
+    if (inBatch()) {
+        m_batchDataChanged = true;
+        return;
+    }
+    if (GetColumnCount() == 0)
+        return;
+    emit dataChanged(index(firstRow, firstCol), index(lastRow, lastCol));
+}
+
+void CListModel::requestSize(int col, Sizing sizing)
+{
+    if (!inBatch()) {
+        emit columnSizeRequested(col, sizing);
+        return;
+    }
+    for (auto &pending : m_pendingSizes) {
+        if (pending.first == col) {
+            // Contents sizing includes the heading; a later heading-only request replaces it.
+            pending.second = sizing;
+            return;
+        }
+    }
+    m_pendingSizes.emplace_back(col, sizing);
+}
+
+// --- widths ------------------------------------------------------------------------------------
+
+int CListModel::measureHeading(const QString &heading) const
+{
+    if (m_measureHeading)
+        return m_measureHeading(heading);
+    // No fonts in the core: a plain estimate of an 8-point face plus the header's padding.
+    return heading.isEmpty() ? 0 : int(heading.size()) * 7 + 12;
+}
+
+int CListModel::longestTextRow(int col) const
+{
+    if (!validColumn(col) || m_rows.empty())
+        return -1;
+    int &cached = m_longestRow[col];
+    if (cached >= 0 && validRow(cached))
+        return cached;
+    qsizetype best = -1;
+    for (int r = 0; r < GetItemCount(); ++r) {
+        const QList<QString> &texts = m_rows[r].texts;
+        const qsizetype length = col < texts.size() ? texts[col].size() : 0;
+        if (length > best) {
+            best = length;
+            cached = r;
+        }
+    }
+    return cached;
+}
+
+// --- QAbstractItemModel ------------------------------------------------------------------------
+
+int CListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : GetItemCount();
+}
+
+int CListModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : GetColumnCount();
+}
+
+QVariant CListModel::data(const QModelIndex &index, int role) const
+{
+    // Rows are checked against the data, not only the index: a view may still hold indexes
+    // from before a batch reset finished.
+    if (!index.isValid() || !validRow(index.row()) || !validColumn(index.column()))
+        return {};
+    const int row = index.row(), col = index.column();
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return GetItemText(row, col);
+    case Qt::UserRole:
+        return m_rows[row].value;
+    case ImageRole:
+        return col == 0 ? QVariant(m_rows[row].image) : QVariant();
+    case Qt::TextAlignmentRole:
+        return headerData(col, Qt::Horizontal, role);
+    case Qt::CheckStateRole:
+        if (m_checkBoxes && col == 0)
+            return m_rows[row].checked ? Qt::Checked : Qt::Unchecked;
+        return {};
+    default:
+        return {};
+    }
+}
+
+bool CListModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (!index.isValid() || !validRow(index.row()) || !validColumn(index.column()))
+        return false;
+    switch (role) {
+    case Qt::EditRole:
+        return SetItemText(index.row(), index.column(), value.toString());
+    case Qt::UserRole:
+        return SetItemData(index.row(), value.toInt());
+    case ImageRole:
+        return SetItemImage(index.row(), value.toInt());
+    case Qt::CheckStateRole:
+        if (!m_checkBoxes || index.column() != 0)
+            return false;
+        return SetCheck(index.row(), value.toInt() == Qt::Checked);
+    default:
+        return false;
+    }
+}
+
+QVariant CListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || !validColumn(section))
+        return QAbstractTableModel::headerData(section, orientation, role);
+    const Column &column = m_columns[section];
+    switch (role) {
+    case Qt::DisplayRole:
+        return column.heading;
+    case Qt::TextAlignmentRole: {
+        Qt::Alignment align = Qt::AlignVCenter;
+        align |= column.format == FormatRight
+            ? Qt::AlignRight
+            : (column.format == FormatCenter ? Qt::AlignHCenter : Qt::AlignLeft);
+        return int(align);
+    }
+    case ColumnTypeRole:
+        return column.type;
+    case MinWidthRole:
+        return column.minWidth;
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags CListModel::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+    if (m_checkBoxes && index.column() == 0)
+        f |= Qt::ItemIsUserCheckable;
+    return f;
+}

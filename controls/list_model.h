@@ -1,0 +1,196 @@
+#pragma once
+// The plain-data half of the sortable list control (CAutoListCtrl): columns, row records, the
+// sort state and the comparison rules. QtCore only, so every rule is testable without a window;
+// the widget in auto_list_ctrl.h draws it and supplies what needs fonts (text widths).
+
+#include <QAbstractTableModel>
+#include <QList>
+#include <QLocale>
+#include <QString>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+class QItemSelectionModel;
+
+class CListModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    // Extra data roles; UserRole carries the row's user value in every column.
+    enum Role {
+        ImageRole = Qt::UserRole + 1, // small-image index of the row (column 0), -1 = none
+        ColumnTypeRole, // header data: comparison type of the column
+        MinWidthRole, // header data: minimum width of the column
+    };
+    // Column formats as the original passes them.
+    enum Format { FormatLeft = 0, FormatRight = 1, FormatCenter = 2 };
+    // Comparison types (SetColumnType).
+    enum ColumnType { TypeText = 0, TypeNumber = 1, TypeSize = 2, TypeDate = 3 };
+    // How the widget should re-size a column (columnSizeRequested).
+    enum class Sizing {
+        HeadingOnly, // fit the heading, not below the minimum width; 0 when the heading is empty
+        HeadingAndContents, // fit the heading and the cells (+ small-image width for column 0)
+    };
+
+    explicit CListModel(QObject *parent = nullptr);
+    ~CListModel() override;
+
+    // --- columns ---------------------------------------------------------------------------
+    // col -1 (or >= count) appends. width -1 = size to the heading (through the text measurer).
+    // Returns the new column's index. Inserting before existing columns shifts their texts,
+    // minimum widths and types with them.
+    int InsertColumn(int col, const QString &heading, int format = FormatLeft, int width = -1,
+                     int subItem = -1);
+    bool DeleteColumn(int col);
+    int GetColumnCount() const { return int(m_columns.size()); }
+    int GetHeaderWidth(int col) const; // the minimum width table; -1 outside the table
+    // Empty text hides the column (minimum 0, widget width 0); other text re-sizes it to the
+    // heading, not below its minimum.
+    bool SetColumnText(int col, const QString &heading);
+    QString GetColumnText(int col) const;
+    int GetColumnFormat(int col) const;
+    bool SetColumnType(int col, int type); // false for a column or type out of range
+    int GetColumnType(int col) const; // -1 outside the table
+    // Used by the widget's SetMinColumnWidth; returns false outside the table.
+    bool SetMinWidth(int col, int width);
+
+    // --- rows ------------------------------------------------------------------------------
+    // row -1 or >= count appends; returns the row index.
+    int InsertItem(int row, const QString &text, int image = -1);
+    bool SetItemText(int row, int col, const QString &text);
+    QString GetItemText(int row, int col) const;
+    bool SetItemData(int row, qint32 value);
+    qint32 GetItemData(int row) const; // 0 for a row that does not exist
+    bool SetItemImage(int row, int image);
+    int GetItemImage(int row) const; // -1 for a row that does not exist
+    bool DeleteItem(int row);
+    bool DeleteAllItems();
+    int GetItemCount() const { return int(m_rows.size()); }
+
+    // Check boxes (the widget's CheckBoxes extended style turns them on).
+    void SetCheckBoxes(bool on);
+    bool HasCheckBoxes() const { return m_checkBoxes; }
+    bool SetCheck(int row, bool checked);
+    bool GetCheck(int row) const;
+
+    // --- sorting ---------------------------------------------------------------------------
+    // A new column sets the direction flag to 1, the same column flips it; -1 does nothing.
+    void SortOnColumn(int col);
+    int GetSortColumn() const { return m_sortColumn; }
+    bool IsSortAscending() const { return m_sortFlag; } // the direction flag (1 after a new column)
+    // True when the rows currently run in ascending order of the sort column's values (for the
+    // header's indicator): the flag's meaning is reversed for the two number types.
+    bool IsDisplayedAscending() const;
+    // Dates (type 3) are read in this locale; defaults to the user's (QLocale()).
+    void setDateLocale(const QLocale &locale) { m_dateLocale = locale; }
+    QLocale dateLocale() const { return m_dateLocale; }
+    // The raw comparison of the original (before the direction flag and the tie-break), exposed
+    // for tests: negative when a sorts before b with the flag at 1.
+    int compareTexts(int type, const QString &a, const QString &b) const;
+
+    // --- selection -------------------------------------------------------------------------
+    QItemSelectionModel *selectionModel() const { return m_selection; }
+    // Writes at most max selected rows in ascending order; returns how many were written.
+    int GetSelectedItems(int max, int *out) const;
+    QList<int> selectedRows() const;
+    int GetCurSel() const; // first selected row or -1
+    // -1 when row >= count; otherwise clears the selection, selects the row (no focus change,
+    // no scrolling) and returns 0. A negative row only clears the selection (returns -1).
+    int SetCurSel(int row);
+    void EnsureVisible(int row); // emits ensureVisibleRequested
+
+    // --- bulk updates ----------------------------------------------------------------------
+    // Between beginBatch and endBatch every change is gathered into one model reset, so filling
+    // 100,000 rows costs one reset instead of 100,000 row insertions. Nests. Selection calls made
+    // inside a batch take effect when it ends.
+    void beginBatch();
+    void endBatch();
+    bool inBatch() const { return m_batchDepth > 0; }
+    class BatchUpdate
+    {
+    public:
+        explicit BatchUpdate(CListModel &model) : m_model(model) { m_model.beginBatch(); }
+        ~BatchUpdate() { m_model.endBatch(); }
+        BatchUpdate(const BatchUpdate &) = delete;
+        BatchUpdate &operator=(const BatchUpdate &) = delete;
+
+    private:
+        CListModel &m_model;
+    };
+
+    // --- widths ----------------------------------------------------------------------------
+    // Measures the width a column needs for a heading text (fonts live in the widget, which
+    // installs this). Without one, a deterministic estimate is used.
+    using TextMeasurer = std::function<int(const QString &heading)>;
+    void setHeadingMeasurer(TextMeasurer measurer) { m_measureHeading = std::move(measurer); }
+    int measureHeading(const QString &heading) const;
+    // The row whose text in col has the most characters (a cheap stand-in for "widest" that
+    // the widget measures in addition to the visible rows); -1 when there are no rows. Cached
+    // until the column's texts change.
+    int longestTextRow(int col) const;
+
+    // --- QAbstractItemModel ----------------------------------------------------------------
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+signals:
+    void ensureVisibleRequested(int row);
+    void columnSizeRequested(int col, CListModel::Sizing sizing);
+    void checkChanged(int row, bool checked);
+
+private:
+    struct Column
+    {
+        QString heading;
+        int format = FormatLeft;
+        int minWidth = 0;
+        int type = TypeText;
+    };
+    struct Row
+    {
+        QList<QString> texts; // index = column; missing entries read as empty
+        qint32 value = 0;
+        qint32 image = -1;
+        bool checked = false;
+    };
+
+    bool validRow(int row) const { return row >= 0 && row < int(m_rows.size()); }
+    bool validColumn(int col) const { return col >= 0 && col < int(m_columns.size()); }
+    // In a batch: starts the one model reset (once); returns true when the caller must not
+    // emit fine-grained signals.
+    bool batchReset();
+    void requestSize(int col, Sizing sizing);
+    void invalidateLongest(int col) const;
+    struct SortKey; // one row's sort-column text, read once per sort
+    static SortKey makeKey(int type, const QString &text, const QLocale &locale,
+                           const QStringList &dateFormats);
+    static int compareKeys(int type, const SortKey &a, const SortKey &b);
+    void markDataChanged(int firstRow, int lastRow, int firstCol, int lastCol);
+
+    std::vector<Column> m_columns;
+    std::vector<Row> m_rows;
+    int m_sortColumn = -1;
+    bool m_sortFlag = true;
+    bool m_checkBoxes = false;
+    QLocale m_dateLocale;
+    QItemSelectionModel *m_selection = nullptr;
+    TextMeasurer m_measureHeading;
+
+    int m_batchDepth = 0;
+    bool m_resetStarted = false;
+    std::vector<std::pair<int, Sizing>> m_pendingSizes;
+    std::optional<int> m_pendingCurSel;
+    std::optional<int> m_pendingVisible;
+    bool m_batchDataChanged = false;
+    bool m_batchHeaderChanged = false;
+
+    mutable std::vector<int> m_longestRow; // per column; -2 = unknown
+};

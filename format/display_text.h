@@ -24,9 +24,9 @@ QString dateText(const COleDateTime &date, bool longForm, const QLocale &locale 
 // Values are rounded as the decimal number the float stands for (2.675f is 2.68, 1234.567f is
 // 1234.57), not by the float's binary expansion; NaN and infinities give an empty text.
 // withDecimals and a positive value: two decimals; otherwise the value truncated toward zero
-// (so 0.4 gives 0 and -3.7 gives -3 even with decimals). plain: no grouping, a period as decimal
-// mark; otherwise grouped in the locale's standard number format, with two decimals when
-// withDecimals is set (-5.25 gives "-5.00") and none when it is not.
+// (so zero and negative values lose their fraction even with decimals: -3.7 gives -3). plain: no
+// grouping, a period as decimal mark; otherwise grouped in the locale's standard number format,
+// with two decimals when withDecimals is set (-5.25 gives "-5.00") and none when it is not.
 QString numberText(float value, bool withDecimals, bool plain,
                    const QLocale &locale = userLocale());
 

@@ -129,6 +129,13 @@ QString hexText(const QByteArray &bytes, const QString &prefix)
     return out + line;
 }
 
+// Damage already reported, by file, so that reading the same broken file again stays quiet.
+QHash<QString, size_t> &reportedDamage()
+{
+    static QHash<QString, size_t> reported;
+    return reported;
+}
+
 void report(const QString &line)
 {
     std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
@@ -494,12 +501,15 @@ RegHive::Contents RegHive::load() const
     }
     // An empty file (for instance left by a crash of another writer) holds nothing to keep.
 
-    if (!problem.isEmpty()) {
+    if (problem.isEmpty()) {
+        reportedDamage().remove(m_filePath);
+    } else {
         contents = Contents();
         contents.damaged = true;
-        const size_t fingerprint = qHash(bytes) ^ qHash(problem) ^ 1u;
-        if (fingerprint != m_reportedDamage) {
-            m_reportedDamage = fingerprint;
+        const size_t fingerprint = qHash(bytes) ^ qHash(problem);
+        const auto known = reportedDamage().constFind(m_filePath);
+        if (known == reportedDamage().cend() || *known != fingerprint) {
+            reportedDamage().insert(m_filePath, fingerprint);
             report(QStringLiteral("Domelio: cannot use the settings file %1 (%2); using empty "
                                   "settings, the file will be kept as %1.damaged")
                        .arg(QDir::toNativeSeparators(m_filePath), problem));

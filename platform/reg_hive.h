@@ -7,7 +7,8 @@
 // data. The files are a few kilobytes; the program is single-user.
 //
 // Damaged files: a file that cannot be read or parsed is treated as an empty hive and reported
-// once on stderr. Before the first write replaces it, the damaged file is kept beside it as
+// on stderr (once per file and content for the whole process, as every read loads it again). Before
+// the first write replaces it, the damaged file is kept beside it as
 // "<file>.damaged", so the user's other settings are never silently lost.
 
 #include <QByteArray>
@@ -88,6 +89,4 @@ private:
 
     QString m_filePath;
     QString m_rootName;
-    // Damaged content already reported, so repeated reads of the same file report it once.
-    mutable size_t m_reportedDamage = 0;
 };

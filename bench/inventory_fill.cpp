@@ -1,0 +1,56 @@
+// bench_inventory_fill: the Home Inventory refresh (the generic list filler over the assets of
+// one home) against the sqlite3 shell running the same SELECT to /dev/null, in one run.
+#include "bench_util.h"
+#include "controls/list_model.h"
+#include "db/ado_database.h"
+#include "db/datafile.h"
+#include "db/lookups.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QTemporaryDir>
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    QTemporaryDir temp;
+    QString path = args.value(0);
+    const int assets = 100000;
+    if (path.isEmpty()) {
+        path = temp.path() + QStringLiteral("/HOMEDATA.DAT");
+        const QString generator = QCoreApplication::applicationDirPath() + QStringLiteral("/bench_generate_data");
+        if (QProcess::execute(generator, {QStringLiteral("--assets"), QString::number(assets), path}) != 0) {
+            std::fprintf(stderr, "could not generate %s\n", qPrintable(path));
+            return 1;
+        }
+    }
+    const QString select = QStringLiteral("SELECT AssetId, Description,CurrentValue, Picture2, CategoryId "
+                                          "FROM Assets WHERE HomeId=1 ORDER BY Description;");
+    const double shell = BenchUtil::medianMs(5, [&] {
+        QProcess sqlite;
+        sqlite.setStandardOutputFile(QProcess::nullDevice());
+        sqlite.start(QStringLiteral("sqlite3"), {path, select});
+        sqlite.waitForFinished(-1);
+    });
+
+    CADODataBase db;
+    if (!db.Open(DataFile::connectionString(path))) {
+        std::fprintf(stderr, "%s\n", qPrintable(db.GetLastError()));
+        return 1;
+    }
+    CListModel list;
+    list.InsertColumn(0, QStringLiteral("Description"));
+    float total = 0;
+    const double fill = BenchUtil::medianMs(5, [&] {
+        total = Lookups::fillList(db, list, QStringLiteral("Assets"), QStringLiteral("AssetId"), 0,
+                                  QStringLiteral("WHERE HomeId=1"),
+                                  QStringLiteral("CurrentValue, Picture2, CategoryId"));
+    });
+    std::printf("inventory refresh, %d rows (total value %.2f)\n", list.GetItemCount(), double(total));
+    std::printf("  sqlite3 shell, same SELECT to /dev/null: %8.1f ms\n", shell);
+    std::printf("  fill list model:                        %8.1f ms\n", fill);
+    std::printf("  ratio: %.2fx (goal: at most 2x)\n", fill / shell);
+    std::printf("  peak memory: %.1f MiB\n", BenchUtil::peakMiB());
+    return 0;
+}

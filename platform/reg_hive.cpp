@@ -592,6 +592,8 @@ bool RegHive::store(const Contents &contents)
 
 bool RegHive::keyExists(const QString &path) const
 {
+    if (path.isEmpty())
+        return true; // the root always exists, as in the registry
     if (!isValidKeyPath(path))
         return false;
     const Contents contents = load();
@@ -606,9 +608,14 @@ bool RegHive::createKey(const QString &path)
     if (!isValidKeyPath(path))
         return false;
     Contents contents = load();
+    // The root itself gets a section only when asked for; parents below it are written out as
+    // regedit does.
     QString fullPath = m_rootName;
-    bool added = !contents.find(fullPath);
-    contents.ensure(fullPath);
+    bool added = false;
+    if (path.isEmpty()) {
+        added = !contents.find(fullPath);
+        contents.ensure(fullPath);
+    }
     for (const QString &part : path.split(QLatin1Char('\\'), Qt::SkipEmptyParts)) {
         fullPath += QLatin1Char('\\') + part;
         added = added || !contents.find(fullPath);

@@ -150,6 +150,7 @@ TEST_F(SettingsKeyTest, KeysMustExistToOpenAndAreFoundWithoutRegardToCase)
     EXPECT_TRUE(key.Open(HKEY_CURRENT_USER, QStringLiteral("SOFTWARE\\varn holt\\DOMELIO")));
     EXPECT_TRUE(key.Open(HKEY_CURRENT_USER, QStringLiteral("Software\\Varn Holt")));
     EXPECT_FALSE(key.Open(HKEY_CURRENT_USER, QStringLiteral("Software\\Varn")));
+    EXPECT_TRUE(key.Open(HKEY_CURRENT_USER, QString())); // the root itself
     EXPECT_FALSE(key.Open(HKEY_LOCAL_MACHINE, kAppKey));
     EXPECT_FALSE(key.Create(HKEY_CURRENT_USER, QStringLiteral("Software\\\\Empty part")));
     EXPECT_FALSE(key.Create(HKEY_CURRENT_USER, QStringLiteral("Line\nbreak")));

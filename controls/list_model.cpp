@@ -126,25 +126,31 @@ QStringList dateFormats(const QLocale &locale)
     return formats;
 }
 
+QDate parseWithFormats(const QString &text, const QLocale &locale, const QStringList &formats)
+{
+    for (const QString &format : formats) {
+        QDate date = locale.toDate(text, format);
+        if (!date.isValid())
+            continue;
+        // Two-digit years fall in 1930..2029, as the desktop reads them.
+        if (!format.contains(QLatin1String("yyyy")) && date.year() < 1930)
+            date = date.addYears(100);
+        return date;
+    }
+    return {};
+}
+
 QDate parseDateOnly(const QString &text, const QLocale &locale, const QStringList &formats)
 {
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty())
         return {};
-    for (const QString &format : formats) {
-        const QDate date = locale.toDate(trimmed, format);
-        if (date.isValid())
-            return date;
-    }
+    if (const QDate date = parseWithFormats(trimmed, locale, formats); date.isValid())
+        return date;
     // A date followed by a time: only the date part counts.
     const qsizetype blank = trimmed.indexOf(u' ');
-    if (blank > 0) {
-        for (const QString &format : formats) {
-            const QDate date = locale.toDate(trimmed.left(blank), format);
-            if (date.isValid())
-                return date;
-        }
-    }
+    if (blank > 0)
+        return parseWithFormats(trimmed.left(blank), locale, formats);
     return {};
 }
 

@@ -1,0 +1,124 @@
+#include "analyzer/amortize_page.h"
+
+#include "analyzer/details_page.h"
+#include "analyzer/loan_calc.h"
+#include "analyzer/property_sheet.h"
+#include "app/ui.h"
+#include "controls/auto_list_ctrl.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+const int kAmountWidth = 60;
+const QString kDateHeading = QStringLiteral("Date");
+} // namespace
+
+CDlgAmortize::CDlgAmortize(CCustomPropertySheet *sheet)
+    : CAnalyzerPage(sheet, tr("Amortize"))
+{
+    setObjectName(QStringLiteral("amortize"));
+    QVBoxLayout *layout = buildFrame(QString());
+    m_list = new CAutoListCtrl(this, CAutoListCtrl::SingleSelection);
+    m_list->setObjectName(QStringLiteral("schedule"));
+    m_list->setAccessibleName(tr("Amortization schedule"));
+    layout->addWidget(m_list, 1);
+
+    auto *rule = new QFrame(this);
+    rule->setFrameShape(QFrame::HLine);
+    rule->setFrameShadow(QFrame::Sunken);
+    layout->addWidget(rule);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(makeRefreshButton());
+    m_showDates = new QCheckBox(tr("Show &Payment Dates"), this);
+    m_showDates->setObjectName(QStringLiteral("showDates"));
+    connect(m_showDates, &QCheckBox::clicked, this, [this] { fill(); });
+    buttons->addWidget(m_showDates);
+    buttons->addStretch();
+    layout->addLayout(buttons);
+}
+
+void CDlgAmortize::initialise()
+{
+    QFont small = m_list->font();
+    small.setPixelSize(11);
+    m_list->setFont(small);
+    m_list->SetExtendedStyle(CAutoListCtrl::FullRowSelect);
+    m_list->SetSingleSelection(true);
+    m_list->SetAlternateRowColors(true);
+    // The schedule has one natural order; its headings are labels, not sort buttons.
+    m_list->header()->setSectionsClickable(false);
+    m_list->InsertColumn(-1, tr("No."), CListModel::FormatCenter, 30);
+    m_list->InsertColumn(-1, tr("Principal"), CListModel::FormatLeft, kAmountWidth);
+    m_list->InsertColumn(-1, tr("Interest"), CListModel::FormatLeft, kAmountWidth);
+    m_list->InsertColumn(-1, tr("Balance"), CListModel::FormatLeft, kAmountWidth);
+    fill();
+}
+
+bool CDlgAmortize::hasDateColumn() const
+{
+    return m_list->GetColumnCount() > 1 && m_list->model()->GetColumnText(1) == kDateHeading;
+}
+
+void CDlgAmortize::fill()
+{
+    ensureInitialised();
+    m_datesShown = m_showDates->isChecked();
+    CDlgDetails *details = sheet()->details();
+    if (!details->validateAndRead())
+        return;
+    sheet()->lowerInputPanel();
+    const float principal = details->principal();
+    const float rate = details->rate();
+    const std::int32_t term = details->term();
+    const COleDateTime start = details->startDate();
+    const QLocale loc = locale();
+
+    Ui::WaitCursor wait;
+    // Disabling the focused button would push the keyboard focus elsewhere for good.
+    const bool refreshHadFocus = refreshButton()->hasFocus();
+    refreshButton()->setEnabled(false);
+    m_list->SetRedraw(false);
+    m_list->DeleteAllItems();
+    if (m_datesShown && !hasDateColumn())
+        m_list->InsertColumn(1, kDateHeading, CListModel::FormatLeft, 80);
+    else if (!m_datesShown && hasDateColumn())
+        m_list->DeleteColumn(1);
+    const int firstAmount = m_datesShown ? 2 : 1;
+
+    // Rows of NaN (a rate of 0) or of an infinite payment (a term of 0) tell the user nothing;
+    // such a loan gets an empty schedule, as the Details page shows it "N/A".
+    if (Loan::IsUsablePayment(CalcMonthlyPayment(principal, rate, term))) {
+        const std::vector<Loan::ScheduleRow> rows = Loan::BuildSchedule(principal, rate, term);
+        int number = 0;
+        for (const Loan::ScheduleRow &row : rows) {
+            ++number;
+            const int item = m_list->InsertItem(-1, QString::number(number));
+            if (m_datesShown)
+                m_list->SetItemText(item, 1,
+                                    FormatLoanDate(PaymentDate(start, number), false, loc));
+            m_list->SetItemText(item, firstAmount, FormatNumber(row.principal, true, false, loc));
+            m_list->SetItemText(item, firstAmount + 1,
+                                FormatNumber(row.interest, true, false, loc));
+            m_list->SetItemText(item, firstAmount + 2, FormatNumber(row.balance, true, false, loc));
+            m_list->SetItemData(item, 1);
+        }
+    }
+    m_list->SetRedraw(true);
+
+    // The number column fits its heading; the next three fit their contents unless they are
+    // no wider than an amount column, then their heading.
+    m_list->SetColumnText(0, m_list->model()->GetColumnText(0));
+    for (int col = 1; col <= 3 && col < m_list->GetColumnCount(); ++col) {
+        if (m_list->GetColumnWidth(col) <= kAmountWidth)
+            m_list->SetColumnText(col, m_list->model()->GetColumnText(col));
+    }
+    refreshButton()->setEnabled(true);
+    if (refreshHadFocus)
+        refreshButton()->setFocus(Qt::OtherFocusReason);
+}

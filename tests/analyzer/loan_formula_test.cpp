@@ -1,0 +1,202 @@
+#include "analyzer/loan_calc.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+struct PaymentCase
+{
+    float principal;
+    float rate;
+    int term;
+    double payment; // to four decimals
+};
+
+TEST(LoanFormula, MonthlyPaymentMatchesKnownFigures)
+{
+    const PaymentCase cases[] = {
+        { 100000, 6, 360, 599.5505 },
+        { 10000, 5, 60, 188.7123 },
+        { 1000, 12, 12, 88.8488 },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.principal << " at " << c.rate << " % over " << c.term);
+        EXPECT_NEAR(CalcMonthlyPayment(c.principal, c.rate, c.term), c.payment, 0.00005);
+    }
+}
+
+TEST(LoanFormula, MonthlyRateUsesTheSinglePrecisionConstant)
+{
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &Loan::kMonthlyRateFactor, sizeof bits);
+    EXPECT_EQ(bits, 0x3A5A740Eu);
+}
+
+// Independent check: the textbook annuity formula in double precision agrees with the
+// single-precision payment to within float rounding across the range the pages accept.
+TEST(LoanFormula, MonthlyPaymentAgreesWithDoubleFormula)
+{
+    for (float principal : { 500.0f, 12345.67f, 250000.0f, 49999999.0f }) {
+        for (float rate : { 0.5f, 3.25f, 7.5f, 18.0f, 99.0f }) {
+            for (int term : { 1, 12, 59, 360, 1200 }) {
+                const double r = rate / 1200.0;
+                const double exact = principal * r / (1 - std::pow(1 + r, -term));
+                const float got = CalcMonthlyPayment(principal, rate, term);
+                EXPECT_NEAR(got, exact, exact * 2e-6) << principal << " " << rate << " " << term;
+            }
+        }
+    }
+}
+
+TEST(LoanFormula, UnusablePaymentsAreRecognised)
+{
+    EXPECT_FALSE(Loan::IsUsablePayment(CalcMonthlyPayment(100000, 6, 0))); // infinite
+    EXPECT_FALSE(Loan::IsUsablePayment(CalcMonthlyPayment(100000, 0, 360))); // 0/0
+    EXPECT_FALSE(Loan::IsUsablePayment(CalcMonthlyPayment(0, 6, 360))); // nothing owed
+    EXPECT_TRUE(Loan::IsUsablePayment(CalcMonthlyPayment(1, 0.01f, 1200)));
+}
+
+struct InterestCase
+{
+    float principal;
+    float rate;
+    int term;
+    double interest;
+    std::int64_t passes;
+};
+
+TEST(LoanFormula, TotalInterestEndsOnTheBalance)
+{
+    const InterestCase cases[] = {
+        { 100000, 6, 360, 115838.29, 361 }, // the rounded payment leaves cents for one more pass
+        { 250000, 7.5f, 360, 379293.03, 360 },
+        { 0, 6, 360, 0, 0 },
+        { -500, 6, 360, 0, 0 },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.principal << " at " << c.rate << " % over " << c.term);
+        std::int64_t passes = -1;
+        const float total = TotalInterestOf(c.principal, c.rate, c.term, &passes);
+        EXPECT_NEAR(total, c.interest, 0.006);
+        EXPECT_EQ(passes, c.passes);
+        EXPECT_FLOAT_EQ(CalcTotalInterest(c.principal, c.rate, c.term), total);
+    }
+}
+
+TEST(LoanFormula, RateZeroEndsAfterOnePassWithNoInterest)
+{
+    std::int64_t passes = 0;
+    EXPECT_EQ(TotalInterestOf(100000, 0, 360, &passes), 0.0f);
+    EXPECT_EQ(passes, 1);
+}
+
+// In single precision a long loan at a high rate has a payment equal to the first month's
+// interest, so the balance never falls; the loop must give up instead of running forever.
+TEST(LoanFormula, BalanceThatNeverFallsGivesNoTotal)
+{
+    for (const auto &[rate, term] :
+         { std::pair { 100.0f, 1200 }, { 25.0f, 1200 }, { 6.0f, -12 } }) {
+        std::int64_t passes = 0;
+        EXPECT_TRUE(std::isnan(TotalInterestOf(100000, rate, term, &passes)))
+            << rate << " " << term;
+        EXPECT_EQ(passes, Loan::PassLimit(term));
+    }
+}
+
+TEST(LoanFormula, ScheduleHasExactlyTermRows)
+{
+    const auto rows = Loan::BuildSchedule(100000, 6, 360);
+    ASSERT_EQ(rows.size(), 360u);
+    EXPECT_NEAR(rows.front().principal, 99.55, 0.005);
+    EXPECT_NEAR(rows.front().interest, 500.00, 0.005);
+    EXPECT_NEAR(rows.front().balance, 99900.45, 0.005);
+    EXPECT_NEAR(rows.back().balance, 0.14, 0.005); // not 0: the cents single precision leaves
+    // Each row repays the payment less its interest from the balance before it.
+    float before = 100000;
+    const float payment = CalcMonthlyPayment(100000, 6, 360);
+    for (const auto &row : rows) {
+        EXPECT_EQ(row.interest, Loan::MonthlyRate(6) * before);
+        EXPECT_EQ(row.principal, payment - row.interest);
+        EXPECT_EQ(row.balance, before - row.principal);
+        before = row.balance;
+    }
+    EXPECT_TRUE(Loan::BuildSchedule(100000, 6, 0).empty());
+    EXPECT_TRUE(Loan::BuildSchedule(100000, 6, -5).empty());
+}
+
+Loan::PayoffInput loanFrom2002(float extra, Loan::ExtraScenario scenario, int month = 1,
+                               int year = 2002)
+{
+    Loan::PayoffInput in;
+    in.principal = 100000;
+    in.annualPercent = 6;
+    in.termMonths = 360;
+    in.startMonth = 1;
+    in.startYear = 2002;
+    in.extra = extra;
+    in.scenario = scenario;
+    in.extraMonth = month;
+    in.extraYear = year;
+    return in;
+}
+
+TEST(LoanFormula, PayoffWithExtraEveryMonth)
+{
+    const auto result = Loan::CalcPayoff(loanFrom2002(100, Loan::ExtraScenario::EveryMonth));
+    EXPECT_TRUE(result.paidOff);
+    EXPECT_EQ(result.payments, 252);
+    EXPECT_EQ(result.finalMonth, 12);
+    EXPECT_EQ(result.finalYear, 2022);
+    EXPECT_NEAR(result.totalInterest, 75937.97, 0.006);
+}
+
+TEST(LoanFormula, PayoffScenariosAgainstThePlainLoan)
+{
+    const float plain = TotalInterestOf(100000, 6, 360);
+    // A one-time payment outside the loan's payments changes nothing.
+    const auto never = Loan::CalcPayoff(loanFrom2002(5000, Loan::ExtraScenario::OneTime, 3, 1990));
+    EXPECT_EQ(never.totalInterest, plain);
+    EXPECT_EQ(never.payments, 361);
+
+    // A one-time payment as large as the loan ends it in that month.
+    const auto whole =
+        Loan::CalcPayoff(loanFrom2002(200000, Loan::ExtraScenario::OneTime, 5, 2003));
+    EXPECT_EQ(whole.payments, 17);
+    EXPECT_EQ(whole.finalMonth, 5);
+    EXPECT_EQ(whole.finalYear, 2003);
+
+    // Yearly in January: the first payment (January 2002) already carries the extra amount,
+    // so paying it yearly in January beats paying it yearly in February.
+    const auto january = Loan::CalcPayoff(loanFrom2002(1000, Loan::ExtraScenario::OnceAYear, 1));
+    const auto february = Loan::CalcPayoff(loanFrom2002(1000, Loan::ExtraScenario::OnceAYear, 2));
+    EXPECT_LT(january.totalInterest, february.totalInterest);
+    EXPECT_LT(february.totalInterest, plain);
+    auto firstOnly = loanFrom2002(1000, Loan::ExtraScenario::OneTime, 1, 2002);
+    EXPECT_LT(Loan::CalcPayoff(firstOnly).totalInterest, plain);
+}
+
+TEST(LoanFormula, PayoffLoopIsBounded)
+{
+    // A negative extra amount keeps the balance from falling: the loop stops at its limit.
+    const auto result = Loan::CalcPayoff(loanFrom2002(-1000, Loan::ExtraScenario::EveryMonth));
+    EXPECT_FALSE(result.paidOff);
+    EXPECT_EQ(result.payments, Loan::PassLimit(360));
+
+    const auto nan = Loan::CalcPayoff(loanFrom2002(NAN, Loan::ExtraScenario::EveryMonth));
+    EXPECT_FALSE(nan.paidOff);
+    auto rateZero = loanFrom2002(100, Loan::ExtraScenario::EveryMonth);
+    rateZero.annualPercent = 0;
+    EXPECT_FALSE(Loan::CalcPayoff(rateZero).paidOff);
+
+    auto nothingOwed = loanFrom2002(100, Loan::ExtraScenario::EveryMonth);
+    nothingOwed.principal = 0;
+    const auto none = Loan::CalcPayoff(nothingOwed);
+    EXPECT_TRUE(none.paidOff);
+    EXPECT_EQ(none.payments, 0);
+    EXPECT_EQ(none.totalInterest, 0.0f);
+}
+
+} // namespace

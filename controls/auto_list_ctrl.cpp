@@ -173,8 +173,13 @@ CAutoListCtrl::CAutoListCtrl(QWidget *parent, Options options)
     m_model->setHeadingMeasurer([this](const QString &heading) { return headingWidth(heading); });
 
     connect(m_model, &CListModel::columnSizeRequested, this, &CAutoListCtrl::requestSizing);
-    connect(m_model, &CListModel::ensureVisibleRequested, this,
-            [this](int row) { scrollTo(m_model->index(row, 0)); });
+    connect(m_model, &CListModel::ensureVisibleRequested, this, [this](int row) {
+        // A hidden list has no viewport size to scroll in yet; it scrolls when shown.
+        if (isVisible())
+            scrollTo(m_model->index(row, 0));
+        else
+            m_scrollOnShow = row;
+    });
     connect(m_model, &CListModel::checkChanged, this, &CAutoListCtrl::itemCheckChanged);
     connect(m_model, &QAbstractItemModel::columnsInserted, this,
             [this](const QModelIndex &, int first, int last) {
@@ -486,6 +491,15 @@ void CAutoListCtrl::resizeEvent(QResizeEvent *event)
 {
     QTreeView::resizeEvent(event);
     applyNaturalWidths();
+}
+
+void CAutoListCtrl::showEvent(QShowEvent *event)
+{
+    QTreeView::showEvent(event);
+    applyNaturalWidths();
+    if (m_scrollOnShow >= 0 && m_scrollOnShow < GetItemCount())
+        scrollTo(m_model->index(m_scrollOnShow, 0));
+    m_scrollOnShow = -1;
 }
 
 void CAutoListCtrl::drawRow(QPainter *painter, const QStyleOptionViewItem &option,

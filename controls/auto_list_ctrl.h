@@ -136,6 +136,7 @@ protected:
 
     void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void drawRow(QPainter *painter, const QStyleOptionViewItem &option,
                  const QModelIndex &index) const override;
 
@@ -158,6 +159,7 @@ private:
     bool m_alternateRows = false;
     bool m_redrawOff = false;
     QDate m_today;
+    int m_scrollOnShow = -1; // EnsureVisible before the list was shown
 
     // Natural widths (what sizing gave each column); the last column is shown stretched to the
     // control's width when that is wider.

@@ -1,33 +1,163 @@
 #include "app/main_frame.h"
 
+#include "app/command_ids.h"
 #include "app/home_app.h"
+#include "app/shared_look.h"
+#include "app/toolbar_icons.h"
+#include "app/ui.h"
 #include "format/string_table.h"
+#include "views/home_mgr_view.h"
+#include "views/inventory_view.h"
+#include "views/rooms_view.h"
+#include "views/tasks_view.h"
+#include "views/today_view.h"
 
 #include <QCloseEvent>
+#include <QMenuBar>
+#include <QStackedWidget>
+#include <QToolBar>
 
 CMainFrame::CMainFrame(CHomeApp &app, QWidget *parent)
     : QMainWindow(parent)
     , m_app(app)
+    , m_normalFont(SharedLook::normalFont())
+    , m_boldFont(SharedLook::boldFont())
+    , m_background(SharedLook::backgroundBrush())
 {
+    setObjectName(QStringLiteral("mainFrame"));
     setWindowTitle(Strings::load(Strings::AppTitle));
-    setMinimumSize(460, 450);
-    resize(640, 480);
+    setWindowIcon(ToolbarIcons::programIcon());
+
+    createActions();
+    createMenus();
+    createToolBar();
+
+    // The Homes view comes with the frame; the others follow in CreateViews.
+    m_stack = new QStackedWidget(this);
+    m_stack->setObjectName(QStringLiteral("views"));
+    setCentralWidget(m_stack);
+    m_homesView = new CHomeMgrView(*this, m_stack);
+    m_stack->addWidget(m_homesView);
+    m_activeView = m_homesView;
+
+    applyMinimumClientSize();
+    resize(640, 520);
+    updateCommandStates();
+    updateToolBarButtons(0);
 }
 
 CMainFrame::~CMainFrame() = default;
 
-void CMainFrame::CreateViews() { }
-
-void CMainFrame::RefreshHomesView(qint32) { }
-
-bool CMainFrame::SetCurrentHome(qint32)
+CADODataBase &CMainFrame::database() const
 {
-    return false;
+    return m_app.database();
 }
 
-void CMainFrame::OnSelectHome() { }
+void CMainFrame::applyMinimumClientSize()
+{
+    // The client area of the original window excludes the menu bar but holds the toolbar.
+    setMinimumSize(kMinClientWidth, kMinClientHeight + menuBar()->sizeHint().height());
+}
 
-void CMainFrame::OnNewHome() { }
+void CMainFrame::CreateViews()
+{
+    if (m_todayView)
+        return;
+    m_inventoryView = new CInventoryView(*this, m_stack);
+    m_tasksView = new CTasksView(*this, m_stack);
+    m_locationsView = new CRoomsView(*this, m_stack);
+    m_todayView = new CTodayView(*this, m_stack);
+    for (CFormView *view :
+         { static_cast<CFormView *>(m_inventoryView), static_cast<CFormView *>(m_tasksView),
+           static_cast<CFormView *>(m_locationsView), static_cast<CFormView *>(m_todayView) }) {
+        m_stack->addWidget(view);
+        view->resize(m_stack->size());
+    }
+    m_tasksView->Refresh();
+}
+
+bool CMainFrame::SwitchView(CFormView *view, int index, int commandId)
+{
+    if (!view || index == m_currentViewIndex)
+        return false;
+    m_activeView = view;
+    m_stack->setCurrentWidget(view);
+    m_currentViewIndex = index;
+    updateToolBarButtons(commandId);
+    emit viewSwitched(index);
+    return true;
+}
+
+void CMainFrame::RefreshHomesView(qint32 homeId)
+{
+    m_homesView->Refresh(homeId);
+}
+
+bool CMainFrame::SetCurrentHome(qint32 homeId)
+{
+    Ui::WaitCursor wait;
+    CHome home(homeId);
+    if (!home.Load(database())) {
+        m_currentHome = CHome();
+        OnSelectHome();
+        return false;
+    }
+    m_currentHome = home;
+    m_app.settings().WriteNumber(QStringLiteral("LastHomeId"), homeId);
+    updateCommandStates();
+    if (m_todayView) {
+        m_todayView->UpdateLines();
+        m_todayView->LoadPicture();
+        m_todayView->ComputeEquity();
+    }
+    if (m_inventoryView)
+        m_inventoryView->Refresh(0);
+    if (m_locationsView)
+        m_locationsView->Refresh(0);
+    SwitchView(m_todayView, TodayIndex, Command::TodayView);
+    setTitleForHome();
+    return true;
+}
+
+void CMainFrame::HomeEdited(const CHome &home)
+{
+    if (home.id() == m_currentHome.id())
+        m_currentHome = home;
+    setTitleForHome();
+    RefreshHomesView(0);
+}
+
+void CMainFrame::setTitleForHome()
+{
+    setWindowTitle(m_currentHome.Exists() ? m_currentHome.m_strDescription + QStringLiteral(" - ")
+                           + Strings::load(Strings::AppTitle)
+                                          : Strings::load(Strings::AppTitle));
+}
+
+void CMainFrame::ReloadAfterDataReplacement()
+{
+    RefreshHomesView(0);
+    if (m_tasksView)
+        m_tasksView->Refresh();
+    OnSelectHome();
+}
+
+void CMainFrame::OnSelectHome()
+{
+    SwitchView(m_homesView, HomesIndex, 0);
+    m_currentHome = CHome();
+    updateCommandStates();
+    setTitleForHome();
+}
+
+void CMainFrame::OnNewHome()
+{
+    CHome home;
+    if (!home.Edit(database(), this))
+        return;
+    RefreshHomesView(home.id());
+    SetCurrentHome(home.id());
+}
 
 void CMainFrame::closeEvent(QCloseEvent *event)
 {

@@ -6,6 +6,14 @@
 namespace Strings {
 
 enum Id {
+    // Toolbar buttons: "name\ntooltip", by command id.
+    ToolHomeToday = 32771,
+    ToolTasks = 32772,
+    ToolHomeInventory = 32773,
+    ToolLocations = 32774,
+    ToolLoanManager = 32775,
+    ToolSync = 32785,
+    ToolNew = 32787,
     GreetingHomeSetup = 32794,
     DatePickerFormat = 32818,
     ShoppingUnits = 32826,
@@ -13,6 +21,7 @@ enum Id {
     DataFileError = 57346,
     Greeting = 57347,
     LocationSuggestions = 57351,
+    VideoTip = 57353,
     VideoGenres = 57352,
     AskHandheldUsed = 57364,
     HandheldSyncAdvice = 57365,

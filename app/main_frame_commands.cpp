@@ -1,0 +1,148 @@
+// The frame's command handlers: view switching, new records, and the tools whose dialogs live
+// elsewhere.
+#include "app/about_dialog.h"
+#include "app/command_ids.h"
+#include "app/main_frame.h"
+#include "app/ui.h"
+#include "format/string_table.h"
+#include "views/home_mgr_view.h"
+#include "views/inventory_view.h"
+#include "views/rooms_view.h"
+#include "views/tasks_view.h"
+#include "views/today_view.h"
+
+#include <QAction>
+
+void CMainFrame::showView(CFormView *view, int index, int commandId)
+{
+    SwitchView(view, index, commandId);
+    // A clicked view button has toggled itself; the visible view decides how it shows.
+    updateToolBarButtons(m_currentViewIndex == index ? commandId : 0);
+}
+
+void CMainFrame::OnTodayView()
+{
+    if (currentHomeId() >= 1)
+        showView(m_todayView, TodayIndex, Command::TodayView);
+}
+
+void CMainFrame::OnInventoryView()
+{
+    if (currentHomeId() >= 1)
+        showView(m_inventoryView, InventoryIndex, Command::InventoryView);
+}
+
+void CMainFrame::OnLocationsView()
+{
+    if (currentHomeId() >= 1)
+        showView(m_locationsView, LocationsIndex, Command::LocationsView);
+}
+
+void CMainFrame::OnTasksView()
+{
+    showView(m_tasksView, TasksIndex, Command::TasksView);
+}
+
+void CMainFrame::OnNewButton()
+{
+    switch (m_currentViewIndex) {
+    case HomesIndex:
+        OnNewHome();
+        break;
+    case InventoryIndex:
+        OnNewAsset();
+        break;
+    case LocationsIndex:
+        OnNewLocation();
+        break;
+    default:
+        OnNewTasks();
+        break;
+    }
+}
+
+void CMainFrame::notAvailableYet()
+{
+    Ui::messageBox(this, QStringLiteral("This command is not available yet."),
+                   Strings::load(Strings::AppTitle), Ui::Icon::Information, Ui::Ok);
+}
+
+void CMainFrame::OnNewTasks()
+{
+    notAvailableYet();
+}
+
+void CMainFrame::OnNewAsset()
+{
+    if (currentHomeId() >= 1)
+        notAvailableYet();
+}
+
+void CMainFrame::OnNewLocation()
+{
+    if (currentHomeId() >= 1)
+        notAvailableYet();
+}
+
+void CMainFrame::OnNewVideo()
+{
+    if (currentHomeId() >= 1)
+        notAvailableYet();
+}
+
+void CMainFrame::OnLoanManager()
+{
+    if (currentHomeId() >= 1)
+        notAvailableYet();
+}
+
+void CMainFrame::OnRecommendMovie()
+{
+    if (currentHomeId() >= 1)
+        notAvailableYet();
+}
+
+void CMainFrame::OnSync()
+{
+    notAvailableYet();
+}
+
+void CMainFrame::OnBackupRestore()
+{
+    notAvailableYet();
+}
+
+void CMainFrame::OnExportInventory()
+{
+    if (currentHomeId() >= 1)
+        notAvailableYet();
+}
+
+void CMainFrame::OnAbout()
+{
+    CAboutDialog about(this);
+    Ui::runModal(about);
+}
+
+void CMainFrame::OnExit()
+{
+    close();
+}
+
+void CMainFrame::OnContextNew()
+{
+    if (m_activeView)
+        m_activeView->OnContextNew();
+}
+
+void CMainFrame::OnContextDelete()
+{
+    if (m_activeView && m_activeView->HasSelection())
+        m_activeView->OnContextDelete();
+}
+
+void CMainFrame::OnContextProperties()
+{
+    if (m_activeView && m_activeView->HasSelection())
+        m_activeView->OnContextProperties();
+}

@@ -1,0 +1,63 @@
+#include "records/home_sheet.h"
+
+#include "app/ui.h"
+#include "format/string_table.h"
+#include "records/home_details_page.h"
+#include "records/notes_page.h"
+#include "records/picture_page.h"
+
+CHomeSheet::CHomeSheet(const CHome &home, QWidget *owner)
+    : CPropertySheet(QStringLiteral("Home Profile"), owner)
+    , m_home(home)
+{
+    m_details = new CDlgHome_Tab1(this);
+    m_details->m_strDescription = home.m_strDescription;
+    m_details->m_fCurrentValue = home.m_fCurrentValue;
+    m_details->m_strAddress = home.m_strAddress;
+    m_picture = new CDlgPicture(this);
+    m_picture->m_strPicture = home.m_strPicture;
+    m_notes = new CDlgNotes(this);
+    m_notes->m_strNotes = home.m_strNotes;
+
+    AddPage(m_details);
+    // The loans page (second, stored homes only) arrives with the loan records.
+    AddPage(m_picture);
+    AddPage(m_notes);
+}
+
+CHome CHomeSheet::edited() const
+{
+    CHome home = m_home;
+    home.m_strDescription = m_details->m_strDescription;
+    home.m_strAddress = m_details->m_strAddress;
+    home.m_fCurrentValue = m_details->m_fCurrentValue;
+    home.m_strPicture = m_picture->m_strPicture;
+    home.m_strNotes = m_notes->m_strNotes;
+    return home;
+}
+
+bool CHome::Edit(CADODataBase &db, QWidget *owner, bool openAtLoans)
+{
+    CHomeSheet sheet(*this, owner);
+    if (openAtLoans && Exists() && sheet.loansPageIndex() >= 0)
+        sheet.SetActivePage(sheet.loansPageIndex());
+
+    sheet.setCommit([&] {
+        CHome home = sheet.edited();
+        bool saved = false;
+        {
+            Ui::WaitCursor wait;
+            saved = home.Save(db);
+        }
+        if (!saved) {
+            Ui::messageBox(&sheet,
+                           QStringLiteral("The home could not be saved in the data file. Your "
+                                          "entries are still here: try again, or cancel."),
+                           Strings::load(Strings::AppTitle), Ui::Icon::Warning, Ui::Ok);
+            return false;
+        }
+        *this = home;
+        return true;
+    });
+    return sheet.DoModal() == QDialog::Accepted;
+}

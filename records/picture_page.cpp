@@ -1,0 +1,130 @@
+#include "records/picture_page.h"
+
+#include "app/ui.h"
+
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+
+// The path row takes the top 30 pixels; the picture starts 3 pixels below it.
+constexpr int kRowHeight = 30;
+constexpr int kMargin = 3;
+constexpr int kPictureTop = kRowHeight + kMargin;
+
+} // namespace
+
+CDlgPicture::CDlgPicture(QWidget *parent)
+    : CPropertyPage(QStringLiteral("Picture"), parent)
+{
+    auto *row = new QWidget(this);
+    row->setFixedHeight(kRowHeight);
+    m_path = new QLineEdit(row);
+    m_path->setObjectName(QStringLiteral("picturePath"));
+    auto *browse = new QPushButton(QStringLiteral("&Browse"), row);
+    browse->setObjectName(QStringLiteral("browse"));
+    auto *view = new QPushButton(QStringLiteral("&View"), row);
+    view->setObjectName(QStringLiteral("view"));
+    browse->setAutoDefault(false);
+    view->setAutoDefault(false);
+
+    auto *rowLayout = new QHBoxLayout(row);
+    rowLayout->setContentsMargins(kMargin, kMargin, kMargin, 0);
+    rowLayout->addWidget(m_path, 1);
+    rowLayout->addWidget(browse);
+    rowLayout->addWidget(view);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(row);
+    layout->addStretch(1);
+    setMinimumSize(360, 240);
+
+    connect(browse, &QPushButton::clicked, this, &CDlgPicture::onBrowse);
+    connect(view, &QPushButton::clicked, this, &CDlgPicture::onView);
+}
+
+void CDlgPicture::toControls()
+{
+    m_path->setText(m_strPicture);
+    RefreshPreview();
+}
+
+bool CDlgPicture::fromControls()
+{
+    m_strPicture = m_path->text();
+    return true;
+}
+
+QRect CDlgPicture::previewRectFor(QSize page, QSize picture)
+{
+    const int w = picture.width();
+    const int h = picture.height();
+    if (w <= 0 || h <= 0)
+        return {};
+    const int pageW = page.width();
+    const int pageH = page.height();
+    int right = std::min(pageW - kMargin, w);
+    int bottom = h > pageH - kRowHeight ? pageH - kMargin : h;
+    // A picture narrower than the margin or lower than the path row would give an inverted
+    // rectangle: it is then drawn at its own size below the row, as far as the page allows.
+    if (right <= kMargin)
+        right = std::min(pageW - kMargin, kMargin + w);
+    if (bottom <= kPictureTop)
+        bottom = std::min(pageH - kMargin, kPictureTop + h);
+    if (right <= kMargin || bottom <= kPictureTop)
+        return {};
+    return QRect(QPoint(kMargin, kPictureTop), QPoint(right - 1, bottom - 1));
+}
+
+void CDlgPicture::RefreshPreview()
+{
+    const QString path = m_path->text();
+    if (path.isEmpty())
+        m_image = CImageFile();
+    else
+        m_image.Load(path);
+    m_previewRect = previewRectFor(size(), m_image.Size());
+    update();
+}
+
+void CDlgPicture::resizeEvent(QResizeEvent *event)
+{
+    CPropertyPage::resizeEvent(event);
+    m_previewRect = previewRectFor(size(), m_image.Size());
+}
+
+void CDlgPicture::paintEvent(QPaintEvent *)
+{
+    if (m_previewRect.isEmpty() || !m_image.IsLoaded())
+        return;
+    QPainter painter(this);
+    m_image.Draw(painter, m_previewRect.left(), m_previewRect.top(), m_previewRect.right() + 1,
+                 m_previewRect.bottom() + 1);
+}
+
+void CDlgPicture::onBrowse()
+{
+    const QString chosen =
+        Ui::openFileName(this, QString(), QString(),
+                         QStringLiteral("Image Files (*.gif *.jpg *.bmp);;All Files (*)"));
+    if (chosen.isEmpty())
+        return;
+    m_path->setText(chosen);
+    RefreshPreview();
+}
+
+void CDlgPicture::onView()
+{
+    const QString path = m_path->text();
+    if (path.isEmpty()) {
+        Ui::messageBox(this, QStringLiteral("Please select a picture first."),
+                       QStringLiteral("View Picture"), Ui::Icon::Warning, Ui::Ok);
+        return;
+    }
+    Ui::openUrl(QUrl::fromLocalFile(path));
+}

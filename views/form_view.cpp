@@ -1,0 +1,54 @@
+#include "views/form_view.h"
+
+#include "app/main_frame.h"
+#include "app/shared_look.h"
+#include "controls/label.h"
+
+#include <QContextMenuEvent>
+#include <QPainter>
+
+CFormView::CFormView(CMainFrame &frame, QWidget *parent)
+    : QWidget(parent)
+    , m_frame(frame)
+{
+}
+
+CLabel *CFormView::makeTitle(const QString &text)
+{
+    auto *label = new CLabel(text, this);
+    label->setObjectName(QStringLiteral("title"));
+    label->SetTitleStyle();
+    label->SetBkColor(SharedLook::backgroundBrush().color());
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+void CFormView::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), m_frame.backgroundBrush());
+}
+
+void CFormView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    Layout();
+}
+
+void CFormView::contextMenuEvent(QContextMenuEvent *event)
+{
+    m_frame.ShowContextMenu(event->reason() == QContextMenuEvent::Keyboard
+                                ? std::optional<QPoint>()
+                                : std::optional<QPoint>(event->globalPos()));
+}
+
+CPendingView::CPendingView(CMainFrame &frame, const QString &title, QWidget *parent)
+    : CFormView(frame, parent)
+{
+    m_title = makeTitle(title);
+}
+
+void CPendingView::Layout()
+{
+    m_title->setGeometry(8, 4, std::max(0, width() - 16), m_title->sizeHint().height());
+}

@@ -1,0 +1,52 @@
+#pragma once
+// CFormView: what the five views share. Each fills the frame's client area, paints the shared
+// background, and answers the shared New / Delete / Properties popup for its own records.
+
+#include <QWidget>
+
+class CMainFrame;
+class CLabel;
+
+class CFormView : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit CFormView(CMainFrame &frame, QWidget *parent = nullptr);
+
+    CMainFrame &frame() const { return m_frame; }
+
+    // Places the controls for the current size; runs on every resize.
+    virtual void Layout() { }
+
+    // The shared popup's commands, for the visible view. Delete and Properties are offered only
+    // while HasSelection().
+    virtual void OnContextNew() { }
+    virtual void OnContextDelete() { }
+    virtual void OnContextProperties() { }
+    virtual bool HasSelection() const { return false; }
+
+protected:
+    // A title label in the title style, on the view's background.
+    CLabel *makeTitle(const QString &text);
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
+private:
+    CMainFrame &m_frame;
+};
+
+// A view whose records arrive later: its title over an empty form, so the frame can switch to
+// it and lay it out.
+class CPendingView : public CFormView
+{
+    Q_OBJECT
+public:
+    CPendingView(CMainFrame &frame, const QString &title, QWidget *parent = nullptr);
+
+    CLabel *title() const { return m_title; }
+    void Layout() override;
+
+private:
+    CLabel *m_title = nullptr;
+};

@@ -1,0 +1,133 @@
+#include "views/home_mgr_view.h"
+
+#include "app/main_frame.h"
+#include "app/shared_look.h"
+#include "app/ui.h"
+#include "controls/auto_list_ctrl.h"
+#include "controls/label.h"
+#include "db/lookups.h"
+#include "format/string_table.h"
+#include "records/home.h"
+
+#include <QPainter>
+
+namespace {
+
+// The line under the prompt, and where the list starts below it.
+constexpr int kRuleY = 23;
+constexpr int kListTop = 25;
+
+} // namespace
+
+CHomeMgrView::CHomeMgrView(CMainFrame &frame, QWidget *parent)
+    : CFormView(frame, parent)
+{
+    m_prompt = makeTitle(QStringLiteral("Please select a home..."));
+    m_prompt->setObjectName(QStringLiteral("prompt"));
+
+    m_list = new CAutoListCtrl(this, CAutoListCtrl::NoHeader | CAutoListCtrl::SingleSelection);
+    m_list->setObjectName(QStringLiteral("homes"));
+    m_list->InsertColumn(0, QStringLiteral("My Homes"), CListModel::FormatLeft, 300);
+    m_list->SetExtendedStyle(CAutoListCtrl::FullRowSelect);
+    m_list->setFont(frame.normalFont());
+    QPalette palette = m_list->palette();
+    palette.setColor(QPalette::Base, SharedLook::listBackground());
+    m_list->setPalette(palette);
+
+    connect(m_list, &CAutoListCtrl::rowClicked, this, &CHomeMgrView::onRowClicked);
+    connect(m_list, &CAutoListCtrl::deleteKeyPressed, this, &CHomeMgrView::DeleteSelected);
+    connect(m_list, &CAutoListCtrl::contextMenuRequested, this,
+            [this](const QPoint &globalPos) { this->frame().ShowContextMenu(globalPos); });
+    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+    setFocusProxy(m_list);
+}
+
+void CHomeMgrView::Refresh(qint32 homeId)
+{
+    Lookups::fillList(frame().database(), *m_list->model(), QStringLiteral("Homes"),
+                      QStringLiteral("HomeId"), homeId);
+}
+
+void CHomeMgrView::Layout()
+{
+    const int titleHeight = m_prompt->sizeHint().height();
+    m_prompt->setGeometry(8, std::max(0, (kRuleY - titleHeight) / 2), std::max(0, width() - 16),
+                          titleHeight);
+    m_list->setGeometry(0, kListTop, width(), std::max(0, height() - kListTop));
+}
+
+void CHomeMgrView::paintEvent(QPaintEvent *event)
+{
+    CFormView::paintEvent(event);
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::Mid));
+    painter.drawLine(0, kRuleY, width(), kRuleY);
+}
+
+bool CHomeMgrView::HasSelection() const
+{
+    qint32 id = 0;
+    int row = -1;
+    return Lookups::selectedRow(*m_list->model(), id, row);
+}
+
+void CHomeMgrView::onRowClicked(int)
+{
+    qint32 id = 0;
+    int row = -1;
+    if (Lookups::selectedRow(*m_list->model(), id, row))
+        frame().SetCurrentHome(id);
+}
+
+void CHomeMgrView::OnContextNew()
+{
+    frame().OnNewHome();
+}
+
+void CHomeMgrView::OnContextDelete()
+{
+    DeleteSelected();
+}
+
+void CHomeMgrView::OnContextProperties()
+{
+    EditSelected();
+}
+
+void CHomeMgrView::DeleteSelected()
+{
+    qint32 id = 0;
+    int row = -1;
+    if (!Lookups::selectedRow(*m_list->model(), id, row))
+        return;
+    const int answer =
+        Ui::messageBox(this,
+                       QStringLiteral("This home and all the data you have entered about it "
+                                      "will be permanently deleted. Continue?"),
+                       Strings::load(Strings::AppTitle), Ui::Icon::Warning, Ui::Yes | Ui::No);
+    if (answer != Ui::Yes)
+        return;
+    bool deleted = false;
+    {
+        Ui::WaitCursor wait;
+        deleted = CHome(id).Delete(frame().database());
+    }
+    // When some statement failed the list is read again, so it shows what the file holds.
+    if (deleted)
+        m_list->DeleteItem(row);
+    else
+        Refresh(id);
+}
+
+void CHomeMgrView::EditSelected()
+{
+    qint32 id = 0;
+    int row = -1;
+    if (!Lookups::selectedRow(*m_list->model(), id, row))
+        return;
+    CHome home(id);
+    home.Load(frame().database());
+    if (home.Edit(frame().database(), &frame()))
+        Refresh(0);
+    m_list->SetCurSel(row);
+}

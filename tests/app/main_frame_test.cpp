@@ -1,0 +1,196 @@
+#include "app/command_ids.h"
+#include "controls/auto_list_ctrl.h"
+#include "frame_fixture.h"
+#include "views/home_mgr_view.h"
+#include "views/inventory_view.h"
+#include "views/rooms_view.h"
+#include "views/tasks_view.h"
+#include "views/today_view.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+class MainFrame : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        run.seedHomes({ { 1, QStringLiteral("Cabin") }, { 2, QStringLiteral("Villa") } });
+        run.writeSetting(QStringLiteral("LastHomeId"), 0); // no home current at start
+        frame = &run.start();
+    }
+
+    static constexpr const char *kNotYet = "This command is not available yet.";
+
+    ProgramRun run;
+    CMainFrame *frame = nullptr;
+};
+
+TEST_F(MainFrame, HomeDependentCommandsFollowTheCurrentHome)
+{
+    auto enabled = [&](int id) {
+        bool all = true;
+        for (QAction *a : frame->commandActions(id))
+            all = all && a->isEnabled();
+        return all;
+    };
+    ASSERT_EQ(frame->currentHomeId(), -1);
+    for (int id : Command::kHomeDependent)
+        EXPECT_FALSE(enabled(id)) << id;
+    for (int id : { Command::TasksView, Command::Sync, Command::NewButton, Command::NewTasks,
+                    Command::NewHome, Command::SelectHome, Command::BackupRestore })
+        EXPECT_TRUE(enabled(id)) << id;
+    // The toolbar shows it as well.
+    EXPECT_FALSE(frame->toolButton(Command::TodayView)->isEnabled());
+    EXPECT_FALSE(frame->toolButton(Command::LoanManager)->isEnabled());
+    EXPECT_TRUE(frame->toolButton(Command::TasksView)->isEnabled());
+    EXPECT_TRUE(frame->toolButton(Command::Sync)->isEnabled());
+
+    ASSERT_TRUE(frame->SetCurrentHome(2));
+    for (int id : Command::kHomeDependent)
+        EXPECT_TRUE(enabled(id)) << id;
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Villa - Domelio"));
+    EXPECT_TRUE(frame->toolButton(Command::TodayView)->isChecked());
+
+    frame->action(Command::SelectHome)->trigger();
+    EXPECT_EQ(frame->currentViewIndex(), CMainFrame::HomesIndex);
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Domelio"));
+    for (int id : Command::kHomeDependent)
+        EXPECT_FALSE(enabled(id)) << id;
+    EXPECT_FALSE(frame->toolButton(Command::TodayView)->isChecked());
+}
+
+TEST_F(MainFrame, NewButtonFollowsTheVisibleView)
+{
+    // Homes view: a new home.
+    run.ui.onNextDialog([](QDialog &sheet) {
+        Fill::text(sheet, "description", QStringLiteral("Barn"));
+        Fill::click(sheet, "ok");
+    });
+    frame->toolButton(Command::NewButton)->click();
+    ASSERT_EQ(run.ui.dialogTitles(), QStringList { QStringLiteral("Home Profile") });
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Barn - Domelio"));
+    EXPECT_EQ(frame->currentViewIndex(), CMainFrame::TodayIndex);
+    EXPECT_EQ(frame->homesView()->list()->GetItemCount(), 3);
+
+    // Tasks view: a task, which is not there yet.
+    frame->toolButton(Command::TasksView)->click();
+    frame->toolButton(Command::NewButton)->click();
+    EXPECT_EQ(run.ui.dialogTitles().size(), 1);
+    ASSERT_EQ(run.ui.messages().size(), 1u);
+    EXPECT_EQ(run.ui.messages()[0].text, QString::fromLatin1(kNotYet));
+
+    // The button's arrow pops up File > New.
+    EXPECT_EQ(frame->toolButton(Command::NewButton)->menu(), frame->newMenu());
+    EXPECT_EQ(frame->toolButton(Command::NewButton)->popupMode(), QToolButton::MenuButtonPopup);
+}
+
+TEST_F(MainFrame, ChoosingTheVisibleViewAgainDoesNothing)
+{
+    QSignalSpy switched(frame, &CMainFrame::viewSwitched);
+    QToolButton *tasks = frame->toolButton(Command::TasksView);
+    tasks->click();
+    EXPECT_EQ(frame->currentViewIndex(), CMainFrame::TasksIndex);
+    EXPECT_TRUE(tasks->isChecked());
+    tasks->click();
+    frame->action(Command::TasksView)->trigger();
+    EXPECT_EQ(switched.count(), 1);
+    EXPECT_TRUE(tasks->isChecked()); // a second click does not release the visible view's button
+
+    // Disabled view commands cannot be reached without a home.
+    frame->action(Command::InventoryView)->trigger();
+    EXPECT_EQ(frame->currentViewIndex(), CMainFrame::TasksIndex);
+}
+
+TEST_F(MainFrame, ViewsSwitchInTheirOrderAndOnlyOneIsVisible)
+{
+    ASSERT_TRUE(frame->SetCurrentHome(1));
+    const struct
+    {
+        int command;
+        int index;
+    } steps[] = { { Command::InventoryView, CMainFrame::InventoryIndex },
+                  { Command::LocationsView, CMainFrame::LocationsIndex },
+                  { Command::TasksView, CMainFrame::TasksIndex },
+                  { Command::TodayView, CMainFrame::TodayIndex } };
+    for (const auto &step : steps) {
+        frame->toolButton(step.command)->click();
+        EXPECT_EQ(frame->currentViewIndex(), step.index);
+        for (const auto &other : steps)
+            EXPECT_EQ(frame->toolButton(other.command)->isChecked(), other.command == step.command);
+        int visible = 0;
+        for (QWidget *view : { static_cast<QWidget *>(frame->homesView()),
+                               static_cast<QWidget *>(frame->todayView()),
+                               static_cast<QWidget *>(frame->inventoryView()),
+                               static_cast<QWidget *>(frame->locationsView()),
+                               static_cast<QWidget *>(frame->tasksView()) })
+            visible += view->isVisible() ? 1 : 0;
+        EXPECT_EQ(visible, 1);
+        EXPECT_TRUE(frame->activeView()->isVisible());
+    }
+}
+
+TEST_F(MainFrame, CommandsOfLaterRecordsSayTheyAreNotAvailableYet)
+{
+    ASSERT_TRUE(frame->SetCurrentHome(1));
+    const int pending[] = { Command::NewTasks, Command::NewAsset,      Command::NewLocation,
+                            Command::NewVideo, Command::LoanManager,   Command::RecommendMovie,
+                            Command::Sync,     Command::BackupRestore, Command::ExportInventory };
+    for (int id : pending)
+        frame->action(id)->trigger();
+    EXPECT_EQ(run.ui.messages().size(), std::size(pending));
+    for (const auto &m : run.ui.messages()) {
+        EXPECT_EQ(m.text, QString::fromLatin1(kNotYet));
+        EXPECT_EQ(m.caption, QStringLiteral("Domelio"));
+    }
+    EXPECT_EQ(frame->currentViewIndex(), CMainFrame::TodayIndex);
+
+    frame->action(Command::About)->trigger();
+    EXPECT_EQ(run.ui.dialogTitles(), QStringList { QStringLiteral("About Domelio") });
+}
+
+TEST_F(MainFrame, ReloadAfterDataReplacementDropsTheCurrentHome)
+{
+    ASSERT_TRUE(frame->SetCurrentHome(1));
+    run.seedHomes({ { 7, QStringLiteral("Annex") } }); // as if a restore had brought it
+    frame->ReloadAfterDataReplacement();
+    EXPECT_EQ(frame->currentViewIndex(), CMainFrame::HomesIndex);
+    EXPECT_EQ(frame->currentHomeId(), -1);
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Domelio"));
+    EXPECT_EQ(frame->homesView()->list()->GetItemCount(), 3);
+    EXPECT_EQ(frame->homesView()->list()->GetCurSel(), -1);
+}
+
+TEST_F(MainFrame, ClientAreaCannotShrinkBelowItsMinimum)
+{
+    frame->resize(200, 150);
+    EXPECT_GE(frame->width(), CMainFrame::kMinClientWidth);
+    EXPECT_GE(frame->height() - frame->menuBar()->sizeHint().height(),
+              CMainFrame::kMinClientHeight);
+}
+
+TEST_F(MainFrame, MenusCarryEveryCommandWithItsMnemonic)
+{
+    QStringList titles;
+    for (QAction *menu : frame->menuBar()->actions())
+        titles << menu->text();
+    EXPECT_EQ(titles, (QStringList { "&File", "&Tools", "&Help" }));
+    QStringList newItems;
+    for (QAction *item : frame->newMenu()->actions())
+        newItems << item->text();
+    EXPECT_EQ(newItems,
+              (QStringList { "&Tasks...", "&Asset", "&Location", "&Video/DVD", "", "&Home" }));
+    QStringList popup;
+    for (QAction *item : frame->contextMenu()->actions())
+        popup << item->text();
+    EXPECT_EQ(popup, (QStringList { "&New", "&Delete", "", "&Properties" }));
+    EXPECT_EQ(frame->toolButton(Command::LoanManager)->toolTip(), QStringLiteral("Loan Manager"));
+}
+
+} // namespace

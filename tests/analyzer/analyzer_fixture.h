@@ -10,6 +10,7 @@
 #include <QDate>
 #include <QLocale>
 #include <QStringList>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -71,6 +72,8 @@ protected:
         sheet->setLocale(locale);
         sheet->setToday(QDate(2005, 6, 10));
         sheet->show();
+        sheet->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(sheet.get()));
         return *sheet;
     }
 

@@ -1,0 +1,485 @@
+// The four pages driven as a user would: typed values, Refresh, the texts they show.
+
+#include "analyzer_fixture.h"
+
+#include "analyzer/amortize_page.h"
+#include "analyzer/compare_page.h"
+#include "analyzer/details_page.h"
+#include "analyzer/loan_calc.h"
+#include "analyzer/what_if_page.h"
+#include "controls/auto_list_ctrl.h"
+#include "controls/label.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTest>
+
+namespace {
+
+const QLocale us(QLocale::English, QLocale::UnitedStates);
+
+void type(QLineEdit *edit, const QString &text)
+{
+    edit->selectAll();
+    edit->clear();
+    QTest::keyClicks(edit, text);
+}
+
+void setTerm(const LoanEntryRows &rows, const QString &number, int unit)
+{
+    type(rows.termNumber, number);
+    rows.termUnit->setCurrentIndex(unit);
+}
+
+class Pages : public AnalyzerTest
+{
+};
+
+TEST_F(Pages, ShownInOrderWhateverTheirConstruction)
+{
+    CCustomPropertySheet &s = open();
+    ASSERT_EQ(s.pageCount(), 4);
+    const QStringList expected { "Details", "Compare", "What If...", "Amortize" };
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(s.pageCaption(i), expected[i]);
+    EXPECT_EQ(s.currentPage(), s.page(0));
+    EXPECT_EQ(s.windowTitle(), QStringLiteral("Loan Analyzer"));
+}
+
+TEST_F(Pages, DetailsShowsPaymentAndInterestInTheUsersCurrency)
+{
+    CCustomPropertySheet &s = open();
+    const LoanEntryRows &rows = s.details()->rows();
+    EXPECT_EQ(rows.termNumber->text(), QStringLiteral("30"));
+    EXPECT_EQ(rows.termUnit->currentText(), QStringLiteral("Years"));
+    EXPECT_EQ(rows.payment->text(), QStringLiteral("$599.55"));
+    EXPECT_EQ(rows.totalInterest->text(), QStringLiteral("$115,838.29"));
+    EXPECT_EQ(s.details()->titleLabel()->text(), QStringLiteral("Home mortgage"));
+    EXPECT_EQ(s.details()->hintLabel()->text(),
+              QStringLiteral("Here is some basic information about this loan. Please check the "
+                             "numbers and modify them if necessary."));
+}
+
+TEST_F(Pages, DetailsFollowsTheLocale)
+{
+    const QLocale germany(QLocale::German, QLocale::Germany);
+    CCustomPropertySheet &s = open(standardLoan(), germany);
+    EXPECT_EQ(s.details()->rows().payment->text(), germany.toCurrencyString(599.55));
+    // Typed in the locale's own form.
+    type(s.details()->rows().principal, QStringLiteral("100000,5"));
+    s.details()->refresh();
+    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_FLOAT_EQ(s.details()->principal(), 100000.5f);
+}
+
+TEST_F(Pages, LoansWithoutAUsablePaymentShowNotAvailable)
+{
+    CCustomPropertySheet &s = open();
+    const LoanEntryRows &rows = s.details()->rows();
+    struct Case
+    {
+        const char *rate;
+        const char *term;
+        int unit;
+    };
+    // A rate of 0 gives 0/0; a term of 0 an infinite payment, whose single pass of interest
+    // must not show as a total either.
+    for (const Case &c : { Case { "0", "30", 1 }, Case { "6", "0", 0 }, Case { "6", "0", 1 } }) {
+        type(rows.rate, QString::fromLatin1(c.rate));
+        setTerm(rows, QString::fromLatin1(c.term), c.unit);
+        QTest::mouseClick(s.details()->refreshButton(), Qt::LeftButton);
+        EXPECT_EQ(rows.payment->text(), QStringLiteral("N/A")) << c.rate << " " << c.term;
+        EXPECT_EQ(rows.totalInterest->text(), QStringLiteral("N/A")) << c.rate << " " << c.term;
+    }
+    EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+TEST_F(Pages, OutOfRangeInputIsRefusedWithAMessage)
+{
+    CCustomPropertySheet &s = open();
+    const LoanEntryRows &rows = s.details()->rows();
+    struct Case
+    {
+        QLineEdit *edit;
+        const char *text;
+        const char *mentions;
+    };
+    const Case cases[] = {
+        { rows.principal, "60000000", "50,000,000" }, { rows.principal, "-1", "principal" },
+        { rows.principal, "lots", "principal" },      { rows.principal, "nan", "principal" },
+        { rows.rate, "101", "interest rate" },        { rows.rate, "inf", "interest rate" },
+        { rows.termNumber, "1201", "1,200" },         { rows.termNumber, "2.5", "term" },
+        { rows.termNumber, "99999999999", "term" },
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.text);
+        type(rows.principal, QStringLiteral("100000"));
+        type(rows.rate, QStringLiteral("6"));
+        setTerm(rows, QStringLiteral("30"), 1);
+        type(c.edit, QString::fromLatin1(c.text));
+        ui.messages.clear();
+        s.details()->refresh();
+        ASSERT_EQ(ui.messages.size(), 1);
+        EXPECT_TRUE(ui.messages[0].contains(QString::fromLatin1(c.mentions)))
+            << ui.messages[0].toStdString();
+        EXPECT_EQ(ui.captions[0], QStringLiteral("Loan Analyzer"));
+        EXPECT_EQ(rows.payment->text(), QStringLiteral("N/A"));
+        EXPECT_EQ(rows.totalInterest->text(), QStringLiteral("N/A"));
+        EXPECT_EQ(c.edit->selectedText(), c.edit->text()); // ready to be typed over
+    }
+}
+
+TEST_F(Pages, RefusalSeenFromAnotherPageBringsTheDetailsForward)
+{
+    CCustomPropertySheet &s = open();
+    type(s.details()->rows().principal, QStringLiteral("60000000"));
+    s.setCurrentPage(s.compare());
+    s.compare()->refresh();
+    EXPECT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(s.currentPage(), s.details());
+    EXPECT_EQ(s.compare()->rows().payment->text(), QStringLiteral("N/A"));
+}
+
+TEST_F(Pages, TwoYearsAre24MonthsOnEveryPage)
+{
+    CCustomPropertySheet &s = open();
+    setTerm(s.details()->rows(), QStringLiteral("2"), 1);
+    s.details()->refresh();
+    EXPECT_EQ(s.details()->term(), 24);
+    EXPECT_EQ(s.details()->rows().payment->text(),
+              FormatMoney(CalcMonthlyPayment(100000, 6, 24), us));
+
+    s.compare()->ensureInitialised();
+    s.compare()->reset();
+    EXPECT_EQ(s.compare()->rows().termNumber->text(), QStringLiteral("2"));
+    EXPECT_EQ(s.compare()->rows().termUnit->currentIndex(), 1);
+
+    s.setCurrentPage(s.whatIf());
+    EXPECT_EQ(s.whatIf()->paidOffLabel()->text(), QStringLiteral("2 years"));
+
+    s.setCurrentPage(s.amortize());
+    EXPECT_EQ(s.amortize()->list()->GetItemCount(), 24);
+}
+
+struct CompareCase
+{
+    const char *name;
+    const char *principal, *rate, *term;
+    int unit;
+    const char *sentence; // %1, %2: the two amounts, in order
+    float interestDiff, paymentDiff; // sign only: which way the loans differ
+};
+
+TEST_F(Pages, CompareSentences)
+{
+    CCustomPropertySheet &s = open();
+    CDlgCompare *compare = s.compare();
+    s.setCurrentPage(compare);
+    const float a = TotalInterestOf(100000, 6, 360);
+    const float c = CalcMonthlyPayment(100000, 6, 360);
+    const CompareCase cases[] = {
+        { "same terms", "100000", "6", "30", 1,
+          "The proposed loan will cost you the same amount of interest, and not affect your "
+          "monthly "
+          "payments.",
+          0, 0 },
+        { "lower rate", "100000", "5", "30", 1,
+          "The proposed loan will save you %1 in interest, and reduce your monthly payments by %2.",
+          0, 0 },
+        { "shorter term", "100000", "6", "180", 0,
+          "The proposed loan will save you %1 in interest, but increase your monthly payments by "
+          "%2.",
+          0, 0 },
+        { "higher principal, lower rate, longer", "110000", "5.5", "40", 1,
+          "The proposed loan will cost you %1 more in interest, but reduce your monthly payments "
+          "by "
+          "%2.",
+          0, 0 },
+    };
+    for (const CompareCase &k : cases) {
+        SCOPED_TRACE(k.name);
+        const LoanEntryRows &rows = compare->rows();
+        type(rows.principal, QString::fromLatin1(k.principal));
+        type(rows.rate, QString::fromLatin1(k.rate));
+        setTerm(rows, QString::fromLatin1(k.term), k.unit);
+        QTest::mouseClick(compare->refreshButton(), Qt::LeftButton);
+        const float p = std::stof(k.principal);
+        const float r = std::stof(k.rate);
+        const int n = std::stoi(k.term) * (k.unit ? 12 : 1);
+        const float b = TotalInterestOf(p, r, n);
+        const float d = CalcMonthlyPayment(p, r, n);
+        QString expected = QString::fromLatin1(k.sentence);
+        if (expected.contains(QLatin1String("%1")))
+            expected =
+                expected.arg(FormatMoney(std::fabs(a - b), us), FormatMoney(std::fabs(c - d), us));
+        EXPECT_EQ(compare->hintLabel()->text(), expected);
+        EXPECT_EQ(rows.payment->text(), FormatMoney(d, us));
+        EXPECT_EQ(rows.totalInterest->text(), FormatMoney(b, us));
+    }
+    EXPECT_GT(s.inputPanelRequests(), 0);
+}
+
+TEST_F(Pages, CompareWithoutAUsablePaymentSaysSo)
+{
+    CCustomPropertySheet &s = open();
+    CDlgCompare *compare = s.compare();
+    s.setCurrentPage(compare);
+    type(compare->rows().rate, QStringLiteral("0"));
+    compare->refresh();
+    EXPECT_EQ(compare->rows().payment->text(), QStringLiteral("N/A"));
+    EXPECT_TRUE(compare->hintLabel()->text().startsWith(
+        QStringLiteral("The proposed loan has no usable monthly payment")));
+    EXPECT_FALSE(compare->hintLabel()->text().contains(QLatin1String("nan")));
+
+    type(compare->rows().rate, QStringLiteral("6"));
+    setTerm(s.details()->rows(), QStringLiteral("0"), 0);
+    compare->refresh();
+    EXPECT_TRUE(compare->hintLabel()->text().startsWith(
+        QStringLiteral("Your current loan has no usable monthly payment")));
+}
+
+TEST_F(Pages, CompareKeepsTypedTermsUntilReset)
+{
+    CCustomPropertySheet &s = open();
+    CDlgCompare *compare = s.compare();
+    s.setCurrentPage(compare);
+    EXPECT_EQ(compare->rows().payment->text(), QStringLiteral("N/A"));
+    type(compare->rows().principal, QStringLiteral("80000"));
+    s.setCurrentPage(s.details());
+    type(s.details()->rows().rate, QStringLiteral("7.25"));
+    s.setCurrentPage(compare);
+    EXPECT_EQ(compare->rows().principal->text(), QStringLiteral("80000"));
+    EXPECT_EQ(compare->rows().rate->text(), QStringLiteral("6"));
+
+    QTest::mouseClick(compare->resetButton(), Qt::LeftButton);
+    EXPECT_EQ(compare->rows().principal->text(), QStringLiteral("100000"));
+    EXPECT_EQ(compare->rows().rate->text(), QStringLiteral("7.25"));
+    EXPECT_EQ(compare->rows().termNumber->text(), QStringLiteral("30"));
+    EXPECT_EQ(compare->rows().principal->selectedText(), QStringLiteral("100000"));
+}
+
+class WhatIf : public AnalyzerTest
+{
+protected:
+    CDlgWhatIf *page()
+    {
+        open();
+        sheet->setCurrentPage(sheet->whatIf());
+        return sheet->whatIf();
+    }
+    void run(CDlgWhatIf *w, Loan::ExtraScenario scenario, const QString &amount, int month = 0,
+             int year = 2005)
+    {
+        w->setScenario(scenario);
+        type(w->amountEdit(), amount);
+        w->monthBox()->setCurrentIndex(month);
+        w->yearBox()->setValue(year);
+        QTest::mouseClick(w->refreshButton(), Qt::LeftButton);
+    }
+};
+
+TEST_F(WhatIf, OpensWithTheLoanAsItIs)
+{
+    CDlgWhatIf *w = page();
+    EXPECT_EQ(w->totalInterestLabel()->text(), QStringLiteral("$115,838.29"));
+    EXPECT_EQ(w->paidOffLabel()->text(), QStringLiteral("30 years"));
+    EXPECT_TRUE(w->scenarioButton(Loan::ExtraScenario::EveryMonth)->isChecked());
+    EXPECT_EQ(w->monthBox()->currentText(), QStringLiteral("Jun")); // the fixed "today"
+    EXPECT_EQ(w->yearBox()->value(), 2005);
+    EXPECT_EQ(w->yearBox()->minimum(), 2002); // the loan's first year
+    EXPECT_EQ(w->yearBox()->maximum(), 2100);
+}
+
+TEST_F(WhatIf, ExtraEveryMonth)
+{
+    CDlgWhatIf *w = page();
+    run(w, Loan::ExtraScenario::EveryMonth, QStringLiteral("100"));
+    EXPECT_EQ(w->totalInterestLabel()->text(), QStringLiteral("$75,937.97"));
+    EXPECT_EQ(w->paidOffLabel()->text(), QStringLiteral("21 years (Dec 15, 2022)"));
+    EXPECT_EQ(w->hintLabel()->text(),
+              QStringLiteral("The proposed scenerio will save you $39,900.32 in interest, and pay "
+                             "off the loan 9 years early."));
+}
+
+TEST_F(WhatIf, YearlyAndOneTimePayments)
+{
+    CDlgWhatIf *w = page();
+    // Outside the loan's payments nothing extra is ever paid.
+    run(w, Loan::ExtraScenario::OneTime, QStringLiteral("5000"), 2, 2100);
+    EXPECT_EQ(w->totalInterestLabel()->text(), QStringLiteral("$115,838.29"));
+    EXPECT_EQ(w->hintLabel()->text(),
+              QStringLiteral("The proposed scenerio will cost you the same amount of interest."));
+
+    // As large as the loan: paid off in that month, on the start date's day.
+    run(w, Loan::ExtraScenario::OneTime, QStringLiteral("200000"), 4, 2003);
+    EXPECT_EQ(w->paidOffLabel()->text(), QStringLiteral("1.4 years (May 15, 2003)"));
+
+    // January every year includes the very first payment (January 2002).
+    run(w, Loan::ExtraScenario::OnceAYear, QStringLiteral("1000"), 0);
+    Loan::PayoffInput in { 100000, 6, 360, 1, 2002, 1000, Loan::ExtraScenario::OnceAYear, 1, 0 };
+    EXPECT_EQ(w->totalInterestLabel()->text(), FormatMoney(Loan::CalcPayoff(in).totalInterest, us));
+}
+
+TEST_F(WhatIf, ScenarioButtonsOnlyChangeTheLayout)
+{
+    CDlgWhatIf *w = page();
+    run(w, Loan::ExtraScenario::EveryMonth, QStringLiteral("100"));
+    const QString before = w->totalInterestLabel()->text();
+    struct Case
+    {
+        Loan::ExtraScenario scenario;
+        bool month, year;
+    };
+    for (const Case &c : { Case { Loan::ExtraScenario::OnceAYear, true, false },
+                           Case { Loan::ExtraScenario::OneTime, true, true },
+                           Case { Loan::ExtraScenario::EveryMonth, false, false } }) {
+        QTest::mouseClick(w->scenarioButton(c.scenario), Qt::LeftButton);
+        EXPECT_EQ(w->monthBox()->isVisible(), c.month);
+        EXPECT_EQ(w->payMonthCaption()->isVisible(), c.month);
+        EXPECT_EQ(w->yearBox()->isVisible(), c.year);
+        EXPECT_TRUE(w->amountEdit()->hasFocus());
+        EXPECT_EQ(w->amountEdit()->selectedText(), w->amountEdit()->text());
+        EXPECT_EQ(w->totalInterestLabel()->text(), before);
+    }
+}
+
+TEST_F(WhatIf, AmountZeroShowsTheLoanWithoutExtras)
+{
+    CDlgWhatIf *w = page();
+    run(w, Loan::ExtraScenario::EveryMonth, QStringLiteral("100"));
+    run(w, Loan::ExtraScenario::EveryMonth, QStringLiteral("0"));
+    EXPECT_EQ(w->totalInterestLabel()->text(), QStringLiteral("$115,838.29"));
+    EXPECT_EQ(w->paidOffLabel()->text(), QStringLiteral("30 years"));
+}
+
+TEST_F(WhatIf, NegativeOrNonNumericAmountsAreRefused)
+{
+    CDlgWhatIf *w = page();
+    run(w, Loan::ExtraScenario::EveryMonth, QStringLiteral("100"));
+    for (const char *amount : { "-1000", "-0.01", "abc", "nan", "1e40" }) {
+        SCOPED_TRACE(amount);
+        ui.messages.clear();
+        run(w, Loan::ExtraScenario::EveryMonth, QString::fromLatin1(amount));
+        EXPECT_EQ(ui.messages.size(), 1);
+        EXPECT_EQ(w->totalInterestLabel()->text(), QStringLiteral("$75,937.97"));
+        EXPECT_TRUE(w->amountEdit()->hasFocus());
+    }
+}
+
+TEST_F(WhatIf, StalledLoanIsNeverReportedAsPaidOff)
+{
+    // At 100 % over 50 years the single-precision payment equals the first month's interest,
+    // so the balance never falls; a one-time payment before the first one changes nothing.
+    LoanTerms loan = standardLoan();
+    loan.annualPercent = 100;
+    loan.termMonths = 600;
+    loan.start = COleDateTime(2002, 6, 15);
+    open(loan);
+    sheet->setCurrentPage(sheet->whatIf());
+    CDlgWhatIf *w = sheet->whatIf();
+    EXPECT_EQ(w->totalInterestLabel()->text(), QStringLiteral("N/A"));
+    run(w, Loan::ExtraScenario::OneTime, QStringLiteral("10"), 0, 2002);
+    EXPECT_EQ(w->totalInterestLabel()->text(), QStringLiteral("N/A"));
+    EXPECT_EQ(w->paidOffLabel()->text(), QStringLiteral("N/A"));
+    EXPECT_TRUE(w->hintLabel()->text().contains(QLatin1String("never be paid off")));
+    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_EQ(sheet->details()->rows().totalInterest->text(), QStringLiteral("N/A"));
+}
+
+class Amortize : public AnalyzerTest
+{
+protected:
+    CDlgAmortize *page(const LoanTerms &loan = standardLoan())
+    {
+        open(loan);
+        sheet->setCurrentPage(sheet->amortize());
+        return sheet->amortize();
+    }
+};
+
+TEST_F(Amortize, ListsEveryPayment)
+{
+    CDlgAmortize *a = page();
+    CAutoListCtrl *list = a->list();
+    ASSERT_EQ(list->GetItemCount(), 360);
+    const QStringList headings { "No.", "Principal", "Interest", "Balance" };
+    ASSERT_EQ(list->GetColumnCount(), 4);
+    for (int c = 0; c < 4; ++c)
+        EXPECT_EQ(list->model()->GetColumnText(c), headings[c]);
+    EXPECT_EQ(list->GetItemText(0, 0), QStringLiteral("1"));
+    EXPECT_EQ(list->GetItemText(0, 1), QStringLiteral("99.55"));
+    EXPECT_EQ(list->GetItemText(0, 2), QStringLiteral("500.00"));
+    EXPECT_EQ(list->GetItemText(0, 3), QStringLiteral("99,900.45"));
+    EXPECT_EQ(list->GetItemText(359, 0), QStringLiteral("360"));
+    EXPECT_EQ(list->GetItemText(359, 3), QStringLiteral("0.14"));
+    for (int row : { 0, 1, 2, 359 }) {
+        EXPECT_EQ(list->GetItemData(row), 1);
+        EXPECT_EQ(list->rowLook(row).background.isValid() ? list->rowLook(row).background
+                                                          : QColor(),
+                  row % 2 == 0 ? CAutoListCtrl::alternateRowColor() : QColor());
+        EXPECT_FALSE(list->rowLook(row).text.isValid()); // never red, never white on black
+    }
+}
+
+TEST_F(Amortize, DateColumnComesAndGoes)
+{
+    LoanTerms loan = standardLoan();
+    loan.start = COleDateTime(2002, 1, 31);
+    CDlgAmortize *a = page(loan);
+    CAutoListCtrl *list = a->list();
+    QTest::mouseClick(a->showDatesBox(), Qt::LeftButton);
+    QTest::mouseClick(a->refreshButton(), Qt::LeftButton);
+    QTest::mouseClick(a->refreshButton(), Qt::LeftButton);
+    ASSERT_EQ(list->GetColumnCount(), 5);
+    EXPECT_EQ(list->model()->GetColumnText(1), QStringLiteral("Date"));
+    const QDate expected[] = { { 2002, 1, 31 }, { 2002, 2, 28 },  { 2002, 3, 31 },
+                               { 2002, 4, 30 }, { 2002, 12, 31 }, { 2003, 1, 31 } };
+    const int rows[] = { 0, 1, 2, 3, 11, 12 };
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(list->GetItemText(rows[i], 1), us.toString(expected[i], QLocale::ShortFormat));
+    EXPECT_EQ(list->GetItemText(0, 2), QStringLiteral("99.55"));
+    EXPECT_EQ(list->GetItemText(359, 4), QStringLiteral("0.14"));
+
+    QTest::mouseClick(a->showDatesBox(), Qt::LeftButton);
+    ASSERT_EQ(list->GetColumnCount(), 4);
+    EXPECT_EQ(list->model()->GetColumnText(1), QStringLiteral("Principal"));
+    EXPECT_EQ(list->GetItemText(0, 1), QStringLiteral("99.55"));
+}
+
+TEST_F(Amortize, LoansWithoutAUsablePaymentHaveNoRows)
+{
+    CDlgAmortize *a = page();
+    const LoanEntryRows &rows = sheet->details()->rows();
+    for (const auto &[rate, term] : { std::pair { "6", "0" }, { "0", "30" } }) {
+        type(rows.rate, QString::fromLatin1(rate));
+        type(rows.termNumber, QString::fromLatin1(term));
+        a->fill();
+        EXPECT_EQ(a->list()->GetItemCount(), 0) << rate << " " << term;
+    }
+}
+
+TEST_F(Amortize, ChangesOnDetailsShowAfterRefresh)
+{
+    CDlgAmortize *a = page();
+    setTerm(sheet->details()->rows(), QStringLiteral("12"), 0);
+    EXPECT_EQ(a->list()->GetItemCount(), 360);
+    QTest::mouseClick(a->refreshButton(), Qt::LeftButton);
+    EXPECT_EQ(a->list()->GetItemCount(), 12);
+    EXPECT_TRUE(a->refreshButton()->isEnabled());
+}
+
+TEST_F(Amortize, RefusedDetailsLeaveTheListAsItWas)
+{
+    CDlgAmortize *a = page();
+    type(sheet->details()->rows().principal, QStringLiteral("-5"));
+    a->fill();
+    EXPECT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(a->list()->GetItemCount(), 360);
+}
+
+} // namespace

@@ -35,11 +35,11 @@ struct Row
 
 std::vector<Row> makeRows(int count)
 {
-    static const char *adjectives[] = {"Oak",   "Walnut", "Leather", "Antique", "Glass",
-                                       "Brass", "Velvet", "Maple",   "Steel",   "Ceramic"};
-    static const char *things[] = {"dining table", "armchair",  "bookcase",   "floor lamp",
-                                   "dresser",      "wall clock", "desk",      "mirror",
-                                   "sideboard",    "rug",        "television", "cabinet"};
+    static const char *adjectives[] = { "Oak",   "Walnut", "Leather", "Antique", "Glass",
+                                        "Brass", "Velvet", "Maple",   "Steel",   "Ceramic" };
+    static const char *things[] = { "dining table", "armchair",   "bookcase",   "floor lamp",
+                                    "dresser",      "wall clock", "desk",       "mirror",
+                                    "sideboard",    "rug",        "television", "cabinet" };
     QRandomGenerator random(2026);
     std::vector<Row> rows;
     rows.reserve(count);
@@ -134,7 +134,8 @@ Times runControl(const std::vector<Row> &rows, QString &check)
     t.fill = timer.nsecsElapsed() / 1e6;
     timer.restart();
     timeShowAndSorts(list, list.header(), timer, t);
-    check = list.GetItemText(0, 0) + QStringLiteral(" .. ") + list.GetItemText(list.GetItemCount() - 1, 0);
+    check = list.GetItemText(0, 0) + QStringLiteral(" .. ")
+        + list.GetItemText(list.GetItemCount() - 1, 0);
     return t;
 }
 
@@ -142,8 +143,8 @@ Times runBaseline(const std::vector<Row> &rows, QString &check)
 {
     Times t;
     QStandardItemModel model(0, 3);
-    model.setHorizontalHeaderLabels({QStringLiteral("Description"), QStringLiteral("Value"),
-                                     QStringLiteral("Purchased")});
+    model.setHorizontalHeaderLabels(
+        { QStringLiteral("Description"), QStringLiteral("Value"), QStringLiteral("Purchased") });
     QTreeView view;
     view.setRootIsDecorated(false);
     view.setUniformRowHeights(true);
@@ -157,7 +158,7 @@ Times runBaseline(const std::vector<Row> &rows, QString &check)
     for (const Row &row : rows) {
         auto *description = new QStandardItem(row.description);
         description->setData(row.id, Qt::UserRole);
-        model.appendRow({description, new QStandardItem(row.value), new QStandardItem(row.date)});
+        model.appendRow({ description, new QStandardItem(row.value), new QStandardItem(row.date) });
     }
     view.setUpdatesEnabled(true);
     t.fill = timer.nsecsElapsed() / 1e6;
@@ -180,8 +181,8 @@ int runSide(int argc, char **argv, bool control, int count)
     const Times t = control ? runControl(rows, check) : runBaseline(rows, check);
     const long peak = statusKiB("VmHWM");
     std::printf("%-22s %9.1f %9.1f %9.1f %9.1f %11.1f %9.1f %9.1f\n",
-                control ? "CAutoListCtrl" : "QStandardItemModel", t.fill, t.show, t.sort1,
-                t.sort2, t.fill + t.sort1 + t.sort2, peak / 1024.0, (peak - before) / 1024.0);
+                control ? "CAutoListCtrl" : "QStandardItemModel", t.fill, t.show, t.sort1, t.sort2,
+                t.fill + t.sort1 + t.sort2, peak / 1024.0, (peak - before) / 1024.0);
     std::fprintf(stderr, "  %s first..last after two sorts: %s\n", control ? "control" : "baseline",
                  qPrintable(check));
     std::fflush(stdout);
@@ -200,7 +201,7 @@ int main(int argc, char **argv)
     const char *only = argc > 2 ? argv[2] : "";
     if (std::strcmp(only, "control") == 0 || std::strcmp(only, "baseline") == 0)
         return runSide(argc, argv, std::strcmp(only, "control") == 0, count);
-    for (const bool control : {true, false}) {
+    for (const bool control : { true, false }) {
         const pid_t child = fork();
         if (child == 0)
             return runSide(argc, argv, control, count);

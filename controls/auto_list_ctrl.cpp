@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QListView>
 #include <QLocale>
 #include <QPainter>
 #include <QStyledItemDelegate>
@@ -32,7 +33,11 @@ constexpr int kSizingSampleRows = 256;
 class CListDelegate : public QStyledItemDelegate
 {
 public:
-    explicit CListDelegate(CAutoListCtrl *list) : QStyledItemDelegate(list), m_list(list) {}
+    explicit CListDelegate(CAutoListCtrl *list)
+        : QStyledItemDelegate(list)
+        , m_list(list)
+    {
+    }
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override
@@ -53,10 +58,10 @@ public:
         const QString text = index.data().toString();
         const int height = std::max(fm.height() + 2, 17); // a 15-pixel image at top + 1
         if (index.column() == 0)
-            return {fm.horizontalAdvance(text.left(kOwnerDrawTextLimit)) + m_list->m_smallImageWidth
-                        + 3 + 18,
-                    height};
-        return {fm.horizontalAdvance(text) + 6, height};
+            return { fm.horizontalAdvance(text.left(kOwnerDrawTextLimit))
+                         + m_list->m_smallImageWidth + 3 + 18,
+                     height };
+        return { fm.horizontalAdvance(text) + 6, height };
     }
 
 protected:
@@ -101,8 +106,8 @@ private:
             // A date heading: " <date>", and " (Today)" when it is today's date.
             const bool isToday = look.background == QColor(255, 0, 0);
             if (!text.isEmpty())
-                text = QLatin1Char(' ') + text + (isToday && col == 0 ? QStringLiteral(" (Today)")
-                                                                     : QString());
+                text = QLatin1Char(' ') + text
+                    + (isToday && col == 0 ? QStringLiteral(" (Today)") : QString());
         } else if (option.state & QStyle::State_Selected) {
             painter->fillRect(option.rect, option.palette.brush(QPalette::Highlight));
             color = option.palette.color(QPalette::HighlightedText);
@@ -175,7 +180,9 @@ CAutoListCtrl::CAutoListCtrl(QWidget *parent, Options options)
     connect(m_model, &CListModel::columnSizeRequested, this, &CAutoListCtrl::requestSizing);
     connect(m_model, &CListModel::ensureVisibleRequested, this, [this](int row) {
         // A hidden list has no viewport size to scroll in yet; it scrolls when shown.
-        if (isVisible())
+        if (m_listMode)
+            m_listView->scrollTo(m_model->index(row, 0));
+        else if (isVisible())
             scrollTo(m_model->index(row, 0));
         else
             m_scrollOnShow = row;
@@ -220,8 +227,7 @@ CAutoListCtrl::CAutoListCtrl(QWidget *parent, Options options)
 
 CAutoListCtrl::~CAutoListCtrl() = default;
 
-int CAutoListCtrl::InsertColumn(int col, const QString &heading, int format, int width,
-                                int subItem)
+int CAutoListCtrl::InsertColumn(int col, const QString &heading, int format, int width, int subItem)
 {
     return m_model->InsertColumn(col, heading, format, width, subItem);
 }
@@ -240,15 +246,16 @@ void CAutoListCtrl::updateSortIndicator()
         return;
     }
     header()->setSortIndicatorShown(true);
-    header()->setSortIndicator(col, m_model->IsDisplayedAscending() ? Qt::AscendingOrder
-                                                                    : Qt::DescendingOrder);
+    header()->setSortIndicator(
+        col, m_model->IsDisplayedAscending() ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 
 QList<QPixmap> CAutoListCtrl::SetImageList(const QList<QPixmap> &images, int which)
 {
     QList<QPixmap> previous = std::exchange(m_imageLists[which], images);
     if (which == SmallImages) {
-        m_smallImageWidth = images.isEmpty() ? 0 : int(images.first().deviceIndependentSize().width());
+        m_smallImageWidth =
+            images.isEmpty() ? 0 : int(images.first().deviceIndependentSize().width());
         if (!images.isEmpty())
             setIconSize(images.first().deviceIndependentSize().toSize());
         viewport()->update();
@@ -319,8 +326,8 @@ CAutoListCtrl::RowLook CAutoListCtrl::rowLook(int row) const
     if (m_ownerDraw) {
 #if defined(DOMELIO_HANDHELD)
         if (value == 0) {
-            const bool isToday
-                = GetItemText(row, 0) == QLocale().toString(today(), QLocale::LongFormat);
+            const bool isToday =
+                GetItemText(row, 0) == QLocale().toString(today(), QLocale::LongFormat);
             look.text = Qt::white;
             look.background = isToday ? QColor(255, 0, 0) : QColor(Qt::black);
             look.bold = true;
@@ -440,6 +447,63 @@ void CAutoListCtrl::applyNaturalWidths()
     m_applyingWidths = false;
 }
 
+void CAutoListCtrl::SetListMode(bool on, int columnWidth)
+{
+    if (on && !m_listView) {
+        // A second view over the same model and selection, laid over the report.
+        m_listView = new QListView(this);
+        m_listView->setModel(m_model);
+        QItemSelectionModel *created = m_listView->selectionModel();
+        m_listView->setSelectionModel(m_model->selectionModel());
+        if (created != m_model->selectionModel())
+            delete created;
+        m_listView->setItemDelegate(m_delegate);
+        m_listView->setFlow(QListView::TopToBottom);
+        m_listView->setWrapping(true);
+        m_listView->setResizeMode(QListView::Adjust);
+        m_listView->setUniformItemSizes(true);
+        m_listView->setSelectionBehavior(QAbstractItemView::SelectRows);
+        m_listView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        m_listView->setContextMenuPolicy(Qt::CustomContextMenu);
+        m_listView->installEventFilter(this);
+        connect(m_listView, &QAbstractItemView::clicked, this,
+                [this](const QModelIndex &index) { emit rowClicked(index.row()); });
+        connect(m_listView, &QAbstractItemView::doubleClicked, this,
+                [this](const QModelIndex &index) { emit rowDoubleClicked(index.row()); });
+        connect(m_listView, &QAbstractItemView::activated, this,
+                [this](const QModelIndex &index) { emit rowActivated(index.row()); });
+        connect(m_listView, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
+            emit contextMenuRequested(m_listView->viewport()->mapToGlobal(pos));
+        });
+    }
+    m_listMode = on;
+    if (!m_listView)
+        return;
+    if (on) {
+        m_listView->setSelectionMode(selectionMode());
+        const int rowHeight = std::max(fontMetrics().height() + 4, iconSize().height() + 2);
+        m_listView->setGridSize(QSize(std::max(1, columnWidth), rowHeight));
+        m_listView->setGeometry(rect());
+        m_listView->raise();
+        setFocusProxy(m_listView);
+    } else {
+        setFocusProxy(nullptr);
+    }
+    m_listView->setVisible(on);
+}
+
+bool CAutoListCtrl::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_listView && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier) {
+            emit deleteKeyPressed();
+            return true;
+        }
+    }
+    return QTreeView::eventFilter(watched, event);
+}
+
 int CAutoListCtrl::GetColumnWidth(int col)
 {
     if (col < 0 || col >= GetColumnCount())
@@ -491,6 +555,8 @@ void CAutoListCtrl::resizeEvent(QResizeEvent *event)
 {
     QTreeView::resizeEvent(event);
     applyNaturalWidths();
+    if (m_listView)
+        m_listView->setGeometry(rect());
 }
 
 void CAutoListCtrl::showEvent(QShowEvent *event)

@@ -17,6 +17,7 @@
 #include <vector>
 
 class CListDelegate;
+class QListView;
 
 class CAutoListCtrl : public QTreeView
 {
@@ -111,6 +112,12 @@ public:
     // The date the handheld owner draw compares its heading rows with (invalid = today).
     void SetToday(const QDate &today) { m_today = today; }
 
+    // List mode: the rows' first texts flow down and then into further columns of the given
+    // width (the original's list view style); the report with its header returns when off.
+    void SetListMode(bool on, int columnWidth = 150);
+    bool IsListMode() const { return m_listMode; }
+    QListView *listModeView() const { return m_listView; }
+
     // Current width of a column in pixels (after any pending re-sizing), -1 outside the table.
     int GetColumnWidth(int col);
     bool SetColumnWidth(int col, int width);
@@ -137,6 +144,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void drawRow(QPainter *painter, const QStyleOptionViewItem &option,
                  const QModelIndex &index) const override;
 
@@ -160,6 +168,8 @@ private:
     bool m_redrawOff = false;
     QDate m_today;
     int m_scrollOnShow = -1; // EnsureVisible before the list was shown
+    QListView *m_listView = nullptr; // created by the first SetListMode(true)
+    bool m_listMode = false;
 
     // Natural widths (what sizing gave each column); the last column is shown stretched to the
     // control's width when that is wider.

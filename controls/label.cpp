@@ -42,12 +42,14 @@ QFont initialFont()
 
 } // namespace
 
-CLabel::CLabel(QWidget *parent) : QLabel(parent)
+CLabel::CLabel(QWidget *parent)
+    : QLabel(parent)
 {
     init();
 }
 
-CLabel::CLabel(const QString &text, QWidget *parent) : QLabel(text, parent)
+CLabel::CLabel(const QString &text, QWidget *parent)
+    : QLabel(text, parent)
 {
     init();
 }

@@ -69,8 +69,14 @@ public:
 #if !defined(DOMELIO_HANDHELD)
     // Underline while the pointer is over the label, with the pointing-hand cursor (links).
     CLabel &SetHoverUnderline(bool on);
-    bool hoverUnderline() const { return m_hoverUnderline; }
-    bool isHovering() const { return m_hovering; }
+    bool hoverUnderline() const
+    {
+        return m_hoverUnderline;
+    }
+    bool isHovering() const
+    {
+        return m_hovering;
+    }
     // Resizes the label so that its text fits (lines split at runs of CR/LF).
     CLabel &SizeToText();
 #endif

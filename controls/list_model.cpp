@@ -577,7 +577,7 @@ void CListModel::SortOnColumn(int col)
 QList<int> CListModel::selectedRows() const
 {
     if (m_pendingCurSel)
-        return *m_pendingCurSel >= 0 ? QList<int>{*m_pendingCurSel} : QList<int>{};
+        return *m_pendingCurSel >= 0 ? QList<int> { *m_pendingCurSel } : QList<int> {};
     if (m_resetStarted)
         return {};
     QList<int> rows;

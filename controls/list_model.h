@@ -112,7 +112,11 @@ public:
     class BatchUpdate
     {
     public:
-        explicit BatchUpdate(CListModel &model) : m_model(model) { m_model.beginBatch(); }
+        explicit BatchUpdate(CListModel &model)
+            : m_model(model)
+        {
+            m_model.beginBatch();
+        }
         ~BatchUpdate() { m_model.endBatch(); }
         BatchUpdate(const BatchUpdate &) = delete;
         BatchUpdate &operator=(const BatchUpdate &) = delete;

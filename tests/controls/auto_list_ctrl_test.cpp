@@ -4,6 +4,7 @@
 
 #include <QHeaderView>
 #include <QImage>
+#include <QListView>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -59,8 +60,8 @@ bool isBlue(const QColor &c)
 
 bool isGrey(const QColor &c)
 {
-    const int spread = std::max({c.red(), c.green(), c.blue()})
-        - std::min({c.red(), c.green(), c.blue()});
+    const int spread =
+        std::max({ c.red(), c.green(), c.blue() }) - std::min({ c.red(), c.green(), c.blue() });
     return spread < 12 && c.red() >= 100 && c.red() <= 170;
 }
 
@@ -101,7 +102,7 @@ TEST(AutoListCtrl, HeaderClickSortsAndASecondClickReverses)
     CAutoListCtrl list;
     list.InsertColumn(-1, QStringLiteral("Name"), 0, 120);
     list.InsertColumn(-1, QStringLiteral("Size"), 0, 120);
-    const QStringList names{"two", "nine", "one"}, sizes{"2K", "900", "1M"};
+    const QStringList names { "two", "nine", "one" }, sizes { "2K", "900", "1M" };
     for (int i = 0; i < 3; ++i) {
         list.InsertItem(-1, names[i]);
         list.SetItemText(i, 1, sizes[i]);
@@ -114,19 +115,19 @@ TEST(AutoListCtrl, HeaderClickSortsAndASecondClickReverses)
     const QPoint sizeHeading(header->sectionViewportPosition(1) + 20, header->height() / 2);
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, sizeHeading);
     EXPECT_EQ(list.GetSortColumn(), 1);
-    EXPECT_EQ(column(list, 1), QStringList({"1M", "2K", "900"}));
+    EXPECT_EQ(column(list, 1), QStringList({ "1M", "2K", "900" }));
     EXPECT_TRUE(header->isSortIndicatorShown());
     EXPECT_EQ(header->sortIndicatorSection(), 1);
     EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder); // largest first
 
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, sizeHeading);
-    EXPECT_EQ(column(list, 1), QStringList({"900", "2K", "1M"}));
+    EXPECT_EQ(column(list, 1), QStringList({ "900", "2K", "1M" }));
     EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
     EXPECT_FALSE(list.IsSortAscending());
 
     const QPoint nameHeading(header->sectionViewportPosition(0) + 20, header->height() / 2);
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, nameHeading);
-    EXPECT_EQ(column(list, 0), QStringList({"nine", "one", "two"}));
+    EXPECT_EQ(column(list, 0), QStringList({ "nine", "one", "two" }));
     EXPECT_EQ(header->sortIndicatorSection(), 0);
     EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
 }
@@ -135,7 +136,7 @@ TEST(AutoListCtrl, CustomDrawColoursFollowTheSignOfTheValue)
 {
     CAutoListCtrl list;
     list.InsertColumn(-1, QStringLiteral("Items"));
-    const qint32 values[] = {5, 0, -5, 7};
+    const qint32 values[] = { 5, 0, -5, 7 };
     for (int i = 0; i < 4; ++i) {
         list.InsertItem(-1, QStringLiteral("MMMMMMMM %1").arg(i));
         list.SetItemData(i, values[i]);
@@ -178,7 +179,7 @@ TEST(AutoListCtrl, OwnerDrawBlueRowsAndGreyStruckOutRowsInEveryColumn)
     CAutoListCtrl list(nullptr, CAutoListCtrl::OwnerDraw);
     list.InsertColumn(-1, QStringLiteral("Task"), 0, 200);
     list.InsertColumn(-1, QStringLiteral("Where"), 0, 150);
-    list.SetImageList({solid(Qt::red), solid(Qt::green)});
+    list.SetImageList({ solid(Qt::red), solid(Qt::green) });
     list.InsertItem(-1, QStringLiteral("Paint the fence"), 0);
     list.SetItemText(0, 1, QStringLiteral("Garden"));
     list.SetItemData(0, 3);
@@ -270,13 +271,13 @@ TEST(AutoListCtrl, EmptyHeadingHidesAColumnAndANewOneSizesToTheHeading)
 TEST(AutoListCtrl, ColumnZeroIsWidenedByTheSmallImageWidth)
 {
     CAutoListCtrl plain, withImages;
-    for (CAutoListCtrl *list : {&plain, &withImages}) {
+    for (CAutoListCtrl *list : { &plain, &withImages }) {
         list->InsertColumn(-1, QStringLiteral("Name"), 0, 10);
         list->InsertColumn(-1, QStringLiteral("Other"), 0, 10);
     }
-    EXPECT_TRUE(withImages.SetImageList({solid(Qt::red, 20)}).isEmpty());
+    EXPECT_TRUE(withImages.SetImageList({ solid(Qt::red, 20) }).isEmpty());
     EXPECT_EQ(withImages.GetSmallImageWidth(), 20);
-    for (CAutoListCtrl *list : {&plain, &withImages}) {
+    for (CAutoListCtrl *list : { &plain, &withImages }) {
         list->InsertItem(-1, QStringLiteral("Short"), 0);
         list->flushColumnSizing();
     }
@@ -338,8 +339,8 @@ TEST(AutoListCtrl, CheckBoxesToggleThroughTheModel)
     option.initFrom(list.viewport());
     option.rect = row1;
     option.features = QStyleOptionViewItem::HasCheckIndicator;
-    const QRect box = list.style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option,
-                                                   &list);
+    const QRect box =
+        list.style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, &list);
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, box.center());
     ASSERT_EQ(checks.count(), 1);
     EXPECT_EQ(checks.at(0).at(0).toInt(), 1);
@@ -384,4 +385,45 @@ TEST(AutoListCtrl, DeleteAllThenDestroy)
     EXPECT_EQ(list->GetCurSel(), -1);
     EXPECT_EQ(list->GetItemCount(), 0);
     delete list; // the sanitizer build checks that nothing is freed twice or leaked
+}
+
+TEST(AutoListCtrl, ListModeFlowsDownThenIntoColumnsOfTheGivenWidth)
+{
+    CAutoListCtrl list;
+    list.InsertColumn(-1, QStringLiteral("Items"));
+    list.SetExtendedStyle(CAutoListCtrl::CheckBoxes);
+    for (int i = 0; i < 60; ++i)
+        list.SetItemData(list.InsertItem(-1, QStringLiteral("Item %1").arg(i)), i + 1);
+    showList(list, 500, 200);
+    list.SetListMode(true, 150);
+    QCoreApplication::processEvents();
+    QListView *view = list.listModeView();
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(view->isVisible());
+    const QRect first = view->visualRect(list.model()->index(0, 0));
+    const QRect second = view->visualRect(list.model()->index(1, 0));
+    EXPECT_EQ(second.left(), first.left());
+    EXPECT_GT(second.top(), first.top());
+    int nextColumn = -1;
+    for (int r = 1; r < 60 && nextColumn < 0; ++r) {
+        if (view->visualRect(list.model()->index(r, 0)).left() != first.left())
+            nextColumn = r;
+    }
+    ASSERT_GT(nextColumn, 1);
+    EXPECT_EQ(view->visualRect(list.model()->index(nextColumn, 0)).left() - first.left(), 150);
+
+    QSignalSpy clicked(&list, &CAutoListCtrl::rowClicked);
+    QSignalSpy deleted(&list, &CAutoListCtrl::deleteKeyPressed);
+    const QPoint row2 = view->visualRect(list.model()->index(2, 0)).center() + QPoint(20, 0);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, row2);
+    ASSERT_EQ(clicked.count(), 1);
+    EXPECT_EQ(clicked.at(0).at(0).toInt(), 2);
+    EXPECT_EQ(list.GetCurSel(), 2); // one selection for both views
+    QTest::keyClick(view, Qt::Key_Delete);
+    EXPECT_EQ(deleted.count(), 1);
+
+    list.SetListMode(false);
+    EXPECT_FALSE(view->isVisible());
+    EXPECT_FALSE(list.IsListMode());
+    EXPECT_EQ(list.GetCurSel(), 2);
 }

@@ -75,7 +75,7 @@ TEST(ListModelColumns, IndexBeyondTheCountAppends)
 TEST(ListModelColumns, InsertingBeforeExistingColumnsShiftsTextsWidthsAndTypes)
 {
     CListModel model;
-    fill(model, {QStringLiteral("A"), QStringLiteral("B")}, {{"a0", "b0"}});
+    fill(model, { QStringLiteral("A"), QStringLiteral("B") }, { { "a0", "b0" } });
     model.SetColumnType(1, CListModel::TypeDate);
     model.InsertColumn(1, QStringLiteral("New"), 0, 33);
     EXPECT_EQ(model.GetColumnCount(), 3);
@@ -90,7 +90,7 @@ TEST(ListModelColumns, InsertingBeforeExistingColumnsShiftsTextsWidthsAndTypes)
 TEST(ListModelColumns, DeleteColumnDropsItAndItsTexts)
 {
     CListModel model;
-    fill(model, {"A", "B", "C"}, {{"a", "b", "c"}});
+    fill(model, { "A", "B", "C" }, { { "a", "b", "c" } });
     model.SortOnColumn(2);
     EXPECT_TRUE(model.DeleteColumn(1));
     EXPECT_EQ(model.GetColumnCount(), 2);
@@ -108,7 +108,7 @@ TEST(ListModelColumns, DeleteColumnDropsItAndItsTexts)
 TEST(ListModelColumns, SetColumnTypeRefusesBadColumnsAndTypes)
 {
     CListModel model;
-    fill(model, {"A", "B"}, {});
+    fill(model, { "A", "B" }, {});
     EXPECT_TRUE(model.SetColumnType(1, 3));
     EXPECT_FALSE(model.SetColumnType(1, 4));
     EXPECT_FALSE(model.SetColumnType(1, -1));
@@ -144,11 +144,11 @@ TEST(ListModelColumns, EmptyHeadingHidesAndANewHeadingSizesToTheHeadingOnly)
 TEST(ListModelRows, InsertAppendsForMinusOneAndPastTheEnd)
 {
     CListModel model;
-    fill(model, {"A", "B"}, {});
+    fill(model, { "A", "B" }, {});
     EXPECT_EQ(model.InsertItem(-1, QStringLiteral("first")), 0);
     EXPECT_EQ(model.InsertItem(7, QStringLiteral("second")), 1);
     EXPECT_EQ(model.InsertItem(0, QStringLiteral("zero"), 2), 0);
-    EXPECT_EQ(column(model, 0), QStringList({"zero", "first", "second"}));
+    EXPECT_EQ(column(model, 0), QStringList({ "zero", "first", "second" }));
     EXPECT_EQ(model.GetItemText(1, 1), QString()); // other columns start empty
     EXPECT_EQ(model.GetItemData(1), 0); // user value starts at 0
     EXPECT_EQ(model.GetItemImage(0), 2);
@@ -158,7 +158,7 @@ TEST(ListModelRows, InsertAppendsForMinusOneAndPastTheEnd)
 TEST(ListModelRows, TextsValuesAndBadIndexes)
 {
     CListModel model;
-    fill(model, {"A", "B"}, {{"a", "b"}});
+    fill(model, { "A", "B" }, { { "a", "b" } });
     EXPECT_TRUE(model.SetItemText(0, 1, QStringLiteral("changed")));
     EXPECT_EQ(model.GetItemText(0, 1), QStringLiteral("changed"));
     EXPECT_FALSE(model.SetItemText(1, 0, QStringLiteral("x")));
@@ -178,9 +178,9 @@ TEST(ListModelRows, TextsValuesAndBadIndexes)
 TEST(ListModelRows, DeleteItemAndDeleteAll)
 {
     CListModel model;
-    fill(model, {"A"}, {{"a"}, {"b"}, {"c"}});
+    fill(model, { "A" }, { { "a" }, { "b" }, { "c" } });
     EXPECT_TRUE(model.DeleteItem(1));
-    EXPECT_EQ(column(model, 0), QStringList({"a", "c"}));
+    EXPECT_EQ(column(model, 0), QStringList({ "a", "c" }));
     EXPECT_EQ(model.GetItemData(1), 3);
     EXPECT_FALSE(model.DeleteItem(2));
     model.SortOnColumn(0);
@@ -193,7 +193,7 @@ TEST(ListModelRows, DeleteItemAndDeleteAll)
 TEST(ListModelRows, CheckBoxesLiveInTheModel)
 {
     CListModel model;
-    fill(model, {"A", "B"}, {{"a", "b"}});
+    fill(model, { "A", "B" }, { { "a", "b" } });
     EXPECT_FALSE(model.flags(model.index(0, 0)).testFlag(Qt::ItemIsUserCheckable));
     EXPECT_FALSE(model.data(model.index(0, 0), Qt::CheckStateRole).isValid());
     model.SetCheckBoxes(true);
@@ -213,18 +213,18 @@ TEST(ListModelRows, CheckBoxesLiveInTheModel)
 TEST(ListModelSort, SizeColumnFirstClickLargestFirstSecondReverses)
 {
     CListModel model;
-    fill(model, {"Name", "Size"}, {{"two", "2K"}, {"nine", "900"}, {"one", "1M"}});
+    fill(model, { "Name", "Size" }, { { "two", "2K" }, { "nine", "900" }, { "one", "1M" } });
     ASSERT_TRUE(model.SetColumnType(1, CListModel::TypeSize));
     model.SortOnColumn(1);
-    EXPECT_EQ(column(model, 1), QStringList({"1M", "2K", "900"}));
+    EXPECT_EQ(column(model, 1), QStringList({ "1M", "2K", "900" }));
     EXPECT_EQ(model.GetSortColumn(), 1);
     EXPECT_TRUE(model.IsSortAscending());
     EXPECT_FALSE(model.IsDisplayedAscending());
     model.SortOnColumn(1);
-    EXPECT_EQ(column(model, 1), QStringList({"900", "2K", "1M"}));
+    EXPECT_EQ(column(model, 1), QStringList({ "900", "2K", "1M" }));
     EXPECT_FALSE(model.IsSortAscending());
     model.SortOnColumn(1);
-    EXPECT_EQ(column(model, 1), QStringList({"1M", "2K", "900"}));
+    EXPECT_EQ(column(model, 1), QStringList({ "1M", "2K", "900" }));
 }
 
 TEST(ListModelSort, SizeUnitsAreKibiAndAThousandKibi)
@@ -233,7 +233,8 @@ TEST(ListModelSort, SizeUnitsAreKibiAndAThousandKibi)
     EXPECT_LT(model.compareTexts(2, QStringLiteral("1048576"), QStringLiteral("1M")), 0);
     EXPECT_EQ(model.compareTexts(2, QStringLiteral("1024000"), QStringLiteral("1M")), 0);
     EXPECT_EQ(model.compareTexts(2, QStringLiteral("2048"), QStringLiteral("2K")), 0);
-    EXPECT_EQ(model.compareTexts(2, QStringLiteral("2"), QStringLiteral("2k")), 0); // upper case only
+    EXPECT_EQ(model.compareTexts(2, QStringLiteral("2"), QStringLiteral("2k")),
+              0); // upper case only
     EXPECT_EQ(model.compareTexts(2, QStringLiteral("12 files"), QStringLiteral("12")), 0);
     EXPECT_EQ(model.compareTexts(2, QStringLiteral("none"), QStringLiteral("0")), 0);
     // Large values neither overflow nor wrap the sign.
@@ -245,44 +246,47 @@ TEST(ListModelSort, SizeUnitsAreKibiAndAThousandKibi)
 TEST(ListModelSort, TextColumnIsCaseSensitiveByCharacterCode)
 {
     CListModel model;
-    fill(model, {"Name"}, {{"apple"}, {"Banana"}, {"cherry"}, {"Apple"}});
+    fill(model, { "Name" }, { { "apple" }, { "Banana" }, { "cherry" }, { "Apple" } });
     model.SortOnColumn(0);
-    EXPECT_EQ(column(model, 0), QStringList({"Apple", "Banana", "apple", "cherry"}));
+    EXPECT_EQ(column(model, 0), QStringList({ "Apple", "Banana", "apple", "cherry" }));
     model.SortOnColumn(0);
-    EXPECT_EQ(column(model, 0), QStringList({"cherry", "apple", "Banana", "Apple"}));
+    EXPECT_EQ(column(model, 0), QStringList({ "cherry", "apple", "Banana", "Apple" }));
 }
 
 TEST(ListModelSort, TiesBrokenByColumnZeroInBothDirections)
 {
     CListModel model;
-    fill(model, {"Name", "Kind", "Place"},
-         {{"b", "x", "same"}, {"a", "y", "same"}, {"c", "z", "same"}, {"0", "w", "other"}});
+    fill(model, { "Name", "Kind", "Place" },
+         { { "b", "x", "same" },
+           { "a", "y", "same" },
+           { "c", "z", "same" },
+           { "0", "w", "other" } });
     model.SortOnColumn(2);
-    EXPECT_EQ(column(model, 0), QStringList({"0", "a", "b", "c"}));
+    EXPECT_EQ(column(model, 0), QStringList({ "0", "a", "b", "c" }));
     model.SortOnColumn(2);
-    EXPECT_EQ(column(model, 0), QStringList({"c", "b", "a", "0"}));
+    EXPECT_EQ(column(model, 0), QStringList({ "c", "b", "a", "0" }));
 }
 
 TEST(ListModelSort, ColumnZeroHasNoTieBreak)
 {
     CListModel model;
-    fill(model, {"Name", "Kind"}, {{"same", "2"}, {"same", "3"}, {"same", "1"}});
+    fill(model, { "Name", "Kind" }, { { "same", "2" }, { "same", "3" }, { "same", "1" } });
     model.SortOnColumn(0);
-    EXPECT_EQ(column(model, 1), QStringList({"2", "3", "1"})); // stable: kept as inserted
+    EXPECT_EQ(column(model, 1), QStringList({ "2", "3", "1" })); // stable: kept as inserted
     model.SortOnColumn(0);
-    EXPECT_EQ(column(model, 1), QStringList({"2", "3", "1"}));
+    EXPECT_EQ(column(model, 1), QStringList({ "2", "3", "1" }));
 }
 
 TEST(ListModelSort, NumberColumnLargestFirstWithLeadingPrefixes)
 {
     CListModel model;
-    fill(model, {"Name", "Value"},
-         {{"a", "9.5"}, {"b", "abc"}, {"c", "10"}, {"d", "-1"}, {"e", " 3.5e1 units"}});
+    fill(model, { "Name", "Value" },
+         { { "a", "9.5" }, { "b", "abc" }, { "c", "10" }, { "d", "-1" }, { "e", " 3.5e1 units" } });
     ASSERT_TRUE(model.SetColumnType(1, CListModel::TypeNumber));
     model.SortOnColumn(1);
-    EXPECT_EQ(column(model, 1), QStringList({" 3.5e1 units", "10", "9.5", "abc", "-1"}));
+    EXPECT_EQ(column(model, 1), QStringList({ " 3.5e1 units", "10", "9.5", "abc", "-1" }));
     model.SortOnColumn(1);
-    EXPECT_EQ(column(model, 1), QStringList({"-1", "abc", "9.5", "10", " 3.5e1 units"}));
+    EXPECT_EQ(column(model, 1), QStringList({ "-1", "abc", "9.5", "10", " 3.5e1 units" }));
     EXPECT_TRUE(model.IsDisplayedAscending());
 }
 
@@ -303,13 +307,13 @@ TEST(ListModelSort, NumberComparisonKeepsTheSinglePrecisionQuirk)
 TEST(ListModelSort, EqualNumbersAreNotTieBrokenByColumnZero)
 {
     CListModel model;
-    fill(model, {"Name", "Value"}, {{"b", "7"}, {"a", "7"}, {"c", "8"}});
+    fill(model, { "Name", "Value" }, { { "b", "7" }, { "a", "7" }, { "c", "8" } });
     model.SetColumnType(1, CListModel::TypeNumber);
     model.SortOnColumn(1);
     // Column 0 would put "a" first; the equal values keep their order instead.
-    EXPECT_EQ(column(model, 0), QStringList({"c", "b", "a"}));
+    EXPECT_EQ(column(model, 0), QStringList({ "c", "b", "a" }));
     model.SortOnColumn(1);
-    EXPECT_EQ(column(model, 1), QStringList({"7", "7", "8"}));
+    EXPECT_EQ(column(model, 1), QStringList({ "7", "7", "8" }));
     EXPECT_EQ(model.GetItemCount(), 3);
 }
 
@@ -317,16 +321,19 @@ TEST(ListModelSort, DatesInTheGivenLocaleWithUnparsableTextsFirst)
 {
     CListModel model;
     model.setDateLocale(QLocale(QLocale::English, QLocale::UnitedStates));
-    fill(model, {"Name", "Date"},
-         {{"c", "1/2/2021"}, {"a", "12/25/2020"}, {"x", "not a date"}, {"b", "1/2/2021 10:30 AM"},
-          {"d", "3/4/19"}});
+    fill(model, { "Name", "Date" },
+         { { "c", "1/2/2021" },
+           { "a", "12/25/2020" },
+           { "x", "not a date" },
+           { "b", "1/2/2021 10:30 AM" },
+           { "d", "3/4/19" } });
     ASSERT_TRUE(model.SetColumnType(1, CListModel::TypeDate));
     model.SortOnColumn(1);
     // 3/4/19 reads with a two-digit year; the time part is ignored, so b and c tie and are
     // ordered by column 0.
-    EXPECT_EQ(column(model, 0), QStringList({"x", "d", "a", "b", "c"}));
+    EXPECT_EQ(column(model, 0), QStringList({ "x", "d", "a", "b", "c" }));
     model.SortOnColumn(1);
-    EXPECT_EQ(column(model, 0), QStringList({"c", "b", "a", "d", "x"}));
+    EXPECT_EQ(column(model, 0), QStringList({ "c", "b", "a", "d", "x" }));
 }
 
 TEST(ListModelSort, DatesFollowTheLocale)
@@ -342,17 +349,17 @@ TEST(ListModelSort, DatesFollowTheLocale)
 TEST(ListModelSort, MinusOneAndBadColumnsDoNothing)
 {
     CListModel model;
-    fill(model, {"A"}, {{"b"}, {"a"}});
+    fill(model, { "A" }, { { "b" }, { "a" } });
     model.SortOnColumn(-1);
     model.SortOnColumn(3);
     EXPECT_EQ(model.GetSortColumn(), -1);
-    EXPECT_EQ(column(model, 0), QStringList({"b", "a"}));
+    EXPECT_EQ(column(model, 0), QStringList({ "b", "a" }));
 }
 
 TEST(ListModelSort, NewColumnRestartsTheFlag)
 {
     CListModel model;
-    fill(model, {"A", "B"}, {{"b", "1"}, {"a", "2"}});
+    fill(model, { "A", "B" }, { { "b", "1" }, { "a", "2" } });
     model.SortOnColumn(0);
     model.SortOnColumn(0);
     EXPECT_FALSE(model.IsSortAscending());
@@ -381,7 +388,7 @@ TEST(ListModelSort, LargeListMatchesAStableReferenceSort)
             model.InsertItem(-1, name);
             model.SetItemText(i, 1, kind);
             model.SetItemData(i, i);
-            reference.push_back({name, kind, i});
+            reference.push_back({ name, kind, i });
         }
     }
     model.SortOnColumn(1);
@@ -402,7 +409,7 @@ TEST(ListModelSort, LargeListMatchesAStableReferenceSort)
 TEST(ListModelSort, SortKeepsTheSelectionOnItsRecordAndEmitsALayoutChange)
 {
     CListModel model;
-    fill(model, {"A"}, {{"c"}, {"a"}, {"b"}});
+    fill(model, { "A" }, { { "c" }, { "a" }, { "b" } });
     model.SetCurSel(0); // "c", value 1
     QSignalSpy layout(&model, &QAbstractItemModel::layoutChanged);
     QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
@@ -418,7 +425,7 @@ TEST(ListModelSort, SortKeepsTheSelectionOnItsRecordAndEmitsALayoutChange)
 TEST(ListModelSelection, SetCurSelPastTheEndLeavesTheSelectionAlone)
 {
     CListModel model;
-    fill(model, {"A"}, {{"a"}, {"b"}, {"c"}});
+    fill(model, { "A" }, { { "a" }, { "b" }, { "c" } });
     EXPECT_EQ(model.GetCurSel(), -1);
     EXPECT_EQ(model.SetCurSel(1), 0);
     EXPECT_EQ(model.SetCurSel(3), -1);
@@ -430,7 +437,7 @@ TEST(ListModelSelection, SetCurSelPastTheEndLeavesTheSelectionAlone)
 TEST(ListModelSelection, SetCurSelClearsOthersWithoutMovingTheCurrentIndex)
 {
     CListModel model;
-    fill(model, {"A", "B"}, {{"a"}, {"b"}, {"c"}, {"d"}});
+    fill(model, { "A", "B" }, { { "a" }, { "b" }, { "c" }, { "d" } });
     QItemSelectionModel *selection = model.selectionModel();
     selection->select(model.index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
     selection->select(model.index(3, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
@@ -453,7 +460,7 @@ TEST(ListModelSelection, SetCurSelClearsOthersWithoutMovingTheCurrentIndex)
 TEST(ListModelSelection, EnsureVisibleAsksTheView)
 {
     CListModel model;
-    fill(model, {"A"}, {{"a"}, {"b"}});
+    fill(model, { "A" }, { { "a" }, { "b" } });
     QSignalSpy spy(&model, &CListModel::ensureVisibleRequested);
     model.EnsureVisible(1);
     model.EnsureVisible(2); // no such row
@@ -467,7 +474,7 @@ TEST(ListModelBatch, AFillIsOneResetAndSelectionWaitsForTheEnd)
 {
     CListModel model;
     model.InsertColumn(-1, QStringLiteral("Name"));
-    fill(model, {}, {{"old"}});
+    fill(model, {}, { { "old" } });
     model.SetCurSel(0);
     QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
     QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
@@ -498,7 +505,7 @@ TEST(ListModelBatch, AFillIsOneResetAndSelectionWaitsForTheEnd)
 TEST(ListModelBatch, TextChangesAloneKeepTheSelection)
 {
     CListModel model;
-    fill(model, {"A"}, {{"a"}, {"b"}});
+    fill(model, { "A" }, { { "a" }, { "b" } });
     model.SetCurSel(1);
     QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
     QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
@@ -517,7 +524,7 @@ TEST(ListModelBatch, TextChangesAloneKeepTheSelection)
 TEST(ListModelWidths, LongestTextRowFollowsChanges)
 {
     CListModel model;
-    fill(model, {"A", "B"}, {{"aa", "x"}, {"aaaa", "xx"}, {"a", "xxx"}});
+    fill(model, { "A", "B" }, { { "aa", "x" }, { "aaaa", "xx" }, { "a", "xxx" } });
     EXPECT_EQ(model.longestTextRow(0), 1);
     EXPECT_EQ(model.longestTextRow(1), 2);
     model.SetItemText(1, 0, QStringLiteral("b"));

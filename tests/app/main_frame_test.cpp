@@ -8,7 +8,6 @@
 #include "views/today_view.h"
 
 #include <QAction>
-#include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QToolButton>
@@ -173,24 +172,6 @@ TEST_F(MainFrame, ClientAreaCannotShrinkBelowItsMinimum)
     EXPECT_GE(frame->width(), CMainFrame::kMinClientWidth);
     EXPECT_GE(frame->height() - frame->menuBar()->sizeHint().height(),
               CMainFrame::kMinClientHeight);
-}
-
-TEST_F(MainFrame, MenusCarryEveryCommandWithItsMnemonic)
-{
-    QStringList titles;
-    for (QAction *menu : frame->menuBar()->actions())
-        titles << menu->text();
-    EXPECT_EQ(titles, (QStringList { "&File", "&Tools", "&Help" }));
-    QStringList newItems;
-    for (QAction *item : frame->newMenu()->actions())
-        newItems << item->text();
-    EXPECT_EQ(newItems,
-              (QStringList { "&Tasks...", "&Asset", "&Location", "&Video/DVD", "", "&Home" }));
-    QStringList popup;
-    for (QAction *item : frame->contextMenu()->actions())
-        popup << item->text();
-    EXPECT_EQ(popup, (QStringList { "&New", "&Delete", "", "&Properties" }));
-    EXPECT_EQ(frame->toolButton(Command::LoanManager)->toolTip(), QStringLiteral("Loan Manager"));
 }
 
 } // namespace

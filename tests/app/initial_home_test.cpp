@@ -8,7 +8,7 @@
 
 namespace {
 
-TEST(StartUp, FirstRunLeadsThroughTheHomeProfileToTheNewHome)
+TEST(InitialHome, FirstRunLeadsThroughTheHomeProfileToTheNewHome)
 {
     ProgramRun run;
     run.ui.onNextDialog([](QDialog &sheet) {
@@ -47,7 +47,7 @@ TEST(StartUp, FirstRunLeadsThroughTheHomeProfileToTheNewHome)
     EXPECT_EQ(again.windowTitle(), QStringLiteral("Main house - Domelio"));
 }
 
-TEST(StartUp, FirstRunCancelledOrAnsweredYesLeavesTheHomesView)
+TEST(InitialHome, FirstRunCancelledOrAnsweredYesLeavesTheHomesView)
 {
     {
         ProgramRun run;
@@ -70,7 +70,7 @@ TEST(StartUp, FirstRunCancelledOrAnsweredYesLeavesTheHomesView)
     }
 }
 
-TEST(StartUp, ALastHomeThatIsGoneFallsBackToTheHomesView)
+TEST(InitialHome, ALastHomeThatIsGoneFallsBackToTheHomesView)
 {
     ProgramRun run;
     run.seedHomes({ { 3, QStringLiteral("Cabin") } });
@@ -86,7 +86,7 @@ TEST(StartUp, ALastHomeThatIsGoneFallsBackToTheHomesView)
     EXPECT_EQ(run.lastHomeId(), 9);
 }
 
-TEST(StartUp, WindowPlacementIsSavedOnCloseAndRestoredNextTime)
+TEST(InitialHome, WindowPlacementIsSavedOnCloseAndRestoredNextTime)
 {
     ProgramRun run;
     run.writeSetting(QStringLiteral("LastHomeId"), 0);

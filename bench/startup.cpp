@@ -1,0 +1,136 @@
+// bench_startup: start-up to an idle main window with a 100,000-asset data file, against an
+// empty Qt main window, both offscreen, in one run. Each start is a fresh process (this program
+// started again in a child mode), timed from launch until its event loop first runs idle, so
+// library loading, fonts and the data file's first read all count.
+#include "app/home_app.h"
+#include "app/main_frame.h"
+#include "bench_util.h"
+#include "platform/settings_key.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMainWindow>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cstdio>
+
+namespace {
+
+// Child modes: start, reach idle, print the in-process milliseconds, exit.
+int runChild(const QString &mode, int argc, char **argv)
+{
+    QElapsedTimer clock;
+    clock.start();
+    QApplication qapp(argc, argv);
+    std::unique_ptr<CHomeApp> app;
+    std::unique_ptr<QMainWindow> empty;
+    if (mode == QLatin1String("--program")) {
+        app = std::make_unique<CHomeApp>();
+        if (!app->InitInstance())
+            return 2;
+    } else {
+        empty = std::make_unique<QMainWindow>();
+        empty->setWindowTitle(QStringLiteral("Domelio"));
+        empty->resize(640, 520);
+        empty->show();
+    }
+    // A zero timer fires once every event queued by the start has been handled.
+    QTimer::singleShot(0, &qapp, [&] {
+        std::printf("%.3f\n", clock.nsecsElapsed() / 1e6);
+        QApplication::quit();
+    });
+    QApplication::exec();
+    if (app)
+        app->ExitInstance();
+    return 0;
+}
+
+struct Timing
+{
+    double wall = 0; // launch to exit, ms
+    double inside = 0; // the child's own start to idle, ms
+};
+
+Timing launch(const QString &mode, const QProcessEnvironment &env)
+{
+    QProcess child;
+    child.setProcessEnvironment(env);
+    QElapsedTimer clock;
+    clock.start();
+    child.start(QCoreApplication::applicationFilePath(), { mode });
+    child.waitForFinished(-1);
+    Timing t;
+    t.wall = clock.nsecsElapsed() / 1e6;
+    t.inside = child.readAllStandardOutput().trimmed().toDouble();
+    if (child.exitCode() != 0)
+        std::fprintf(stderr, "%s exited with %d: %s\n", qPrintable(mode), child.exitCode(),
+                     child.readAllStandardError().constData());
+    return t;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc > 1 && (qstrcmp(argv[1], "--program") == 0 || qstrcmp(argv[1], "--empty") == 0))
+        return runChild(QString::fromLatin1(argv[1]), argc, argv);
+
+    QCoreApplication app(argc, argv);
+    QTemporaryDir temp;
+    const QString data = temp.path() + QStringLiteral("/data");
+    const QString registry = temp.path() + QStringLiteral("/registry");
+    QDir().mkpath(data);
+    QDir().mkpath(registry);
+    const int assets = 100000;
+    const QString file = data + QStringLiteral("/HOMEDATA.DAT");
+    const QString generator =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/bench_generate_data");
+    if (QProcess::execute(generator,
+                          { QStringLiteral("--homes"), QStringLiteral("1"),
+                            QStringLiteral("--assets"), QString::number(assets), file })
+        != 0) {
+        std::fprintf(stderr, "could not generate %s with %s\n", qPrintable(file),
+                     qPrintable(generator));
+        return 1;
+    }
+
+    // A returning user: greeted before, home 1 current last time, so no box waits for a person.
+    qputenv("DOMELIO_REGISTRY_DIR", registry.toUtf8());
+    {
+        CSettingsKey key(HKEY_CURRENT_USER);
+        key.Create(HKEY_CURRENT_USER, QLatin1String(CHomeApp::kSettingsPath));
+        key.WriteNumber(QStringLiteral("InitialGreetingShown_v1.3"), 1);
+        key.WriteNumber(QStringLiteral("LastHomeId"), 1);
+    }
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("DOMELIO_DATA_DIR"), data);
+    env.insert(QStringLiteral("DOMELIO_REGISTRY_DIR"), registry);
+
+    // Warm the file cache for both, then alternate so drift hits both alike.
+    launch(QStringLiteral("--empty"), env);
+    launch(QStringLiteral("--program"), env);
+    std::vector<Timing> empty, program;
+    for (int i = 0; i < 7; ++i) {
+        empty.push_back(launch(QStringLiteral("--empty"), env));
+        program.push_back(launch(QStringLiteral("--program"), env));
+    }
+    auto median = [](std::vector<Timing> runs, double Timing::*field) {
+        std::sort(runs.begin(), runs.end(),
+                  [&](const Timing &a, const Timing &b) { return a.*field < b.*field; });
+        return runs[runs.size() / 2].*field;
+    };
+    const double emptyWall = median(empty, &Timing::wall);
+    const double programWall = median(program, &Timing::wall);
+    const double emptyInside = median(empty, &Timing::inside);
+    const double programInside = median(program, &Timing::inside);
+    std::printf("start-up to an idle main window, %d assets, offscreen, median of %zu launches\n",
+                assets, program.size());
+    std::printf("                         launch to exit   start to idle (in process)\n");
+    std::printf("  empty Qt main window:  %8.1f ms      %8.1f ms\n", emptyWall, emptyInside);
+    std::printf("  Domelio:               %8.1f ms      %8.1f ms\n", programWall, programInside);
+    std::printf("  ratio:                 %8.2fx        %8.2fx   (goal: at most 1.5x)\n",
+                programWall / emptyWall, programInside / emptyInside);
+    return 0;
+}

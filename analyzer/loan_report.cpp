@@ -3,27 +3,50 @@
 #include "analyzer/loan_calc.h"
 
 #include <QIODevice>
-#include <QStringList>
+#include <initializer_list>
 
 namespace {
 
-QString field(const QString &text)
+void appendField(QString &out, const QString &text)
 {
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"'))
-        && !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
-        return text;
-    QString quoted = text;
-    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
+    bool needsQuotes = false;
+    for (const QChar c : text) {
+        if (c == QLatin1Char(',') || c == QLatin1Char('"') || c == QLatin1Char('\n')
+            || c == QLatin1Char('\r')) {
+            needsQuotes = true;
+            break;
+        }
+    }
+    if (!needsQuotes) {
+        out += text;
+        return;
+    }
+    out += QLatin1Char('"');
+    for (const QChar c : text) {
+        if (c == QLatin1Char('"'))
+            out += QLatin1Char('"');
+        out += c;
+    }
+    out += QLatin1Char('"');
 }
 
-QString line(const QStringList &fields)
+void appendLine(QString &out, std::initializer_list<QString> fields)
 {
-    QStringList out;
-    out.reserve(fields.size());
-    for (const QString &f : fields)
-        out.append(field(f));
-    return out.join(QLatin1Char(',')) + QLatin1Char('\n');
+    bool first = true;
+    for (const QString &f : fields) {
+        if (!first)
+            out += QLatin1Char(',');
+        first = false;
+        appendField(out, f);
+    }
+    out += QLatin1Char('\n');
+}
+
+QString line(std::initializer_list<QString> fields)
+{
+    QString out;
+    appendLine(out, fields);
+    return out;
 }
 
 } // namespace
@@ -62,11 +85,12 @@ bool WriteLoanReport(QIODevice &out, const LoanReportInput &in, const QLocale &l
     std::int64_t number = 0;
     for (const Loan::ScheduleRow &row : rows) {
         ++number;
-        text += line({ QString::number(number),
-                       FormatLoanDate(PaymentDate(in.start, number), false, locale),
-                       FormatNumber(row.principal, true, false, locale),
-                       FormatNumber(row.interest, true, false, locale),
-                       FormatNumber(row.balance, true, false, locale) });
+        appendLine(text,
+                   { QString::number(number),
+                     FormatLoanDate(PaymentDate(in.start, number), false, locale),
+                     FormatNumber(row.principal, true, false, locale),
+                     FormatNumber(row.interest, true, false, locale),
+                     FormatNumber(row.balance, true, false, locale) });
         if (text.size() > 64 * 1024) {
             if (out.write(text.toUtf8()) < 0)
                 return false;

@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -84,6 +85,24 @@ CCustomPropertySheet::CCustomPropertySheet(const LoanTerms &loan, QWidget *paren
     m_tabs->setCurrentIndex(0);
 
     connect(m_done, &QToolButton::clicked, m_details, &CDlgDetails::done);
+
+    // Page turning from anywhere in the sheet: the tab widget's own Ctrl+Tab is swallowed by a
+    // focused drop-down, which reads the tab as type-ahead.
+    auto turn = [this](int step) {
+        m_tabs->setCurrentIndex((m_tabs->currentIndex() + step + m_tabs->count())
+                                % m_tabs->count());
+    };
+    for (const QKeySequence &next :
+         { QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown) }) {
+        auto *shortcut = new QShortcut(next, this);
+        connect(shortcut, &QShortcut::activated, this, [turn] { turn(1); });
+    }
+    for (const QKeySequence &previous : { QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+                                          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
+                                          QKeySequence(Qt::CTRL | Qt::Key_PageUp) }) {
+        auto *shortcut = new QShortcut(previous, this);
+        connect(shortcut, &QShortcut::activated, this, [turn] { turn(-1); });
+    }
     connect(m_tabs, &QTabWidget::currentChanged, this, &CCustomPropertySheet::pageShown);
     resize(sizeHint().expandedTo(QSize(320, 440)));
 }

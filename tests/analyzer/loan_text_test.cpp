@@ -94,6 +94,9 @@ TEST(LoanText, NumbersWithAndWithoutDecimals)
         { 1234.56f, true, true, "1234.56" },
         { -0.19f, true, true, "0" },
         { 0.14f, true, false, "0.14" },
+        // Exact binary ties round as printf rounds them (to even), not half up.
+        { 0.125f, true, true, "0.12" },
+        { 0.375f, true, false, "0.38" },
         { INFINITY, true, false, "N/A" },
         { NAN, false, false, "N/A" },
     };

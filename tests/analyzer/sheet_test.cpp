@@ -48,6 +48,38 @@ TEST_F(Sheet, EscapeClosesLikeDone)
     EXPECT_FALSE(s.isVisible());
 }
 
+TEST_F(Sheet, KeyboardAlone)
+{
+    CCustomPropertySheet &s = open();
+    const LoanEntryRows &rows = s.details()->rows();
+    // Alt+P reaches the principal; Enter there recomputes the page.
+    QTest::keyClick(&s, Qt::Key_P, Qt::AltModifier);
+    ASSERT_TRUE(rows.principal->hasFocus());
+    rows.principal->selectAll();
+    QTest::keyClicks(rows.principal, QStringLiteral("200000"));
+    QTest::keyClick(rows.principal, Qt::Key_Return);
+    EXPECT_EQ(rows.payment->text(), QStringLiteral("$1,199.10"));
+    // Tab walks the page's controls in reading order.
+    QTest::keyClick(rows.principal, Qt::Key_Tab);
+    EXPECT_TRUE(rows.rate->hasFocus());
+    QTest::keyClick(rows.rate, Qt::Key_Tab);
+    EXPECT_TRUE(rows.termNumber->hasFocus());
+    QTest::keyClick(rows.termNumber, Qt::Key_Tab);
+    EXPECT_TRUE(rows.termUnit->hasFocus());
+    // Ctrl+Tab turns the page; Alt+D is Done from anywhere.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(s.currentPage(), s.page(1));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp, Qt::ControlModifier);
+    EXPECT_EQ(s.currentPage(), s.page(0));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp, Qt::ControlModifier);
+    EXPECT_EQ(s.currentPage(), s.page(3));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(s.currentPage(), s.page(0));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_D, Qt::AltModifier);
+    // A mnemonic presses its button visibly, which takes a moment.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return s.closeFlag(); }));
+}
+
 TEST_F(Sheet, RunLoanAnalyzerReturnsWhenDoneIsPressed)
 {
     Ui::install(nullptr); // the real modal loop

@@ -188,24 +188,10 @@ CAutoListCtrl::CAutoListCtrl(QWidget *parent, Options options)
             m_scrollOnShow = row;
     });
     connect(m_model, &CListModel::checkChanged, this, &CAutoListCtrl::itemCheckChanged);
-    connect(m_model, &QAbstractItemModel::columnsInserted, this,
-            [this](const QModelIndex &, int first, int last) {
-                for (int c = first; c <= last; ++c)
-                    m_natural.insert(m_natural.begin() + c, std::max(0, GetHeaderWidth(c)));
-                applyNaturalWidths();
-            });
-    connect(m_model, &QAbstractItemModel::columnsRemoved, this,
-            [this](const QModelIndex &, int first, int last) {
-                m_natural.erase(m_natural.begin() + first, m_natural.begin() + last + 1);
-                applyNaturalWidths();
-            });
+    connect(m_model, &QAbstractItemModel::columnsInserted, this, &CAutoListCtrl::syncColumns);
+    connect(m_model, &QAbstractItemModel::columnsRemoved, this, &CAutoListCtrl::syncColumns);
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
-        // Columns added inside a batch arrive with the reset.
-        const size_t count = size_t(GetColumnCount());
-        for (size_t c = m_natural.size(); c < count; ++c)
-            m_natural.push_back(std::max(0, GetHeaderWidth(int(c))));
-        m_natural.resize(count);
-        applyNaturalWidths();
+        syncColumns(); // columns may have come or gone inside a batch
         updateSortIndicator();
     });
     connect(head, &QHeaderView::sectionClicked, this, &CAutoListCtrl::SortOnColumn);
@@ -416,13 +402,32 @@ void CAutoListCtrl::flushColumnSizing()
             continue;
         const QString heading = m_model->GetColumnText(col);
         int width = 0;
-        if (sizing == CListModel::Sizing::HeadingOnly) {
+        if (m_model->IsColumnHidden(col)) {
+            width = 0; // hidden by an empty heading: new cells do not show it again
+        } else if (sizing == CListModel::Sizing::HeadingOnly) {
             width = heading.isEmpty() ? 0 : std::max(headingWidth(heading), GetHeaderWidth(col));
         } else {
             width = headingWidth(heading) + (col == 0 ? m_smallImageWidth : 0);
             width = std::max(width, contentsWidth(col));
         }
         m_natural[col] = width;
+    }
+    applyNaturalWidths();
+}
+
+void CAutoListCtrl::syncColumns()
+{
+    // Widths stay with their columns; a new column starts at its minimum width.
+    std::map<quint32, int> known;
+    for (size_t i = 0; i < m_serials.size(); ++i)
+        known[m_serials[i]] = m_natural[i];
+    const int count = GetColumnCount();
+    m_serials.resize(count);
+    m_natural.resize(count);
+    for (int c = 0; c < count; ++c) {
+        m_serials[c] = m_model->columnSerial(c);
+        const auto found = known.find(m_serials[c]);
+        m_natural[c] = found != known.end() ? found->second : std::max(0, GetHeaderWidth(c));
     }
     applyNaturalWidths();
 }

@@ -155,6 +155,7 @@ private:
     int contentsWidth(int col) const;
     void requestSizing(int col, CListModel::Sizing sizing);
     void applyNaturalWidths();
+    void syncColumns();
     void updateSortIndicator();
     QDate today() const;
 
@@ -174,6 +175,7 @@ private:
     // Natural widths (what sizing gave each column); the last column is shown stretched to the
     // control's width when that is wider.
     std::vector<int> m_natural;
+    std::vector<quint32> m_serials; // the model's column serials, beside m_natural
     std::map<int, CListModel::Sizing> m_pendingSizing;
     bool m_sizingQueued = false;
     bool m_applyingWidths = false;

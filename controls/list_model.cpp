@@ -196,6 +196,7 @@ int CListModel::InsertColumn(int col, const QString &heading, int format, int wi
     column.heading = heading;
     column.format = (format >= FormatLeft && format <= FormatCenter) ? format : FormatLeft;
     column.minWidth = width;
+    column.serial = m_nextSerial++;
     m_columns.insert(m_columns.begin() + col, column);
     if (col < count) {
         for (Row &row : m_rows) {
@@ -243,6 +244,7 @@ bool CListModel::SetColumnText(int col, const QString &heading)
     if (!validColumn(col))
         return false;
     m_columns[col].heading = heading;
+    m_columns[col].hidden = heading.isEmpty();
     if (heading.isEmpty())
         m_columns[col].minWidth = 0;
     if (inBatch())
@@ -256,6 +258,11 @@ bool CListModel::SetColumnText(int col, const QString &heading)
 QString CListModel::GetColumnText(int col) const
 {
     return validColumn(col) ? m_columns[col].heading : QString();
+}
+
+bool CListModel::IsColumnHidden(int col) const
+{
+    return validColumn(col) && m_columns[col].hidden;
 }
 
 int CListModel::GetColumnFormat(int col) const
@@ -282,6 +289,11 @@ bool CListModel::SetMinWidth(int col, int width)
         return false;
     m_columns[col].minWidth = width;
     return true;
+}
+
+quint32 CListModel::columnSerial(int col) const
+{
+    return validColumn(col) ? m_columns[col].serial : 0;
 }
 
 // --- rows --------------------------------------------------------------------------------------

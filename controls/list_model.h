@@ -51,11 +51,17 @@ public:
     // heading, not below its minimum.
     bool SetColumnText(int col, const QString &heading);
     QString GetColumnText(int col) const;
+    // True from SetColumnText(col, "") until the column gets a heading again; sizing to the
+    // contents leaves such a column hidden.
+    bool IsColumnHidden(int col) const;
     int GetColumnFormat(int col) const;
     bool SetColumnType(int col, int type); // false for a column or type out of range
     int GetColumnType(int col) const; // -1 outside the table
     // Used by the widget's SetMinColumnWidth; returns false outside the table.
     bool SetMinWidth(int col, int width);
+    // A number that stays with a column while others are inserted or deleted before it (the
+    // widget keeps its widths by it across a batch reset); 0 outside the table.
+    quint32 columnSerial(int col) const;
 
     // --- rows ------------------------------------------------------------------------------
     // row -1 or >= count appends; returns the row index.
@@ -157,6 +163,8 @@ private:
         int format = FormatLeft;
         int minWidth = 0;
         int type = TypeText;
+        quint32 serial = 0;
+        bool hidden = false;
     };
     struct Row
     {
@@ -181,6 +189,7 @@ private:
 
     std::vector<Column> m_columns;
     std::vector<Row> m_rows;
+    quint32 m_nextSerial = 1;
     int m_sortColumn = -1;
     bool m_sortFlag = true;
     bool m_checkBoxes = false;

@@ -260,6 +260,9 @@ TEST(AutoListCtrl, EmptyHeadingHidesAColumnAndANewOneSizesToTheHeading)
     EXPECT_TRUE(list.SetColumnText(1, QString()));
     EXPECT_EQ(list.GetColumnWidth(1), 0);
     EXPECT_EQ(list.GetHeaderWidth(1), 0);
+    list.InsertItem(-1, QStringLiteral("row"));
+    list.SetItemText(0, 1, QStringLiteral("a note that would need room"));
+    EXPECT_EQ(list.GetColumnWidth(1), 0); // stays hidden
     EXPECT_TRUE(list.SetColumnText(1, QStringLiteral("Notes again")));
     const int width = list.GetColumnWidth(1);
     EXPECT_GT(width, list.fontMetrics().horizontalAdvance(QStringLiteral("Notes again")));
@@ -426,4 +429,28 @@ TEST(AutoListCtrl, ListModeFlowsDownThenIntoColumnsOfTheGivenWidth)
     EXPECT_FALSE(view->isVisible());
     EXPECT_FALSE(list.IsListMode());
     EXPECT_EQ(list.GetCurSel(), 2);
+}
+
+TEST(AutoListCtrl, WidthsStayWithTheirColumnsWhenABatchInsertsOrDeletesOne)
+{
+    CAutoListCtrl list;
+    list.InsertColumn(-1, QStringLiteral("No."), 0, 40);
+    list.InsertColumn(-1, QStringLiteral("Principal"), 0, 90);
+    list.InsertColumn(-1, QStringLiteral("Balance"), 0, 95);
+    showList(list, 120);
+    list.SetColumnWidth(2, 111);
+    list.SetRedraw(false);
+    list.DeleteAllItems();
+    EXPECT_EQ(list.InsertColumn(1, QStringLiteral("Date"), 0, 80), 1);
+    list.SetRedraw(true);
+    EXPECT_EQ(list.GetColumnWidth(0), 40);
+    EXPECT_EQ(list.GetColumnWidth(1), 80);
+    EXPECT_EQ(list.GetColumnWidth(2), 90);
+    EXPECT_EQ(list.GetColumnWidth(3), 111);
+    list.SetRedraw(false);
+    EXPECT_TRUE(list.DeleteColumn(1));
+    list.SetRedraw(true);
+    EXPECT_EQ(list.GetColumnCount(), 3);
+    EXPECT_EQ(list.GetColumnWidth(1), 90);
+    EXPECT_EQ(list.GetColumnWidth(2), 111);
 }

@@ -127,7 +127,9 @@ TEST(ListModelColumns, EmptyHeadingHidesAndANewHeadingSizesToTheHeadingOnly)
     QSignalSpy sizing(&model, &CListModel::columnSizeRequested);
     QSignalSpy header(&model, &QAbstractItemModel::headerDataChanged);
 
+    EXPECT_FALSE(model.IsColumnHidden(0));
     EXPECT_TRUE(model.SetColumnText(0, QString()));
+    EXPECT_TRUE(model.IsColumnHidden(0));
     EXPECT_EQ(model.GetHeaderWidth(0), 0);
     EXPECT_EQ(model.GetColumnText(0), QString());
     ASSERT_EQ(sizing.count(), 1);
@@ -135,6 +137,7 @@ TEST(ListModelColumns, EmptyHeadingHidesAndANewHeadingSizesToTheHeadingOnly)
 
     EXPECT_TRUE(model.SetColumnText(0, QStringLiteral("Shown")));
     EXPECT_EQ(model.GetColumnText(0), QStringLiteral("Shown"));
+    EXPECT_FALSE(model.IsColumnHidden(0));
     EXPECT_EQ(model.GetHeaderWidth(0), 0); // the minimum stays 0: the heading alone decides
     EXPECT_EQ(sizing.count(), 2);
     EXPECT_EQ(header.count(), 2);

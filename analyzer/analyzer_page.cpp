@@ -99,9 +99,12 @@ void CAnalyzerPage::resizeEvent(QResizeEvent *event)
     updateTitleElision();
 }
 
+// On the handheld the label's window-colour background was the page's own colour; here a
+// page is painted by the style, so captions and titles let it show through instead.
 void CAnalyzerPage::makeBold(CLabel *caption)
 {
     caption->SetFontBold(true);
+    caption->SetBkColor(QColor(Qt::transparent));
 }
 
 void CAnalyzerPage::styleHint(CLabel *hint)
@@ -115,6 +118,7 @@ void CAnalyzerPage::styleTitle()
     m_title->SetFontSize(11);
     m_title->SetFontBold(true);
     m_title->SetTextColor(QColor(0, 0, 128));
+    m_title->SetBkColor(QColor(Qt::transparent));
     updateTitleElision();
 }
 

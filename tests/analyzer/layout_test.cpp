@@ -6,6 +6,7 @@
 #include "analyzer/amortize_page.h"
 #include "analyzer/analyzer_page.h"
 #include "analyzer/compare_page.h"
+#include "analyzer/details_page.h"
 #include "analyzer/what_if_page.h"
 
 #include <QAbstractButton>
@@ -61,9 +62,15 @@ TEST_F(Layout, EveryPageFitsTheWindow)
 {
     CCustomPropertySheet &s = open();
     const QString shots = qEnvironmentVariable("AMORTIX_SCREENSHOTS");
+    // The longest texts each page shows.
     s.compare()->ensureInitialised();
-    s.compare()->refresh(); // the longest explanatory text
+    s.compare()->rows().principal->setText(QStringLiteral("110000"));
+    s.compare()->rows().rate->setText(QStringLiteral("5.5"));
+    s.compare()->rows().termNumber->setText(QStringLiteral("40"));
+    s.compare()->refresh();
     s.whatIf()->ensureInitialised();
+    s.whatIf()->amountEdit()->setText(QStringLiteral("100"));
+    s.whatIf()->refresh();
     s.whatIf()->setScenario(Loan::ExtraScenario::OneTime); // every control showing
     s.amortize()->showDatesBox()->setChecked(true);
     for (int i = 0; i < s.pageCount(); ++i) {

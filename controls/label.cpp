@@ -67,6 +67,7 @@ void CLabel::init()
 #endif
     m_alternate = QBrush(system.color(QPalette::Button));
     m_fontDesc = initialFont();
+    setTextFormat(Qt::PlainText); // a description with "<b>" in it is shown as typed
     setAutoFillBackground(false); // paintEvent fills with the label's own brush
     QPalette own = palette();
     own.setColor(QPalette::WindowText, m_textColor);

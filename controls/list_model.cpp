@@ -1,6 +1,7 @@
 #include "controls/list_model.h"
 
 #include <QDate>
+#include <QHash>
 #include <QItemSelectionModel>
 #include <QStringList>
 
@@ -520,9 +521,19 @@ void CListModel::SortOnColumn(int col)
     static const QString empty;
     std::vector<SortKey> keys(n);
     std::vector<const QString *> firstTexts(n);
+    QHash<QString, QDate> parsedDates; // dates repeat; reading one in a locale is not cheap
     for (int r = 0; r < n; ++r) {
         const QList<QString> &texts = m_rows[r].texts;
-        keys[r] = makeKey(type, col < texts.size() ? texts[col] : empty, m_dateLocale, formats);
+        const QString &text = col < texts.size() ? texts[col] : empty;
+        if (type == TypeDate) {
+            auto found = parsedDates.constFind(text);
+            if (found == parsedDates.constEnd())
+                found = parsedDates.insert(text, makeKey(type, text, m_dateLocale, formats).date);
+            keys[r].text = &text;
+            keys[r].date = *found;
+        } else {
+            keys[r] = makeKey(type, text, m_dateLocale, formats);
+        }
         firstTexts[r] = texts.isEmpty() ? &empty : &texts[0];
     }
     const bool flag = m_sortFlag;

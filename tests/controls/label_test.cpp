@@ -152,6 +152,14 @@ TEST(Label, SizeToTextFitsTheWidestLineAndCountsLines)
     EXPECT_EQ(label.size(), QSize(4, 4)); // only the borders
 }
 
+TEST(Label, TextIsPlain)
+{
+    CLabel label;
+    label.SetText(QStringLiteral("<b>Attic</b> & loft"));
+    EXPECT_EQ(label.textFormat(), Qt::PlainText);
+    EXPECT_EQ(label.text(), QStringLiteral("<b>Attic</b> & loft"));
+}
+
 TEST(Label, ClickedOnRelease)
 {
     CLabel label(QStringLiteral("Click me"));

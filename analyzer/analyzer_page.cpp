@@ -196,6 +196,20 @@ bool CAnalyzerPage::takeInt(QLineEdit *edit, int &value, int min, int max, const
     return true;
 }
 
+QLabel *CAnalyzerPage::addResultRow(QGridLayout *grid, int row, const QString &caption,
+                                    const QString &name)
+{
+    auto *label = new CLabel(caption, this);
+    makeBold(label);
+    auto *value = new QLabel(this);
+    value->setObjectName(name);
+    value->setWordWrap(true);
+    value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    grid->addWidget(label, row, 0);
+    grid->addWidget(value, row, 1, 1, 2);
+    return value;
+}
+
 LoanEntryRows CAnalyzerPage::addLoanRows(QVBoxLayout *layout)
 {
     LoanEntryRows rows;
@@ -221,19 +235,12 @@ LoanEntryRows CAnalyzerPage::addLoanRows(QVBoxLayout *layout)
     FillTermUnits(*rows.termUnit);
     grid->addWidget(rows.termUnit, 2, 2);
 
-    auto addResult = [&](int row, const QString &caption, const QString &name) {
-        auto *label = new CLabel(caption, this);
-        makeBold(label);
-        auto *value = new QLabel(QString::fromLatin1(AnalyzerText::kNotAvailable), this);
-        value->setObjectName(name);
-        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        grid->addWidget(label, row, 0);
-        grid->addWidget(value, row, 1, 1, 2);
-        return value;
-    };
     grid->addItem(new QSpacerItem(1, 6), 3, 0);
-    rows.payment = addResult(4, tr("Monthly Pymnt:"), QStringLiteral("payment"));
-    rows.totalInterest = addResult(5, tr("Total Interest:"), QStringLiteral("totalInterest"));
+    rows.payment = addResultRow(grid, 4, tr("Monthly Pymnt:"), QStringLiteral("payment"));
+    rows.totalInterest =
+        addResultRow(grid, 5, tr("Total Interest:"), QStringLiteral("totalInterest"));
+    for (QLabel *value : { rows.payment, rows.totalInterest })
+        value->setText(QString::fromLatin1(AnalyzerText::kNotAvailable));
     grid->setColumnStretch(1, 1);
     layout->addLayout(grid);
     return rows;

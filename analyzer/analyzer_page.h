@@ -93,6 +93,8 @@ protected:
     bool takeInt(QLineEdit *edit, int &value, int min, int max, const QString &what);
     bool refuse(QWidget *control, const QString &message);
 
+    // A bold caption and the label that shows its value, spanning columns 1 and 2.
+    QLabel *addResultRow(QGridLayout *grid, int row, const QString &caption, const QString &name);
     // Adds the loan rows to the page's layout.
     LoanEntryRows addLoanRows(QVBoxLayout *layout);
     // Shows the values in the edits (the term controls are set separately).

@@ -75,20 +75,9 @@ CDlgWhatIf::CDlgWhatIf(CCustomPropertySheet *sheet)
     grid->addWidget(m_payIn, 1, 0);
     grid->addLayout(when, 1, 1, 1, 2);
 
-    auto addResult = [&](int row, const QString &caption, const QString &name) {
-        auto *label = new CLabel(caption, this);
-        makeBold(label);
-        auto *value = new QLabel(this);
-        value->setObjectName(name);
-        value->setWordWrap(true);
-        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        grid->addWidget(label, row, 0);
-        grid->addWidget(value, row, 1, 1, 2);
-        return value;
-    };
     grid->addItem(new QSpacerItem(1, 6), 2, 0);
-    m_totalInterest = addResult(3, tr("Total Interest:"), QStringLiteral("totalInterest"));
-    m_paidOff = addResult(4, tr("Loan paid off in:"), QStringLiteral("paidOffIn"));
+    m_totalInterest = addResultRow(grid, 3, tr("Total Interest:"), QStringLiteral("totalInterest"));
+    m_paidOff = addResultRow(grid, 4, tr("Loan paid off in:"), QStringLiteral("paidOffIn"));
     grid->setColumnStretch(1, 1);
     layout->addLayout(grid);
     layout->addStretch();

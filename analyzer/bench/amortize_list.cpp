@@ -2,6 +2,7 @@
 // a baseline that formats the same texts without a list. Goal: under 50 ms per fill.
 
 #include "analyzer/amortize_page.h"
+#include "analyzer/bench/timing.h"
 #include "analyzer/loan_calc.h"
 #include "analyzer/property_sheet.h"
 #include "controls/auto_list_ctrl.h"
@@ -12,25 +13,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-template<typename F>
-double bestOf(int runs, F &&work)
-{
-    double best = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = Clock::now();
-        work();
-        best =
-            std::min(best, std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-    }
-    return best;
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -55,7 +37,7 @@ int main(int argc, char **argv)
     QApplication::processEvents();
 
     std::size_t sink = 0;
-    const double texts = bestOf(runs, [&] {
+    const double texts = bestOfMs(runs, [&] {
         const auto rows = Loan::BuildSchedule(loan.principal, loan.annualPercent, months);
         int k = 0;
         for (const auto &row : rows) {
@@ -67,12 +49,12 @@ int main(int argc, char **argv)
                 + FormatNumber(row.balance, true, false, us).size();
         }
     });
-    const double fill = bestOf(runs, [&] {
+    const double fill = bestOfMs(runs, [&] {
         page->fill();
         sink += std::size_t(page->list()->GetItemCount());
     });
     // Includes the repaint the user waits for.
-    const double fillAndPaint = bestOf(runs, [&] {
+    const double fillAndPaint = bestOfMs(runs, [&] {
         page->fill();
         page->list()->viewport()->repaint();
     });

@@ -3,6 +3,7 @@
 // loan-analyzer --report run for reference. Goal: the report within 3x the plain loop.
 
 #include "analyzer/loan_report.h"
+#include "analyzer/bench/timing.h"
 #include "analyzer/loan_formula.h"
 
 #include <QBuffer>
@@ -13,25 +14,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-template<typename F>
-double bestOf(int runs, F &&work)
-{
-    double best = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = Clock::now();
-        work();
-        best =
-            std::min(best, std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-    }
-    return best;
-}
-
-} // namespace
 
 // The plain loop as a program of its own, printing to standard output: the baseline for the
 // whole loan-analyzer process.
@@ -59,7 +41,7 @@ int main(int argc, char **argv)
     std::size_t sink = 0;
 
     // Baseline: the schedule's arithmetic and a plain printf of every row.
-    const double plain = bestOf(runs, [&] {
+    const double plain = bestOfMs(runs, [&] {
         std::string out;
         const float a = CalcMonthlyPayment(100000, 6, months);
         const float r = Loan::MonthlyRate(6);
@@ -83,7 +65,7 @@ int main(int argc, char **argv)
     input.termMonths = months;
     input.start = COleDateTime::fromDate(QDate(2002, 1, 15));
     const QLocale us(QLocale::English, QLocale::UnitedStates);
-    const double report = bestOf(runs, [&] {
+    const double report = bestOfMs(runs, [&] {
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
         WriteLoanReport(buffer, input, us);
@@ -102,9 +84,9 @@ int main(int argc, char **argv)
         + " Bench 2002-01-15 > /dev/null";
     const std::string plainCommand = std::string(argv[0]) + " --plain-child > /dev/null";
     const double plainProcess =
-        bestOf(10, [&] { sink += std::size_t(std::system(plainCommand.c_str())) + 1; });
+        bestOfMs(10, [&] { sink += std::size_t(std::system(plainCommand.c_str())) + 1; });
     const double process =
-        bestOf(10, [&] { sink += std::size_t(std::system(command.c_str())) + 1; });
+        bestOfMs(10, [&] { sink += std::size_t(std::system(command.c_str())) + 1; });
     std::printf("  whole processes, 1,200 months, start-up included, best of 10:\n");
     std::printf("    plain loop program:          %8.3f ms\n", plainProcess);
     std::printf("    loan-analyzer --report:      %8.3f ms  = %.2fx the plain program\n", process,

@@ -103,7 +103,11 @@ bool CMainFrame::SetCurrentHome(qint32 homeId)
         return false;
     }
     m_currentHome = home;
-    m_app.settings().WriteNumber(QStringLiteral("LastHomeId"), homeId);
+    // Each settings write reaches the disk (fsync); the usual start re-opens the same home.
+    qint32 remembered = 0;
+    if (!m_app.settings().ReadNumber(QStringLiteral("LastHomeId"), remembered)
+        || remembered != homeId)
+        m_app.settings().WriteNumber(QStringLiteral("LastHomeId"), homeId);
     updateCommandStates();
     if (m_todayView) {
         m_todayView->UpdateLines();

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMainWindow>
+#include <QMenuBar>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -33,6 +34,9 @@ int runChild(const QString &mode, int argc, char **argv)
         empty = std::make_unique<QMainWindow>();
         empty->setWindowTitle(QStringLiteral("Domelio"));
         empty->resize(640, 520);
+        // For scale: the same window with one menu, so it renders text and loads the fonts.
+        if (mode == QLatin1String("--menu"))
+            empty->menuBar()->addMenu(QStringLiteral("&File"));
         empty->show();
     }
     // A zero timer fires once every event queued by the start has been handled.
@@ -73,7 +77,9 @@ Timing launch(const QString &mode, const QProcessEnvironment &env)
 
 int main(int argc, char **argv)
 {
-    if (argc > 1 && (qstrcmp(argv[1], "--program") == 0 || qstrcmp(argv[1], "--empty") == 0))
+    if (argc > 1
+        && (qstrcmp(argv[1], "--program") == 0 || qstrcmp(argv[1], "--empty") == 0
+            || qstrcmp(argv[1], "--menu") == 0))
         return runChild(QString::fromLatin1(argv[1]), argc, argv);
 
     QCoreApplication app(argc, argv);
@@ -111,9 +117,10 @@ int main(int argc, char **argv)
     // Warm the file cache for both, then alternate so drift hits both alike.
     launch(QStringLiteral("--empty"), env);
     launch(QStringLiteral("--program"), env);
-    std::vector<Timing> empty, program;
-    for (int i = 0; i < 7; ++i) {
+    std::vector<Timing> empty, menu, program;
+    for (int i = 0; i < 9; ++i) {
         empty.push_back(launch(QStringLiteral("--empty"), env));
+        menu.push_back(launch(QStringLiteral("--menu"), env));
         program.push_back(launch(QStringLiteral("--program"), env));
     }
     auto median = [](std::vector<Timing> runs, double Timing::*field) {
@@ -129,6 +136,8 @@ int main(int argc, char **argv)
                 assets, program.size());
     std::printf("                         launch to exit   start to idle (in process)\n");
     std::printf("  empty Qt main window:  %8.1f ms      %8.1f ms\n", emptyWall, emptyInside);
+    std::printf("  (same with one menu:   %8.1f ms      %8.1f ms)\n", median(menu, &Timing::wall),
+                median(menu, &Timing::inside));
     std::printf("  Domelio:               %8.1f ms      %8.1f ms\n", programWall, programInside);
     std::printf("  ratio:                 %8.2fx        %8.2fx   (goal: at most 1.5x)\n",
                 programWall / emptyWall, programInside / emptyInside);

@@ -66,16 +66,11 @@ QRect CDlgPicture::previewRectFor(QSize page, QSize picture)
     const int h = picture.height();
     if (w <= 0 || h <= 0)
         return {};
-    const int pageW = page.width();
-    const int pageH = page.height();
-    int right = std::min(pageW - kMargin, w);
-    int bottom = h > pageH - kRowHeight ? pageH - kMargin : h;
-    // A picture narrower than the margin or lower than the path row would give an inverted
-    // rectangle: it is then drawn at its own size below the row, as far as the page allows.
-    if (right <= kMargin)
-        right = std::min(pageW - kMargin, kMargin + w);
-    if (bottom <= kPictureTop)
-        bottom = std::min(pageH - kMargin, kPictureTop + h);
+    // At its own size below the path row; a picture bigger than the room left is squeezed into
+    // it. (Measuring the picture's far corner from the page's corner instead of from the
+    // picture's own top-left would squash every small picture by the row's height.)
+    const int right = std::min(page.width() - kMargin, kMargin + w);
+    const int bottom = std::min(page.height() - kMargin, kPictureTop + h);
     if (right <= kMargin || bottom <= kPictureTop)
         return {};
     return QRect(QPoint(kMargin, kPictureTop), QPoint(right - 1, bottom - 1));

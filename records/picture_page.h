@@ -24,8 +24,8 @@ public:
     // Where the preview is drawn; empty while there is no usable picture.
     QRect previewRect() const { return m_previewRect; }
 
-    // Placement of a picture of the given size on a page of the given size: below the path row,
-    // squeezed into the page when taller than it, never empty or inverted.
+    // Placement of a picture of the given size on a page of the given size: at its own size
+    // below the path row, squeezed into the page where it does not fit.
     static QRect previewRectFor(QSize page, QSize picture);
 
     QString m_strPicture;

@@ -189,15 +189,18 @@ TEST_F(HomeSheet, PicturePageBrowsesViewsAndPreviews)
 TEST(PicturePreview, PlacesPicturesBelowTheButtonRow)
 {
     const QSize page(400, 300);
-    // A picture taller than the page is squeezed into it below the row.
+    // Bigger than the page: squeezed into the room below the row, 3 pixels from the edges.
     EXPECT_EQ(CDlgPicture::previewRectFor(page, QSize(1000, 800)),
               QRect(QPoint(3, 33), QPoint(396, 296)));
-    // A smaller one fills the rectangle up to its own width and height.
-    EXPECT_EQ(CDlgPicture::previewRectFor(page, QSize(200, 150)),
-              QRect(QPoint(3, 33), QPoint(199, 149)));
-    // One lower than the row is never drawn inverted.
+    // Taller only: full width, squeezed height.
+    EXPECT_EQ(CDlgPicture::previewRectFor(page, QSize(120, 500)),
+              QRect(QPoint(3, 33), QSize(120, 264)));
+    // Smaller: its own size, not shortened by the row above it.
+    EXPECT_EQ(CDlgPicture::previewRectFor(page, QSize(120, 80)),
+              QRect(QPoint(3, 33), QSize(120, 80)));
     EXPECT_EQ(CDlgPicture::previewRectFor(page, QSize(100, 20)),
-              QRect(QPoint(3, 33), QPoint(99, 52)));
+              QRect(QPoint(3, 33), QSize(100, 20)));
+    // Nothing to draw, or no room for it.
     EXPECT_TRUE(CDlgPicture::previewRectFor(page, QSize(0, 0)).isEmpty());
     EXPECT_TRUE(CDlgPicture::previewRectFor(QSize(5, 20), QSize(50, 50)).isEmpty());
 }

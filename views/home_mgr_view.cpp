@@ -9,6 +9,7 @@
 #include "format/string_table.h"
 #include "records/home.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 
 namespace {
@@ -39,6 +40,7 @@ CHomeMgrView::CHomeMgrView(CMainFrame &frame, QWidget *parent)
     connect(m_list, &CAutoListCtrl::contextMenuRequested, this,
             [this](const QPoint &globalPos) { this->frame().ShowContextMenu(globalPos); });
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_list->installEventFilter(this);
     setFocusProxy(m_list);
 }
 
@@ -69,6 +71,19 @@ bool CHomeMgrView::HasSelection() const
     qint32 id = 0;
     int row = -1;
     return Lookups::selectedRow(*m_list->model(), id, row);
+}
+
+bool CHomeMgrView::eventFilter(QObject *watched, QEvent *event)
+{
+    // Enter picks the selected home, so the list needs no mouse.
+    if (watched == m_list && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            onRowClicked(m_list->GetCurSel());
+            return true;
+        }
+    }
+    return CFormView::eventFilter(watched, event);
 }
 
 void CHomeMgrView::onRowClicked(int)

@@ -6,6 +6,7 @@
 #include "views/home_mgr_view.h"
 
 #include <QAction>
+#include <QMenu>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -63,6 +64,13 @@ TEST_F(HomesView, ListsHomesByDescriptionAndAClickMakesOneCurrent)
     EXPECT_EQ(frame->currentViewIndex(), CMainFrame::TodayIndex);
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Gamma - Domelio"));
     EXPECT_EQ(run.lastHomeId(), 2);
+
+    // From the keyboard: Enter picks the selected home.
+    frame->action(Command::SelectHome)->trigger();
+    list->SetCurSel(0);
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(frame->currentHomeId(), 3);
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Alpha - Domelio"));
 }
 
 TEST_F(HomesView, DeleteKeyAsksFirst)
@@ -119,6 +127,22 @@ TEST_F(HomesView, PropertiesSelectsTheSameRowAgain)
     EXPECT_EQ(rows(), (QStringList { "Alpha", "Gamma", "Zulu" }));
     EXPECT_EQ(list->GetCurSel(), 1);
     EXPECT_EQ(frame->currentHomeId(), -1); // editing does not make it current
+}
+
+TEST_F(HomesView, PopupOffersDeleteAndPropertiesOnlyWithASelection)
+{
+    frame->ShowContextMenu(); // as from the keyboard
+    EXPECT_TRUE(frame->contextMenu()->isVisible());
+    EXPECT_TRUE(frame->action(Command::ContextNew)->isEnabled());
+    EXPECT_FALSE(frame->action(Command::ContextDelete)->isEnabled());
+    EXPECT_FALSE(frame->action(Command::ContextProperties)->isEnabled());
+    frame->contextMenu()->hide();
+
+    list->SetCurSel(2);
+    frame->ShowContextMenu(QPoint(40, 60));
+    EXPECT_TRUE(frame->action(Command::ContextDelete)->isEnabled());
+    EXPECT_TRUE(frame->action(Command::ContextProperties)->isEnabled());
+    frame->contextMenu()->hide();
 }
 
 TEST_F(HomesView, PopupNewMakesANewHomeCurrent)

@@ -1,7 +1,7 @@
 // bench_startup: start-up to an idle main window with a 100,000-asset data file, against an
 // empty Qt main window, both offscreen, in one run. Each start is a fresh process (this program
 // started again in a child mode), timed from launch until its event loop first runs idle, so
-// library loading, fonts and the data file's first read all count.
+// library loading, fonts and the data file's first read all count; shutdown does not.
 #include "app/home_app.h"
 #include "app/main_frame.h"
 #include "bench_util.h"
@@ -42,6 +42,7 @@ int runChild(const QString &mode, int argc, char **argv)
     // A zero timer fires once every event queued by the start has been handled.
     QTimer::singleShot(0, &qapp, [&] {
         std::printf("%.3f\n", clock.nsecsElapsed() / 1e6);
+        std::fflush(stdout);
         QApplication::quit();
     });
     QApplication::exec();
@@ -52,7 +53,7 @@ int runChild(const QString &mode, int argc, char **argv)
 
 struct Timing
 {
-    double wall = 0; // launch to exit, ms
+    double wall = 0; // launch until the child reports idle, ms (shutdown is not start-up)
     double inside = 0; // the child's own start to idle, ms
 };
 
@@ -134,7 +135,7 @@ int main(int argc, char **argv)
     const double programInside = median(program, &Timing::inside);
     std::printf("start-up to an idle main window, %d assets, offscreen, median of %zu launches\n",
                 assets, program.size());
-    std::printf("                         launch to exit   start to idle (in process)\n");
+    std::printf("                         launch to idle   start to idle (in process)\n");
     std::printf("  empty Qt main window:  %8.1f ms      %8.1f ms\n", emptyWall, emptyInside);
     std::printf("  (same with one menu:   %8.1f ms      %8.1f ms)\n", median(menu, &Timing::wall),
                 median(menu, &Timing::inside));

@@ -21,7 +21,7 @@ const QColor kNegative(255, 0, 0); // the handheld marks done rows red in custom
 const QColor kNegative = kGrey;
 #endif
 
-// The original read column 0 into a 260-character buffer for owner drawing.
+// Owner drawing reads column 0 into a 260-character buffer: longer texts are cut.
 constexpr int kOwnerDrawTextLimit = 259;
 // Rows measured from the top when a column is sized to its contents (see contentsWidth).
 constexpr int kSizingSampleRows = 256;
@@ -29,7 +29,7 @@ constexpr int kSizingSampleRows = 256;
 } // namespace
 
 // Paints the cells: custom draw adjusts the style option (colours by the sign of the user value,
-// the small image), owner draw paints the cell by the rules of the original's DrawItem.
+// the small image), owner draw paints the cell itself (the Tasks view's look).
 class CListDelegate : public QStyledItemDelegate
 {
 public:
@@ -131,7 +131,7 @@ private:
                                   | Qt::TextDontClip,
                               text.left(kOwnerDrawTextLimit));
         } else if (!text.isEmpty()) {
-            // The original's sub-item cursor starts 15 pixels left of column 0's right edge,
+            // The sub-item cursor starts 15 pixels left of column 0's right edge,
             // so every further cell sits 15 pixels left of its header section.
             const QRect cell = option.rect.translated(-15, 0).adjusted(3, 0, -3, 0);
             painter->drawText(cell, Qt::AlignCenter | Qt::TextSingleLine, text);

@@ -1,6 +1,6 @@
 #pragma once
 // CAutoListCtrl: the program's one list control, a report-style tree view over the CListModel it
-// owns. It forwards the original control's operations by their names, sorts on a header click,
+// owns. It offers the list operations under their exported names, sorts on a header click,
 // sizes its columns to heading and contents, and colours (custom draw) or paints (owner draw)
 // each row by the sign of its user value. Compiled into Home and, with DOMELIO_HANDHELD, into
 // the Amortix library from these same sources.
@@ -24,7 +24,7 @@ class CAutoListCtrl : public QTreeView
     Q_OBJECT
 
 public:
-    // Extended style bits, with the values of the original platform (LVS_EX_*).
+    // Extended style bits, with the values of the list-view styles (LVS_EX_*).
     enum ExtendedStyle { CheckBoxes = 0x04, FullRowSelect = 0x20 };
     // Which image list SetImageList attaches (LVSIL_*); only the small one is drawn.
     enum ImageListKind { NormalImages = 0, SmallImages = 1, StateImages = 2 };
@@ -51,7 +51,7 @@ public:
 
     CListModel *model() const { return m_model; }
 
-    // --- the original control's operations (see CListModel for their rules) --------------
+    // --- the exported list operations (see CListModel for their rules) ------------------
     int InsertColumn(int col, const QString &heading, int format = CListModel::FormatLeft,
                      int width = -1, int subItem = -1);
     bool DeleteColumn(int col) { return m_model->DeleteColumn(col); }
@@ -97,7 +97,7 @@ public:
     bool SetExtendedStyle(int style);
     int GetExtendedStyle() const { return m_extendedStyle; }
     // false: stop redrawing and gather every change into one model reset; true: resume,
-    // re-size the columns and repaint (the original's SetRedraw around a fill).
+    // re-size the columns and repaint (SetRedraw around a fill).
     void SetRedraw(bool redraw);
 
     // --- Qt-side settings ------------------------------------------------------------------
@@ -113,7 +113,7 @@ public:
     void SetToday(const QDate &today) { m_today = today; }
 
     // List mode: the rows' first texts flow down and then into further columns of the given
-    // width (the original's list view style); the report with its header returns when off.
+    // width (the list view style); the report with its header returns when off.
     void SetListMode(bool on, int columnWidth = 150);
     bool IsListMode() const { return m_listMode; }
     QListView *listModeView() const { return m_listView; }

@@ -128,7 +128,7 @@ CLabel &CLabel::SetFontSize(int size)
 
 CLabel &CLabel::SetBkColor(const QColor &color)
 {
-    // Replaces the brush; the next paint uses it (no redraw of its own, as the original).
+    // Replaces the brush; the next paint uses it (no redraw of its own).
     m_background = QBrush(color);
     return *this;
 }

@@ -3,7 +3,7 @@
 // uses for titles and links, and (desktop) hover underlining and size-to-text. The handheld
 // build (DOMELIO_HANDHELD, compiled into Amortix) starts from the system font at height 11 on
 // the window colour, has no hover underlining and no size-to-text, and is exported by name.
-// Colours may be given as the original's 0x00BBGGRR values or as QColor.
+// Colours may be given as 0x00BBGGRR values (COLORREF, red in the low byte) or as QColor.
 
 #include <QBrush>
 #include <QColor>
@@ -41,7 +41,7 @@ public:
     CLabel &SetFontBold(bool bold);
     CLabel &SetFontUnderline(bool underline);
     CLabel &SetFontItalic(bool italic);
-    // Character height in pixels (the original's negative logical-font height).
+    // Character height in pixels (a logical font's negative height).
     CLabel &SetFontSize(int size);
     CLabel &SetBkColor(quint32 colorRef) { return SetBkColor(fromColorRef(colorRef)); }
     CLabel &SetBkColor(const QColor &color);
@@ -56,7 +56,7 @@ public:
     QColor bkColor() const { return m_background.color(); }
     QFont fontDescription() const { return m_fontDesc; }
     // The brush the background is painted with now: the background brush, or the alternate
-    // one while background blinking is in its off phase (the original's CtlColor result).
+    // one while background blinking is in its off phase (CtlColor's result).
     QBrush CtlColor() const;
 
     // Blinking (nothing in the program starts it): text mode shows the saved text and nothing

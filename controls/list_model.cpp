@@ -21,7 +21,7 @@ bool isCSpace(QChar c)
 
 // The value atof() gives: the longest leading decimal number (after blanks), 0 when there is
 // none. Read by hand because strtod follows the process's LC_NUMERIC, which Qt sets from the
-// environment, while the original always read a point.
+// environment, and sorting must not change with the user's decimal separator.
 double leadingDouble(const QString &text)
 {
     qsizetype i = 0;
@@ -157,7 +157,7 @@ QDate parseDateOnly(const QString &text, const QLocale &locale, const QStringLis
 
 int compareText(const QString &a, const QString &b)
 {
-    // Case-sensitive, by character code (UTF-16 units), as the original's byte comparison.
+    // Case-sensitive, by character code (UTF-16 units).
     return sign(a.compare(b, Qt::CaseSensitive));
 }
 
@@ -455,7 +455,7 @@ CListModel::SortKey CListModel::makeKey(int type, const QString &text, const QLo
         if (text.endsWith(u'K'))
             value *= 1024;
         else if (text.endsWith(u'M'))
-            value *= 1024000; // not 1,048,576: the original's unit
+            value *= 1024000; // a thousand K, not 1,048,576: the list's unit
         key.size = value;
         break;
     }
@@ -472,8 +472,9 @@ int CListModel::compareKeys(int type, const SortKey &a, const SortKey &b)
 {
     switch (type) {
     case TypeNumber:
-        // The first value is held at single precision and equal values give -1 both ways, as in
-        // the original; such rows keep the order the stable sort finds them in.
+        // The first value is held at single precision and equal values give -1 both ways (the
+        // exported comparison's long-standing behaviour); such rows keep the order the stable
+        // sort finds them in.
         return b.number > double(a.single) ? 1 : -1;
     case TypeSize:
         return sign(b.size - a.size);

@@ -25,7 +25,7 @@ public:
         ColumnTypeRole, // header data: comparison type of the column
         MinWidthRole, // header data: minimum width of the column
     };
-    // Column formats as the original passes them.
+    // Column formats (the values callers pass).
     enum Format { FormatLeft = 0, FormatRight = 1, FormatCenter = 2 };
     // Comparison types (SetColumnType).
     enum ColumnType { TypeText = 0, TypeNumber = 1, TypeSize = 2, TypeDate = 3 };
@@ -93,7 +93,7 @@ public:
     // Dates (type 3) are read in this locale; defaults to the user's (QLocale()).
     void setDateLocale(const QLocale &locale) { m_dateLocale = locale; }
     QLocale dateLocale() const { return m_dateLocale; }
-    // The raw comparison of the original (before the direction flag and the tie-break), exposed
+    // The raw comparison of one column type (before the direction flag and the tie-break), exposed
     // for tests: negative when a sorts before b with the flag at 1.
     int compareTexts(int type, const QString &a, const QString &b) const;
 

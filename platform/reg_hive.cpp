@@ -645,6 +645,9 @@ bool RegHive::setValue(const QString &path, const QString &name, const RegValue 
     Contents contents = load();
     Key &key = contents.ensure(joinPath(m_rootName, path));
     const qsizetype index = key.indexOf(name);
+    // Rewriting an unchanged value would cost a synced write at every start for nothing.
+    if (index >= 0 && key.values[index].second == value && !contents.damaged)
+        return true;
     if (index >= 0)
         key.values[index].second = value;
     else

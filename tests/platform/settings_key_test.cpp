@@ -314,3 +314,29 @@ TEST_F(SettingsKeyTest, TheFolderComesFromTheEnvironment)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(SettingsKeyTest, AnUnchangedValueIsNotWrittenAgain)
+{
+    CSettingsKey key(HKEY_CURRENT_USER);
+    ASSERT_TRUE(key.Create(HKEY_CURRENT_USER, kAppKey));
+    ASSERT_TRUE(key.WriteString(QStringLiteral("CurrentVersion"), QStringLiteral("1.3")));
+    struct stat before {};
+    ASSERT_EQ(::stat(QFile::encodeName(hkcu()).constData(), &before), 0);
+    // Each save replaces the file by a new one, so an unchanged inode means no save.
+    ASSERT_TRUE(key.WriteString(QStringLiteral("CurrentVersion"), QStringLiteral("1.3")));
+    struct stat same {};
+    ASSERT_EQ(::stat(QFile::encodeName(hkcu()).constData(), &same), 0);
+    EXPECT_EQ(before.st_ino, same.st_ino);
+    // The same text under another type is a change.
+    ASSERT_TRUE(key.WriteNumber(QStringLiteral("CurrentVersion"), 13));
+    struct stat changed {};
+    ASSERT_EQ(::stat(QFile::encodeName(hkcu()).constData(), &changed), 0);
+    EXPECT_NE(before.st_ino, changed.st_ino);
+    qint32 number = 0;
+    EXPECT_TRUE(key.ReadNumber(QStringLiteral("CurrentVersion"), number));
+    EXPECT_EQ(number, 13);
+}
+
+} // namespace

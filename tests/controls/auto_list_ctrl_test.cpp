@@ -454,3 +454,28 @@ TEST(AutoListCtrl, WidthsStayWithTheirColumnsWhenABatchInsertsOrDeletesOne)
     EXPECT_EQ(list.GetColumnWidth(1), 90);
     EXPECT_EQ(list.GetColumnWidth(2), 111);
 }
+
+TEST(AutoListCtrl, PaintingInTheMiddleOfABatchIsSafe)
+{
+    CAutoListCtrl list;
+    list.InsertColumn(-1, QStringLiteral("Items"));
+    for (int i = 0; i < 200; ++i)
+        list.InsertItem(-1, QStringLiteral("Item %1").arg(i));
+    showList(list);
+    list.SetCurSel(150);
+    list.EnsureVisible(150);
+    {
+        CListModel::BatchUpdate batch(*list.model());
+        list.DeleteAllItems();
+        list.InsertItem(-1, QStringLiteral("Only row"));
+        // An event loop turn inside a fill (a progress message, say) paints the list while it
+        // still remembers 200 rows.
+        list.viewport()->repaint();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(list.GetCurSel(), -1);
+    }
+    list.viewport()->repaint();
+    EXPECT_EQ(list.GetItemCount(), 1);
+    EXPECT_EQ(list.GetItemText(0, 0), QStringLiteral("Only row"));
+    EXPECT_EQ(list.GetCurSel(), -1);
+}

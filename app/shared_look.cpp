@@ -7,10 +7,11 @@ namespace SharedLook {
 
 QString fontFamily()
 {
+    // hasFamily() asks for one family; listing them all would load every font on the system
+    // and cost a third of the start-up.
     static const QString family = [] {
-        const QStringList families = QFontDatabase::families();
         for (const char *candidate : { "Verdana", "DejaVu Sans" }) {
-            if (families.contains(QLatin1String(candidate), Qt::CaseInsensitive))
+            if (QFontDatabase::hasFamily(QLatin1String(candidate)))
                 return QString::fromLatin1(candidate);
         }
         return QApplication::font().family();

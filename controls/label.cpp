@@ -31,11 +31,17 @@ QFont initialFont()
 #else
     // The default GUI font with the face "Verdana", or a face that exists when it is missing
     // (so that every machine measures and draws the same font).
+    // Looking a family up scans the font database, so it is done once per program.
+    static const QString family = [] {
+        for (const char *face : {"Verdana", "DejaVu Sans"}) {
+            if (QFontDatabase::hasFamily(QLatin1String(face)))
+                return QString::fromLatin1(face);
+        }
+        return QString();
+    }();
     QFont font = QApplication::font();
-    if (QFontDatabase::hasFamily(QStringLiteral("Verdana")))
-        font.setFamily(QStringLiteral("Verdana"));
-    else if (QFontDatabase::hasFamily(QStringLiteral("DejaVu Sans")))
-        font.setFamily(QStringLiteral("DejaVu Sans"));
+    if (!family.isEmpty())
+        font.setFamily(family);
     return font;
 #endif
 }

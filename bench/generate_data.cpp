@@ -64,6 +64,10 @@ int main(int argc, char **argv)
         };
         int seedValue = 0;
         bool ok = true;
+        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
         if (a == QLatin1String("--homes")) ok = number(homes);
         else if (a == QLatin1String("--assets")) ok = number(assets);
         else if (a == QLatin1String("--areas")) ok = number(areas);

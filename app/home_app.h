@@ -53,7 +53,7 @@ private:
     void restoreWindowPlacement(QWidget &window);
     void chooseInitialHome();
 
-    CSettingsKey m_settings{HKEY_CURRENT_USER};
+    CSettingsKey m_settings { HKEY_CURRENT_USER };
     CADODataBase m_database;
     QPointer<CMainFrame> m_frame;
 };

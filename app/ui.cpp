@@ -19,15 +19,26 @@ public:
         box.setText(text);
         box.setWindowTitle(caption.isEmpty() ? QApplication::applicationName() : caption);
         switch (icon) {
-        case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
-        case Icon::Information: box.setIcon(QMessageBox::Information); break;
-        case Icon::Warning: box.setIcon(QMessageBox::Warning); break;
-        case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
-        case Icon::Question: box.setIcon(QMessageBox::Question); break;
+        case Icon::None:
+            box.setIcon(QMessageBox::NoIcon);
+            break;
+        case Icon::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        case Icon::Warning:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case Icon::Critical:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case Icon::Question:
+            box.setIcon(QMessageBox::Question);
+            break;
         }
-        const std::pair<int, QMessageBox::StandardButton> map[] = {
-            {Ok, QMessageBox::Ok}, {Cancel, QMessageBox::Cancel},
-            {Yes, QMessageBox::Yes}, {No, QMessageBox::No}};
+        const std::pair<int, QMessageBox::StandardButton> map[] = { { Ok, QMessageBox::Ok },
+                                                                    { Cancel, QMessageBox::Cancel },
+                                                                    { Yes, QMessageBox::Yes },
+                                                                    { No, QMessageBox::No } };
         QMessageBox::StandardButtons standard;
         for (auto [flag, button] : map) {
             if (buttons & flag)
@@ -94,8 +105,8 @@ void install(Services *replacement)
     installed = replacement;
 }
 
-int messageBox(QWidget *owner, const QString &text, const QString &caption, Icon icon,
-               int buttons, int defaultButton)
+int messageBox(QWidget *owner, const QString &text, const QString &caption, Icon icon, int buttons,
+               int defaultButton)
 {
     return services().messageBox(owner, text, caption, icon, buttons, defaultButton);
 }

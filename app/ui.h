@@ -23,14 +23,11 @@ public:
 
     // caption empty = the platform's default caption.
     virtual int messageBox(QWidget *owner, const QString &text, const QString &caption, Icon icon,
-                           int buttons, int defaultButton)
-        = 0;
+                           int buttons, int defaultButton) = 0;
     virtual QString openFileName(QWidget *owner, const QString &caption, const QString &dir,
-                                 const QString &filter)
-        = 0;
+                                 const QString &filter) = 0;
     virtual QString saveFileName(QWidget *owner, const QString &caption, const QString &dir,
-                                 const QString &filter)
-        = 0;
+                                 const QString &filter) = 0;
     // Runs a dialog or sheet modally; returns QDialog::Accepted or QDialog::Rejected.
     virtual int runModal(QDialog &dialog) = 0;
     // Opens a file or address with the program the desktop associates with it.

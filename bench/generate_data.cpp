@@ -15,20 +15,29 @@ const char *kUsage = "usage: bench_generate_data [--homes N] [--assets N] [--are
                      "Writes a new data file at PATH (which must not exist). Defaults: 1 home,\n"
                      "100000 assets, 12 locations per home, 500 tasks, 2 loans per home.\n";
 
-const char *kAdjectives[] = {"Antique", "Oak", "Leather", "Stainless", "Vintage", "Walnut",
-                             "Cordless", "Ceramic", "Glass", "Brass", "Cast Iron", "Wool",
-                             "Portable", "Digital", "Hand-painted", "Folding"};
-const char *kThings[] = {"Armchair", "Bookcase", "Coffee Table", "Dishwasher", "Dresser",
-                         "Floor Lamp", "Kettle", "Mirror", "Oil Painting", "Piano", "Rug",
-                         "Sideboard", "Sofa", "Stereo", "Television", "Vase", "Wardrobe",
-                         "Writing Desk", "Bicycle", "Drill"};
-const char *kVendors[] = {"Hartley & Sons", "Main Street Furniture", "City Electronics",
-                          "Garden Depot", "Estate Sale", "Online Store"};
-const char *kRooms[] = {"Living Room", "Kitchen", "Garage", "Master Bedroom", "Study", "Attic",
-                        "Basement", "Dining Room", "Den", "Office", "Guest Bedroom", "Library"};
-const char *kTasks[] = {"Clean gutters", "Service furnace", "Paint fence", "Buy light bulbs",
-                        "Replace smoke detector batteries", "Mow lawn", "Milk", "Bread",
-                        "Call plumber", "Renew insurance"};
+const char *kAdjectives[] = { "Antique",  "Oak",     "Leather",      "Stainless",
+                              "Vintage",  "Walnut",  "Cordless",     "Ceramic",
+                              "Glass",    "Brass",   "Cast Iron",    "Wool",
+                              "Portable", "Digital", "Hand-painted", "Folding" };
+const char *kThings[] = { "Armchair",   "Bookcase",  "Coffee Table", "Dishwasher",   "Dresser",
+                          "Floor Lamp", "Kettle",    "Mirror",       "Oil Painting", "Piano",
+                          "Rug",        "Sideboard", "Sofa",         "Stereo",       "Television",
+                          "Vase",       "Wardrobe",  "Writing Desk", "Bicycle",      "Drill" };
+const char *kVendors[] = { "Hartley & Sons", "Main Street Furniture", "City Electronics",
+                           "Garden Depot",   "Estate Sale",           "Online Store" };
+const char *kRooms[] = { "Living Room", "Kitchen", "Garage",        "Master Bedroom",
+                         "Study",       "Attic",   "Basement",      "Dining Room",
+                         "Den",         "Office",  "Guest Bedroom", "Library" };
+const char *kTasks[] = { "Clean gutters",
+                         "Service furnace",
+                         "Paint fence",
+                         "Buy light bulbs",
+                         "Replace smoke detector batteries",
+                         "Mow lawn",
+                         "Milk",
+                         "Bread",
+                         "Call plumber",
+                         "Renew insurance" };
 
 template<size_t N>
 const char *pick(const char *(&list)[N], QRandomGenerator &random)
@@ -68,14 +77,23 @@ int main(int argc, char **argv)
             std::fputs(kUsage, stdout);
             return 0;
         }
-        if (a == QLatin1String("--homes")) ok = number(homes);
-        else if (a == QLatin1String("--assets")) ok = number(assets);
-        else if (a == QLatin1String("--areas")) ok = number(areas);
-        else if (a == QLatin1String("--tasks")) ok = number(tasks);
-        else if (a == QLatin1String("--loans")) ok = number(loans);
-        else if (a == QLatin1String("--seed")) { ok = number(seedValue); seed = quint32(seedValue); }
-        else if (a.startsWith(QLatin1Char('-')) || !path.isEmpty()) ok = false;
-        else path = a;
+        if (a == QLatin1String("--homes"))
+            ok = number(homes);
+        else if (a == QLatin1String("--assets"))
+            ok = number(assets);
+        else if (a == QLatin1String("--areas"))
+            ok = number(areas);
+        else if (a == QLatin1String("--tasks"))
+            ok = number(tasks);
+        else if (a == QLatin1String("--loans"))
+            ok = number(loans);
+        else if (a == QLatin1String("--seed")) {
+            ok = number(seedValue);
+            seed = quint32(seedValue);
+        } else if (a.startsWith(QLatin1Char('-')) || !path.isEmpty())
+            ok = false;
+        else
+            path = a;
         if (!ok) {
             std::fputs(kUsage, stderr);
             return 2;
@@ -95,21 +113,31 @@ int main(int argc, char **argv)
         return 1;
     QRandomGenerator random(seed);
     exec(db, "BEGIN;");
-    sqlite3_stmt *home = nullptr, *area = nullptr, *asset = nullptr, *task = nullptr, *loan = nullptr;
-    sqlite3_prepare_v2(db, "INSERT INTO Homes VALUES (?, ?, ?, ?, NULL, NULL);", -1, &home, nullptr);
-    sqlite3_prepare_v2(db, "INSERT INTO Areas (AreaId, HomeId, Description, Length, Width, Height, "
-                           "Color1, Color2, Color3, Label1, Label2, Label3) VALUES "
-                           "(?, ?, ?, ?, ?, 96, 16777215, 16777215, 16777215, 'Walls', "
-                           "'Curtains', 'Panels');", -1, &area, nullptr);
-    sqlite3_prepare_v2(db, "INSERT INTO Assets (AssetId, HomeId, AreaId, CategoryId, Description, "
-                           "PurchasePrice, PurchaseDate, CurrentValue, ReplacementValue, Vendor, "
-                           "MakeModel, SerialNumber, WarrantyExpiration, Picture2, Notes) VALUES "
-                           "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 36526, ?, ?);", -1, &asset, nullptr);
-    sqlite3_prepare_v2(db, "INSERT INTO Tasks (TaskId, Description, TaskType, Status, Cost, Vendor, "
-                       "Custom1, Custom2) VALUES (?, ?, ?, ?, ?, NULL, 1, 0);", -1, &task, nullptr);
-    sqlite3_prepare_v2(db, "INSERT INTO Loans (LoanId, Description, AssetId, AssetType, Principal, "
-                           "InterestRate, TermInMonths, StartDate, LenderName) VALUES "
-                           "(?, ?, ?, 1, ?, ?, 360, ?, 'First National Bank');", -1, &loan, nullptr);
+    sqlite3_stmt *home = nullptr, *area = nullptr, *asset = nullptr, *task = nullptr,
+                 *loan = nullptr;
+    sqlite3_prepare_v2(db, "INSERT INTO Homes VALUES (?, ?, ?, ?, NULL, NULL);", -1, &home,
+                       nullptr);
+    sqlite3_prepare_v2(db,
+                       "INSERT INTO Areas (AreaId, HomeId, Description, Length, Width, Height, "
+                       "Color1, Color2, Color3, Label1, Label2, Label3) VALUES "
+                       "(?, ?, ?, ?, ?, 96, 16777215, 16777215, 16777215, 'Walls', "
+                       "'Curtains', 'Panels');",
+                       -1, &area, nullptr);
+    sqlite3_prepare_v2(db,
+                       "INSERT INTO Assets (AssetId, HomeId, AreaId, CategoryId, Description, "
+                       "PurchasePrice, PurchaseDate, CurrentValue, ReplacementValue, Vendor, "
+                       "MakeModel, SerialNumber, WarrantyExpiration, Picture2, Notes) VALUES "
+                       "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 36526, ?, ?);",
+                       -1, &asset, nullptr);
+    sqlite3_prepare_v2(db,
+                       "INSERT INTO Tasks (TaskId, Description, TaskType, Status, Cost, Vendor, "
+                       "Custom1, Custom2) VALUES (?, ?, ?, ?, ?, NULL, 1, 0);",
+                       -1, &task, nullptr);
+    sqlite3_prepare_v2(db,
+                       "INSERT INTO Loans (LoanId, Description, AssetId, AssetType, Principal, "
+                       "InterestRate, TermInMonths, StartDate, LenderName) VALUES "
+                       "(?, ?, ?, 1, ?, ?, 360, ?, 'First National Bank');",
+                       -1, &loan, nullptr);
     auto text = [](sqlite3_stmt *s, int slot, const QByteArray &value) {
         sqlite3_bind_text(s, slot, value.constData(), int(value.size()), SQLITE_TRANSIENT);
     };
@@ -120,7 +148,8 @@ int main(int argc, char **argv)
     int areaId = 0, loanId = 0;
     for (int h = 1; h <= homes; ++h) {
         sqlite3_bind_int(home, 1, h);
-        text(home, 2, QByteArray(h == 1 ? "Main Home" : "Home ") + (h == 1 ? "" : QByteArray::number(h)));
+        text(home, 2,
+             QByteArray(h == 1 ? "Main Home" : "Home ") + (h == 1 ? "" : QByteArray::number(h)));
         text(home, 3, QByteArray::number(10 + h) + " Elm Street\nSpringfield");
         sqlite3_bind_double(home, 4, 250000 + 1000.0 * h);
         run(home);
@@ -149,15 +178,18 @@ int main(int argc, char **argv)
         sqlite3_bind_int(asset, 2, h);
         sqlite3_bind_int(asset, 3, areas ? (h - 1) * areas + 1 + random.bounded(areas) : 0);
         sqlite3_bind_int(asset, 4, video ? 19 : 1 + random.bounded(18));
-        text(asset, 5, QByteArray(pick(kAdjectives, random)) + ' ' + pick(kThings, random) + " #"
-                           + QByteArray::number(i));
+        text(asset, 5,
+             QByteArray(pick(kAdjectives, random)) + ' ' + pick(kThings, random) + " #"
+                 + QByteArray::number(i));
         const double price = 5 + random.bounded(500000) / 100.0;
         sqlite3_bind_double(asset, 6, price);
         sqlite3_bind_double(asset, 7, 35000 + random.bounded(9000));
         sqlite3_bind_double(asset, 8, price * 0.7);
         sqlite3_bind_double(asset, 9, price * 1.2);
         text(asset, 10, pick(kVendors, random));
-        text(asset, 11, video ? QByteArray("Drama") : QByteArray("Model ") + QByteArray::number(random.bounded(999)));
+        text(asset, 11,
+             video ? QByteArray("Drama")
+                   : QByteArray("Model ") + QByteArray::number(random.bounded(999)));
         text(asset, 12, "SN-" + QByteArray::number(random.generate(), 16).toUpper());
         if (random.bounded(4) == 0)
             text(asset, 13, "/home/user/Pictures/item" + QByteArray::number(i) + ".jpg");
@@ -174,15 +206,20 @@ int main(int argc, char **argv)
         sqlite3_bind_double(task, 5, random.bounded(5000) / 100.0);
         run(task);
     }
-    for (sqlite3_stmt *s : {home, area, asset, task, loan})
+    for (sqlite3_stmt *s : { home, area, asset, task, loan })
         sqlite3_finalize(s);
-    const QByteArray counters = QStringLiteral(
-        "UPDATE TableIds SET NextId=%1 WHERE TableName='Homes';"
-        "UPDATE TableIds SET NextId=%2 WHERE TableName='Areas';"
-        "UPDATE TableIds SET NextId=%3 WHERE TableName='Assets';"
-        "UPDATE TableIds SET NextId=%4 WHERE TableName='Tasks';"
-        "UPDATE TableIds SET NextId=%5 WHERE TableName='Loans';")
-        .arg(homes + 1).arg(areaId + 1).arg(assets + 1).arg(tasks + 1).arg(loanId + 1).toUtf8();
+    const QByteArray counters =
+        QStringLiteral("UPDATE TableIds SET NextId=%1 WHERE TableName='Homes';"
+                       "UPDATE TableIds SET NextId=%2 WHERE TableName='Areas';"
+                       "UPDATE TableIds SET NextId=%3 WHERE TableName='Assets';"
+                       "UPDATE TableIds SET NextId=%4 WHERE TableName='Tasks';"
+                       "UPDATE TableIds SET NextId=%5 WHERE TableName='Loans';")
+            .arg(homes + 1)
+            .arg(areaId + 1)
+            .arg(assets + 1)
+            .arg(tasks + 1)
+            .arg(loanId + 1)
+            .toUtf8();
     const bool ok = exec(db, counters.constData()) && exec(db, "COMMIT;");
     sqlite3_close(db);
     std::printf("%s: %d homes, %d locations, %d assets, %d tasks, %d loans\n", qPrintable(path),

@@ -19,18 +19,22 @@ int main(int argc, char **argv)
     const int assets = 100000;
     if (path.isEmpty()) {
         path = temp.path() + QStringLiteral("/HOMEDATA.DAT");
-        const QString generator = QCoreApplication::applicationDirPath() + QStringLiteral("/bench_generate_data");
-        if (QProcess::execute(generator, {QStringLiteral("--assets"), QString::number(assets), path}) != 0) {
+        const QString generator =
+            QCoreApplication::applicationDirPath() + QStringLiteral("/bench_generate_data");
+        if (QProcess::execute(generator,
+                              { QStringLiteral("--assets"), QString::number(assets), path })
+            != 0) {
             std::fprintf(stderr, "could not generate %s\n", qPrintable(path));
             return 1;
         }
     }
-    const QString select = QStringLiteral("SELECT AssetId, Description,CurrentValue, Picture2, CategoryId "
-                                          "FROM Assets WHERE HomeId=1 ORDER BY Description;");
+    const QString select =
+        QStringLiteral("SELECT AssetId, Description,CurrentValue, Picture2, CategoryId "
+                       "FROM Assets WHERE HomeId=1 ORDER BY Description;");
     const double shell = BenchUtil::medianMs(5, [&] {
         QProcess sqlite;
         sqlite.setStandardOutputFile(QProcess::nullDevice());
-        sqlite.start(QStringLiteral("sqlite3"), {path, select});
+        sqlite.start(QStringLiteral("sqlite3"), { path, select });
         sqlite.waitForFinished(-1);
     });
 
@@ -47,7 +51,8 @@ int main(int argc, char **argv)
                                   QStringLiteral("WHERE HomeId=1"),
                                   QStringLiteral("CurrentValue, Picture2, CategoryId"));
     });
-    std::printf("inventory refresh, %d rows (total value %.2f)\n", list.GetItemCount(), double(total));
+    std::printf("inventory refresh, %d rows (total value %.2f)\n", list.GetItemCount(),
+                double(total));
     std::printf("  sqlite3 shell, same SELECT to /dev/null: %8.1f ms\n", shell);
     std::printf("  fill list model:                        %8.1f ms\n", fill);
     std::printf("  ratio: %.2fx (goal: at most 2x)\n", fill / shell);

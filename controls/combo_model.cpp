@@ -19,7 +19,7 @@ int CComboModel::AddString(const QString &text)
         at = int(it - m_entries.begin());
     }
     beginInsertRows(QModelIndex(), at, at);
-    m_entries.insert(m_entries.begin() + at, Entry{text, 0});
+    m_entries.insert(m_entries.begin() + at, Entry { text, 0 });
     endInsertRows();
     if (m_current >= at) {
         ++m_current;

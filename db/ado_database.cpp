@@ -64,8 +64,8 @@ bool CADODataBase::Open(const QString &connection)
         return false;
     }
     sqlite3 *db = nullptr;
-    int rc = sqlite3_open_v2(m_dataSource.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE,
-                             nullptr);
+    int rc =
+        sqlite3_open_v2(m_dataSource.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc == SQLITE_OK) {
         sqlite3_busy_timeout(db, 2000);
         sqlite3_extended_result_codes(db, 1);

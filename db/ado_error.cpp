@@ -39,8 +39,7 @@ QString meaning(quint32 code)
     return QStringLiteral("Unknown error 0x%1").arg(QString::number(code, 16).toUpper());
 }
 
-QString report(const char *heading, quint32 code, const QString &source,
-               const QString &description)
+QString report(const char *heading, quint32 code, const QString &source, const QString &description)
 {
     return QStringLiteral("%1 Error\n\tCode = %2\n\tCode meaning = %3\n\tSource = %4\n\t"
                           "Description = %5\n")

@@ -41,7 +41,7 @@ Kind kindOfDeclaredType(const char *declared)
 // A date kept as text (written by another tool): "yyyy-MM-dd" with an optional time.
 bool parseDateText(const QString &text, double &days)
 {
-    for (const char *format : {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-dd"}) {
+    for (const char *format : { "yyyy-MM-dd HH:mm:ss", "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-dd" }) {
         const QDateTime dt = QDateTime::fromString(text, QLatin1String(format));
         if (dt.isValid()) {
             days = COleDateTime::fromDateTime(dt).days();
@@ -62,35 +62,42 @@ DbValue readCell(sqlite3_stmt *stmt, int i, Kind declared)
             const qint64 v = sqlite3_column_int64(stmt, i);
             if (v >= std::numeric_limits<qint32>::min() && v <= std::numeric_limits<qint32>::max())
                 return DbValue::ofLong(qint32(v));
-            return DbValue{Kind::Decimal, 0, double(v), {}};
+            return DbValue { Kind::Decimal, 0, double(v), {} };
         }
-        case SQLITE_FLOAT: return DbValue::ofDouble(sqlite3_column_double(stmt, i));
-        default: break;
+        case SQLITE_FLOAT:
+            return DbValue::ofDouble(sqlite3_column_double(stmt, i));
+        default:
+            break;
         }
-        return DbValue::ofText(QString::fromUtf8(
-            reinterpret_cast<const char *>(sqlite3_column_text(stmt, i)),
-            sqlite3_column_bytes(stmt, i)));
+        return DbValue::ofText(
+            QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, i)),
+                              sqlite3_column_bytes(stmt, i)));
     }
     switch (declared) {
-    case Kind::Long: return DbValue::ofLong(qint32(quint32(sqlite3_column_int64(stmt, i))));
-    case Kind::Short: return DbValue::ofShort(qint16(quint16(sqlite3_column_int64(stmt, i))));
-    case Kind::Byte: return DbValue{Kind::Byte, quint8(sqlite3_column_int64(stmt, i)), 0.0, {}};
-    case Kind::Boolean: return DbValue{Kind::Boolean, sqlite3_column_int64(stmt, i) != 0, 0.0, {}};
+    case Kind::Long:
+        return DbValue::ofLong(qint32(quint32(sqlite3_column_int64(stmt, i))));
+    case Kind::Short:
+        return DbValue::ofShort(qint16(quint16(sqlite3_column_int64(stmt, i))));
+    case Kind::Byte:
+        return DbValue { Kind::Byte, quint8(sqlite3_column_int64(stmt, i)), 0.0, {} };
+    case Kind::Boolean:
+        return DbValue { Kind::Boolean, sqlite3_column_int64(stmt, i) != 0, 0.0, {} };
     case Kind::Single:
     case Kind::Double:
-    case Kind::Decimal: return DbValue{declared, 0, sqlite3_column_double(stmt, i), {}};
+    case Kind::Decimal:
+        return DbValue { declared, 0, sqlite3_column_double(stmt, i), {} };
     case Kind::Date:
         if (storage == SQLITE_TEXT) {
-            const QString text = QString::fromUtf8(
-                reinterpret_cast<const char *>(sqlite3_column_text(stmt, i)));
+            const QString text =
+                QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, i)));
             double days = 0;
             return parseDateText(text, days) ? DbValue::ofDate(days) : DbValue::ofText(text);
         }
         return DbValue::ofDate(sqlite3_column_double(stmt, i));
     default:
-        return DbValue::ofText(QString::fromUtf8(
-            reinterpret_cast<const char *>(sqlite3_column_text(stmt, i)),
-            sqlite3_column_bytes(stmt, i)));
+        return DbValue::ofText(
+            QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, i)),
+                              sqlite3_column_bytes(stmt, i)));
     }
 }
 
@@ -113,12 +120,16 @@ QString quoteIdentifier(const QString &name)
 
 bool startsWithSelect(const QString &query)
 {
-    return query.size() >= 7 && query.left(7).compare(QLatin1String("select "), Qt::CaseInsensitive) == 0;
+    return query.size() >= 7
+        && query.left(7).compare(QLatin1String("select "), Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
 
-CADORecordset::CADORecordset(CADODataBase &db) : m_db(db) { }
+CADORecordset::CADORecordset(CADODataBase &db)
+    : m_db(db)
+{
+}
 
 CADORecordset::~CADORecordset()
 {
@@ -163,7 +174,8 @@ bool CADORecordset::Open(const QString &sql, int option)
     const char *tail = nullptr; // points into text
     QByteArray text;
     bool withRowid = false;
-    if (isSelect && !m_query.mid(7).trimmed().startsWith(QLatin1String("distinct"), Qt::CaseInsensitive)) {
+    if (isSelect
+        && !m_query.mid(7).trimmed().startsWith(QLatin1String("distinct"), Qt::CaseInsensitive)) {
         text = "SELECT _rowid_ AS \"domelio rowid\", " + m_query.mid(7).toUtf8();
         if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &stmt, &tail) == SQLITE_OK
             && stmt) {
@@ -192,7 +204,8 @@ bool CADORecordset::Open(const QString &sql, int option)
             return false;
         }
         if (!stmt) {
-            reportError(AdoError::InvalidArgument, kSource, QStringLiteral("The statement is empty."));
+            reportError(AdoError::InvalidArgument, kSource,
+                        QStringLiteral("The statement is empty."));
             return false;
         }
     }
@@ -245,7 +258,8 @@ void CADORecordset::MoveNext()
 
 QString CADORecordset::GetFieldName(int index) const
 {
-    return index >= 0 && size_t(index) < m_columns.size() ? m_columns[size_t(index)].name : QString();
+    return index >= 0 && size_t(index) < m_columns.size() ? m_columns[size_t(index)].name
+                                                          : QString();
 }
 
 int CADORecordset::columnIndex(const QString &name)
@@ -294,11 +308,17 @@ bool CADORecordset::GetLong(int index, qint32 &value)
         return false;
     switch (v->kind) {
     case Kind::Empty:
-    case Kind::Null: value = 0; return true;
+    case Kind::Null:
+        value = 0;
+        return true;
     case Kind::Short:
     case Kind::Long:
-    case Kind::Byte: value = qint32(v->integer); return true;
-    case Kind::Boolean: value = v->integer ? -1 : 0; return true;
+    case Kind::Byte:
+        value = qint32(v->integer);
+        return true;
+    case Kind::Boolean:
+        value = v->integer ? -1 : 0;
+        return true;
     case Kind::Single:
     case Kind::Double:
     case Kind::Date:
@@ -310,7 +330,8 @@ bool CADORecordset::GetLong(int index, qint32 &value)
             return true;
         }
         break;
-    case Kind::Text: break;
+    case Kind::Text:
+        break;
     }
     reportError(AdoError::TypeMismatch, kSource, QStringLiteral("The value is not a number."));
     return false;
@@ -324,11 +345,19 @@ bool CADORecordset::GetInt(const QString &column, int &value)
         return false;
     switch (v->kind) {
     case Kind::Empty:
-    case Kind::Null: value = 0; return true;
+    case Kind::Null:
+        value = 0;
+        return true;
     case Kind::Short:
-    case Kind::Byte: value = int(v->integer); return true;
-    case Kind::Boolean: value = v->integer ? -1 : 0; return true;
-    default: value = 0; return false;
+    case Kind::Byte:
+        value = int(v->integer);
+        return true;
+    case Kind::Boolean:
+        value = v->integer ? -1 : 0;
+        return true;
+    default:
+        value = 0;
+        return false;
     }
 }
 
@@ -340,16 +369,25 @@ bool CADORecordset::GetDouble(const QString &column, double &value)
         return false;
     switch (v->kind) {
     case Kind::Empty:
-    case Kind::Null: value = 0.0; return true;
+    case Kind::Null:
+        value = 0.0;
+        return true;
     case Kind::Short:
     case Kind::Long:
-    case Kind::Byte: value = double(v->integer); return true;
-    case Kind::Boolean: value = v->integer ? -1.0 : 0.0; return true;
+    case Kind::Byte:
+        value = double(v->integer);
+        return true;
+    case Kind::Boolean:
+        value = v->integer ? -1.0 : 0.0;
+        return true;
     case Kind::Single:
     case Kind::Double:
     case Kind::Date:
-    case Kind::Decimal: value = v->real; return true;
-    case Kind::Text: break;
+    case Kind::Decimal:
+        value = v->real;
+        return true;
+    case Kind::Text:
+        break;
     }
     reportError(AdoError::TypeMismatch, kSource, QStringLiteral("The value is not a number."));
     return false;
@@ -377,18 +415,30 @@ bool CADORecordset::GetString(int index, QString &value)
         return false;
     switch (v->kind) {
     case Kind::Empty:
-    case Kind::Null: value.clear(); return true;
+    case Kind::Null:
+        value.clear();
+        return true;
     case Kind::Short:
     case Kind::Long:
-    case Kind::Byte: value = QString::number(v->integer); return true;
+    case Kind::Byte:
+        value = QString::number(v->integer);
+        return true;
     case Kind::Single:
-    case Kind::Double: value = floatText(v->real); return true;
-    case Kind::Date: value = COleDateTime(v->real).toIsoText(); return true;
-    case Kind::Text: value = v->text; return true;
+    case Kind::Double:
+        value = floatText(v->real);
+        return true;
+    case Kind::Date:
+        value = COleDateTime(v->real).toIsoText();
+        return true;
+    case Kind::Text:
+        value = v->text;
+        return true;
     case Kind::Boolean:
-    case Kind::Decimal: break;
+    case Kind::Decimal:
+        break;
     }
-    reportError(AdoError::TypeMismatch, kSource, QStringLiteral("The value cannot be read as text."));
+    reportError(AdoError::TypeMismatch, kSource,
+                QStringLiteral("The value cannot be read as text."));
     return false;
 }
 
@@ -449,7 +499,8 @@ bool CADORecordset::SetDate(const QString &column, const COleDateTime &value)
 {
     if (!value.isValid() || !std::isfinite(value.days())) {
         if (m_editStatus == dbEdit)
-            reportError(AdoError::InvalidArgument, kSource, QStringLiteral("The date is not valid."));
+            reportError(AdoError::InvalidArgument, kSource,
+                        QStringLiteral("The date is not valid."));
         return false;
     }
     return store(column, DbValue::ofDate(value.days()));
@@ -501,15 +552,21 @@ bool CADORecordset::Update()
         const DbValue &v = m_rows[m_row][i];
         switch (v.kind) {
         case Kind::Empty:
-        case Kind::Null: sqlite3_bind_null(stmt, slot); break;
+        case Kind::Null:
+            sqlite3_bind_null(stmt, slot);
+            break;
         case Kind::Short:
         case Kind::Long:
         case Kind::Byte:
-        case Kind::Boolean: sqlite3_bind_int64(stmt, slot, v.integer); break;
+        case Kind::Boolean:
+            sqlite3_bind_int64(stmt, slot, v.integer);
+            break;
         case Kind::Single:
         case Kind::Double:
         case Kind::Date:
-        case Kind::Decimal: sqlite3_bind_double(stmt, slot, v.real); break;
+        case Kind::Decimal:
+            sqlite3_bind_double(stmt, slot, v.real);
+            break;
         case Kind::Text: {
             const QByteArray utf8 = v.text.toUtf8();
             sqlite3_bind_text(stmt, slot, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);

@@ -63,7 +63,7 @@ private:
     struct Column
     {
         QString name;
-        QString table;  // origin table, empty for computed columns
+        QString table; // origin table, empty for computed columns
         QString origin; // origin column name
         DbValue::Kind declared = DbValue::Kind::Empty;
     };
@@ -80,7 +80,7 @@ private:
     std::vector<Column> m_columns;
     std::vector<std::vector<DbValue>> m_rows;
     std::vector<qint64> m_rowids; // empty when the result cannot be written back
-    QString m_table;              // the one table the result comes from, when updatable
+    QString m_table; // the one table the result comes from, when updatable
     size_t m_row = 0;
     EditStatus m_editStatus = dbEditNone;
     std::vector<bool> m_dirty;

@@ -41,7 +41,8 @@ float fillList(CADODataBase &db, CListModel &list, const QString &table, const Q
         QString sql = QStringLiteral("SELECT %1, Description").arg(idColumn);
         if (!extraColumns.isEmpty())
             sql += QLatin1Char(',') + extraColumns;
-        sql += QStringLiteral(" FROM %1 ").arg(table) + where + QStringLiteral(" ORDER BY Description;");
+        sql += QStringLiteral(" FROM %1 ").arg(table) + where
+            + QStringLiteral(" ORDER BY Description;");
 
         CADORecordset rs(db);
         if (rs.Open(sql)) {
@@ -115,8 +116,7 @@ void fillCategoryCombo(CADODataBase &db, CComboModel &combo, qint32 selectId, in
               sqlText("SELECT CategoryId, Description FROM Categories WHERE CategoryType=%d "
                       "ORDER BY Description;",
                       categoryType),
-              false,
-              optional ? QStringLiteral("(optional)") : QStringLiteral("Please select..."));
+              false, optional ? QStringLiteral("(optional)") : QStringLiteral("Please select..."));
 }
 
 void fillComboFromTextList(CComboModel &combo, const QString &select, int stringId)

@@ -12,8 +12,9 @@ namespace {
 QString keyColumnOf(const QString &table)
 {
     static const std::pair<const char *, const char *> keys[] = {
-        {"Areas", "AreaId"}, {"Assets", "AssetId"}, {"Categories", "CategoryId"},
-        {"Homes", "HomeId"}, {"Loans", "LoanId"},   {"Tasks", "TaskId"}};
+        { "Areas", "AreaId" }, { "Assets", "AssetId" }, { "Categories", "CategoryId" },
+        { "Homes", "HomeId" }, { "Loans", "LoanId" },   { "Tasks", "TaskId" }
+    };
     for (auto [t, k] : keys) {
         if (table == QLatin1String(t))
             return QLatin1String(k);

@@ -6,8 +6,7 @@
 #include <concepts>
 
 template<typename... Numbers>
-    requires(std::integral<Numbers> && ...)
-QString sqlText(const char *format, Numbers... numbers)
+requires(std::integral<Numbers> &&...) QString sqlText(const char *format, Numbers... numbers)
 {
     return QString::asprintf(format, numbers...);
 }

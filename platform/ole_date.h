@@ -13,7 +13,11 @@ public:
     enum Status { valid = 0, invalid = 1, null = 2 };
 
     COleDateTime() = default;
-    explicit COleDateTime(double days) : m_dt(days), m_status(valid) { }
+    explicit COleDateTime(double days)
+        : m_dt(days)
+        , m_status(valid)
+    {
+    }
     COleDateTime(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
 
     static COleDateTime fromDateTime(const QDateTime &dateTime);

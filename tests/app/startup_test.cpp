@@ -28,8 +28,9 @@ TEST(Startup, MissingDataFileEndsTheProgramWithItsMessage)
     ASSERT_EQ(ui.messages().size(), 1u);
     const ScriptedUi::Message &m = ui.messages().front();
     EXPECT_EQ(m.text, Strings::load(Strings::DataFileError));
-    EXPECT_TRUE(m.text.startsWith(QStringLiteral(
-        "There was an error opening the database used by Domelio. Please reinstall Domelio and try again. \n\n")));
+    EXPECT_TRUE(
+        m.text.startsWith(QStringLiteral("There was an error opening the database used by Domelio. "
+                                         "Please reinstall Domelio and try again. \n\n")));
     EXPECT_EQ(m.icon, Ui::Icon::Warning);
     EXPECT_TRUE(m.caption.isEmpty());
     EXPECT_EQ(app.mainWindow(), nullptr);
@@ -58,11 +59,12 @@ TEST(Startup, DamagedDataFileIsRefusedToo)
 TEST(Startup, WritesVersionAndGreetsOnlyOnce)
 {
     TempEnv env;
-    const QString greeting = QStringLiteral("Welcome to Domelio v1.3! We hope this program helps keep "
-                                            "your home safe, comfortable, and beautiful.");
+    const QString greeting =
+        QStringLiteral("Welcome to Domelio v1.3! We hope this program helps keep "
+                       "your home safe, comfortable, and beautiful.");
     {
         ScriptedUi ui;
-        ui.answer(Ui::Ok);  // greeting
+        ui.answer(Ui::Ok); // greeting
         ui.answer(Ui::Yes); // "used the Pocket PC Edition?"
         CHomeApp app;
         ASSERT_TRUE(app.InitInstance());
@@ -100,7 +102,7 @@ TEST(Startup, ShowOnceKeepsItsFlagPerName)
     app.showMessageOnce(QStringLiteral("tip"), QStringLiteral("MsgSpecialAssetVideos"));
     app.showMessageOnce(QStringLiteral("tip"), QStringLiteral("MsgSpecialAssetVideos"));
     app.showMessageOnce(QStringLiteral("other"), QStringLiteral("SyncGreeting"));
-    EXPECT_EQ(ui.messageTexts(), (QStringList{QStringLiteral("tip"), QStringLiteral("other")}));
+    EXPECT_EQ(ui.messageTexts(), (QStringList { QStringLiteral("tip"), QStringLiteral("other") }));
     // A flag of the wrong type counts as not shown.
     app.settings().WriteString(QStringLiteral("IsFirstSync"), QStringLiteral("1"));
     app.showMessageOnce(QStringLiteral("first sync"), QStringLiteral("IsFirstSync"));
@@ -116,7 +118,8 @@ TEST(Startup, DataFolderFollowsTheEnvironment)
     EXPECT_EQ(CHomeApp::dataFolder(), env.dataDir() + QLatin1Char('/'));
     EXPECT_EQ(CHomeApp::dataFilePath(), env.dataFile());
     EXPECT_EQ(CHomeApp::connectionString(),
-              QStringLiteral("Provider=SQLite;Data Source='") + env.dataFile() + QStringLiteral("';"));
+              QStringLiteral("Provider=SQLite;Data Source='") + env.dataFile()
+                  + QStringLiteral("';"));
 }
 
 } // namespace

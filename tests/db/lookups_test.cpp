@@ -6,29 +6,20 @@
 #include "db/record_ids.h"
 #include "format/string_table.h"
 #include "platform/busy.h"
-#include "support/temp_env.h"
+#include "support/data_file_test.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class Lookup : public ::testing::Test
+class Lookup : public DataFileTest
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(db.Open(env.connection())); }
-    void sql(const QString &statement) { ASSERT_TRUE(db.Execute(statement)) << db.GetLastError().toStdString(); }
-
     qint32 counter(const char *table)
     {
-        CADORecordset rs(db);
-        rs.Open(QStringLiteral("SELECT NextId FROM TableIds WHERE TableName='%1';").arg(QLatin1String(table)));
-        qint32 next = -99;
-        rs.GetLong(0, next);
-        return next;
+        return number(QStringLiteral("SELECT NextId FROM TableIds WHERE TableName='%1';")
+                          .arg(QLatin1String(table)));
     }
-
-    TempEnv env;
-    CADODataBase db;
 };
 
 TEST_F(Lookup, IdsAreConsecutiveAndNeverReused)
@@ -46,15 +37,15 @@ TEST_F(Lookup, IdAllocationFailsVisibly)
 {
     // No counter row: -1 every time, nothing changes.
     EXPECT_EQ(RecordIds::nextId(db, QStringLiteral("Widgets")), -1);
-    sql(QStringLiteral("DELETE FROM TableIds WHERE TableName='Loans';"));
+    run(QStringLiteral("DELETE FROM TableIds WHERE TableName='Loans';"));
     EXPECT_EQ(RecordIds::nextId(db, QStringLiteral("Loans")), -1);
     EXPECT_EQ(RecordIds::nextId(db, QStringLiteral("Loans")), -1);
 
     // A broken counter would hand out "none" or "never saved".
-    sql(QStringLiteral("UPDATE TableIds SET NextId=0 WHERE TableName='Homes';"));
+    run(QStringLiteral("UPDATE TableIds SET NextId=0 WHERE TableName='Homes';"));
     EXPECT_EQ(RecordIds::nextId(db, QStringLiteral("Homes")), -1);
     EXPECT_EQ(counter("Homes"), 0);
-    sql(QStringLiteral("UPDATE TableIds SET NextId=2147483647 WHERE TableName='Homes';"));
+    run(QStringLiteral("UPDATE TableIds SET NextId=2147483647 WHERE TableName='Homes';"));
     EXPECT_EQ(RecordIds::nextId(db, QStringLiteral("Homes")), -1);
 
     // A closed connection.
@@ -64,8 +55,8 @@ TEST_F(Lookup, IdAllocationFailsVisibly)
 
 TEST_F(Lookup, CounterBehindTheRowsSkipsTakenIds)
 {
-    sql(QStringLiteral("INSERT INTO [Tasks] ([TaskId]) VALUES (1);"));
-    sql(QStringLiteral("INSERT INTO [Tasks] ([TaskId]) VALUES (2);"));
+    run(QStringLiteral("INSERT INTO [Tasks] ([TaskId]) VALUES (1);"));
+    run(QStringLiteral("INSERT INTO [Tasks] ([TaskId]) VALUES (2);"));
     EXPECT_EQ(RecordIds::nextId(db, QStringLiteral("Tasks")), 3);
     EXPECT_EQ(counter("Tasks"), 4);
 }
@@ -83,11 +74,11 @@ TEST_F(Lookup, AllocationIsOneTransaction)
 
 TEST_F(Lookup, LookUpValue)
 {
-    EXPECT_EQ(Lookups::lookUpValue(db, 19, QStringLiteral("Categories"), QStringLiteral("CategoryId"),
-                                   QStringLiteral("Description")),
+    EXPECT_EQ(Lookups::lookUpValue(db, 19, QStringLiteral("Categories"),
+                                   QStringLiteral("CategoryId"), QStringLiteral("Description")),
               QStringLiteral("Videos"));
-    EXPECT_EQ(Lookups::lookUpValue(db, 999, QStringLiteral("Categories"), QStringLiteral("CategoryId"),
-                                   QStringLiteral("Description")),
+    EXPECT_EQ(Lookups::lookUpValue(db, 999, QStringLiteral("Categories"),
+                                   QStringLiteral("CategoryId"), QStringLiteral("Description")),
               QString());
     EXPECT_EQ(Lookups::lookUpValue(db, 1, QStringLiteral("Categories; DROP TABLE Homes"),
                                    QStringLiteral("CategoryId"), QStringLiteral("Description")),
@@ -99,20 +90,27 @@ TEST_F(Lookup, LookUpValue)
 
 TEST_F(Lookup, FillListSumsAssetsAndPicksImages)
 {
-    sql(QStringLiteral("INSERT INTO Assets (AssetId, HomeId, Description, CurrentValue, CategoryId, Picture2) VALUES (1, 5, 'sofa', 100.25, 8, NULL);"));
-    sql(QStringLiteral("INSERT INTO Assets (AssetId, HomeId, Description, CurrentValue, CategoryId, Picture2) VALUES (2, 5, 'Alien', 20, 19, '/p.jpg');"));
-    sql(QStringLiteral("INSERT INTO Assets (AssetId, HomeId, Description, CurrentValue, CategoryId, Picture2) VALUES (3, 5, 'Clock', NULL, 0, '/c.jpg');"));
-    sql(QStringLiteral("INSERT INTO Assets (AssetId, HomeId, Description, CurrentValue) VALUES (4, 6, 'elsewhere', 1000);"));
+    run(QStringLiteral("INSERT INTO Assets (AssetId, HomeId, Description, CurrentValue, "
+                       "CategoryId, Picture2) VALUES (1, 5, 'sofa', 100.25, 8, NULL);"));
+    run(QStringLiteral("INSERT INTO Assets (AssetId, HomeId, Description, CurrentValue, "
+                       "CategoryId, Picture2) VALUES (2, 5, 'Alien', 20, 19, '/p.jpg');"));
+    run(QStringLiteral("INSERT INTO Assets (AssetId, HomeId, Description, CurrentValue, "
+                       "CategoryId, Picture2) VALUES (3, 5, 'Clock', NULL, 0, '/c.jpg');"));
+    run(QStringLiteral("INSERT INTO Assets (AssetId, HomeId, Description, CurrentValue) VALUES (4, "
+                       "6, 'elsewhere', 1000);"));
 
     CListModel list;
     list.InsertColumn(0, QStringLiteral("Description"));
     int busyCalls = 0;
     static int *counterPtr = nullptr;
     counterPtr = &busyCalls;
-    Busy::setHook([](bool on) { if (on) ++*counterPtr; });
-    const float total = Lookups::fillList(db, list, QStringLiteral("Assets"), QStringLiteral("AssetId"), 3,
-                                          QStringLiteral("WHERE HomeId=5"),
-                                          QStringLiteral("CurrentValue, Picture2, CategoryId"));
+    Busy::setHook([](bool on) {
+        if (on)
+            ++*counterPtr;
+    });
+    const float total = Lookups::fillList(
+        db, list, QStringLiteral("Assets"), QStringLiteral("AssetId"), 3,
+        QStringLiteral("WHERE HomeId=5"), QStringLiteral("CurrentValue, Picture2, CategoryId"));
     Busy::setHook(nullptr);
     EXPECT_EQ(busyCalls, 1);
     EXPECT_FLOAT_EQ(total, 120.25f);
@@ -134,7 +132,8 @@ TEST_F(Lookup, FillListSumsAssetsAndPicksImages)
     EXPECT_EQ(row, 1);
 
     // Refilling replaces the rows; an id that is not listed leaves no selection.
-    const float none = Lookups::fillList(db, list, QStringLiteral("Homes"), QStringLiteral("HomeId"), 42);
+    const float none =
+        Lookups::fillList(db, list, QStringLiteral("Homes"), QStringLiteral("HomeId"), 42);
     EXPECT_EQ(none, 0.0f);
     EXPECT_EQ(list.GetItemCount(), 0);
     EXPECT_EQ(list.GetCurSel(), -1);
@@ -163,7 +162,8 @@ TEST_F(Lookup, CategoryCombos)
     EXPECT_EQ(combo.GetCurSel(), 0);
     // Sorted by the statement, not by the combo.
     for (int i = 2; i < combo.GetCount(); ++i)
-        EXPECT_LE(QString::compare(combo.GetLBText(i - 1), combo.GetLBText(i), Qt::CaseInsensitive), 0);
+        EXPECT_LE(QString::compare(combo.GetLBText(i - 1), combo.GetLBText(i), Qt::CaseInsensitive),
+                  0);
 
     Lookups::fillCategoryCombo(db, combo, 19, Lookups::AssetCategory, false);
     EXPECT_EQ(combo.GetLBText(0), QStringLiteral("Please select..."));
@@ -179,11 +179,15 @@ TEST_F(Lookup, CategoryCombos)
 
 TEST_F(Lookup, ComboDetailColumn)
 {
-    sql(QStringLiteral("INSERT INTO Tasks (TaskId, Description, Vendor) VALUES (1, 'Milk', 'Corner Shop');"));
-    sql(QStringLiteral("INSERT INTO Tasks (TaskId, Description, Vendor) VALUES (2, 'Bread', NULL);"));
+    run(QStringLiteral(
+        "INSERT INTO Tasks (TaskId, Description, Vendor) VALUES (1, 'Milk', 'Corner Shop');"));
+    run(QStringLiteral(
+        "INSERT INTO Tasks (TaskId, Description, Vendor) VALUES (2, 'Bread', NULL);"));
     CComboModel combo;
-    Lookups::fillCombo(db, combo, 1, QStringLiteral("SELECT TaskId, Description, Vendor FROM Tasks ORDER BY TaskId;"),
-                       true, QString());
+    Lookups::fillCombo(
+        db, combo, 1,
+        QStringLiteral("SELECT TaskId, Description, Vendor FROM Tasks ORDER BY TaskId;"), true,
+        QString());
     ASSERT_EQ(combo.GetCount(), 2);
     EXPECT_EQ(combo.GetLBText(0), QStringLiteral("Milk (Corner Shop)"));
     EXPECT_EQ(combo.GetLBText(1), QStringLiteral("Bread"));

@@ -1,27 +1,21 @@
 #include "db/ado_database.h"
 #include "db/ado_recordset.h"
 #include "db/datafile.h"
-#include "support/temp_env.h"
+#include "support/data_file_test.h"
 
 #include <QFile>
-#include <unistd.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
-class Recordset : public ::testing::Test
+class Recordset : public DataFileTest
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(db.Open(env.connection())) << db.GetLastError().toStdString(); }
-
-    // One asset row with known values, opened for reading or writing.
     void addAsset(qint32 id)
     {
-        ASSERT_TRUE(db.Execute(QStringLiteral("INSERT INTO [Assets] ([AssetId]) VALUES (%1);").arg(id)));
+        run(QStringLiteral("INSERT INTO [Assets] ([AssetId]) VALUES (%1);").arg(id));
     }
-
-    TempEnv env;
-    CADODataBase db;
 };
 
 TEST_F(Recordset, OpenDecidesSelectFromTheFirstSevenCharacters)
@@ -44,13 +38,17 @@ TEST_F(Recordset, ErrorsAreReportedNeverThrown)
 {
     CADORecordset rs(db);
     EXPECT_FALSE(rs.Open(QStringLiteral("SELECT * FROM NoSuchTable;")));
-    EXPECT_TRUE(rs.GetLastError().startsWith(QStringLiteral("Query = SELECT * FROM NoSuchTable;\nCADORecordset Error\n\tCode = ")));
-    EXPECT_TRUE(rs.GetLastError().contains(QStringLiteral("\tDescription = no such table: NoSuchTable\n")));
+    EXPECT_TRUE(rs.GetLastError().startsWith(
+        QStringLiteral("Query = SELECT * FROM NoSuchTable;\nCADORecordset Error\n\tCode = ")));
+    EXPECT_TRUE(
+        rs.GetLastError().contains(QStringLiteral("\tDescription = no such table: NoSuchTable\n")));
     EXPECT_NE(rs.GetLastErrorCode(), 0u);
 
     EXPECT_FALSE(db.Execute(QStringLiteral("DELETE FROM Nowhere WHERE X=1;")));
-    EXPECT_TRUE(db.GetLastError().startsWith(QStringLiteral("Connection String = ") + env.connection()
-                                             + QStringLiteral("\nCADODataBase Error\n\tCode = 00000001\n\tCode meaning = SQL logic error\n")));
+    EXPECT_TRUE(db.GetLastError().startsWith(
+        QStringLiteral("Connection String = ") + env.connection()
+        + QStringLiteral(
+            "\nCADODataBase Error\n\tCode = 00000001\n\tCode meaning = SQL logic error\n")));
 
     // Reading an empty result is an error the caller survives with its default.
     ASSERT_TRUE(rs.Open(QStringLiteral("SELECT * FROM Homes WHERE HomeId=5;")));
@@ -63,7 +61,8 @@ TEST_F(Recordset, ErrorsAreReportedNeverThrown)
 
 TEST_F(Recordset, OnlyOneStatementPerCall)
 {
-    EXPECT_FALSE(db.Execute(QStringLiteral("DELETE FROM Homes WHERE HomeId=1; DROP TABLE Assets;")));
+    EXPECT_FALSE(
+        db.Execute(QStringLiteral("DELETE FROM Homes WHERE HomeId=1; DROP TABLE Assets;")));
     CADORecordset rs(db);
     EXPECT_TRUE(rs.Open(QStringLiteral("SELECT * FROM Assets;")));
 }
@@ -210,7 +209,7 @@ TEST_F(Recordset, UserTextTravelsOnlyAsValues)
 
 TEST_F(Recordset, EditingOneRowOfManyTouchesOnlyThatRow)
 {
-    for (int id : {1, 2, 3})
+    for (int id : { 1, 2, 3 })
         addAsset(id);
     ASSERT_TRUE(db.Execute(QStringLiteral("UPDATE Assets SET AreaId=7;")));
     // The way a deleted location's assets are cleared: the key column is not even selected.
@@ -265,9 +264,11 @@ TEST(DataBase, ConnectionTextQuotesThePath)
 {
     const QString path = QStringLiteral("/tmp/it's here;/HOMEDATA.DAT");
     const QString connection = DataFile::connectionString(path);
-    EXPECT_EQ(connection, QStringLiteral("Provider=SQLite;Data Source='/tmp/it''s here;/HOMEDATA.DAT';"));
+    EXPECT_EQ(connection,
+              QStringLiteral("Provider=SQLite;Data Source='/tmp/it''s here;/HOMEDATA.DAT';"));
     EXPECT_EQ(CADODataBase::dataSourceOf(connection), path);
-    EXPECT_EQ(CADODataBase::dataSourceOf(QStringLiteral("Data Source=/a/b.dat;Mode=1")), QStringLiteral("/a/b.dat"));
+    EXPECT_EQ(CADODataBase::dataSourceOf(QStringLiteral("Data Source=/a/b.dat;Mode=1")),
+              QStringLiteral("/a/b.dat"));
 }
 
 TEST(DataBase, TransactionsRollBackUnlessCommitted)

@@ -1,36 +1,14 @@
 #include "db/ado_database.h"
 #include "db/ado_recordset.h"
 #include "records/home.h"
-#include "support/temp_env.h"
+#include "support/data_file_test.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class HomeRecord : public ::testing::Test
+class HomeRecord : public DataFileTest
 {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(db.Open(env.connection())) << db.GetLastError().toStdString();
-    }
-
-    void run(const QString &sql)
-    {
-        ASSERT_TRUE(db.Execute(sql)) << db.GetLastError().toStdString();
-    }
-
-    int count(const QString &sql)
-    {
-        CADORecordset rs(db);
-        EXPECT_TRUE(rs.Open(sql)) << rs.GetLastError().toStdString();
-        qint32 n = -1;
-        rs.GetLong(0, n);
-        return n;
-    }
-
-    TempEnv env;
-    CADODataBase db;
 };
 
 TEST_F(HomeRecord, SaveStoresEveryColumnUnderTheNextIdAndLoadReadsThemBack)
@@ -58,8 +36,8 @@ TEST_F(HomeRecord, SaveStoresEveryColumnUnderTheNextIdAndLoadReadsThemBack)
     loaded.m_strNotes.clear();
     ASSERT_TRUE(loaded.Save(db));
     EXPECT_EQ(loaded.id(), 41);
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Homes;")), 1);
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Homes WHERE Notes IS NULL;")), 1);
+    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM Homes;")), 1);
+    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM Homes WHERE Notes IS NULL;")), 1);
 }
 
 TEST_F(HomeRecord, LoadOfAMissingOrUnsavedHomeFailsAndKeepsTheFields)
@@ -84,12 +62,12 @@ TEST_F(HomeRecord, SaveWithoutAnIdStoresNothingAndCanBeRetried)
     home.m_strDescription = QStringLiteral("Cabin");
     EXPECT_FALSE(home.Save(db));
     EXPECT_EQ(home.id(), -1);
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Homes;")), 0);
+    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM Homes;")), 0);
 
     run(QStringLiteral("INSERT INTO TableIds VALUES ('Homes', 3);"));
     ASSERT_TRUE(home.Save(db));
     EXPECT_EQ(home.id(), 3);
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Homes WHERE HomeId=3 AND "
+    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM Homes WHERE HomeId=3 AND "
                                    "Description='Cabin';")),
               1);
 }
@@ -103,7 +81,7 @@ TEST_F(HomeRecord, SaveThatCannotWriteTheRowLeavesNoBareKeyBehind)
     home.m_strDescription = QStringLiteral("Cabin");
     EXPECT_FALSE(home.Save(db));
     EXPECT_EQ(home.id(), -1);
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Homes;")), 0);
+    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM Homes;")), 0);
 }
 
 TEST_F(HomeRecord, DeleteRemovesTheHomesAssetsLocationsAndLoansOnly)
@@ -123,7 +101,7 @@ TEST_F(HomeRecord, DeleteRemovesTheHomesAssetsLocationsAndLoansOnly)
                 .arg(id)
                 .arg(id == 31 ? 2 : 1));
     run(QStringLiteral("INSERT INTO Tasks (TaskId, Description) VALUES (40, 'Paint');"));
-    const int categories = count(QStringLiteral("SELECT COUNT(*) FROM Categories;"));
+    const int categories = number(QStringLiteral("SELECT COUNT(*) FROM Categories;"));
 
     CHome home(1);
     ASSERT_TRUE(home.Load(db));
@@ -131,17 +109,17 @@ TEST_F(HomeRecord, DeleteRemovesTheHomesAssetsLocationsAndLoansOnly)
     EXPECT_EQ(home.id(), 1);
     EXPECT_EQ(home.m_strDescription, QStringLiteral("H1"));
 
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Homes WHERE HomeId=1;")), 0);
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Assets WHERE HomeId=1;")), 0);
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Areas WHERE HomeId=1;")), 0);
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Loans WHERE AssetId=1;")), 0);
+    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM Homes WHERE HomeId=1;")), 0);
+    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM Assets WHERE HomeId=1;")), 0);
+    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM Areas WHERE HomeId=1;")), 0);
+    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM Loans WHERE AssetId=1;")), 0);
     // The other home keeps everything; tasks and categories belong to no home.
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Homes;")), 1);
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Assets;")), 1);
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Areas;")), 1);
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Loans;")), 1);
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Tasks;")), 1);
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Categories;")), categories);
+    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM Homes;")), 1);
+    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM Assets;")), 1);
+    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM Areas;")), 1);
+    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM Loans;")), 1);
+    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM Tasks;")), 1);
+    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM Categories;")), categories);
 
     EXPECT_FALSE(CHome().Delete(db));
 }
@@ -154,9 +132,9 @@ TEST_F(HomeRecord, DeleteCarriesOnPastAStatementThatFails)
     run(QStringLiteral("DROP TABLE Assets;"));
 
     EXPECT_FALSE(CHome(1).Delete(db));
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Homes;")), 0);
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Areas;")), 0);
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Loans;")), 0);
+    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM Homes;")), 0);
+    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM Areas;")), 0);
+    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM Loans;")), 0);
 }
 
 } // namespace

@@ -40,7 +40,7 @@ int ScriptedUi::messageBox(QWidget *, const QString &text, const QString &captio
     } else {
         answer = (buttons & Ui::Ok) ? Ui::Ok : (buttons & Ui::Yes) ? Ui::Yes : Ui::Ok;
     }
-    m_messages.push_back(Message{text, caption, icon, buttons, answer});
+    m_messages.push_back(Message { text, caption, icon, buttons, answer });
     return answer;
 }
 

@@ -275,6 +275,12 @@ int CADORecordset::columnIndex(const QString &name)
     return -1;
 }
 
+const DbValue *CADORecordset::cell(const QString &column)
+{
+    const int index = columnIndex(column);
+    return index >= 0 ? cell(index) : nullptr;
+}
+
 const DbValue *CADORecordset::cell(int index)
 {
     if (!m_open) {
@@ -339,8 +345,7 @@ bool CADORecordset::GetLong(int index, qint32 &value)
 
 bool CADORecordset::GetInt(const QString &column, int &value)
 {
-    const int index = columnIndex(column);
-    const DbValue *v = index >= 0 ? cell(index) : nullptr;
+    const DbValue *v = cell(column);
     if (!v)
         return false;
     switch (v->kind) {
@@ -363,8 +368,7 @@ bool CADORecordset::GetInt(const QString &column, int &value)
 
 bool CADORecordset::GetDouble(const QString &column, double &value)
 {
-    const int index = columnIndex(column);
-    const DbValue *v = index >= 0 ? cell(index) : nullptr;
+    const DbValue *v = cell(column);
     if (!v)
         return false;
     switch (v->kind) {
@@ -444,8 +448,7 @@ bool CADORecordset::GetString(int index, QString &value)
 
 bool CADORecordset::GetDate(const QString &column, COleDateTime &value)
 {
-    const int index = columnIndex(column);
-    const DbValue *v = index >= 0 ? cell(index) : nullptr;
+    const DbValue *v = cell(column);
     if (!v)
         return false;
     if (v->isNullOrEmpty())

@@ -69,6 +69,7 @@ private:
     };
 
     const DbValue *cell(int index);
+    const DbValue *cell(const QString &column);
     int columnIndex(const QString &name);
     bool store(const QString &column, DbValue value);
     void reportError(quint32 code, const QString &source, const QString &description);

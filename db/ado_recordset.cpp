@@ -144,7 +144,7 @@ void CADORecordset::Close()
     m_rowids.clear();
     m_table.clear();
     m_row = 0;
-    m_dirty.clear();
+    m_saved.clear();
     m_editStatus = dbEditNone;
 }
 
@@ -243,7 +243,7 @@ bool CADORecordset::Open(const QString &sql, int option)
         return false;
     }
     sqlite3_finalize(stmt);
-    m_dirty.assign(m_columns.size(), false);
+    m_saved.assign(m_columns.size(), std::nullopt);
     m_open = true;
     return true;
 }
@@ -251,8 +251,9 @@ bool CADORecordset::Open(const QString &sql, int option)
 void CADORecordset::MoveNext()
 {
     if (m_open && m_row < m_rows.size()) {
+        // Edits that were never saved must not stay behind in the snapshot as if stored.
+        discardEdits();
         ++m_row;
-        std::fill(m_dirty.begin(), m_dirty.end(), false);
     }
 }
 
@@ -472,8 +473,10 @@ bool CADORecordset::store(const QString &column, DbValue value)
         cell(index); // records the no-current-row error
         return false;
     }
-    m_rows[m_row][size_t(index)] = std::move(value);
-    m_dirty[size_t(index)] = true;
+    DbValue &current = m_rows[m_row][size_t(index)];
+    if (!m_saved[size_t(index)])
+        m_saved[size_t(index)] = current;
+    current = std::move(value);
     return true;
 }
 
@@ -520,12 +523,34 @@ bool CADORecordset::Update()
         return false;
     }
     std::vector<size_t> changed;
-    for (size_t i = 0; i < m_dirty.size(); ++i) {
-        if (m_dirty[i])
+    for (size_t i = 0; i < m_saved.size(); ++i) {
+        if (m_saved[i])
             changed.push_back(i);
     }
     if (changed.empty())
         return true;
+    const bool written = writeBack(changed);
+    if (written)
+        std::fill(m_saved.begin(), m_saved.end(), std::nullopt);
+    else
+        discardEdits(); // the row reads again as the file holds it
+    return written;
+}
+
+void CADORecordset::discardEdits()
+{
+    if (m_row >= m_rows.size())
+        return;
+    for (size_t i = 0; i < m_saved.size(); ++i) {
+        if (m_saved[i]) {
+            m_rows[m_row][i] = std::move(*m_saved[i]);
+            m_saved[i].reset();
+        }
+    }
+}
+
+bool CADORecordset::writeBack(const std::vector<size_t> &changed)
+{
     if (m_rowids.empty()) {
         reportError(AdoError::NotUpdatable, kSource,
                     QStringLiteral("Only rows of a single-table query can be saved."));
@@ -540,11 +565,11 @@ bool CADORecordset::Update()
     sql += QStringLiteral(" WHERE _rowid_=?;");
 
     sqlite3 *db = m_db.handle();
-    sqlite3_stmt *stmt = nullptr;
     if (!db) {
         reportError(AdoError::ObjectClosed, kSource, QStringLiteral("The connection is closed."));
         return false;
     }
+    sqlite3_stmt *stmt = nullptr;
     const QByteArray text = sql.toUtf8();
     if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &stmt, nullptr) != SQLITE_OK) {
         reportEngineError();
@@ -580,14 +605,10 @@ bool CADORecordset::Update()
     }
     sqlite3_bind_int64(stmt, slot, m_rowids[m_row]);
     const int rc = sqlite3_step(stmt);
-    if (rc != SQLITE_DONE) {
+    if (rc != SQLITE_DONE)
         reportEngineError();
-        sqlite3_finalize(stmt);
-        return false;
-    }
     sqlite3_finalize(stmt);
-    std::fill(m_dirty.begin(), m_dirty.end(), false);
-    return true;
+    return rc == SQLITE_DONE;
 }
 
 void CADORecordset::reportError(quint32 code, const QString &source, const QString &description)

@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <vector>
 
 class CADODataBase;
@@ -72,6 +73,8 @@ private:
     const DbValue *cell(const QString &column);
     int columnIndex(const QString &name);
     bool store(const QString &column, DbValue value);
+    void discardEdits();
+    bool writeBack(const std::vector<size_t> &changed);
     void reportError(quint32 code, const QString &source, const QString &description);
     void reportEngineError();
 
@@ -84,7 +87,8 @@ private:
     QString m_table; // the one table the result comes from, when updatable
     size_t m_row = 0;
     EditStatus m_editStatus = dbEditNone;
-    std::vector<bool> m_dirty;
+    // The value each edited column had before the edit; empty for columns not edited.
+    std::vector<std::optional<DbValue>> m_saved;
     QString m_lastError;
     quint32 m_lastErrorCode = 0;
 };

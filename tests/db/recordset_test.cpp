@@ -184,6 +184,39 @@ TEST_F(Recordset, JoinedResultsAreReadOnly)
     EXPECT_TRUE(rs.GetLastError().contains(QStringLiteral("CADORecordset Error")));
 }
 
+TEST_F(Recordset, EditsThatWereNotSavedDoNotLinger)
+{
+    addAsset(5);
+    addAsset(6);
+    CADORecordset rs(db);
+    // A failed save (a join cannot be written back) leaves the row as the file holds it.
+    ASSERT_TRUE(
+        rs.Open(QStringLiteral("SELECT a.Description, c.Description AS Category FROM Assets "
+                               "AS a LEFT JOIN Categories AS c ON a.CategoryId = "
+                               "c.CategoryId ORDER BY a.AssetId;")));
+    rs.Edit();
+    ASSERT_TRUE(rs.SetString(QStringLiteral("Description"), QStringLiteral("never stored")));
+    EXPECT_FALSE(rs.Update());
+    QString text = QStringLiteral("x");
+    ASSERT_TRUE(rs.GetString(QStringLiteral("Description"), text));
+    EXPECT_EQ(text, QString());
+
+    // Moving on without Update drops the edit too.
+    ASSERT_TRUE(rs.Open(QStringLiteral("SELECT * FROM Assets ORDER BY AssetId;")));
+    rs.Edit();
+    ASSERT_TRUE(rs.SetString(QStringLiteral("Description"), QStringLiteral("abandoned")));
+    rs.MoveNext();
+    rs.Edit();
+    ASSERT_TRUE(rs.SetString(QStringLiteral("Description"), QStringLiteral("Second")));
+    ASSERT_TRUE(rs.Update());
+    ASSERT_TRUE(rs.Open());
+    ASSERT_TRUE(rs.GetString(QStringLiteral("Description"), text));
+    EXPECT_EQ(text, QString());
+    rs.MoveNext();
+    ASSERT_TRUE(rs.GetString(QStringLiteral("Description"), text));
+    EXPECT_EQ(text, QStringLiteral("Second"));
+}
+
 TEST_F(Recordset, UserTextTravelsOnlyAsValues)
 {
     const QString hostile = QStringLiteral(
@@ -258,6 +291,22 @@ TEST(DataBase, OpenRefusesWhatIsNotAWritableDataFile)
     db.Close();
     EXPECT_FALSE(db.IsOpen());
     EXPECT_FALSE(db.Execute(QStringLiteral("DELETE FROM Homes;")));
+}
+
+TEST(DataBase, ANewDataFileNeverReplacesAnExistingOne)
+{
+    TempEnv env;
+    CADODataBase db;
+    ASSERT_TRUE(db.Open(env.connection()));
+    ASSERT_TRUE(db.Execute(QStringLiteral("INSERT INTO [Homes] ([HomeId]) VALUES (1);")));
+    db.Close();
+    QString error;
+    EXPECT_FALSE(DataFile::create(env.dataFile(), &error));
+    EXPECT_FALSE(error.isEmpty());
+    ASSERT_TRUE(db.Open(env.connection()));
+    CADORecordset rs(db);
+    ASSERT_TRUE(rs.Open(QStringLiteral("SELECT HomeId FROM Homes;")));
+    EXPECT_EQ(rs.GetRecordCount(), 1);
 }
 
 TEST(DataBase, ConnectionTextQuotesThePath)

@@ -22,6 +22,8 @@ bool CPropertyPage::requireText(QLineEdit &edit, const QString &message)
 
 bool CPropertyPage::readNumber(QLineEdit &edit, float &value)
 {
+    if (edit.text() == NumberEntry::text(value))
+        return true;
     const std::optional<float> number = NumberEntry::read(edit.text());
     if (!number) {
         refuse(edit, NumberEntry::refusal());

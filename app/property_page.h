@@ -27,7 +27,9 @@ public:
 protected:
     // Refuses an empty (or blank) text with message, captioned with the program's name.
     bool requireText(QLineEdit &edit, const QString &message);
-    // Reads a number entry into value; refuses text that is not a decimal number.
+    // Reads a number entry into value (which holds the value the edit was filled from); refuses
+    // text that is not a decimal number. An edit still showing value's own text keeps value
+    // exactly: the short form shown ("1.23457e+06") would otherwise round it on every OK.
     bool readNumber(QLineEdit &edit, float &value);
     // Shows a refusal and puts the focus (with the text selected) on the control.
     void refuse(QWidget &control, const QString &message);

@@ -43,7 +43,7 @@ bool CDlgHome_Tab1::fromControls()
 {
     if (!requireText(*m_description, QStringLiteral("Please enter a description for this home.")))
         return false;
-    float value = 0.0f;
+    float value = m_fCurrentValue;
     if (!readNumber(*m_value, value))
         return false;
     m_strDescription = m_description->text();

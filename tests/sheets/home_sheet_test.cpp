@@ -95,6 +95,34 @@ TEST_F(HomeSheet, ValueMustReadAsADecimalNumber)
     EXPECT_FALSE(stored.Edit(db, nullptr));
 }
 
+TEST_F(HomeSheet, AValueShownInShortFormIsNotRoundedByOk)
+{
+    CHome home;
+    home.m_strDescription = QStringLiteral("Manor");
+    home.m_fCurrentValue = 1234567.0f;
+    ASSERT_TRUE(home.Save(db));
+    CHome edited(home.id());
+    ASSERT_TRUE(edited.Load(db));
+    ui.onNextDialog([&](QDialog &sheet) {
+        EXPECT_EQ(Fill::textOf(sheet, "currentValue"), QStringLiteral("1.23457e+06"));
+        Fill::click(sheet, "ok");
+    });
+    ASSERT_TRUE(edited.Edit(db, nullptr));
+    CHome stored(home.id());
+    ASSERT_TRUE(stored.Load(db));
+    EXPECT_EQ(stored.m_fCurrentValue, 1234567.0f);
+
+    // Typing the short form is a change like any other.
+    ui.onNextDialog([&](QDialog &sheet) {
+        Fill::text(sheet, "currentValue", QStringLiteral("2e+06"));
+        Fill::click(sheet, "ok");
+    });
+    ASSERT_TRUE(stored.Edit(db, nullptr));
+    CHome again(home.id());
+    ASSERT_TRUE(again.Load(db));
+    EXPECT_EQ(again.m_fCurrentValue, 2000000.0f);
+}
+
 TEST_F(HomeSheet, CancelStoresNothingAndLeavesTheRecordAlone)
 {
     CHome home;

@@ -103,11 +103,7 @@ bool CMainFrame::SetCurrentHome(qint32 homeId)
         return false;
     }
     m_currentHome = home;
-    // Each settings write reaches the disk (fsync); the usual start re-opens the same home.
-    qint32 remembered = 0;
-    if (!m_app.settings().ReadNumber(QStringLiteral("LastHomeId"), remembered)
-        || remembered != homeId)
-        m_app.settings().WriteNumber(QStringLiteral("LastHomeId"), homeId);
+    m_app.settings().WriteNumber(QStringLiteral("LastHomeId"), homeId);
     updateCommandStates();
     if (m_todayView) {
         m_todayView->UpdateLines();

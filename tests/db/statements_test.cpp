@@ -49,11 +49,9 @@ std::vector<Statement> everyStatement()
         { sqlText("SELECT CategoryId, Description FROM Categories WHERE CategoryId=%ld;", long(40)),
           true },
         { sqlText("SELECT CategoryId FROM Assets WHERE CategoryId=%ld;", long(40)), true },
-        { sqlText("SELECT CategoryId, Description FROM Categories WHERE CategoryType=%d ORDER BY "
-                  "Description;",
-                  2)
-              .replace(QStringLiteral("WHERE CategoryType=2 "),
-                       sqlText("WHERE CategoryType=%d ", 2)),
+        // The Categories dialog's list: the generic filler with its kind filter.
+        { QStringLiteral("SELECT CategoryId, Description FROM Categories ")
+              + sqlText("WHERE CategoryType=%d ", 2) + QStringLiteral(" ORDER BY Description;"),
           true },
         { sqlText("SELECT * FROM Loans WHERE LoanId=%ld;", long(id)), true },
         { sqlText("INSERT INTO [Loans] ([LoanId]) VALUES (%ld);", long(id)), false },

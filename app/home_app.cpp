@@ -1,7 +1,7 @@
 #include "app/home_app.h"
 
 #include "app/main_frame.h"
-#include "app/ui.h"
+#include "widgets/ui.h"
 #include "app/window_geometry.h"
 #include "db/datafile.h"
 #include "format/string_table.h"

@@ -2,9 +2,9 @@
 
 #include "app/command_ids.h"
 #include "app/home_app.h"
-#include "app/shared_look.h"
+#include "widgets/shared_look.h"
 #include "app/toolbar_icons.h"
-#include "app/ui.h"
+#include "widgets/ui.h"
 #include "format/string_table.h"
 #include "views/home_mgr_view.h"
 #include "views/inventory_view.h"
@@ -51,6 +51,45 @@ CMainFrame::~CMainFrame() = default;
 CADODataBase &CMainFrame::database() const
 {
     return m_app.database();
+}
+
+CSettingsKey &CMainFrame::settings() const
+{
+    return m_app.settings();
+}
+
+void CMainFrame::ShowView(int index)
+{
+    switch (index) {
+    case HomesIndex:
+        OnSelectHome();
+        break;
+    case TodayIndex:
+        OnTodayView();
+        break;
+    case InventoryIndex:
+        OnInventoryView();
+        break;
+    case LocationsIndex:
+        OnLocationsView();
+        break;
+    case TasksIndex:
+        OnTasksView();
+        break;
+    default:
+        break;
+    }
+}
+
+void CMainFrame::UpdateTodayLines()
+{
+    if (m_todayView)
+        m_todayView->UpdateLines();
+}
+
+void CMainFrame::ShowMessageOnce(const QString &text, const QString &flagName)
+{
+    m_app.showMessageOnce(text, flagName);
 }
 
 void CMainFrame::applyMinimumClientSize()

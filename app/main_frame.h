@@ -3,6 +3,7 @@
 // the menus, the toolbar and the commands, and the look the views share.
 
 #include "records/home.h"
+#include "views/view_host.h"
 
 #include <QBrush>
 #include <QFont>
@@ -14,6 +15,7 @@
 #include <optional>
 
 class CADODataBase;
+class CSettingsKey;
 class CFormView;
 class CHomeApp;
 class CHomeMgrView;
@@ -27,25 +29,29 @@ class QStackedWidget;
 class QToolBar;
 class QToolButton;
 
-class CMainFrame : public QMainWindow
+class CMainFrame : public QMainWindow, public ViewHost
 {
     Q_OBJECT
 public:
-    // View indexes: the Homes view is -1, the others follow the toolbar.
-    enum ViewIndex {
-        HomesIndex = -1,
-        TodayIndex = 0,
-        InventoryIndex = 1,
-        LocationsIndex = 2,
-        TasksIndex = 3
-    };
     static constexpr int kMinClientWidth = 460;
     static constexpr int kMinClientHeight = 450;
 
     explicit CMainFrame(CHomeApp &app, QWidget *parent = nullptr);
     ~CMainFrame() override;
 
-    CADODataBase &database() const;
+    // --- what the views ask of the frame (ViewHost) ---------------------------------------
+    CADODataBase &database() const override;
+    CSettingsKey &settings() const override;
+    QWidget *ownerWindow() override { return this; }
+    const CHome &currentHome() const override { return m_currentHome; }
+    bool SetCurrentHome(qint32 homeId) override;
+    void HomeEdited(const CHome &home) override;
+    void NewHome() override { OnNewHome(); }
+    void ShowView(int index) override;
+    // Opened from the keyboard (no position), it opens just inside the client area's top-left.
+    void ShowContextMenu(std::optional<QPoint> globalPos = std::nullopt) override;
+    void UpdateTodayLines() override;
+    void ShowMessageOnce(const QString &text, const QString &flagName) override;
 
     // --- views ---------------------------------------------------------------------------
     // Creates the views that follow the Homes view (once, at start-up).
@@ -64,14 +70,9 @@ public:
     void RefreshHomesView(qint32 homeId);
 
     // --- the current home ----------------------------------------------------------------
-    const CHome &currentHome() const { return m_currentHome; }
-    qint32 currentHomeId() const { return m_currentHome.id(); }
-    // Makes homeId the current home: remembered for the next start, the per-home views
-    // refreshed, the Today view shown. When it cannot be loaded, falls back to the Homes view
-    // with no current home. Returns whether the home became current.
-    bool SetCurrentHome(qint32 homeId);
-    // After the current home's profile was edited elsewhere: takes it over and follows it.
-    void HomeEdited(const CHome &home);
+    // SetCurrentHome: remembered for the next start, the per-home views refreshed, the Today
+    // view shown. When the home cannot be loaded, falls back to the Homes view with no current
+    // home.
     // After the data file was replaced (restore, device copy): the Homes view, no home.
     void ReloadAfterDataReplacement();
 
@@ -88,9 +89,6 @@ public:
     QToolBar *toolBar() const { return m_toolBar; }
     QMenu *newMenu() const { return m_newMenu; }
     QMenu *contextMenu() const { return m_contextMenu; }
-    // The shared New / Delete / Properties popup for the visible view, at globalPos or, when
-    // opened from the keyboard (no position), just inside the client area's top-left corner.
-    void ShowContextMenu(std::optional<QPoint> globalPos = std::nullopt);
 
     // --- the shared look -----------------------------------------------------------------
     QFont normalFont() const { return m_normalFont; }

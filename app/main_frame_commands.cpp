@@ -3,7 +3,7 @@
 #include "app/about_dialog.h"
 #include "app/command_ids.h"
 #include "app/main_frame.h"
-#include "app/ui.h"
+#include "widgets/ui.h"
 #include "format/string_table.h"
 #include "views/home_mgr_view.h"
 #include "views/inventory_view.h"

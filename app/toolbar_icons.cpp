@@ -1,7 +1,7 @@
 #include "app/toolbar_icons.h"
 
 #include "app/command_ids.h"
-#include "app/shared_look.h"
+#include "widgets/shared_look.h"
 
 #include <QPainter>
 #include <QPainterPath>

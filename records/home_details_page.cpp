@@ -1,7 +1,7 @@
 #include "records/home_details_page.h"
 
-#include "app/number_entry.h"
-#include "app/shared_look.h"
+#include "widgets/number_entry.h"
+#include "widgets/shared_look.h"
 
 #include <QFormLayout>
 #include <QLabel>

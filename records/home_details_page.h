@@ -1,7 +1,7 @@
 #pragma once
 // CDlgHome_Tab1: the Details page of the Home Profile: description (required), value, address.
 
-#include "app/property_page.h"
+#include "widgets/property_page.h"
 
 class QLineEdit;
 class QPlainTextEdit;

@@ -1,10 +1,10 @@
 #include "records/home_sheet.h"
 
-#include "app/ui.h"
+#include "widgets/ui.h"
 #include "format/string_table.h"
 #include "records/home_details_page.h"
-#include "records/notes_page.h"
-#include "records/picture_page.h"
+#include "widgets/notes_page.h"
+#include "widgets/picture_page.h"
 
 CHomeSheet::CHomeSheet(const CHome &home, QWidget *owner)
     : CPropertySheet(QStringLiteral("Home Profile"), owner)

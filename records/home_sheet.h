@@ -2,7 +2,7 @@
 // CHomeSheet: the "Home Profile" sheet. Its pages edit a copy of a home; CHome::Edit saves the
 // copy on OK. The Loans page, when it exists, goes second and only for a stored home.
 
-#include "app/property_sheet.h"
+#include "widgets/property_sheet.h"
 #include "records/home.h"
 
 class CDlgHome_Tab1;

@@ -1,15 +1,14 @@
 #include "views/form_view.h"
 
-#include "app/main_frame.h"
-#include "app/shared_look.h"
+#include "widgets/shared_look.h"
 #include "controls/label.h"
 
 #include <QContextMenuEvent>
 #include <QPainter>
 
-CFormView::CFormView(CMainFrame &frame, QWidget *parent)
+CFormView::CFormView(ViewHost &host, QWidget *parent)
     : QWidget(parent)
-    , m_frame(frame)
+    , m_host(host)
 {
 }
 
@@ -26,7 +25,7 @@ CLabel *CFormView::makeTitle(const QString &text)
 void CFormView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), m_frame.backgroundBrush());
+    painter.fillRect(rect(), SharedLook::backgroundBrush());
 }
 
 void CFormView::resizeEvent(QResizeEvent *event)
@@ -37,13 +36,13 @@ void CFormView::resizeEvent(QResizeEvent *event)
 
 void CFormView::contextMenuEvent(QContextMenuEvent *event)
 {
-    m_frame.ShowContextMenu(event->reason() == QContextMenuEvent::Keyboard
+    m_host.ShowContextMenu(event->reason() == QContextMenuEvent::Keyboard
                                 ? std::optional<QPoint>()
                                 : std::optional<QPoint>(event->globalPos()));
 }
 
-CPendingView::CPendingView(CMainFrame &frame, const QString &title, QWidget *parent)
-    : CFormView(frame, parent)
+CPendingView::CPendingView(ViewHost &host, const QString &title, QWidget *parent)
+    : CFormView(host, parent)
 {
     m_title = makeTitle(title);
 }

@@ -2,18 +2,19 @@
 // CFormView: what the five views share. Each fills the frame's client area, paints the shared
 // background, and answers the shared New / Delete / Properties popup for its own records.
 
+#include "views/view_host.h"
+
 #include <QWidget>
 
-class CMainFrame;
 class CLabel;
 
 class CFormView : public QWidget
 {
     Q_OBJECT
 public:
-    explicit CFormView(CMainFrame &frame, QWidget *parent = nullptr);
+    explicit CFormView(ViewHost &host, QWidget *parent = nullptr);
 
-    CMainFrame &frame() const { return m_frame; }
+    ViewHost &host() const { return m_host; }
 
     // Places the controls for the current size; runs on every resize.
     virtual void Layout() { }
@@ -33,7 +34,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
-    CMainFrame &m_frame;
+    ViewHost &m_host;
 };
 
 // A view whose records arrive later: its title over an empty form, so the frame can switch to
@@ -42,7 +43,7 @@ class CPendingView : public CFormView
 {
     Q_OBJECT
 public:
-    CPendingView(CMainFrame &frame, const QString &title, QWidget *parent = nullptr);
+    CPendingView(ViewHost &host, const QString &title, QWidget *parent = nullptr);
 
     CLabel *title() const { return m_title; }
     void Layout() override;

@@ -1,8 +1,7 @@
 #include "views/home_mgr_view.h"
 
-#include "app/main_frame.h"
-#include "app/shared_look.h"
-#include "app/ui.h"
+#include "widgets/shared_look.h"
+#include "widgets/ui.h"
 #include "controls/auto_list_ctrl.h"
 #include "controls/label.h"
 #include "db/lookups.h"
@@ -20,8 +19,8 @@ constexpr int kListTop = 25;
 
 } // namespace
 
-CHomeMgrView::CHomeMgrView(CMainFrame &frame, QWidget *parent)
-    : CFormView(frame, parent)
+CHomeMgrView::CHomeMgrView(ViewHost &host, QWidget *parent)
+    : CFormView(host, parent)
 {
     m_prompt = makeTitle(QStringLiteral("Please select a home..."));
     m_prompt->setObjectName(QStringLiteral("prompt"));
@@ -30,7 +29,7 @@ CHomeMgrView::CHomeMgrView(CMainFrame &frame, QWidget *parent)
     m_list->setObjectName(QStringLiteral("homes"));
     m_list->InsertColumn(0, QStringLiteral("My Homes"), CListModel::FormatLeft, 300);
     m_list->SetExtendedStyle(CAutoListCtrl::FullRowSelect);
-    m_list->setFont(frame.normalFont());
+    m_list->setFont(SharedLook::normalFont());
     QPalette palette = m_list->palette();
     palette.setColor(QPalette::Base, SharedLook::listBackground());
     m_list->setPalette(palette);
@@ -38,7 +37,7 @@ CHomeMgrView::CHomeMgrView(CMainFrame &frame, QWidget *parent)
     connect(m_list, &CAutoListCtrl::rowClicked, this, &CHomeMgrView::onRowClicked);
     connect(m_list, &CAutoListCtrl::deleteKeyPressed, this, &CHomeMgrView::DeleteSelected);
     connect(m_list, &CAutoListCtrl::contextMenuRequested, this,
-            [this](const QPoint &globalPos) { this->frame().ShowContextMenu(globalPos); });
+            [this](const QPoint &globalPos) { this->host().ShowContextMenu(globalPos); });
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);
     m_list->installEventFilter(this);
     setFocusProxy(m_list);
@@ -46,7 +45,7 @@ CHomeMgrView::CHomeMgrView(CMainFrame &frame, QWidget *parent)
 
 void CHomeMgrView::Refresh(qint32 homeId)
 {
-    Lookups::fillList(frame().database(), *m_list->model(), QStringLiteral("Homes"),
+    Lookups::fillList(host().database(), *m_list->model(), QStringLiteral("Homes"),
                       QStringLiteral("HomeId"), homeId);
 }
 
@@ -91,12 +90,12 @@ void CHomeMgrView::onRowClicked(int)
     qint32 id = 0;
     int row = -1;
     if (Lookups::selectedRow(*m_list->model(), id, row))
-        frame().SetCurrentHome(id);
+        host().SetCurrentHome(id);
 }
 
 void CHomeMgrView::OnContextNew()
 {
-    frame().OnNewHome();
+    host().NewHome();
 }
 
 void CHomeMgrView::OnContextDelete()
@@ -125,7 +124,7 @@ void CHomeMgrView::DeleteSelected()
     bool deleted = false;
     {
         Ui::WaitCursor wait;
-        deleted = CHome(id).Delete(frame().database());
+        deleted = CHome(id).Delete(host().database());
     }
     // When some statement failed the list is read again, so it shows what the file holds.
     if (deleted)
@@ -141,8 +140,8 @@ void CHomeMgrView::EditSelected()
     if (!Lookups::selectedRow(*m_list->model(), id, row))
         return;
     CHome home(id);
-    home.Load(frame().database());
-    if (home.Edit(frame().database(), &frame()))
+    home.Load(host().database());
+    if (home.Edit(host().database(), host().ownerWindow()))
         Refresh(0);
     m_list->SetCurSel(row);
 }

@@ -11,7 +11,7 @@ class CHomeMgrView : public CFormView
 {
     Q_OBJECT
 public:
-    explicit CHomeMgrView(CMainFrame &frame, QWidget *parent = nullptr);
+    explicit CHomeMgrView(ViewHost &host, QWidget *parent = nullptr);
 
     // Rebuilds the list from the data file, selecting homeId when it is listed.
     void Refresh(qint32 homeId);

@@ -8,8 +8,8 @@ class CInventoryView : public CPendingView
 {
     Q_OBJECT
 public:
-    explicit CInventoryView(CMainFrame &frame, QWidget *parent = nullptr)
-        : CPendingView(frame, QStringLiteral("Home Inventory (All)"), parent)
+    explicit CInventoryView(ViewHost &host, QWidget *parent = nullptr)
+        : CPendingView(host, QStringLiteral("Home Inventory (All)"), parent)
     {
     }
 

@@ -8,8 +8,8 @@ class CRoomsView : public CPendingView
 {
     Q_OBJECT
 public:
-    explicit CRoomsView(CMainFrame &frame, QWidget *parent = nullptr)
-        : CPendingView(frame, QStringLiteral("Rooms & Locations"), parent)
+    explicit CRoomsView(ViewHost &host, QWidget *parent = nullptr)
+        : CPendingView(host, QStringLiteral("Rooms & Locations"), parent)
     {
     }
 

@@ -8,8 +8,8 @@ class CTasksView : public CPendingView
 {
     Q_OBJECT
 public:
-    explicit CTasksView(CMainFrame &frame, QWidget *parent = nullptr)
-        : CPendingView(frame, QStringLiteral("Tasks (All)"), parent)
+    explicit CTasksView(ViewHost &host, QWidget *parent = nullptr)
+        : CPendingView(host, QStringLiteral("Tasks (All)"), parent)
     {
     }
 

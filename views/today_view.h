@@ -9,7 +9,7 @@ class CTodayView : public CPendingView
 {
     Q_OBJECT
 public:
-    explicit CTodayView(CMainFrame &frame, QWidget *parent = nullptr);
+    explicit CTodayView(ViewHost &host, QWidget *parent = nullptr);
 
     // The three per-home updates the frame runs when the current home changes, in this order:
     // UpdateLines, LoadPicture, ComputeEquity.

@@ -5,7 +5,7 @@
 
 #include "analyzer/loan_terms.h"
 #include "analyzer/property_sheet.h"
-#include "app/ui.h"
+#include "widgets/ui.h"
 
 #include <QDate>
 #include <QLocale>

@@ -1,4 +1,4 @@
-#include "app/number_entry.h"
+#include "widgets/number_entry.h"
 
 #include <gtest/gtest.h>
 

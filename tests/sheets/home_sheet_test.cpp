@@ -1,8 +1,8 @@
-#include "app/property_sheet.h"
+#include "widgets/property_sheet.h"
 #include "db/ado_database.h"
 #include "db/ado_recordset.h"
 #include "records/home.h"
-#include "records/picture_page.h"
+#include "widgets/picture_page.h"
 #include "support/scripted_ui.h"
 #include "support/temp_env.h"
 

@@ -3,7 +3,7 @@
 // lifetime, it records every message box and answers it, returns prepared file names, and runs
 // a test's script against each modal dialog instead of waiting for a person.
 
-#include "app/ui.h"
+#include "widgets/ui.h"
 
 #include <QStringList>
 #include <deque>

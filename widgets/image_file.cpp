@@ -1,4 +1,4 @@
-#include "app/image_file.h"
+#include "widgets/image_file.h"
 
 #include <QFile>
 #include <QImageReader>

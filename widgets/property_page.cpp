@@ -1,7 +1,7 @@
-#include "app/property_page.h"
+#include "widgets/property_page.h"
 
-#include "app/number_entry.h"
-#include "app/ui.h"
+#include "widgets/number_entry.h"
+#include "widgets/ui.h"
 #include "format/string_table.h"
 
 #include <QLineEdit>

@@ -1,6 +1,6 @@
-#include "records/notes_page.h"
+#include "widgets/notes_page.h"
 
-#include "app/shared_look.h"
+#include "widgets/shared_look.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>

@@ -1,4 +1,4 @@
-#include "app/ui.h"
+#include "widgets/ui.h"
 
 #include <QApplication>
 #include <QDesktopServices>

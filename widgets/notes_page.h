@@ -1,7 +1,7 @@
 #pragma once
 // CDlgNotes: the notes page several record sheets share.
 
-#include "app/property_page.h"
+#include "widgets/property_page.h"
 
 class QPlainTextEdit;
 

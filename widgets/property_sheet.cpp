@@ -1,7 +1,7 @@
-#include "app/property_sheet.h"
+#include "widgets/property_sheet.h"
 
-#include "app/property_page.h"
-#include "app/ui.h"
+#include "widgets/property_page.h"
+#include "widgets/ui.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>

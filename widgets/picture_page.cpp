@@ -1,6 +1,6 @@
-#include "records/picture_page.h"
+#include "widgets/picture_page.h"
 
-#include "app/ui.h"
+#include "widgets/ui.h"
 
 #include <QHBoxLayout>
 #include <QLineEdit>

@@ -2,8 +2,8 @@
 // CDlgPicture: the picture page of the home and asset sheets. The record keeps the path only;
 // the file is never copied or checked when the record is saved.
 
-#include "app/image_file.h"
-#include "app/property_page.h"
+#include "widgets/image_file.h"
+#include "widgets/property_page.h"
 
 #include <QRect>
 

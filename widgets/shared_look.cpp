@@ -1,4 +1,4 @@
-#include "app/shared_look.h"
+#include "widgets/shared_look.h"
 
 #include <QApplication>
 #include <QFontDatabase>

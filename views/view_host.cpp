@@ -1,0 +1,8 @@
+#include "views/view_host.h"
+
+#include "records/home.h"
+
+qint32 ViewHost::currentHomeId() const
+{
+    return currentHome().id();
+}

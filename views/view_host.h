@@ -1,0 +1,57 @@
+#pragma once
+// ViewHost: everything a view may ask of the window that holds it. The main frame answers it in
+// the program; a test answers it with a small host of its own, so a view is built and driven
+// without a main window.
+
+#include <QPoint>
+#include <QtGlobal>
+
+#include <optional>
+
+class CADODataBase;
+class CHome;
+class CSettingsKey;
+class QString;
+class QWidget;
+
+class ViewHost
+{
+public:
+    // The views by index: the Homes view is -1, the others follow the toolbar.
+    enum ViewIndex {
+        HomesIndex = -1,
+        TodayIndex = 0,
+        InventoryIndex = 1,
+        LocationsIndex = 2,
+        TasksIndex = 3
+    };
+
+    virtual ~ViewHost() = default;
+
+    // The open data file and the user's settings key.
+    virtual CADODataBase &database() const = 0;
+    virtual CSettingsKey &settings() const = 0;
+    // The window that owns sheets and message boxes opened from a view.
+    virtual QWidget *ownerWindow() = 0;
+
+    // The current home; a record with no id while none is current.
+    virtual const CHome &currentHome() const = 0;
+    qint32 currentHomeId() const;
+    // Makes homeId the current home and shows its Today view; false when it cannot be loaded.
+    virtual bool SetCurrentHome(qint32 homeId) = 0;
+    // A home's profile was edited and saved: the title and the list of homes follow it.
+    virtual void HomeEdited(const CHome &home) = 0;
+    // The sheet of a new home (the Homes view's New).
+    virtual void NewHome() = 0;
+
+    // Shows the view at index, as its toolbar button does.
+    virtual void ShowView(int index) = 0;
+    // The shared New / Delete / Properties popup for the visible view, at globalPos or, opened
+    // from the keyboard (no position), just inside the client area's top-left corner.
+    virtual void ShowContextMenu(std::optional<QPoint> globalPos) = 0;
+    // The inventory total or the active-task count may have changed: the Today view recounts.
+    virtual void UpdateTodayLines() = 0;
+    // Shows text once per user: an information box captioned with the program's name, after
+    // which flagName is set in the settings.
+    virtual void ShowMessageOnce(const QString &text, const QString &flagName) = 0;
+};

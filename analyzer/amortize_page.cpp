@@ -3,7 +3,7 @@
 #include "analyzer/details_page.h"
 #include "analyzer/loan_calc.h"
 #include "analyzer/property_sheet.h"
-#include "app/ui.h"
+#include "widgets/ui.h"
 #include "controls/auto_list_ctrl.h"
 
 #include <QCheckBox>

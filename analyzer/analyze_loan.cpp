@@ -1,7 +1,7 @@
 #include "analyzer/analyze_loan.h"
 
 #include "analyzer/property_sheet.h"
-#include "app/ui.h"
+#include "widgets/ui.h"
 
 #include <QApplication>
 #include <QThread>

@@ -3,7 +3,7 @@
 #include "analyzer/loan_calc.h"
 #include "analyzer/property_sheet.h"
 #include "analyzer/term_controls.h"
-#include "app/ui.h"
+#include "widgets/ui.h"
 #include "controls/label.h"
 
 #include <QComboBox>

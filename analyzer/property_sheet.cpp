@@ -4,7 +4,7 @@
 #include "analyzer/compare_page.h"
 #include "analyzer/details_page.h"
 #include "analyzer/what_if_page.h"
-#include "app/ui.h"
+#include "widgets/ui.h"
 #include "platform/busy.h"
 
 #include <QHBoxLayout>

@@ -47,6 +47,8 @@ public:
     bool SetCurrentHome(qint32 homeId) override;
     void HomeEdited(const CHome &home) override;
     void NewHome() override { OnNewHome(); }
+    void NewTasks() override { OnNewTasks(); }
+    void NewAsset() override { OnNewAsset(); }
     void ShowView(int index) override;
     // Opened from the keyboard (no position), it opens just inside the client area's top-left.
     void ShowContextMenu(std::optional<QPoint> globalPos = std::nullopt) override;

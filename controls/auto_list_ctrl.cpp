@@ -1,5 +1,7 @@
 #include "controls/auto_list_ctrl.h"
 
+#include <QContextMenuEvent>
+
 #include <QHeaderView>
 #include <QIcon>
 #include <QKeyEvent>
@@ -158,7 +160,6 @@ CAutoListCtrl::CAutoListCtrl(QWidget *parent, Options options)
     setSelectionMode(options.testFlag(SingleSelection) ? QAbstractItemView::SingleSelection
                                                        : QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setContextMenuPolicy(Qt::CustomContextMenu);
     setHeaderHidden(options.testFlag(NoHeader));
 
     QTreeView::setModel(m_model);
@@ -205,8 +206,6 @@ CAutoListCtrl::CAutoListCtrl(QWidget *parent, Options options)
             [this](const QModelIndex &index) { emit rowDoubleClicked(index.row()); });
     connect(this, &QAbstractItemView::activated, this,
             [this](const QModelIndex &index) { emit rowActivated(index.row()); });
-    connect(this, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &pos) { emit contextMenuRequested(viewport()->mapToGlobal(pos)); });
     connect(m_model->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { emit selectedRowChanged(GetCurSel()); });
 }
@@ -469,7 +468,6 @@ void CAutoListCtrl::SetListMode(bool on, int columnWidth)
         m_listView->setUniformItemSizes(true);
         m_listView->setSelectionBehavior(QAbstractItemView::SelectRows);
         m_listView->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        m_listView->setContextMenuPolicy(Qt::CustomContextMenu);
         m_listView->installEventFilter(this);
         connect(m_listView, &QAbstractItemView::clicked, this,
                 [this](const QModelIndex &index) { emit rowClicked(index.row()); });
@@ -477,9 +475,6 @@ void CAutoListCtrl::SetListMode(bool on, int columnWidth)
                 [this](const QModelIndex &index) { emit rowDoubleClicked(index.row()); });
         connect(m_listView, &QAbstractItemView::activated, this,
                 [this](const QModelIndex &index) { emit rowActivated(index.row()); });
-        connect(m_listView, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
-            emit contextMenuRequested(m_listView->viewport()->mapToGlobal(pos));
-        });
     }
     m_listMode = on;
     if (!m_listView)
@@ -497,8 +492,22 @@ void CAutoListCtrl::SetListMode(bool on, int columnWidth)
     m_listView->setVisible(on);
 }
 
+void CAutoListCtrl::contextMenuEvent(QContextMenuEvent *event)
+{
+    if (event->reason() == QContextMenuEvent::Keyboard)
+        emit contextMenuRequested(std::nullopt);
+    else
+        emit contextMenuRequested(event->globalPos());
+    event->accept();
+}
+
 bool CAutoListCtrl::eventFilter(QObject *watched, QEvent *event)
 {
+    // The list-mode view's menu requests reach it unhandled from its viewport.
+    if (watched == m_listView && event->type() == QEvent::ContextMenu) {
+        contextMenuEvent(static_cast<QContextMenuEvent *>(event));
+        return true;
+    }
     if (watched == m_listView && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier) {

@@ -14,6 +14,7 @@
 #include <QTreeView>
 
 #include <map>
+#include <optional>
 #include <vector>
 
 class CListDelegate;
@@ -133,7 +134,9 @@ signals:
     void rowDoubleClicked(int row);
     void rowActivated(int row);
     void deleteKeyPressed();
-    void contextMenuRequested(const QPoint &globalPos);
+    // The context menu asked for: at the pointer, or with no position when it came from the
+    // keyboard (the menu key or Shift+F10), so the owner can place it itself.
+    void contextMenuRequested(std::optional<QPoint> globalPos);
     void itemCheckChanged(int row, bool checked);
     void selectedRowChanged(int row); // the first selected row (or -1) after a change
 
@@ -142,6 +145,7 @@ protected:
     void SetMinColumnWidth(int col, int width);
 
     void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;

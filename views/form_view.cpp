@@ -41,6 +41,27 @@ void CFormView::contextMenuEvent(QContextMenuEvent *event)
                                 : std::optional<QPoint>(event->globalPos()));
 }
 
+void CFormView::fillWhenShown(std::function<void()> fill)
+{
+    if (isVisible()) {
+        m_pendingFill = nullptr;
+        fill();
+    } else {
+        m_pendingFill = std::move(fill);
+    }
+}
+
+void CFormView::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (m_pendingFill) {
+        // Taken out first: the fill may ask for another one.
+        auto fill = std::move(m_pendingFill);
+        m_pendingFill = nullptr;
+        fill();
+    }
+}
+
 CPendingView::CPendingView(ViewHost &host, const QString &title, QWidget *parent)
     : CFormView(host, parent)
 {

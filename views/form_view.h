@@ -6,6 +6,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class CLabel;
 
 class CFormView : public QWidget
@@ -27,14 +29,23 @@ public:
     virtual bool HasSelection() const { return false; }
 
 protected:
+    // Runs fill now while the view is on screen; otherwise keeps it (only the latest) for the
+    // moment the view is next shown. Hidden views then cost nothing at start-up or on a home
+    // switch, however much they would list.
+    void fillWhenShown(std::function<void()> fill);
+    // A fill is waiting for the view to be shown.
+    bool fillPending() const { return bool(m_pendingFill); }
+
     // A title label in the title style, on the view's background.
     CLabel *makeTitle(const QString &text);
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     ViewHost &m_host;
+    std::function<void()> m_pendingFill;
 };
 
 // A view whose records arrive later: its title over an empty form, so the frame can switch to

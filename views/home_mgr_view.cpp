@@ -37,8 +37,7 @@ CHomeMgrView::CHomeMgrView(ViewHost &host, QWidget *parent)
     connect(m_list, &CAutoListCtrl::rowClicked, this, &CHomeMgrView::onRowClicked);
     connect(m_list, &CAutoListCtrl::deleteKeyPressed, this, &CHomeMgrView::DeleteSelected);
     connect(m_list, &CAutoListCtrl::contextMenuRequested, this,
-            [this](const QPoint &globalPos) { this->host().ShowContextMenu(globalPos); });
-    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+            [this](std::optional<QPoint> globalPos) { this->host().ShowContextMenu(globalPos); });
     m_list->installEventFilter(this);
     setFocusProxy(m_list);
 }

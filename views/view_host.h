@@ -41,8 +41,11 @@ public:
     virtual bool SetCurrentHome(qint32 homeId) = 0;
     // A home's profile was edited and saved: the title and the list of homes follow it.
     virtual void HomeEdited(const CHome &home) = 0;
-    // The sheet of a new home (the Homes view's New).
+    // The frame's File > New commands, for views whose shortcuts lead to them: a new home's
+    // sheet, the General Tasks dialog, a new asset's sheet.
     virtual void NewHome() = 0;
+    virtual void NewTasks() = 0;
+    virtual void NewAsset() = 0;
 
     // Shows the view at index, as its toolbar button does.
     virtual void ShowView(int index) = 0;

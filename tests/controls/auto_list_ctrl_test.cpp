@@ -322,7 +322,13 @@ TEST(AutoListCtrl, SignalsForTheViews)
     QContextMenuEvent event(QContextMenuEvent::Mouse, row3, list.viewport()->mapToGlobal(row3));
     QCoreApplication::sendEvent(list.viewport(), &event);
     ASSERT_EQ(menu.count(), 1);
-    EXPECT_EQ(menu.at(0).at(0).toPoint(), list.viewport()->mapToGlobal(row3));
+    EXPECT_EQ(menu.at(0).at(0).value<std::optional<QPoint>>(),
+              std::optional<QPoint>(list.viewport()->mapToGlobal(row3)));
+    // From the keyboard the list gives no position: its owner places the menu.
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(2, 2));
+    QCoreApplication::sendEvent(list.viewport(), &key);
+    ASSERT_EQ(menu.count(), 2);
+    EXPECT_FALSE(menu.at(1).at(0).value<std::optional<QPoint>>().has_value());
     EXPECT_EQ(list.HitTest(row3), 3);
     EXPECT_EQ(list.HitTest(QPoint(5, list.viewport()->height() - 2)), -1);
 }

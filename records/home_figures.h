@@ -1,0 +1,20 @@
+#pragma once
+// The figures the Home Today view sums a home up with, each from one aggregate statement, so
+// they cost the same however many assets or loans a home has and need no view to be filled.
+
+#include <QtGlobal>
+
+class CADODataBase;
+class CHome;
+
+namespace HomeFigures {
+
+// The CurrentValue of the home's assets added up in double precision (so the total never shows
+// cents that no asset has); only category categoryFilter's when it is above 0. 0 on failure.
+double inventoryTotal(CADODataBase &db, qint32 homeId, qint32 categoryFilter);
+
+// The home's value less the Principal of its loans that affect its equity (AssetType 1), at
+// single precision as the loan records hold money.
+float equity(CADODataBase &db, const CHome &home);
+
+} // namespace HomeFigures

@@ -4,7 +4,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 float CalcTotalInterest(float principal, float annualPercent, std::int32_t termMonths)
@@ -54,29 +53,41 @@ COleDateTime PaymentDate(const COleDateTime &start, std::int64_t paymentNumber)
                           first.day());
 }
 
+// The texts below are written with to_chars, never with the printf family: QApplication sets
+// the C library's LC_NUMERIC from the user's environment, and printf would then write
+// "12,5 years" in Germany where the handheld (and our --report) always wrote "12.5 years".
 QString FormatTerm(std::int64_t months)
 {
     char text[64];
+    char *end = text;
+    const char *unit = " Years";
     if (months < 12) {
-        std::snprintf(text, sizeof text, "%lld Months", static_cast<long long>(months));
+        end = std::to_chars(text, text + sizeof text, months).ptr;
+        unit = " Months";
     } else if (months % 12 == 0) {
-        std::snprintf(text, sizeof text, "%lld Years", static_cast<long long>(months / 12));
+        end = std::to_chars(text, text + sizeof text, months / 12).ptr;
     } else {
         const double years = static_cast<double>(static_cast<float>(months)) * 0.083333333333333333;
-        std::snprintf(text, sizeof text, "%3.1f Years", years);
+        // As "%3.1f" rounds it: one decimal, correctly rounded (always 3 characters or more
+        // here, since these terms are longer than a year).
+        end = std::to_chars(text, text + sizeof text, years, std::chars_format::fixed, 1).ptr;
     }
-    return QString::fromLatin1(text).toLower();
+    return (QString::fromLatin1(text, end - text) + QLatin1String(unit)).toLower();
 }
 
 QString FormatMoney(float amount, const QLocale &locale)
 {
     if (!std::isfinite(amount))
         return QStringLiteral("N/A");
-    // Rounded to cents as text first, the way the amount was always handed to the currency
-    // formatting; the locale then adds its symbol, grouping and negative form.
+    // Rounded to cents as text first ("%4.2f"), the way the amount was always handed to the
+    // currency formatting; the locale then adds its symbol, grouping and negative form.
     char text[64];
-    std::snprintf(text, sizeof text, "%4.2f", static_cast<double>(amount));
-    return locale.toCurrencyString(std::strtod(text, nullptr));
+    const char *end = std::to_chars(text, text + sizeof text, static_cast<double>(amount),
+                                    std::chars_format::fixed, 2)
+                          .ptr;
+    double cents = 0;
+    std::from_chars(text, end, cents);
+    return locale.toCurrencyString(cents);
 }
 
 QString FormatNumber(float value, bool withDecimals, bool raw, const QLocale &locale)

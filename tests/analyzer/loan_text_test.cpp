@@ -1,5 +1,6 @@
 #include "analyzer/loan_calc.h"
 
+#include "comma_locale.h"
 #include "print_qt.h"
 
 #include <gtest/gtest.h>
@@ -21,10 +22,21 @@ TEST(LoanText, TermInMonthsOrYears)
     };
     for (const auto &[months, text] : cases)
         EXPECT_EQ(FormatTerm(months), QString::fromLatin1(text)) << months;
-    // The handheld always wrote the decimal with a point, whatever the locale.
-    QLocale::setDefault(germany);
+}
+
+// The handheld always wrote the decimal with a point. QApplication sets the C library's
+// LC_NUMERIC from the environment, so printf-family formatting would write "12,5" for a user
+// in Germany; every text must come out the same as in the C locale.
+TEST(LoanText, TextsIgnoreTheCLibrarysNumericLocale)
+{
+    COMMA_NUMERIC_LOCALE(comma);
+    EXPECT_EQ(FormatTerm(150), QStringLiteral("12.5 years"));
     EXPECT_EQ(FormatTerm(18), QStringLiteral("1.5 years"));
-    QLocale::setDefault(QLocale::c());
+    EXPECT_EQ(FormatTerm(1201), QStringLiteral("100.1 years"));
+    EXPECT_EQ(FormatMoney(599.5505f, us), QStringLiteral("$599.55"));
+    EXPECT_EQ(FormatMoney(0.006f, us), QStringLiteral("$0.01"));
+    EXPECT_EQ(FormatNumber(99900.45f, true, false, us), QStringLiteral("99,900.45"));
+    EXPECT_EQ(FormatNumber(1234.56f, true, true, us), QStringLiteral("1234.56"));
 }
 
 TEST(LoanText, DatesClampToTheEndOfTheMonth)

@@ -1,6 +1,7 @@
 // The four pages driven as a user would: typed values, Refresh, the texts they show.
 
 #include "analyzer_fixture.h"
+#include "comma_locale.h"
 
 #include "analyzer/amortize_page.h"
 #include "analyzer/compare_page.h"
@@ -323,6 +324,20 @@ TEST_F(WhatIf, YearlyAndOneTimePayments)
     run(w, Loan::ExtraScenario::OnceAYear, QStringLiteral("1000"), 0);
     Loan::PayoffInput in { 100000, 6, 360, 1, 2002, 1000, Loan::ExtraScenario::OnceAYear, 1, 0 };
     EXPECT_EQ(w->totalInterestLabel()->text(), FormatMoney(Loan::CalcPayoff(in).totalInterest, us));
+}
+
+// QApplication takes the C library's LC_NUMERIC from the environment; a user with a comma
+// locale must still read "12.5 years", as the report and the handheld write it.
+TEST_F(WhatIf, TermsKeepTheirDecimalPointUnderACommaLocale)
+{
+    COMMA_NUMERIC_LOCALE(comma);
+    CDlgWhatIf *w = page();
+    run(w, Loan::ExtraScenario::OneTime, QStringLiteral("200000"), 4, 2003);
+    EXPECT_EQ(w->paidOffLabel()->text(), QStringLiteral("1.4 years (May 15, 2003)"));
+
+    setTerm(sheet->details()->rows(), QStringLiteral("150"), 0);
+    run(w, Loan::ExtraScenario::EveryMonth, QStringLiteral("0"));
+    EXPECT_EQ(w->paidOffLabel()->text(), QStringLiteral("12.5 years"));
 }
 
 TEST_F(WhatIf, ScenarioButtonsOnlyChangeTheLayout)

@@ -44,6 +44,11 @@ QString load(int id)
           QStringLiteral("General;Sci Fi/Fantasy;Romance;Classic;Musical;Action/Adventure;Drama;"
                          "Suspense;Comedy;Family;Children's/Disney;Western;Independent;"
                          "Educational;Cult;Gangster;Historical;Horror;Martial Arts;Spy") },
+        { InventoryReportQuery,
+          QStringLiteral("SELECT a.*, c.Description AS Category, l.Description as Location FROM "
+                         "(Assets AS a LEFT JOIN Categories AS c ON a.CategoryId = c.CategoryId) "
+                         "LEFT OUTER JOIN Areas l ON a.AreaId = l.AreaId WHERE a.HomeId=%d ORDER "
+                         "BY c.Description, a.Description, l.Description;") },
         { AskHandheldUsed,
           QStringLiteral("In order to help you get set up quickly, we need to know if you have "
                          "previously used the Pocket PC Edition of Domelio.\n\nIf you have used "

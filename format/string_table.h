@@ -23,6 +23,7 @@ enum Id {
     LocationSuggestions = 57351,
     VideoTip = 57353,
     VideoGenres = 57352,
+    InventoryReportQuery = 57363,
     AskHandheldUsed = 57364,
     HandheldSyncAdvice = 57365,
 };

@@ -91,9 +91,10 @@ void CDlgAmortize::fill()
         m_list->DeleteColumn(1);
     const int firstAmount = m_datesShown ? 2 : 1;
 
-    // Rows of NaN (a rate of 0) or of an infinite payment (a term of 0) tell the user nothing;
-    // such a loan gets an empty schedule, as the Details page shows it "N/A".
-    if (Loan::IsUsablePayment(CalcMonthlyPayment(principal, rate, term))) {
+    // Rows of NaN (a rate of 0), of an infinite payment (a term of 0) or of a balance that never
+    // falls tell the user nothing; such a loan gets an empty schedule, as the Details page shows
+    // it "N/A". A loan of nothing lists its n payments of 0.
+    if (Loan::IsUsablePayment(principal, rate, term)) {
         const std::vector<Loan::ScheduleRow> rows = Loan::BuildSchedule(principal, rate, term);
         int number = 0;
         for (const Loan::ScheduleRow &row : rows) {

@@ -264,13 +264,12 @@ bool CAnalyzerPage::takeLoanValues(const LoanEntryRows &rows, LoanEntryValues &v
     return true;
 }
 
-void CAnalyzerPage::showResults(const LoanEntryRows &rows, float payment, float totalInterest)
+void CAnalyzerPage::showResults(const LoanEntryRows &rows, bool usable, float payment,
+                                float totalInterest)
 {
     const QString na = QString::fromLatin1(AnalyzerText::kNotAvailable);
     // A loan without a usable payment has no meaningful interest either (a term of 0 would
-    // otherwise show one month's interest).
-    const bool usable = Loan::IsUsablePayment(payment);
+    // otherwise show one month's interest). A loan of nothing shows 0 for both.
     rows.payment->setText(usable ? FormatMoney(payment, locale()) : na);
-    rows.totalInterest->setText(usable && totalInterest > 0 ? FormatMoney(totalInterest, locale())
-                                                            : na);
+    rows.totalInterest->setText(usable ? FormatMoney(totalInterest, locale()) : na);
 }

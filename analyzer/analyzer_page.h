@@ -102,7 +102,10 @@ protected:
     // Takes the edits in with the limits both pages use; false (after the message) when one
     // is refused, leaving values as they were.
     bool takeLoanValues(const LoanEntryRows &rows, LoanEntryValues &values);
-    void showResults(const LoanEntryRows &rows, float payment, float totalInterest);
+    // "N/A" for both unless the loan has a usable payment (Loan::IsUsablePayment); a total that
+    // cannot be worked out (NaN) shows "N/A" on its own.
+    void showResults(const LoanEntryRows &rows, bool usable, float payment, float totalInterest);
+    void showNoResults(const LoanEntryRows &rows) { showResults(rows, false, 0, 0); }
 
     void resizeEvent(QResizeEvent *event) override;
 

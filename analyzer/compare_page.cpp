@@ -61,34 +61,37 @@ void CDlgCompare::reset()
 void CDlgCompare::refresh()
 {
     ensureInitialised();
-    showResults(m_rows, 0, 0);
+    showNoResults(m_rows);
     CDlgDetails *details = sheet()->details();
     if (!details->validateAndRead() || !takeLoanValues(m_rows, m_values))
         return;
     m_term = ReadTermControls(*m_rows.termNumber, *m_rows.termUnit);
 
+    const bool currentUsable =
+        Loan::IsUsablePayment(details->principal(), details->rate(), details->term());
+    const bool proposedUsable = Loan::IsUsablePayment(m_values.principal, m_values.rate, m_term);
     const float c = details->currentPayment();
     const float d = CalcMonthlyPayment(m_values.principal, m_values.rate, m_term);
-    const float a = Loan::IsUsablePayment(c)
-        ? CalcTotalInterest(details->principal(), details->rate(), details->term())
-        : 0.0f;
-    const float b = Loan::IsUsablePayment(d)
-        ? CalcTotalInterest(m_values.principal, m_values.rate, m_term)
-        : 0.0f;
-    showResults(m_rows, d, b);
-    hintLabel()->SetText(comparisonSentence(a, b, c, d, locale()));
+    const float a =
+        currentUsable ? CalcTotalInterest(details->principal(), details->rate(), details->term())
+                      : 0.0f;
+    const float b =
+        proposedUsable ? CalcTotalInterest(m_values.principal, m_values.rate, m_term) : 0.0f;
+    showResults(m_rows, proposedUsable, d, b);
+    // Without a usable payment on either side there is nothing honest to compare.
+    if (!currentUsable)
+        hintLabel()->SetText(tr("Your current loan has no usable monthly payment. Please check "
+                                "its interest rate and term on the Details page."));
+    else if (!proposedUsable)
+        hintLabel()->SetText(tr("The proposed loan has no usable monthly payment. Please check "
+                                "its interest rate and term."));
+    else
+        hintLabel()->SetText(comparisonSentence(a, b, c, d, locale()));
     sheet()->lowerInputPanel();
 }
 
 QString CDlgCompare::comparisonSentence(float a, float b, float c, float d, const QLocale &locale)
 {
-    // Without a usable payment on either side there is nothing honest to compare.
-    if (!Loan::IsUsablePayment(c))
-        return tr("Your current loan has no usable monthly payment. Please check its interest "
-                  "rate and term on the Details page.");
-    if (!Loan::IsUsablePayment(d))
-        return tr("The proposed loan has no usable monthly payment. Please check its interest "
-                  "rate and term.");
     if (!std::isfinite(a) || !std::isfinite(b))
         return tr("The total interest of one of the loans cannot be worked out (its balance "
                   "would never fall to zero), so the loans cannot be compared.");

@@ -20,7 +20,7 @@ public:
     QPushButton *resetButton() const { return m_reset; }
 
     // The sentence for current interest a, proposed interest b, current payment c and proposed
-    // payment d.
+    // payment d, of two loans with usable payments.
     static QString comparisonSentence(float a, float b, float c, float d, const QLocale &locale);
 
 protected:

@@ -57,14 +57,14 @@ float CDlgDetails::currentPayment()
 
 void CDlgDetails::refresh()
 {
-    showResults(m_rows, 0, 0);
+    showNoResults(m_rows);
     if (!validateAndRead())
         return;
+    const bool usable = Loan::IsUsablePayment(m_values.principal, m_values.rate, m_term);
     const float payment = CalcMonthlyPayment(m_values.principal, m_values.rate, m_term);
-    const float interest = Loan::IsUsablePayment(payment)
-        ? CalcTotalInterest(m_values.principal, m_values.rate, m_term)
-        : 0.0f;
-    showResults(m_rows, payment, interest);
+    const float interest =
+        usable ? CalcTotalInterest(m_values.principal, m_values.rate, m_term) : 0.0f;
+    showResults(m_rows, usable, payment, interest);
 }
 
 void CDlgDetails::done()

@@ -44,9 +44,21 @@ float TotalInterestOf(float principal, float annualPercent, std::int32_t termMon
 
 namespace Loan {
 
-bool IsUsablePayment(float payment)
+bool IsUsablePayment(float principal, float annualPercent, std::int32_t termMonths)
 {
-    return std::isfinite(payment) && payment > 0;
+    if (!(annualPercent > 0) || termMonths <= 0 || !(principal >= 0))
+        return false;
+    const float a = CalcMonthlyPayment(principal, annualPercent, termMonths);
+    if (!std::isfinite(a) || a < 0)
+        return false;
+    if (principal == 0)
+        return true;
+    // The first pass of the balance loop, step by step as the loops take it: once the balance
+    // falls, the interest falls with it and the part repaid only grows.
+    const float i = MonthlyRate(annualPercent) * principal;
+    const float repaid = a - i;
+    const float after = principal - repaid;
+    return after < principal;
 }
 
 std::int64_t PassLimit(std::int32_t termMonths)
@@ -82,11 +94,11 @@ PayoffResult CalcPayoff(const PayoffInput &in)
     if (!(in.principal > 0))
         return result;
 
-    const float a = CalcMonthlyPayment(in.principal, in.annualPercent, in.termMonths);
-    if (!IsUsablePayment(a)) {
+    if (!IsUsablePayment(in.principal, in.annualPercent, in.termMonths)) {
         result.paidOff = false;
         return result;
     }
+    const float a = CalcMonthlyPayment(in.principal, in.annualPercent, in.termMonths);
     const float r = MonthlyRate(in.annualPercent);
     const std::int64_t limit = PassLimit(in.termMonths);
     float balance = in.principal;

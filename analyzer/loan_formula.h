@@ -17,9 +17,12 @@ inline float MonthlyRate(float annualPercent)
     return annualPercent * kMonthlyRateFactor;
 }
 
-// A payment the pages may show and compute with: a term of 0 gives an infinite one and a rate
-// of 0 gives 0/0, neither of which means anything to a borrower.
-bool IsUsablePayment(float payment);
+// Whether the loan has a level payment the pages may show and compute with. Not when the payment
+// cannot be worked out (a rate or term of 0 or less gives 0/0 or an infinite value; NaN or
+// infinite terms), nor when it never pays the loan off: a payment that does not reduce a
+// positive balance in its first month (in single precision that happens for long terms at high
+// rates). A principal of 0 is a loan of nothing: its payment of 0 is usable.
+bool IsUsablePayment(float principal, float annualPercent, std::int32_t termMonths);
 
 // The most passes a balance loop makes for a term of n months before it gives up. Legitimate
 // loans end within a few passes of n; beyond that the balance has stopped falling in single

@@ -54,7 +54,7 @@ QString line(std::initializer_list<QString> fields)
 bool WriteLoanReport(QIODevice &out, const LoanReportInput &in, const QLocale &locale)
 {
     const float payment = CalcMonthlyPayment(in.principal, in.annualPercent, in.termMonths);
-    const bool usable = Loan::IsUsablePayment(payment);
+    const bool usable = Loan::IsUsablePayment(in.principal, in.annualPercent, in.termMonths);
     const float interest =
         usable ? TotalInterestOf(in.principal, in.annualPercent, in.termMonths) : 0.0f;
     const QString na = QStringLiteral("N/A");
@@ -69,14 +69,15 @@ bool WriteLoanReport(QIODevice &out, const LoanReportInput &in, const QLocale &l
     text += line({ QStringLiteral("Term"), FormatTerm(in.termMonths) });
     text += line({ QStringLiteral("Monthly Pymnt"), usable ? FormatMoney(payment, locale) : na });
     text += line({ QStringLiteral("Total Interest"),
-                   usable && interest > 0 ? FormatMoney(interest, locale) : na });
+                   usable ? FormatMoney(interest, locale) : na });
     text += QLatin1Char('\n');
     text += line({ QStringLiteral("No."), QStringLiteral("Date"), QStringLiteral("Principal"),
                    QStringLiteral("Interest"), QStringLiteral("Balance") });
     if (out.write(text.toUtf8()) < 0)
         return false;
 
-    // A loan without a usable payment has no schedule worth printing (its rows are all NaN).
+    // A loan without a usable payment has no schedule worth printing (its rows are all NaN, or
+    // a balance that never falls).
     if (!usable)
         return true;
     const std::vector<Loan::ScheduleRow> rows =

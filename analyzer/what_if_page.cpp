@@ -180,7 +180,7 @@ void CDlgWhatIf::refresh()
     const float principal = details->principal();
     const float rate = details->rate();
     const std::int32_t term = details->term();
-    if (!Loan::IsUsablePayment(CalcMonthlyPayment(principal, rate, term))) {
+    if (!Loan::IsUsablePayment(principal, rate, term)) {
         m_totalInterest->setText(na);
         m_paidOff->setText(na);
         hintLabel()->SetText(tr("Your loan has no usable monthly payment. Please check its "
@@ -188,7 +188,9 @@ void CDlgWhatIf::refresh()
         return;
     }
     const float a = CalcTotalInterest(principal, rate, term);
-    if (m_extra == 0) {
+    // Nothing borrowed: no extra payment can change anything, and the payoff would report
+    // nothing paid, leaving the figures of an earlier loan on show.
+    if (m_extra == 0 || principal == 0) {
         m_totalInterest->setText(std::isfinite(a) ? FormatMoney(a, locale()) : na);
         m_paidOff->setText(FormatTerm(term));
         return;

@@ -51,12 +51,39 @@ TEST(LoanFormula, MonthlyPaymentAgreesWithDoubleFormula)
     }
 }
 
-TEST(LoanFormula, UnusablePaymentsAreRecognised)
+// N/A is kept for a payment that cannot be worked out or never pays the loan off; a loan of
+// nothing has a payment of 0 and is paid off from the start.
+TEST(LoanFormula, UsablePaymentsAreRecognised)
 {
-    EXPECT_FALSE(Loan::IsUsablePayment(CalcMonthlyPayment(100000, 6, 0))); // infinite
-    EXPECT_FALSE(Loan::IsUsablePayment(CalcMonthlyPayment(100000, 0, 360))); // 0/0
-    EXPECT_FALSE(Loan::IsUsablePayment(CalcMonthlyPayment(0, 6, 360))); // nothing owed
-    EXPECT_TRUE(Loan::IsUsablePayment(CalcMonthlyPayment(1, 0.01f, 1200)));
+    struct Case
+    {
+        float principal, rate;
+        int term;
+        bool usable;
+    };
+    const Case cases[] = {
+        { 100000, 6, 360, true },
+        { 0, 6, 360, true },
+        { 1, 0.01f, 1200, true },
+        { 50000000, 100, 1, true },
+        { 100000, 6, 0, false }, // infinite
+        { 0, 6, 0, false }, // 0/0
+        { 100000, 0, 360, false }, // 0/0
+        { 0, 0, 360, false },
+        { 100000, 6, -12, false },
+        { -500, 6, 360, false },
+        { NAN, 6, 360, false },
+        { INFINITY, 6, 360, false },
+        { 100000, NAN, 360, false },
+        // In single precision the payment only meets the first month's interest: the balance
+        // never falls.
+        { 100000, 100, 1200, false },
+        { 100000, 25, 1200, false },
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(Loan::IsUsablePayment(c.principal, c.rate, c.term), c.usable)
+            << c.principal << " at " << c.rate << " % over " << c.term;
+    EXPECT_EQ(CalcMonthlyPayment(0, 6, 360), 0.0f);
 }
 
 struct InterestCase
@@ -106,25 +133,43 @@ TEST(LoanFormula, BalanceThatNeverFallsGivesNoTotal)
     }
 }
 
+// Rows as golden_loans.py works them out, each float written with enough digits to name it.
 TEST(LoanFormula, ScheduleHasExactlyTermRows)
 {
     const auto rows = Loan::BuildSchedule(100000, 6, 360);
     ASSERT_EQ(rows.size(), 360u);
-    EXPECT_NEAR(rows.front().principal, 99.55, 0.005);
-    EXPECT_NEAR(rows.front().interest, 500.00, 0.005);
-    EXPECT_NEAR(rows.front().balance, 99900.45, 0.005);
-    EXPECT_NEAR(rows.back().balance, 0.14, 0.005); // not 0: the cents single precision leaves
-    // Each row repays the payment less its interest from the balance before it.
-    float before = 100000;
-    const float payment = CalcMonthlyPayment(100000, 6, 360);
-    for (const auto &row : rows) {
-        EXPECT_EQ(row.interest, Loan::MonthlyRate(6) * before);
-        EXPECT_EQ(row.principal, payment - row.interest);
-        EXPECT_EQ(row.balance, before - row.principal);
-        before = row.balance;
+    struct Row
+    {
+        int number;
+        float principal, interest, balance;
+    };
+    const Row expected[] = {
+        { 1, 99.5505371f, 500.0f, 99900.4531f },
+        { 2, 100.048279f, 499.502258f, 99800.4062f },
+        { 12, 105.164734f, 494.385803f, 98772.0f },
+        { 180, 243.090637f, 356.4599f, 71048.8906f },
+        { 359, 593.598999f, 5.95150852f, 596.702759f },
+        // Not 0: the cents single precision leaves after exactly n rows.
+        { 360, 596.567017f, 2.98351383f, 0.135742188f },
+    };
+    for (const Row &e : expected) {
+        SCOPED_TRACE(e.number);
+        const Loan::ScheduleRow &row = rows[static_cast<size_t>(e.number - 1)];
+        EXPECT_EQ(row.principal, e.principal);
+        EXPECT_EQ(row.interest, e.interest);
+        EXPECT_EQ(row.balance, e.balance);
     }
     EXPECT_TRUE(Loan::BuildSchedule(100000, 6, 0).empty());
     EXPECT_TRUE(Loan::BuildSchedule(100000, 6, -5).empty());
+
+    // Nothing borrowed: n rows of nothing.
+    const auto nothing = Loan::BuildSchedule(0, 6, 12);
+    ASSERT_EQ(nothing.size(), 12u);
+    for (const auto &row : nothing) {
+        EXPECT_EQ(row.principal, 0.0f);
+        EXPECT_EQ(row.interest, 0.0f);
+        EXPECT_EQ(row.balance, 0.0f);
+    }
 }
 
 Loan::PayoffInput loanFrom2002(float extra, Loan::ExtraScenario scenario, int month = 1,

@@ -1,6 +1,7 @@
 #include "analyzer/analyzer_page.h"
 
 #include "analyzer/loan_calc.h"
+#include "analyzer/loan_limits.h"
 #include "analyzer/property_sheet.h"
 #include "analyzer/term_controls.h"
 #include "widgets/ui.h"
@@ -256,9 +257,11 @@ void CAnalyzerPage::showLoanValues(const LoanEntryRows &rows, const LoanEntryVal
 bool CAnalyzerPage::takeLoanValues(const LoanEntryRows &rows, LoanEntryValues &values)
 {
     LoanEntryValues taken = values;
-    if (!takeFloat(rows.principal, taken.principal, 0, 50000000, tr("the principal"))
-        || !takeFloat(rows.rate, taken.rate, 0, 100, tr("the interest rate"))
-        || !takeInt(rows.termNumber, taken.termNumber, 0, 1200, tr("the term")))
+    if (!takeFloat(rows.principal, taken.principal, 0, LoanLimits::kMaxPrincipal,
+                   tr("the principal"))
+        || !takeFloat(rows.rate, taken.rate, 0, LoanLimits::kMaxRate, tr("the interest rate"))
+        || !takeInt(rows.termNumber, taken.termNumber, 0, LoanLimits::kMaxTermNumber,
+                    tr("the term")))
         return false;
     values = taken;
     return true;

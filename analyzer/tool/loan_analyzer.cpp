@@ -3,6 +3,7 @@
 // sources the pages use (compiled into this program), so no window system is needed.
 
 #include "analyzer/amortix.h"
+#include "analyzer/loan_limits.h"
 #include "analyzer/loan_report.h"
 
 #include <QDate>
@@ -38,7 +39,9 @@ AnalyzeLoan function. The window needs a display (or QT_QPA_PLATFORM=offscreen).
 Options:
   --report       print the monthly payment, the total interest and the full schedule
                  (number, date, principal, interest, balance) as comma-separated values
-                 on standard output, without any window and without loading the library
+                 on standard output, without any window and without loading the library;
+                 the loan must be one the analyzer's pages accept: PRINCIPAL 0 to
+                 50000000, RATE 0 to 100, MONTHS 0 to 1200 or whole years up to 1200
   --locale NAME  format money, numbers and dates for this locale (for example en_US,
                  de_DE); default: the user's locale (LANG, LC_ALL ...)
   -h, --help     show this text
@@ -47,6 +50,13 @@ Options:
 int usageError(const char *message)
 {
     std::fprintf(stderr, "loan-analyzer: %s\nTry 'loan-analyzer --help'.\n", message);
+    return 2;
+}
+
+// A loan outside the pages' limits: one line, and no report.
+int rangeError(const char *message)
+{
+    std::fprintf(stderr, "loan-analyzer: %s\n", message);
     return 2;
 }
 
@@ -148,6 +158,15 @@ int main(int argc, char **argv)
     const COleDateTime startDate = COleDateTime::fromDate(start);
 
     if (report) {
+        // The pages refuse anything else with a message; the report must not print figures
+        // for a loan the user could never see there.
+        if (!LoanLimits::principalAccepted(principal))
+            return rangeError("PRINCIPAL must be between 0 and 50000000");
+        if (!LoanLimits::rateAccepted(rate))
+            return rangeError("RATE must be between 0 and 100");
+        if (!LoanLimits::termAccepted(months))
+            return rangeError("MONTHS must be between 0 and 1200, or a whole number of years up "
+                              "to 1200 (14400 months)");
         QLocale locale = QLocale::system();
         if (localeName) {
             locale = QLocale(QString::fromLocal8Bit(localeName));

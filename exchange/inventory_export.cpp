@@ -1,0 +1,328 @@
+#include "exchange/inventory_export.h"
+
+#include "db/ado_database.h"
+#include "db/ado_recordset.h"
+#include "db/lookups.h"
+#include "db/sql_text.h"
+#include "format/display_text.h"
+#include "format/string_table.h"
+#include "platform/ole_date.h"
+
+#include <QHash>
+#include <QIODevice>
+#include <sqlite3.h>
+
+#include <cstring>
+
+namespace InventoryExport {
+namespace {
+
+constexpr int kNoWarrantyYear = 2000; // how the asset sheet stores "no warranty date"
+constexpr qsizetype kChunk = 256 * 1024;
+
+const char kHeader[] = "\"Category\",\"Asset\",\"Current Value\",\"Purchase Price\","
+                       "\"Purchase Date\",\"Make/Model\",\"Dealer/Store\",\"Location\","
+                       "\"Replacement Value\",\"Warranty Expires\",\"Serial #\",\"Phone #\"\r\n";
+
+// Appends text (UTF-8) as one quoted field: a quote inside is doubled, so a spreadsheet reads
+// the value back unchanged instead of shifting every later column.
+void appendQuoted(QByteArray &out, const char *text, qsizetype length)
+{
+    out.append('"');
+    const char *end = text + length;
+    while (text < end) {
+        const char *quote = static_cast<const char *>(std::memchr(text, '"', size_t(end - text)));
+        if (!quote) {
+            out.append(text, end - text);
+            break;
+        }
+        out.append(text, quote - text + 1);
+        out.append('"');
+        text = quote + 1;
+    }
+    out.append('"');
+}
+
+void appendQuoted(QByteArray &out, const QByteArray &text)
+{
+    appendQuoted(out, text.constData(), text.size());
+}
+
+// The report's statement, read column by column as it steps: 100,000 assets are never held
+// in memory at once. Cells follow the recordset's reading rules (NULL reads as 0 or empty).
+class ReportRows
+{
+public:
+    ReportRows(CADODataBase &db, qint32 homeId)
+        : m_db(db.handle())
+    {
+        if (!m_db) {
+            m_error = QStringLiteral("The data file is not open.");
+            return;
+        }
+        const QByteArray sql =
+            sqlText(Strings::load(Strings::InventoryReportQuery).toLatin1().constData(), homeId)
+                .toUtf8();
+        if (sqlite3_prepare_v2(m_db, sql.constData(), int(sql.size()), &m_stmt, nullptr)
+            != SQLITE_OK) {
+            m_error = QString::fromUtf8(sqlite3_errmsg(m_db));
+            return;
+        }
+        for (int i = 0, n = sqlite3_column_count(m_stmt); i < n; ++i)
+            m_index.insert(QString::fromUtf8(sqlite3_column_name(m_stmt, i)), i);
+    }
+    ~ReportRows() { sqlite3_finalize(m_stmt); }
+    ReportRows(const ReportRows &) = delete;
+    ReportRows &operator=(const ReportRows &) = delete;
+
+    bool ok() const { return m_stmt != nullptr && m_error.isEmpty(); }
+    QString error() const { return m_error; }
+
+    int column(const char *name)
+    {
+        const int at = m_index.value(QLatin1String(name), -1);
+        if (at < 0 && m_error.isEmpty())
+            m_error = QStringLiteral("The report has no column %1.").arg(QLatin1String(name));
+        return at;
+    }
+
+    // Steps to the next row; false at the end or on an error (then error() says which).
+    bool next()
+    {
+        const int rc = sqlite3_step(m_stmt);
+        if (rc == SQLITE_ROW)
+            return true;
+        if (rc != SQLITE_DONE)
+            m_error = QString::fromUtf8(sqlite3_errmsg(m_db));
+        return false;
+    }
+
+    bool isNull(int col) const { return sqlite3_column_type(m_stmt, col) == SQLITE_NULL; }
+    qint32 number(int col) const { return qint32(sqlite3_column_int64(m_stmt, col)); }
+    double real(int col) const { return sqlite3_column_double(m_stmt, col); }
+    // The cell's UTF-8 text, valid until the next step; NULL reads as empty.
+    std::pair<const char *, qsizetype> text(int col) const
+    {
+        const auto *bytes = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, col));
+        return { bytes ? bytes : "", bytes ? sqlite3_column_bytes(m_stmt, col) : 0 };
+    }
+
+private:
+    sqlite3 *m_db = nullptr;
+    sqlite3_stmt *m_stmt = nullptr;
+    QHash<QString, int> m_index;
+    QString m_error;
+};
+
+// Money and dates repeat a great deal across an inventory, and the locale's formatting is by
+// far the dearest part of a line; each distinct value is formatted once per report.
+class FieldTexts
+{
+public:
+    explicit FieldTexts(const QLocale &locale)
+        : m_locale(locale)
+    {
+    }
+
+    const QByteArray &money(double stored)
+    {
+        // The records hold money in single precision; the report shows what the sheets show.
+        const float value = float(stored);
+        quint32 key;
+        std::memcpy(&key, &value, sizeof key);
+        auto it = m_money.constFind(key);
+        if (it == m_money.constEnd()) {
+            if (m_money.size() > kCacheLimit)
+                m_money.clear();
+            it = m_money.insert(key, moneyText(value, m_locale).toUtf8());
+        }
+        return *it;
+    }
+
+    struct Day
+    {
+        QByteArray shortText;
+        int year = 0;
+    };
+
+    const Day &date(double days)
+    {
+        quint64 key;
+        std::memcpy(&key, &days, sizeof key);
+        auto it = m_dates.constFind(key);
+        if (it == m_dates.constEnd()) {
+            if (m_dates.size() > kCacheLimit)
+                m_dates.clear();
+            const COleDateTime when(days);
+            it = m_dates.insert(key, Day { dateText(when, false, m_locale).toUtf8(), when.year() });
+        }
+        return *it;
+    }
+
+private:
+    static constexpr qsizetype kCacheLimit = 100000;
+    QLocale m_locale;
+    QHash<quint32, QByteArray> m_money;
+    QHash<quint64, Day> m_dates;
+};
+
+bool flush(QIODevice &out, QByteArray &buffer, QString *error)
+{
+    if (buffer.isEmpty())
+        return true;
+    if (out.write(buffer) != buffer.size()) {
+        if (error)
+            *error = out.errorString();
+        return false;
+    }
+    buffer.clear();
+    return true;
+}
+
+} // namespace
+
+std::vector<Category> assetCategories(CADODataBase &db)
+{
+    std::vector<Category> categories;
+    CADORecordset rs(db);
+    if (!rs.Open(sqlText("SELECT CategoryId, Description FROM Categories WHERE CategoryType=%d "
+                         "ORDER BY Description;",
+                         int(Lookups::AssetCategory))))
+        return categories;
+    for (; !rs.IsEof(); rs.MoveNext()) {
+        Category c;
+        rs.GetLong(0, c.id);
+        rs.GetString(1, c.description);
+        categories.push_back(c);
+    }
+    return categories;
+}
+
+bool CategoryChoice::includes(qint32 categoryId) const
+{
+    for (const Row &row : m_rows) {
+        if (row.id == categoryId)
+            return row.ticked;
+    }
+    return true;
+}
+
+QString quoted(const QString &text)
+{
+    QByteArray out;
+    appendQuoted(out, text.toUtf8());
+    return QString::fromUtf8(out);
+}
+
+QString proposedFileName(const QString &homeDescription)
+{
+    return homeDescription + QStringLiteral(" Inventory.csv");
+}
+
+bool write(CADODataBase &db, const Report &report, QIODevice &out, QString *error)
+{
+    ReportRows rows(db, report.homeId);
+    const int categoryId = rows.column("CategoryId");
+    const int category = rows.column("Category");
+    const int description = rows.column("Description");
+    const int currentValue = rows.column("CurrentValue");
+    const int purchasePrice = rows.column("PurchasePrice");
+    const int purchaseDate = rows.column("PurchaseDate");
+    const int makeModel = rows.column("MakeModel");
+    const int vendor = rows.column("Vendor");
+    const int location = rows.column("Location");
+    const int replacementValue = rows.column("ReplacementValue");
+    const int warranty = rows.column("WarrantyExpiration");
+    const int serial = rows.column("SerialNumber");
+    const int phone = rows.column("Phone1");
+    if (!rows.ok()) {
+        if (error)
+            *error = rows.error();
+        return false;
+    }
+
+    FieldTexts texts(report.locale);
+    QByteArray buffer;
+    buffer.reserve(kChunk + 4096);
+    // The byte-order mark tells spreadsheet programs the text is UTF-8, so accented and
+    // non-Latin names open as typed rather than in the reader's legacy code page.
+    buffer.append("\xEF\xBB\xBF");
+    appendQuoted(buffer,
+                 (QStringLiteral("Home Inventory Report for ") + report.homeDescription).toUtf8());
+    buffer.append("\r\n\r\n");
+    buffer.append(kHeader);
+
+    auto textField = [&](int col) {
+        const auto [bytes, length] = rows.text(col);
+        appendQuoted(buffer, bytes, length);
+    };
+    auto dateField = [&](int col, bool blankYear2000) {
+        if (rows.isNull(col)) {
+            buffer.append("\"\"");
+            return;
+        }
+        const FieldTexts::Day &day = texts.date(rows.real(col));
+        if (blankYear2000 && day.year == kNoWarrantyYear)
+            buffer.append("\"\"");
+        else
+            appendQuoted(buffer, day.shortText);
+    };
+    auto moneyField = [&](int col) { appendQuoted(buffer, texts.money(rows.real(col))); };
+
+    while (rows.next()) {
+        const qint32 id = rows.isNull(categoryId) ? 0 : rows.number(categoryId);
+        if (!report.categories.includes(id))
+            continue;
+        // A video title keeps its genre in Make/Model and its release year in the warranty
+        // date; the store, location, serial and phone fields mean nothing for it.
+        const bool video = id == Lookups::kVideoCategoryId;
+        textField(category);
+        buffer.append(',');
+        textField(description);
+        buffer.append(',');
+        moneyField(currentValue);
+        buffer.append(',');
+        moneyField(purchasePrice);
+        buffer.append(',');
+        dateField(purchaseDate, false);
+        buffer.append(',');
+        textField(makeModel);
+        buffer.append(',');
+        if (video) {
+            buffer.append("\"\",\"\",");
+        } else {
+            textField(vendor);
+            buffer.append(',');
+            textField(location);
+            buffer.append(',');
+        }
+        moneyField(replacementValue);
+        buffer.append(',');
+        if (video) {
+            buffer.append("\"\",\"\",\"\"\r\n");
+        } else {
+            dateField(warranty, true);
+            buffer.append(',');
+            textField(serial);
+            buffer.append(',');
+            textField(phone);
+            buffer.append("\r\n");
+        }
+        if (buffer.size() >= kChunk && !flush(out, buffer, error))
+            return false;
+    }
+    if (!rows.ok()) {
+        if (error)
+            *error = rows.error();
+        return false;
+    }
+
+    buffer.append("\r\n");
+    appendQuoted(buffer,
+                 (QStringLiteral("Created by Domelio on ")
+                  + dateText(COleDateTime::fromDate(report.today), true, report.locale))
+                     .toUtf8());
+    return flush(out, buffer, error);
+}
+
+} // namespace InventoryExport

@@ -17,10 +17,46 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
 const int kLastYear = 2100;
+const int kFirstYearWithoutStart = 1900;
+} // namespace
+
+CYearSpinBox::CYearSpinBox(QWidget *parent)
+    : QSpinBox(parent)
+{
+    // Digits only, as many as a year has.
+    setRange(0, 9999);
+    setArrowRange(kFirstYearWithoutStart, kLastYear);
+}
+
+void CYearSpinBox::setArrowRange(int first, int last)
+{
+    m_first = std::min(first, last);
+    m_last = last;
+}
+
+void CYearSpinBox::stepBy(int steps)
+{
+    // A year outside the arrows' range steps to the nearest end of it.
+    const qint64 next = qint64(value()) + steps;
+    setValue(int(std::clamp<qint64>(next, m_first, m_last)));
+    selectAll();
+}
+
+QAbstractSpinBox::StepEnabled CYearSpinBox::stepEnabled() const
+{
+    StepEnabled enabled = StepNone;
+    if (isReadOnly())
+        return enabled;
+    if (value() < m_last)
+        enabled |= StepUpEnabled;
+    if (value() > m_first)
+        enabled |= StepDownEnabled;
+    return enabled;
 }
 
 CDlgWhatIf::CDlgWhatIf(CCustomPropertySheet *sheet)
@@ -64,10 +100,9 @@ CDlgWhatIf::CDlgWhatIf(CCustomPropertySheet *sheet)
          { "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec" })
         m_month->addItem(QString::fromLatin1(name));
     m_payIn->setBuddy(m_month);
-    m_year = new QSpinBox(this);
+    m_year = new CYearSpinBox(this);
     m_year->setObjectName(QStringLiteral("year"));
     m_year->setAccessibleName(tr("Year"));
-    m_year->setRange(1900, kLastYear);
     auto *when = new QHBoxLayout;
     when->addWidget(m_month);
     when->addWidget(m_year);
@@ -101,10 +136,13 @@ void CDlgWhatIf::initialise()
 
     const QDate today = sheet()->today();
     const QDate start = sheet()->details()->startDate().date();
-    // One-time payments can fall from the loan's first year on; without a start date any
-    // year the spin box can show is allowed.
-    m_year->setRange(start.isValid() ? std::min(start.year(), kLastYear) : 1900, kLastYear);
+    // This year, even for a loan that starts later: the arrows' range below does not move the
+    // year shown. One-time payments can fall from the loan's first year on; without a start
+    // date the arrows cover every year from 1900.
     m_year->setValue(today.year());
+    m_year->setArrowRange(start.isValid() ? std::min(start.year(), kLastYear)
+                                          : kFirstYearWithoutStart,
+                          kLastYear);
     m_amount->setText(floatText(m_extra, locale()));
 
     m_every->setChecked(true);

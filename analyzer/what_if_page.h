@@ -5,11 +5,34 @@
 #include "analyzer/analyzer_page.h"
 #include "analyzer/loan_formula.h"
 
+#include <QSpinBox>
+
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
-class QSpinBox;
+
+// The year of a one-time payment: a number-only edit with an up-down. Any year can be typed or
+// shown; only the arrows (and the arrow and page keys) keep to the loan's years, as the
+// handheld's up-down did, so the page can open at this year for a loan that starts later.
+class CYearSpinBox : public QSpinBox
+{
+public:
+    explicit CYearSpinBox(QWidget *parent = nullptr);
+
+    void setArrowRange(int first, int last);
+    int arrowMinimum() const { return m_first; }
+    int arrowMaximum() const { return m_last; }
+
+    void stepBy(int steps) override;
+
+protected:
+    StepEnabled stepEnabled() const override;
+
+private:
+    int m_first = 0;
+    int m_last = 9999;
+};
 
 class CDlgWhatIf : public CAnalyzerPage
 {
@@ -26,7 +49,7 @@ public:
     QRadioButton *scenarioButton(Loan::ExtraScenario scenario) const;
     QLineEdit *amountEdit() const { return m_amount; }
     QComboBox *monthBox() const { return m_month; }
-    QSpinBox *yearBox() const { return m_year; }
+    CYearSpinBox *yearBox() const { return m_year; }
     QLabel *payMonthCaption() const { return m_payIn; }
     QLabel *totalInterestLabel() const { return m_totalInterest; }
     QLabel *paidOffLabel() const { return m_paidOff; }
@@ -49,7 +72,7 @@ private:
     QLineEdit *m_amount = nullptr;
     QLabel *m_payIn = nullptr;
     QComboBox *m_month = nullptr;
-    QSpinBox *m_year = nullptr;
+    CYearSpinBox *m_year = nullptr;
     QLabel *m_totalInterest = nullptr;
     QLabel *m_paidOff = nullptr;
 

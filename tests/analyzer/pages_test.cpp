@@ -333,8 +333,45 @@ TEST_F(WhatIf, OpensWithTheLoanAsItIs)
     EXPECT_TRUE(w->scenarioButton(Loan::ExtraScenario::EveryMonth)->isChecked());
     EXPECT_EQ(w->monthBox()->currentText(), QStringLiteral("Jun")); // the fixed "today"
     EXPECT_EQ(w->yearBox()->value(), 2005);
-    EXPECT_EQ(w->yearBox()->minimum(), 2002); // the loan's first year
-    EXPECT_EQ(w->yearBox()->maximum(), 2100);
+    EXPECT_EQ(w->yearBox()->arrowMinimum(), 2002); // the loan's first year
+    EXPECT_EQ(w->yearBox()->arrowMaximum(), 2100);
+}
+
+// The arrows keep to the loan's years, but the year shown at first is this year even for a
+// loan that starts later: a one-time payment then falls before the loan and changes nothing.
+TEST_F(WhatIf, YearOpensAtThisYearForALoanThatStartsLater)
+{
+    LoanTerms loan = standardLoan();
+    loan.start = COleDateTime(2008, 3, 1);
+    open(loan);
+    sheet->setCurrentPage(sheet->whatIf());
+    CDlgWhatIf *w = sheet->whatIf();
+    QSpinBox *year = w->yearBox();
+    EXPECT_EQ(year->value(), 2005);
+    EXPECT_EQ(year->text(), QStringLiteral("2005"));
+
+    w->setScenario(Loan::ExtraScenario::OneTime);
+    type(w->amountEdit(), QStringLiteral("5000"));
+    w->monthBox()->setCurrentIndex(5);
+    QTest::mouseClick(w->refreshButton(), Qt::LeftButton);
+    EXPECT_EQ(year->value(), 2005);
+    EXPECT_EQ(w->totalInterestLabel()->text(), QStringLiteral("$115,838.29"));
+    EXPECT_EQ(w->hintLabel()->text(),
+              QStringLiteral("The proposed scenerio will cost you the same amount of interest."));
+
+    // A year can be typed outside the arrows' range; the arrows bring it back into it.
+    year->selectAll();
+    QTest::keyClicks(year, QStringLiteral("1999"));
+    EXPECT_EQ(year->value(), 1999);
+    year->stepUp();
+    EXPECT_EQ(year->value(), 2008);
+    year->stepDown();
+    EXPECT_EQ(year->value(), 2008);
+    year->setValue(2100);
+    year->stepUp();
+    EXPECT_EQ(year->value(), 2100);
+    year->stepDown();
+    EXPECT_EQ(year->value(), 2099);
 }
 
 TEST_F(WhatIf, ExtraEveryMonth)

@@ -5,6 +5,8 @@
 #include "app/main_frame.h"
 #include "widgets/ui.h"
 #include "format/string_table.h"
+#include "records/asset.h"
+#include "records/recommend_movie_dialog.h"
 #include "views/home_mgr_view.h"
 #include "views/inventory_view.h"
 #include "views/rooms_view.h"
@@ -74,8 +76,14 @@ void CMainFrame::OnNewTasks()
 
 void CMainFrame::OnNewAsset()
 {
-    if (currentHomeId() >= 1)
-        notAvailableYet();
+    if (currentHomeId() < 1)
+        return;
+    CAsset asset;
+    asset.m_lHomeId = currentHomeId();
+    if (!asset.Edit(database(), this))
+        return;
+    m_inventoryView->Refresh(asset.id());
+    showView(m_inventoryView, InventoryIndex, Command::InventoryView);
 }
 
 void CMainFrame::OnNewLocation()
@@ -86,8 +94,16 @@ void CMainFrame::OnNewLocation()
 
 void CMainFrame::OnNewVideo()
 {
-    if (currentHomeId() >= 1)
-        notAvailableYet();
+    if (currentHomeId() < 1)
+        return;
+    ShowMessageOnce(Strings::load(Strings::VideoTip), QStringLiteral("MsgSpecialAssetVideos"));
+    CAsset title;
+    title.m_lHomeId = currentHomeId();
+    title.m_lCategoryId = CAsset::kVideoCategoryId;
+    if (!title.Edit(database(), this))
+        return;
+    m_inventoryView->Refresh(title.id());
+    showView(m_inventoryView, InventoryIndex, Command::InventoryView);
 }
 
 void CMainFrame::OnLoanManager()
@@ -98,8 +114,10 @@ void CMainFrame::OnLoanManager()
 
 void CMainFrame::OnRecommendMovie()
 {
-    if (currentHomeId() >= 1)
-        notAvailableYet();
+    if (currentHomeId() < 1)
+        return;
+    CDlgRecommendMovie dialog(database(), this);
+    Ui::runModal(dialog);
 }
 
 void CMainFrame::OnSync()

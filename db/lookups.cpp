@@ -28,10 +28,14 @@ QString lookUpValue(CADODataBase &db, qint32 key, const QString &table, const QS
 }
 
 float fillList(CADODataBase &db, CListModel &list, const QString &table, const QString &idColumn,
-               qint32 selectId, const QString &where, const QString &extraColumns)
+               qint32 selectId, const QString &where, const QString &extraColumns,
+               double *exactTotal)
 {
     Busy::Scope busy;
     float total = 0.0f;
+    double exact = 0.0;
+    if (exactTotal)
+        *exactTotal = 0.0;
     const bool assets = table == QLatin1String("Assets");
     {
         CListModel::BatchUpdate batch(list);
@@ -56,12 +60,13 @@ float fillList(CADODataBase &db, CListModel &list, const QString &table, const Q
                 int image = 0;
                 if (assets) {
                     QString pictureFile;
-                    float value = 0.0f;
+                    double value = 0.0;
                     qint32 categoryId = 0;
                     rs.GetString(picture, pictureFile);
-                    rs.GetFloat(currentValue, value);
+                    rs.GetDouble(currentValue, value);
                     rs.GetLong(category, categoryId);
-                    total += value;
+                    total += float(value);
+                    exact += value;
                     image = categoryId == kVideoCategoryId ? 2 : !pictureFile.isEmpty() ? 1 : 0;
                 }
                 const int row = list.InsertItem(list.GetItemCount(), text, image);
@@ -71,6 +76,8 @@ float fillList(CADODataBase &db, CListModel &list, const QString &table, const Q
             }
         }
     }
+    if (exactTotal)
+        *exactTotal = exact;
     for (int row = 0; row < list.GetItemCount(); ++row) {
         if (list.GetItemData(row) == selectId) {
             list.SetCurSel(row);

@@ -24,10 +24,11 @@ QString lookUpValue(CADODataBase &db, qint32 key, const QString &table, const QS
 // ordered by description, selecting the row whose id is selectId. where and extraColumns are
 // the caller's fixed texts (e.g. "WHERE HomeId=12", "CurrentValue, Picture2, CategoryId").
 // Returns the sum of CurrentValue for "Assets", else 0. Asset rows get image 2 for videos,
-// 1 when they have a picture, else 0.
+// 1 when they have a picture, else 0. exactTotal, when given, receives the same sum taken over
+// the stored doubles in double precision (a float sum drifts by cents over many rows).
 float fillList(CADODataBase &db, CListModel &list, const QString &table, const QString &idColumn,
                qint32 selectId, const QString &where = QString(),
-               const QString &extraColumns = QString());
+               const QString &extraColumns = QString(), double *exactTotal = nullptr);
 
 // Fills combo from a statement whose columns are id, text[, detail]. firstEntry (when not
 // empty) comes first with the value 0. Entry 0 is selected, then the entry holding selectId.

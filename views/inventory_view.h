@@ -1,17 +1,92 @@
 #pragma once
-// CInventoryView: the assets of the current home. Until its records arrive it is its title over an
-// empty form.
+// CInventoryView: the Home Inventory. The assets of the current home in one list (optionally
+// those of one category, chosen from a menu that counts the assets per category), the selected
+// asset's description below it, and New / Delete / Properties on assets. It keeps the value
+// total of the listed assets.
 
 #include "views/form_view.h"
 
-class CInventoryView : public CPendingView
+#include <QList>
+#include <QPixmap>
+
+#include <vector>
+
+class CAutoListCtrl;
+class CLabel;
+class QMenu;
+class QPlainTextEdit;
+
+class CInventoryView : public CFormView
 {
     Q_OBJECT
 public:
-    explicit CInventoryView(ViewHost &host, QWidget *parent = nullptr)
-        : CPendingView(host, QStringLiteral("Home Inventory (All)"), parent)
-    {
-    }
+    explicit CInventoryView(ViewHost &host, QWidget *parent = nullptr);
 
-    void Refresh(qint32) { }
+    // Rebuilds the list for the current home and filter, selecting assetId when listed. While
+    // the view is hidden this waits until it is next shown.
+    void Refresh(qint32 assetId);
+
+    // The category filter (0 = all categories), kept in the InventoryCategory setting.
+    qint32 filter() const { return m_filter; }
+    // Changing it stores it and lists that category's assets.
+    void SetFilter(qint32 categoryId);
+
+    // The CurrentValue of the listed assets added up in double precision.
+    double inventoryTotal() const { return m_total; }
+    // The asset whose description is shown (0 = none).
+    qint32 shownAssetId() const { return m_shownId; }
+
+    // One entry of the category menu after "All Categories": a category in use in the current
+    // home, or the filter's own category, with its count.
+    struct MenuEntry
+    {
+        qint32 categoryId = 0;
+        QString text;
+        bool checked = false;
+    };
+    // The entries the category menu lists now (counts read afresh); anyInUse tells whether any
+    // asset of the home has a category.
+    std::vector<MenuEntry> CategoryMenuEntries(bool *anyInUse = nullptr);
+    // Builds and opens the category menu below the title.
+    void ShowCategoryMenu();
+    // The menu last opened; null before the first.
+    QMenu *categoryMenu() const { return m_menu; }
+
+    // The list's small images: no picture, picture, video title.
+    static QList<QPixmap> smallImages();
+    // The corner icon that opens the category menu.
+    static QPixmap cornerPixmap();
+
+    CAutoListCtrl *list() const { return m_list; }
+    CLabel *title() const { return m_title; }
+    CLabel *cornerIcon() const { return m_corner; }
+    QPlainTextEdit *descriptionBox() const { return m_description; }
+
+    // The actions on the selected asset.
+    void ViewSelected();
+    void EditSelected();
+    void DeleteSelected();
+
+    void Layout() override;
+    void OnContextNew() override;
+    void OnContextDelete() override;
+    void OnContextProperties() override;
+    bool HasSelection() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void fill(qint32 assetId);
+    void showDescription(const QString &text);
+
+    CLabel *m_title = nullptr;
+    CLabel *m_corner = nullptr;
+    CAutoListCtrl *m_list = nullptr;
+    QPlainTextEdit *m_description = nullptr;
+    QMenu *m_menu = nullptr;
+    qint32 m_filter = 0;
+    double m_total = 0.0;
+    qint32 m_shownId = 0;
 };

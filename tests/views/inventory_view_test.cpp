@@ -1,0 +1,314 @@
+#include "controls/auto_list_ctrl.h"
+#include "controls/label.h"
+#include "db/ado_recordset.h"
+#include "format/display_text.h"
+#include "records/home_figures.h"
+#include "support/fake_view_host.h"
+#include "support/scripted_ui.h"
+#include "views/inventory_view.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QDialog>
+#include <QDir>
+#include <QMenu>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class InventoryView : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        exec("INSERT INTO Homes (HomeId, Description) VALUES (1, 'Main'), (2, 'Cabin');");
+        exec("INSERT INTO Assets (AssetId, HomeId, CategoryId, Description, CurrentValue, "
+             "Picture2, MakeModel) VALUES "
+             "(1, 1, 8, 'sofa', 0.1, NULL, 'Chesterfield'), "
+             "(2, 1, 8, 'Armchair', 0.2, '/p/chair.jpg', NULL), "
+             "(3, 1, 19, 'Casablanca', 0.3, NULL, 'Romance'), "
+             "(4, 1, 0, 'Box of odds', 10, NULL, NULL), "
+             "(5, 2, 8, 'Bench', 40, NULL, NULL);");
+        host.SetCurrentHome(1);
+        host.calls.clear();
+    }
+
+    void exec(const char *sql) { ASSERT_TRUE(host.db.Execute(QString::fromUtf8(sql))); }
+
+    // The view on screen inside the host's window.
+    CInventoryView &shown()
+    {
+        if (!view) {
+            view = new CInventoryView(host, &host.window);
+            view->resize(host.window.size());
+        }
+        host.window.show();
+        view->show();
+        return *view;
+    }
+
+    QStringList rows() const
+    {
+        QStringList texts;
+        for (int row = 0; row < view->list()->GetItemCount(); ++row)
+            texts << view->list()->GetItemText(row, 0);
+        return texts;
+    }
+
+    QStringList menuTexts()
+    {
+        view->ShowCategoryMenu();
+        QStringList texts;
+        for (QAction *action : view->categoryMenu()->actions()) {
+            texts << (action->isSeparator() ? QStringLiteral("-")
+                                            : action->text() + (action->isChecked() ? "*" : ""));
+        }
+        view->categoryMenu()->hide();
+        return texts;
+    }
+
+    void choose(const QString &text)
+    {
+        view->ShowCategoryMenu();
+        for (QAction *action : view->categoryMenu()->actions()) {
+            if (action->text() == text) {
+                action->trigger();
+                view->categoryMenu()->hide();
+                return;
+            }
+        }
+        ADD_FAILURE() << "no menu entry " << text.toStdString();
+    }
+
+    qint32 storedFilter()
+    {
+        qint32 value = -1;
+        host.key.ReadNumber(QStringLiteral("InventoryCategory"), value);
+        return value;
+    }
+
+    FakeViewHost host;
+    ScriptedUi ui;
+    CInventoryView *view = nullptr;
+};
+
+TEST_F(InventoryView, AHiddenViewReadsNothingUntilShown)
+{
+    host.key.WriteNumber(QStringLiteral("InventoryCategory"), 8);
+    view = new CInventoryView(host, &host.window);
+    view->hide();
+    view->Refresh(0);
+    EXPECT_EQ(view->list()->GetItemCount(), 0);
+    EXPECT_EQ(view->title()->text(), QStringLiteral("Home Inventory (All)"));
+    EXPECT_TRUE(host.calls.isEmpty());
+
+    shown();
+    EXPECT_EQ(view->filter(), 8);
+    EXPECT_EQ(view->title()->text(), QStringLiteral("Home Inventory (Furniture)"));
+    EXPECT_EQ(rows(), (QStringList { "Armchair", "sofa" }));
+    EXPECT_EQ(host.calls, (QStringList { "UpdateTodayLines" }));
+}
+
+TEST_F(InventoryView, ListsTheHomesAssetsWithTheirImagesAndDescription)
+{
+    shown().Refresh(1);
+    EXPECT_EQ(rows(), (QStringList { "Armchair", "Box of odds", "Casablanca", "sofa" }));
+    EXPECT_EQ(view->list()->GetItemImage(0), 1);
+    EXPECT_EQ(view->list()->GetItemImage(1), 0);
+    EXPECT_EQ(view->list()->GetItemImage(2), 2);
+    EXPECT_EQ(view->list()->GetSmallImageWidth(), 16);
+    EXPECT_EQ(view->list()->GetCurSel(), 3);
+    EXPECT_EQ(view->shownAssetId(), 1);
+    EXPECT_EQ(view->descriptionBox()->toPlainText(),
+              QStringLiteral("Chesterfield\nCurrent value: ") + moneyText(0.1f) + "\n");
+
+    view->list()->SetCurSel(2);
+    EXPECT_EQ(view->shownAssetId(), 3);
+    EXPECT_EQ(view->descriptionBox()->toPlainText(),
+              QStringLiteral("Year: 2000; Genre: Romance\n"));
+
+    // Layout: the list from y 24, the description box in the bottom 65 pixels.
+    view->resize(500, 400);
+    EXPECT_EQ(view->list()->geometry(), QRect(0, 24, 500, 308));
+    EXPECT_EQ(view->descriptionBox()->geometry(), QRect(2, 335, 498, 65));
+    EXPECT_EQ(view->cornerIcon()->geometry(), QRect(-18, -18, 32, 32));
+}
+
+TEST_F(InventoryView, TheTotalIsTheDoubleSumTheTodayViewShows)
+{
+    shown().Refresh(0);
+    // 0.1 + 0.2 + 0.3 + 10 in single precision would be 10.6000004; the file's doubles are not.
+    EXPECT_NEAR(view->inventoryTotal(), HomeFigures::inventoryTotal(host.db, 1, 0), 1e-9);
+    EXPECT_NEAR(view->inventoryTotal(), 10.6, 1e-9);
+    choose(QStringLiteral("Furniture (2)"));
+    EXPECT_NEAR(view->inventoryTotal(), HomeFigures::inventoryTotal(host.db, 1, 8), 1e-9);
+    EXPECT_NEAR(view->inventoryTotal(), 0.3, 1e-9);
+}
+
+TEST_F(InventoryView, TheCategoryMenuCountsTheHomesAssets)
+{
+    shown().Refresh(0);
+    EXPECT_EQ(menuTexts(),
+              (QStringList { "All Categories*", "-", "Furniture (2)", "Videos (1)" }));
+    EXPECT_EQ(view->categoryMenu()->title(), QStringLiteral("Categories"));
+
+    // The filter's category is listed with 0 and the check, even with no asset of it.
+    choose(QStringLiteral("Videos (1)"));
+    EXPECT_EQ(storedFilter(), 19);
+    EXPECT_EQ(view->title()->text(), QStringLiteral("Home Inventory (Videos)"));
+    EXPECT_EQ(rows(), (QStringList { "Casablanca" }));
+    exec("UPDATE Assets SET CategoryId=0 WHERE AssetId=3;");
+    EXPECT_EQ(menuTexts(),
+              (QStringList { "All Categories", "-", "Furniture (2)", "Videos (0)*" }));
+
+    // A category id past the old 5,000 limit is an entry like any other.
+    exec("INSERT INTO Categories (CategoryId, Description, CategoryType) VALUES "
+         "(70000, 'Wine & Spirits', 1);");
+    exec("UPDATE Assets SET CategoryId=70000 WHERE AssetId=4;");
+    choose(QStringLiteral("Wine && Spirits (1)"));
+    EXPECT_EQ(view->filter(), 70000);
+    EXPECT_EQ(rows(), (QStringList { "Box of odds" }));
+    EXPECT_EQ(view->title()->text(), QStringLiteral("Home Inventory (Wine & Spirits)"));
+
+    choose(QStringLiteral("All Categories"));
+    EXPECT_EQ(storedFilter(), 0);
+    EXPECT_EQ(rows().size(), 4);
+}
+
+TEST_F(InventoryView, AHomeWithNoAssetsHasNoSeparatorUnlessFiltered)
+{
+    exec("DELETE FROM Assets;");
+    shown().Refresh(0);
+    EXPECT_EQ(menuTexts(), (QStringList { "All Categories*" }));
+    EXPECT_EQ(view->inventoryTotal(), 0.0);
+    view->SetFilter(2);
+    EXPECT_EQ(menuTexts(), (QStringList { "All Categories", "-", "Art (0)*" }));
+}
+
+TEST_F(InventoryView, TheFilterStaysAcrossAHomeSwitch)
+{
+    shown().SetFilter(8);
+    EXPECT_EQ(rows(), (QStringList { "Armchair", "sofa" }));
+    host.SetCurrentHome(2);
+    view->Refresh(0);
+    EXPECT_EQ(rows(), (QStringList { "Bench" }));
+    EXPECT_EQ(view->inventoryTotal(), 40.0);
+
+    // A new view (the next run) starts with the stored filter.
+    delete view;
+    view = nullptr;
+    shown().Refresh(0);
+    EXPECT_EQ(view->filter(), 8);
+    EXPECT_EQ(rows(), (QStringList { "Bench" }));
+}
+
+TEST_F(InventoryView, ADeletedFilterCategoryListsNothingUntilAllCategories)
+{
+    host.key.WriteNumber(QStringLiteral("InventoryCategory"), 8);
+    exec("DELETE FROM Categories WHERE CategoryId=8;");
+    shown().Refresh(0);
+    EXPECT_EQ(view->title()->text(), QStringLiteral("Home Inventory ()"));
+    EXPECT_EQ(rows(), (QStringList { "Armchair", "sofa" })); // the assets still say 8
+    exec("UPDATE Assets SET CategoryId=0 WHERE CategoryId=8;");
+    view->Refresh(0);
+    EXPECT_TRUE(rows().isEmpty());
+
+    choose(QStringLiteral("All Categories"));
+    EXPECT_EQ(view->title()->text(), QStringLiteral("Home Inventory (All)"));
+    EXPECT_EQ(rows().size(), 4);
+}
+
+TEST_F(InventoryView, DeleteAsksThenRemovesTheRowAndItsValue)
+{
+    shown().SetFilter(19);
+    view->list()->SetCurSel(0);
+    view->list()->setFocus();
+
+    ui.answer(Ui::No);
+    QTest::keyClick(view->list(), Qt::Key_Delete);
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_EQ(ui.messages()[0].text, QStringLiteral("This asset will be deleted. Continue?"));
+    EXPECT_EQ(ui.messages()[0].icon, Ui::Icon::Warning);
+    EXPECT_EQ(ui.messages()[0].buttons, Ui::Yes | Ui::No);
+    EXPECT_EQ(rows().size(), 1);
+
+    host.calls.clear();
+    ui.answer(Ui::Yes);
+    QTest::keyClick(view->list(), Qt::Key_Delete);
+    EXPECT_TRUE(rows().isEmpty());
+    EXPECT_EQ(view->inventoryTotal(), 0.0);
+    EXPECT_EQ(view->shownAssetId(), 0);
+    EXPECT_TRUE(view->descriptionBox()->toPlainText().isEmpty());
+    EXPECT_TRUE(host.calls.contains(QStringLiteral("UpdateTodayLines")));
+    CADORecordset rs(host.db);
+    ASSERT_TRUE(rs.Open(QStringLiteral("SELECT COUNT(*) FROM Assets WHERE AssetId=3;")));
+    qint32 left = -1;
+    rs.GetLong(0, left);
+    EXPECT_EQ(left, 0);
+
+    // Nothing selected: the key asks nothing.
+    QTest::keyClick(view->list(), Qt::Key_Delete);
+    EXPECT_EQ(ui.messages().size(), 2u);
+    EXPECT_FALSE(view->HasSelection());
+}
+
+TEST_F(InventoryView, SpaceAndDoubleClickOpenTheSheetAndTheMenuKeyThePopup)
+{
+    shown().Refresh(2);
+    view->list()->setFocus();
+    ui.onNextDialog([](QDialog &sheet) {
+        EXPECT_EQ(Fill::textOf(sheet, "description"), QStringLiteral("Armchair"));
+        Fill::text(sheet, "description", QStringLiteral("Zebra chair"));
+        Fill::text(sheet, "currentValue", QStringLiteral("5"));
+        Fill::click(sheet, "ok");
+    });
+    QTest::keyClick(view->list(), Qt::Key_Space);
+    EXPECT_EQ(rows(), (QStringList { "Box of odds", "Casablanca", "sofa", "Zebra chair" }));
+    EXPECT_EQ(view->list()->GetCurSel(), 3);
+    EXPECT_TRUE(view->descriptionBox()->toPlainText().startsWith("Current value: "));
+    EXPECT_NEAR(view->inventoryTotal(), 15.4, 1e-6);
+
+    ui.onNextDialog([](QDialog &sheet) {
+        EXPECT_EQ(Fill::textOf(sheet, "description"), QStringLiteral("Zebra chair"));
+    });
+    QApplication::processEvents();
+    const QRect cell = view->list()->visualRect(view->list()->model()->index(3, 0));
+    QTest::mouseClick(view->list()->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(view->list()->viewport(), Qt::LeftButton, {}, cell.center());
+    EXPECT_EQ(ui.dialogTitles().size(), 2);
+
+    host.calls.clear();
+    QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(2, 2));
+    QCoreApplication::sendEvent(view->list()->viewport(), &menuKey);
+    EXPECT_EQ(host.calls, (QStringList { "ShowContextMenu" }));
+    view->OnContextNew();
+    EXPECT_EQ(host.calls.last(), QStringLiteral("NewAsset"));
+}
+
+TEST_F(InventoryView, TheCategoryMenuOpensUnderTheTitle)
+{
+    host.window.resize(520, 420);
+    shown().resize(520, 420);
+    view->Refresh(1);
+    QTest::mouseClick(view->title(), Qt::LeftButton);
+    ASSERT_NE(view->categoryMenu(), nullptr);
+    EXPECT_TRUE(view->categoryMenu()->isVisible());
+    QApplication::processEvents();
+    const QPoint expected =
+        view->mapToGlobal(QPoint(view->title()->x() - 20, view->title()->geometry().bottom() + 1));
+    EXPECT_EQ(view->categoryMenu()->pos(), expected);
+    QDir().mkpath(QStringLiteral("/tmp/shots/inventory"));
+    QPixmap shot = host.window.grab();
+    {
+        QPainter painter(&shot);
+        const QPoint at = host.window.mapFromGlobal(view->categoryMenu()->pos());
+        painter.drawPixmap(at, view->categoryMenu()->grab());
+    }
+    shot.save(QStringLiteral("/tmp/shots/inventory/inventory_menu.png"));
+    view->categoryMenu()->hide();
+}
+
+} // namespace

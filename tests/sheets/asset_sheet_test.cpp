@@ -133,6 +133,37 @@ TEST_F(AssetSheet, ANewAssetIsSavedWithTheEntriesOfEveryPage)
     EXPECT_EQ(saved.m_strNotes, QStringLiteral("Green leather"));
 }
 
+TEST_F(AssetSheet, TheCategoriesButtonRefillsTheDropDownWithTheChosenCategory)
+{
+    ui.onNextDialog([&](QDialog &sheet) {
+        QComboBox &category = combo(sheet, "category");
+        Fill::text(sheet, "category", QStringLiteral("Art"));
+        Fill::click(sheet, "categories");
+        // A category made in the dialog is listed and selected, though the dialog was
+        // cancelled.
+        EXPECT_EQ(category.currentText(), QStringLiteral("Aquariums"));
+        EXPECT_TRUE(entries(category).contains(QStringLiteral("Aquariums")));
+        Fill::click(sheet, "ok");
+    });
+    ui.onNextDialog([&](QDialog &dialog) {
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Categories"));
+        Fill::click(dialog, "new");
+    });
+    ui.onNextDialog([&](QDialog &name) {
+        Fill::text(name, "name", QStringLiteral("Aquariums"));
+        Fill::click(name, "ok");
+    });
+    CAsset asset;
+    asset.m_lHomeId = 1;
+    ASSERT_TRUE(asset.Edit(db, nullptr));
+    CADORecordset rs(db);
+    ASSERT_TRUE(rs.Open(QStringLiteral("SELECT Description FROM Categories WHERE CategoryId=%1;")
+                            .arg(stored(asset.id()).m_lCategoryId)));
+    QString name;
+    rs.GetString(0, name);
+    EXPECT_EQ(name, QStringLiteral("Aquariums"));
+}
+
 TEST_F(AssetSheet, MoneyEditsRefuseWhatIsNotANumberAndKeepThePage)
 {
     ui.onNextDialog([&](QDialog &sheet) {

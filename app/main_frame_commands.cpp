@@ -3,6 +3,8 @@
 #include "app/about_dialog.h"
 #include "app/command_ids.h"
 #include "app/main_frame.h"
+#include "exchange/backup_dialog.h"
+#include "exchange/export_dialog.h"
 #include "widgets/ui.h"
 #include "format/string_table.h"
 #include "records/asset.h"
@@ -127,13 +129,18 @@ void CMainFrame::OnSync()
 
 void CMainFrame::OnBackupRestore()
 {
-    notAvailableYet();
+    CDlgBackup dialog(database(), this);
+    Ui::runModal(dialog);
+    if (dialog.restored())
+        ReloadAfterDataReplacement();
 }
 
 void CMainFrame::OnExportInventory()
 {
-    if (currentHomeId() >= 1)
-        notAvailableYet();
+    if (currentHomeId() < 1)
+        return;
+    CDlgExport dialog(database(), currentHome(), this);
+    Ui::runModal(dialog);
 }
 
 void CMainFrame::OnAbout()

@@ -1,0 +1,24 @@
+#pragma once
+// CDlgBackup: "Backup & Restore". Backup copies the data file to a file the user names;
+// Restore replaces the data file with a backup the user picks, after checking it.
+
+#include <QDialog>
+
+class CADODataBase;
+
+class CDlgBackup : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit CDlgBackup(CADODataBase &db, QWidget *owner = nullptr);
+
+    // Whether the data file was replaced: the caller must then reload everything it shows.
+    bool restored() const { return m_restored; }
+
+    void OnBackup();
+    void OnRestore();
+
+private:
+    CADODataBase &m_db;
+    bool m_restored = false;
+};

@@ -1,0 +1,186 @@
+#include "app/command_ids.h"
+#include "app/frame_fixture.h"
+#include "controls/auto_list_ctrl.h"
+#include "exchange/backup_dialog.h"
+#include "exchange/export_dialog.h"
+#include "views/home_mgr_view.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The whole program with two homes, the second one current.
+class BackupRestoreCommand : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        run.seedHomes({ { 1, QStringLiteral("Cabin") }, { 2, QStringLiteral("Villa") } });
+        run.writeSetting(QStringLiteral("LastHomeId"), 2);
+        frame = &run.start();
+        ASSERT_EQ(frame->currentHomeId(), 2);
+        backupDir = run.env.root() + QStringLiteral("/backups");
+        QDir().mkpath(backupDir);
+    }
+
+    void openDialogAnd(const std::function<void(QDialog &)> &script)
+    {
+        run.ui.onNextDialog(script);
+        frame->action(Command::BackupRestore)->trigger();
+    }
+
+    qint32 count(const QString &sql)
+    {
+        CADORecordset rs(run.app->database());
+        EXPECT_TRUE(rs.Open(sql));
+        qint32 n = -1;
+        rs.GetLong(0, n);
+        return n;
+    }
+
+    ProgramRun run;
+    CMainFrame *frame = nullptr;
+    QString backupDir;
+};
+
+TEST_F(BackupRestoreCommand, BackupThenRestoreShowsTheHomesViewWithNoCurrentHome)
+{
+    const QString backup = backupDir + QStringLiteral("/Domelio Backup.dat");
+    run.ui.nextFileName(backupDir + QStringLiteral("/Domelio Backup")); // ".dat" is added
+    openDialogAnd([](QDialog &d) { Fill::click(d, QStringLiteral("backup")); });
+    ASSERT_EQ(run.ui.messages().size(), 1u);
+    EXPECT_EQ(run.ui.messages()[0].text,
+              QStringLiteral("Your data was successfully backed up to \"%1\".")
+                  .arg(QDir::toNativeSeparators(backup)));
+    EXPECT_EQ(run.ui.messages()[0].icon, Ui::Icon::Information);
+    EXPECT_EQ(run.ui.messages()[0].caption, QStringLiteral("Domelio"));
+    ASSERT_TRUE(QFile::exists(backup));
+    EXPECT_EQ(frame->currentHomeId(), 2) << "a backup changes nothing in the program";
+
+    // Changes after the backup, which the restore takes back.
+    ASSERT_TRUE(run.app->database().Execute(QStringLiteral("DELETE FROM Homes WHERE HomeId=1;")));
+    run.ui.nextFileName(backup);
+    run.ui.answer(Ui::Yes);
+    openDialogAnd([](QDialog &d) { Fill::click(d, QStringLiteral("restore")); });
+
+    ASSERT_EQ(run.ui.messages().size(), 3u);
+    EXPECT_EQ(run.ui.messages()[1].text,
+              QStringLiteral("Would you like to proceed with the Restore? Your current data will "
+                             "be overwritten."));
+    EXPECT_EQ(run.ui.messages()[1].icon, Ui::Icon::Question);
+    EXPECT_EQ(run.ui.messages()[1].buttons, Ui::Yes | Ui::No);
+    EXPECT_EQ(run.ui.messages()[2].text, QStringLiteral("Your data was successfully restored."));
+    EXPECT_EQ(run.ui.messages()[2].icon, Ui::Icon::Information);
+
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM Homes;")), 2);
+    EXPECT_EQ(frame->currentViewIndex(), CMainFrame::HomesIndex);
+    EXPECT_LT(frame->currentHomeId(), 1) << "even though the restored data holds the home";
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Domelio"));
+    EXPECT_EQ(frame->homesView()->list()->GetItemCount(), 2);
+    EXPECT_EQ(run.ui.waitDepth(), 0);
+}
+
+TEST_F(BackupRestoreCommand, CancelledChoicesAndNoKeepTheDialogOpen)
+{
+    bool open[3] = {};
+    openDialogAnd([&](QDialog &d) {
+        Fill::click(d, QStringLiteral("backup")); // save dialog cancelled
+        open[0] = d.isVisible();
+        Fill::click(d, QStringLiteral("restore")); // open dialog cancelled
+        open[1] = d.isVisible();
+        run.ui.nextFileName(run.env.dataFile());
+        run.ui.answer(Ui::No);
+        Fill::click(d, QStringLiteral("restore"));
+        open[2] = d.isVisible();
+    });
+    EXPECT_TRUE(open[0] && open[1] && open[2]);
+    ASSERT_EQ(run.ui.messages().size(), 1u); // the restore question only
+    EXPECT_EQ(frame->currentHomeId(), 2);
+}
+
+TEST_F(BackupRestoreCommand, ABadFileIsRefusedAndTheProgramCarriesOnWithItsData)
+{
+    const QString garbage = backupDir + QStringLiteral("/garbage.dat");
+    {
+        QFile f(garbage);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(4096, 'x'));
+    }
+    const QByteArray before = bytesOf(run.env.dataFile());
+    run.ui.nextFileName(garbage);
+    run.ui.answer(Ui::Yes);
+    openDialogAnd([](QDialog &d) { Fill::click(d, QStringLiteral("restore")); });
+
+    ASSERT_EQ(run.ui.messages().size(), 2u);
+    const auto &refusal = run.ui.messages()[1];
+    EXPECT_TRUE(refusal.text.startsWith(
+        QStringLiteral("There was an error restoring that file. Please try again.")));
+    EXPECT_TRUE(refusal.text.contains(QStringLiteral("not a Domelio data file")));
+    EXPECT_TRUE(refusal.text.contains(QStringLiteral("has not been changed")));
+    EXPECT_EQ(refusal.icon, Ui::Icon::Warning);
+    EXPECT_EQ(bytesOf(run.env.dataFile()), before);
+    EXPECT_EQ(frame->currentHomeId(), 2);
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Villa - Domelio"));
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM Homes;")), 2);
+}
+
+TEST_F(BackupRestoreCommand, ABackupOntoTheDataFileIsRefusedWithTheFailureMessage)
+{
+    const QByteArray before = bytesOf(run.env.dataFile());
+    run.ui.nextFileName(run.env.dataFile());
+    openDialogAnd([](QDialog &d) { Fill::click(d, QStringLiteral("backup")); });
+    ASSERT_EQ(run.ui.messages().size(), 1u);
+    EXPECT_TRUE(run.ui.messages()[0].text.startsWith(
+        QStringLiteral("There was an error backing up to that file. Please try again.")));
+    EXPECT_EQ(run.ui.messages()[0].icon, Ui::Icon::Warning);
+    EXPECT_EQ(bytesOf(run.env.dataFile()), before);
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM Homes;")), 2);
+}
+
+TEST_F(BackupRestoreCommand, ExportCommandOpensTheExportDialogForTheCurrentHome)
+{
+    const QString path = backupDir + QStringLiteral("/villa.csv");
+    run.ui.nextFileName(path);
+    run.ui.answer(Ui::No);
+    run.ui.onNextDialog([](QDialog &d) { Fill::click(d, QStringLiteral("exportData")); });
+    frame->action(Command::ExportInventory)->trigger();
+    EXPECT_EQ(run.ui.dialogTitles(), QStringList { QStringLiteral("Export Inventory Data") });
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.readLine().contains("\"Home Inventory Report for Villa\""));
+}
+
+// Both dialogs as a person sees them, saved for a look.
+TEST_F(BackupRestoreCommand, DialogScreenshots)
+{
+    const QString folder = QStringLiteral("/tmp/shots/exchange");
+    QDir().mkpath(folder);
+    CDlgBackup backup(run.app->database(), frame);
+    backup.show();
+    QApplication::processEvents();
+    EXPECT_TRUE(backup.grab().save(folder + QStringLiteral("/backup_dialog.png")));
+    // Every text fits: the buttons show their whole text.
+    for (auto *button : backup.findChildren<QPushButton *>())
+        EXPECT_GE(button->width(), button->sizeHint().width()) << button->text().toStdString();
+
+    CDlgExport exporter(run.app->database(), frame->currentHome(), frame);
+    exporter.show();
+    QApplication::processEvents();
+    EXPECT_TRUE(exporter.grab().save(folder + QStringLiteral("/export_dialog.png")));
+    for (auto *button : exporter.findChildren<QPushButton *>())
+        EXPECT_GE(button->width(), button->sizeHint().width()) << button->text().toStdString();
+}
+
+} // namespace

@@ -138,8 +138,7 @@ TEST_F(MainFrame, ViewsSwitchInTheirOrderAndOnlyOneIsVisible)
 TEST_F(MainFrame, CommandsOfLaterRecordsSayTheyAreNotAvailableYet)
 {
     ASSERT_TRUE(frame->SetCurrentHome(1));
-    const int pending[] = { Command::NewTasks, Command::NewAsset,    Command::NewLocation,
-                            Command::NewVideo, Command::LoanManager, Command::RecommendMovie,
+    const int pending[] = { Command::NewTasks, Command::NewLocation, Command::LoanManager,
                             Command::Sync };
     for (int id : pending)
         frame->action(id)->trigger();

@@ -1,5 +1,11 @@
 #include "controls/label.h"
 
+#include <QAccessibleWidget>
+#include <QKeyEvent>
+#include <QMetaMethod>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
+
 #include <QApplication>
 #include <QFontDatabase>
 #include <QMouseEvent>
@@ -62,8 +68,63 @@ CLabel::CLabel(const QString &text, QWidget *parent)
 
 CLabel::~CLabel() = default;
 
+namespace {
+
+// What assistive technology reads of a label: its text (drawn by hand, so Qt's own label
+// interface is not used), and for a clickable one the role of a link with a Press action.
+class LabelAccessible : public QAccessibleWidget
+{
+public:
+    explicit LabelAccessible(CLabel *label)
+        : QAccessibleWidget(label, QAccessible::StaticText)
+    {
+    }
+
+    QAccessible::Role role() const override
+    {
+        return label()->isClickable() ? QAccessible::Link : QAccessible::StaticText;
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name) {
+            const QString own = widget()->accessibleName();
+            return own.isEmpty() ? label()->accessibleText() : own;
+        }
+        return QAccessibleWidget::text(t);
+    }
+
+    QStringList actionNames() const override
+    {
+        return label()->isClickable() ? QStringList { pressAction() } : QStringList();
+    }
+
+    void doAction(const QString &action) override
+    {
+        if (action == pressAction() && label()->isClickable())
+            emit label()->clicked();
+    }
+
+private:
+    CLabel *label() const { return static_cast<CLabel *>(widget()); }
+};
+
+QAccessibleInterface *labelAccessible(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("CLabel") && object && object->isWidgetType())
+        return new LabelAccessible(static_cast<CLabel *>(object));
+    return nullptr;
+}
+
+} // namespace
+
 void CLabel::init()
 {
+    static const bool accessibleInstalled = [] {
+        QAccessible::installFactory(labelAccessible);
+        return true;
+    }();
+    Q_UNUSED(accessibleInstalled);
     const QPalette system = QApplication::palette();
     m_textColor = system.color(QPalette::WindowText);
 #if defined(DOMELIO_HANDHELD)
@@ -213,6 +274,44 @@ void CLabel::paintEvent(QPaintEvent *event)
         painter.fillRect(rect(), CtlColor());
     }
     QLabel::paintEvent(event);
+    if (hasFocus()) {
+        QStylePainter painter(this);
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.backgroundColor = CtlColor().color();
+        painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+    }
+}
+
+bool CLabel::isClickable() const
+{
+    return isSignalConnected(QMetaMethod::fromSignal(&CLabel::clicked));
+}
+
+QString CLabel::accessibleText() const
+{
+    return m_blinkMode == BlinkText ? m_savedText : text();
+}
+
+void CLabel::connectNotify(const QMetaMethod &signal)
+{
+    QLabel::connectNotify(signal);
+#if !defined(DOMELIO_HANDHELD)
+    // The handheld is used with a stylus; on the desktop a link must be reachable by Tab.
+    if (signal == QMetaMethod::fromSignal(&CLabel::clicked))
+        setFocusPolicy(Qt::StrongFocus);
+#endif
+}
+
+void CLabel::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    if (isClickable() && event->modifiers() == Qt::NoModifier
+        && (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)) {
+        emit clicked();
+        return;
+    }
+    QLabel::keyPressEvent(event);
 }
 
 void CLabel::mousePressEvent(QMouseEvent *event)

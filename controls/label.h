@@ -52,6 +52,14 @@ public:
     CLabel &SetTitleStyle();
     CLabel &SetLinkStyle();
 
+    // Something listens to clicked(): the label then acts as a link for assistive technology
+    // (role Link, action Press) and, on the desktop, for the keyboard (it takes the focus;
+    // Space or Enter click it).
+    bool isClickable() const;
+    // The text a screen reader is given: the shown text, or the saved one while text blinking
+    // hides it.
+    QString accessibleText() const;
+
     QColor textColor() const { return m_textColor; }
     QColor bkColor() const { return m_background.color(); }
     QFont fontDescription() const { return m_fontDesc; }
@@ -85,6 +93,8 @@ signals:
     void clicked();
 
 protected:
+    void connectNotify(const QMetaMethod &signal) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;

@@ -27,6 +27,7 @@ CHomeMgrView::CHomeMgrView(ViewHost &host, QWidget *parent)
 
     m_list = new CAutoListCtrl(this, CAutoListCtrl::NoHeader | CAutoListCtrl::SingleSelection);
     m_list->setObjectName(QStringLiteral("homes"));
+    m_list->setAccessibleName(QStringLiteral("My Homes"));
     m_list->InsertColumn(0, QStringLiteral("My Homes"), CListModel::FormatLeft, 300);
     m_list->SetExtendedStyle(CAutoListCtrl::FullRowSelect);
     m_list->setFont(SharedLook::normalFont());

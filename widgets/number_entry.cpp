@@ -15,8 +15,6 @@ QString text(float value)
 std::optional<float> read(const QString &input)
 {
     const QString trimmed = input.trimmed();
-    if (trimmed.isEmpty())
-        return 0.0f;
     static const QRegularExpression number(
         QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?$"));
     if (!number.match(trimmed).hasMatch())

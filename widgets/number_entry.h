@@ -13,8 +13,9 @@ namespace NumberEntry {
 QString text(float value);
 
 // The value of a decimal number text (optional sign, digits with at most one point, optional
-// exponent; blanks around it are ignored, an empty text is 0). Anything else, a comma as the
-// decimal mark included, and values a float cannot hold give nothing.
+// exponent; blanks around it are ignored). Anything else, an empty text and a comma as the
+// decimal mark included, and values a float cannot hold give nothing: an emptied field is a
+// mistake to point out, not a silent 0.
 std::optional<float> read(const QString &text);
 
 // The message shown when an edit's text does not read as a number.

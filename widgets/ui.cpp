@@ -7,6 +7,11 @@
 #include <QMessageBox>
 
 namespace Ui {
+QString systemCaption()
+{
+    return QStringLiteral("Error");
+}
+
 namespace {
 
 class QtServices final : public Services
@@ -17,7 +22,9 @@ public:
     {
         QMessageBox box(owner);
         box.setText(text);
-        box.setWindowTitle(caption.isEmpty() ? QApplication::applicationName() : caption);
+        // No caption asks for the system's own, never the program's name: the platform would
+        // put that on an untitled window, so the system's word is set explicitly.
+        box.setWindowTitle(caption.isEmpty() ? systemCaption() : caption);
         switch (icon) {
         case Icon::None:
             box.setIcon(QMessageBox::NoIcon);
@@ -38,7 +45,8 @@ public:
         const std::pair<int, QMessageBox::StandardButton> map[] = { { Ok, QMessageBox::Ok },
                                                                     { Cancel, QMessageBox::Cancel },
                                                                     { Yes, QMessageBox::Yes },
-                                                                    { No, QMessageBox::No } };
+                                                                    { No, QMessageBox::No },
+                                                                    { Retry, QMessageBox::Retry } };
         QMessageBox::StandardButtons standard;
         for (auto [flag, button] : map) {
             if (buttons & flag)

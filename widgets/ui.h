@@ -14,14 +14,14 @@ namespace Ui {
 enum class Icon { None, Information, Warning, Critical, Question };
 
 // Button flags for messageBox(); the result is the flag of the button chosen.
-enum Button : int { Ok = 0x1, Cancel = 0x2, Yes = 0x4, No = 0x8 };
+enum Button : int { Ok = 0x1, Cancel = 0x2, Yes = 0x4, No = 0x8, Retry = 0x10 };
 
 class Services
 {
 public:
     virtual ~Services() = default;
 
-    // caption empty = the platform's default caption.
+    // caption empty = the system's default caption (systemCaption()), never the program's name.
     virtual int messageBox(QWidget *owner, const QString &text, const QString &caption, Icon icon,
                            int buttons, int defaultButton) = 0;
     virtual QString openFileName(QWidget *owner, const QString &caption, const QString &dir,
@@ -34,6 +34,9 @@ public:
     virtual bool openUrl(const QUrl &url) = 0;
     virtual void setWaitCursor(bool on) = 0;
 };
+
+// The caption a message box gets from the system when its owner names none.
+QString systemCaption();
 
 // The services in force: the real Qt ones unless a test installed others.
 Services &services();

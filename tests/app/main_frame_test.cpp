@@ -39,11 +39,15 @@ TEST_F(MainFrame, HomeDependentCommandsFollowTheCurrentHome)
             all = all && a->isEnabled();
         return all;
     };
+    // Home Today, Home Inventory, Locations, Loan Manager, Recommend Movie, New Asset,
+    // New Location, New Video/DVD and Export need a current home; nothing else does.
+    const int homeDependent[] = { 32771, 32773, 32774, 32775, 32776, 32781, 32782, 32783, 32793 };
+    const int alwaysEnabled[] = { 32772, 32777, 32780, 32784, 32785, 32787,
+                                  32789, 32790, 32791, 32792, 57664, 57665 };
     ASSERT_EQ(frame->currentHomeId(), -1);
-    for (int id : Command::kHomeDependent)
+    for (int id : homeDependent)
         EXPECT_FALSE(enabled(id)) << id;
-    for (int id : { Command::TasksView, Command::Sync, Command::NewButton, Command::NewTasks,
-                    Command::NewHome, Command::SelectHome, Command::BackupRestore })
+    for (int id : alwaysEnabled)
         EXPECT_TRUE(enabled(id)) << id;
     // The toolbar shows it as well.
     EXPECT_FALSE(frame->toolButton(Command::TodayView)->isEnabled());
@@ -52,7 +56,9 @@ TEST_F(MainFrame, HomeDependentCommandsFollowTheCurrentHome)
     EXPECT_TRUE(frame->toolButton(Command::Sync)->isEnabled());
 
     ASSERT_TRUE(frame->SetCurrentHome(2));
-    for (int id : Command::kHomeDependent)
+    for (int id : homeDependent)
+        EXPECT_TRUE(enabled(id)) << id;
+    for (int id : alwaysEnabled)
         EXPECT_TRUE(enabled(id)) << id;
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Villa - Domelio"));
     EXPECT_TRUE(frame->toolButton(Command::TodayView)->isChecked());
@@ -60,7 +66,7 @@ TEST_F(MainFrame, HomeDependentCommandsFollowTheCurrentHome)
     frame->action(Command::SelectHome)->trigger();
     EXPECT_EQ(frame->currentViewIndex(), CMainFrame::HomesIndex);
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Domelio"));
-    for (int id : Command::kHomeDependent)
+    for (int id : homeDependent)
         EXPECT_FALSE(enabled(id)) << id;
     EXPECT_FALSE(frame->toolButton(Command::TodayView)->isChecked());
 }
@@ -138,8 +144,7 @@ TEST_F(MainFrame, ViewsSwitchInTheirOrderAndOnlyOneIsVisible)
 TEST_F(MainFrame, CommandsOfLaterRecordsSayTheyAreNotAvailableYet)
 {
     ASSERT_TRUE(frame->SetCurrentHome(1));
-    const int pending[] = { Command::NewTasks, Command::NewLocation, Command::LoanManager,
-                            Command::Sync };
+    const int pending[] = { Command::NewTasks, Command::NewLocation, Command::LoanManager };
     for (int id : pending)
         frame->action(id)->trigger();
     EXPECT_EQ(run.ui.messages().size(), std::size(pending));

@@ -12,11 +12,11 @@ TEST(NumberEntry, ReadsDecimalNumbersOnly)
         std::optional<float> value;
     } cases[] = {
         { "1e3", 1000.0f },  { "12.50", 12.5f }, { "-3", -3.0f },     { "+0.25", 0.25f },
-        { ".5", 0.5f },      { "5.", 5.0f },     { "  42  ", 42.0f }, { "", 0.0f },
+        { ".5", 0.5f },      { "5.", 5.0f },     { "  42  ", 42.0f }, { "", {} },
         { "2.5E-1", 0.25f }, { "12,50", {} },    { "1,000", {} },     { "abc", {} },
         { "12abc", {} },     { "1e", {} },       { "e3", {} },        { "--1", {} },
         { "1.2.3", {} },     { "0x10", {} },     { "1e39", {} },      { "inf", {} },
-        { "nan", {} },       { "- 1", {} },
+        { "nan", {} },       { "- 1", {} },       { "   ", {} },
     };
     for (const auto &c : cases) {
         const std::optional<float> got = NumberEntry::read(QString::fromLatin1(c.text));

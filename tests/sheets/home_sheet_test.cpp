@@ -72,6 +72,13 @@ TEST_F(HomeSheet, ValueMustReadAsADecimalNumber)
         ASSERT_EQ(ui.messages().size(), 2u);
         EXPECT_EQ(ui.messages().back().text, QStringLiteral("Please enter a number."));
 
+        // An emptied field is not a value of 0: it is refused like any other non-number.
+        Fill::text(sheet, "currentValue", QString());
+        Fill::click(sheet, "ok");
+        EXPECT_TRUE(sheet.isVisible());
+        ASSERT_EQ(ui.messages().size(), 3u);
+        EXPECT_EQ(ui.messages().back().text, QStringLiteral("Please enter a number."));
+
         Fill::text(sheet, "currentValue", QStringLiteral("1e3"));
         Fill::text(sheet, "address", QStringLiteral("2 High St\nFlat 4"));
         Fill::click(sheet, "ok");

@@ -7,6 +7,7 @@
 #include "exchange/export_dialog.h"
 #include "widgets/ui.h"
 #include "format/string_table.h"
+#include "records/general_tasks_dialog.h"
 #include "records/asset.h"
 #include "records/recommend_movie_dialog.h"
 #include "views/home_mgr_view.h"
@@ -73,7 +74,14 @@ void CMainFrame::notAvailableYet()
 
 void CMainFrame::OnNewTasks()
 {
-    notAvailableYet();
+    CDlgGeneralTasks pool(database(), settings(), this);
+    const bool closed = pool.DoModal() == QDialog::Accepted;
+    // Ticks are written as they are made, so the list and the count follow even when the pool
+    // was closed with Escape; only Close leads on to the Tasks view.
+    if (m_tasksView)
+        m_tasksView->Refresh();
+    if (closed)
+        OnTasksView();
 }
 
 void CMainFrame::OnNewAsset()
@@ -110,8 +118,8 @@ void CMainFrame::OnNewVideo()
 
 void CMainFrame::OnLoanManager()
 {
-    if (currentHomeId() >= 1)
-        notAvailableYet();
+    if (currentHomeId() >= 1 && m_todayView)
+        m_todayView->EditHome(1);
 }
 
 void CMainFrame::OnRecommendMovie()

@@ -1,18 +1,212 @@
 #include "views/today_view.h"
 
 #include "controls/label.h"
+#include "format/display_text.h"
+#include "platform/settings_key.h"
 #include "records/home.h"
+#include "records/home_figures.h"
+#include "records/task.h"
+
+#include <QCoreApplication>
+#include <algorithm>
+#include <QKeyEvent>
+#include <QPainter>
+
+namespace {
+
+// The lines' distances from the bottom of the view, top to bottom.
+constexpr int kLineOffsets[] = { 100, 75, 50, 25 };
+constexpr int kLineLeft = 8;
+
+qint32 readSetting(const CSettingsKey &settings, const QString &name)
+{
+    qint32 value = 0;
+    if (!settings.ReadNumber(name, value))
+        return 0;
+    return value;
+}
+
+} // namespace
 
 CTodayView::CTodayView(ViewHost &host, QWidget *parent)
-    : CPendingView(host, QStringLiteral("Home Description Goes here"), parent)
+    : CFormView(host, parent)
+    , m_defaultPicture(QCoreApplication::applicationDirPath() + QStringLiteral("/default.jpg"))
 {
-    title()->SetHoverUnderline(true);
-    connect(title(), &CLabel::clicked, this, [this] { EditHome(0); });
+    const char *const names[] = { "homeLine", "tasksLine", "inventoryLine", "equityLine" };
+    const QString initial[] = { QStringLiteral("Home Description Goes here"),
+                                QStringLiteral("<value>"), QStringLiteral("<value>"),
+                                QStringLiteral("<value>") };
+    for (int i = 0; i < 4; ++i) {
+        auto *line = new CLabel(initial[i], this);
+        line->setObjectName(QString::fromLatin1(names[i]));
+        line->setTextFormat(Qt::PlainText);
+        line->SetBkColor(QColor(Qt::white));
+        if (i == 0) {
+            line->SetTitleStyle();
+        } else {
+            line->SetTextColor(QColor(Qt::black));
+            line->SetFontBold(false);
+        }
+        line->SetHoverUnderline(true);
+        // The lines are links: Tab reaches them and Enter or Space follows them.
+        line->setFocusPolicy(Qt::StrongFocus);
+        line->installEventFilter(this);
+        line->setGeometry(kLineLeft, 0, 500, 15);
+        m_lines[i] = line;
+    }
+    connect(homeLine(), &CLabel::clicked, this, [this] { EditHome(0); });
+    connect(tasksLine(), &CLabel::clicked, this, &CTodayView::OnTasksLine);
+    connect(inventoryLine(), &CLabel::clicked, this, &CTodayView::OnInventoryLine);
+    connect(equityLine(), &CLabel::clicked, this, [this] { EditHome(1); });
+    setFocusProxy(homeLine());
+}
+
+int CTodayView::activeTasks() const
+{
+    return TaskList::activeCount(host().database(),
+                                 readSetting(host().settings(), QStringLiteral("TasksFilter")));
+}
+
+double CTodayView::inventoryTotal() const
+{
+    const qint32 homeId = host().currentHomeId();
+    if (homeId < 1)
+        return 0.0;
+    return HomeFigures::inventoryTotal(
+        host().database(), homeId,
+        readSetting(host().settings(), QStringLiteral("InventoryCategory")));
 }
 
 void CTodayView::UpdateLines()
 {
-    title()->SetText(host().currentHome().m_strDescription);
+    homeLine()->SetText(host().currentHome().m_strDescription);
+
+    const int active = activeTasks();
+    tasksLine()->SetFontBold(active > 0);
+    if (active == 1)
+        tasksLine()->SetText(QStringLiteral("1 Active task"));
+    else if (active > 1)
+        tasksLine()->SetText(QStringLiteral("%1 Active tasks").arg(active));
+    else
+        tasksLine()->SetText(QStringLiteral("Pick tasks and shopping items"));
+
+    const double total = inventoryTotal();
+    inventoryLine()->SetText(total == 0.0
+                                 ? QStringLiteral("Add an asset to the Home Inventory")
+                                 : QStringLiteral("Home Inventory is worth ")
+                                     + moneyText(float(total)));
+
+    equityLine()->SetText(m_fEquity == 0.0f
+                              ? QStringLiteral("Manage Mortgages and Home Equity")
+                              : QStringLiteral("Home Equity is %1").arg(moneyText(m_fEquity)));
+
+    for (CLabel *line : m_lines)
+        line->SizeToText();
+}
+
+void CTodayView::ComputeEquity()
+{
+    const CHome &home = host().currentHome();
+    m_fEquity = home.Exists() ? HomeFigures::equity(host().database(), home) : 0.0f;
+}
+
+void CTodayView::LoadPicture()
+{
+    const QString own = host().currentHome().m_strPicture;
+    if ((own.isEmpty() || !m_picture.Load(own)) && !m_picture.Load(m_defaultPicture)) {
+        // Neither loads: show nothing rather than the picture of the home shown before. (A
+        // failed load keeps nothing, so m_picture is empty now.)
+        m_pictureRect = QRect();
+        update();
+        return;
+    }
+    placePicture();
+}
+
+QRect CTodayView::PictureRect(QSize picture, QSize client)
+{
+    const int w = picture.width();
+    const int h = picture.height();
+    int left = (client.width() - w) / 2;
+    int right = left + w;
+    if (w > client.width()) {
+        left = 5;
+        right = client.width() - 5;
+    }
+    const int top = 5;
+    int bottom = h + 5;
+    if (h > client.height() - 115)
+        bottom = client.height() - 110;
+    return QRect(left, top, right - left, bottom - top);
+}
+
+void CTodayView::placePicture()
+{
+    const QSize size = m_picture.Size();
+    if (size.width() == 0)
+        return;
+    m_pictureRect = PictureRect(size, this->size());
+    update();
+}
+
+void CTodayView::Layout()
+{
+    for (int i = 0; i < 4; ++i)
+        m_lines[i]->move(kLineLeft, height() - kLineOffsets[i]);
+    // The file was read when the home was shown; a new size only places it again.
+    placePicture();
+}
+
+void CTodayView::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    if (m_picture.IsLoaded() && m_pictureRect.isValid())
+        m_picture.Draw(painter, m_pictureRect.left(), m_pictureRect.top(),
+                       m_pictureRect.left() + m_pictureRect.width(),
+                       m_pictureRect.top() + m_pictureRect.height());
+}
+
+bool CTodayView::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *line = qobject_cast<CLabel *>(watched);
+    if (line && std::find(std::begin(m_lines), std::end(m_lines), line) != std::end(m_lines)) {
+        switch (event->type()) {
+        case QEvent::KeyPress: {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+                emit line->clicked();
+                return true;
+            }
+            break;
+        }
+        case QEvent::FocusIn:
+            line->SetFontUnderline(true);
+            break;
+        case QEvent::FocusOut:
+            line->SetFontUnderline(false);
+            break;
+        default:
+            break;
+        }
+    }
+    return CFormView::eventFilter(watched, event);
+}
+
+void CTodayView::OnTasksLine()
+{
+    if (activeTasks() < 1)
+        host().NewTasks();
+    else
+        host().ShowView(ViewHost::TasksIndex);
+}
+
+void CTodayView::OnInventoryLine()
+{
+    if (inventoryTotal() == 0.0)
+        host().NewAsset();
+    else
+        host().ShowView(ViewHost::InventoryIndex);
 }
 
 bool CTodayView::EditHome(int page)

@@ -1,11 +1,16 @@
 #pragma once
-// CTodayView: the current home at a glance. For now it shows the home's name as its title and
-// opens the Home Profile from it; the picture, equity and the other lines come with their
-// records.
+// CTodayView: the current home at a glance: its picture and four lines that sum it up (its
+// name, the active tasks, the inventory's worth and the home equity), each a shortcut to the
+// part of the program that changes it.
 
 #include "views/form_view.h"
+#include "widgets/image_file.h"
 
-class CTodayView : public CPendingView
+#include <QRect>
+
+class CLabel;
+
+class CTodayView : public CFormView
 {
     Q_OBJECT
 public:
@@ -13,11 +18,55 @@ public:
 
     // The three per-home updates the frame runs when the current home changes, in this order:
     // UpdateLines, LoadPicture, ComputeEquity.
+    //
+    // The four lines, recomputed from the data file each time: the active count and the
+    // inventory total come from one aggregate statement each, by the filters the Tasks and
+    // Home Inventory views keep in the settings, so they never wait for those views to fill.
     void UpdateLines();
-    void LoadPicture() { }
-    void ComputeEquity() { }
+    // The home's picture, else default.jpg beside the program, else none.
+    void LoadPicture();
+    // The home's value less what its equity loans still owe.
+    void ComputeEquity();
 
     // The current home's Home Profile at page 0 or 1; on OK the view, the window title and the
     // Homes view follow the edit. Returns whether it was confirmed.
     bool EditHome(int page);
+
+    // The rectangle a picture of size picture is drawn into in a client area of size client:
+    // centred when it fits, else 5 pixels in from either side; from 5 pixels below the top,
+    // ending 110 pixels above the bottom when it is taller than the client height less 115.
+    static QRect PictureRect(QSize picture, QSize client);
+
+    // Where the fallback picture is read from; beside the program unless a test says otherwise.
+    void setDefaultPicturePath(const QString &path) { m_defaultPicture = path; }
+    QString defaultPicturePath() const { return m_defaultPicture; }
+
+    float equity() const { return m_fEquity; }
+    bool hasPicture() const { return m_picture.IsLoaded(); }
+    QRect pictureRect() const { return m_pictureRect; }
+    CLabel *homeLine() const { return m_lines[0]; }
+    CLabel *tasksLine() const { return m_lines[1]; }
+    CLabel *inventoryLine() const { return m_lines[2]; }
+    CLabel *equityLine() const { return m_lines[3]; }
+
+    void Layout() override;
+
+    // The shortcuts behind the tasks and inventory lines.
+    void OnTasksLine();
+    void OnInventoryLine();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    int activeTasks() const;
+    double inventoryTotal() const;
+    void placePicture();
+
+    CLabel *m_lines[4] = {};
+    CImageFile m_picture;
+    QRect m_pictureRect;
+    float m_fEquity = 0.0f;
+    QString m_defaultPicture;
 };

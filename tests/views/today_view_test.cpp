@@ -1,0 +1,288 @@
+#include "controls/label.h"
+#include "format/display_text.h"
+#include "records/home.h"
+#include "records/task.h"
+#include "support/fake_view_host.h"
+#include "support/scripted_ui.h"
+#include "views/today_view.h"
+
+#include <QDialog>
+#include <QDir>
+#include <QImage>
+#include <QTabWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class TodayView : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        setUserLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+        view = new CTodayView(host, &host.window);
+        view->setDefaultPicturePath(host.env.root() + QStringLiteral("/no-default.jpg"));
+        view->resize(640, 400);
+    }
+    void TearDown() override { resetUserLocale(); }
+
+    qint32 addHome(const QString &description, float value, const QString &picture = QString())
+    {
+        CHome home;
+        home.m_strDescription = description;
+        home.m_fCurrentValue = value;
+        home.m_strPicture = picture;
+        EXPECT_TRUE(home.Save(host.db));
+        return home.id();
+    }
+
+    void show(qint32 homeId)
+    {
+        ASSERT_TRUE(host.SetCurrentHome(homeId));
+        view->UpdateLines();
+        view->LoadPicture();
+        view->ComputeEquity();
+        view->UpdateLines();
+    }
+
+    void addTask(qint32 type, qint32 status)
+    {
+        CTask task;
+        task.m_strDescription = QStringLiteral("task");
+        task.m_nTaskType = type;
+        task.m_nStatus = status;
+        ASSERT_TRUE(task.Save(host.db));
+    }
+
+    void run(const QString &sql) { ASSERT_TRUE(host.db.Execute(sql)) << sql.toStdString(); }
+
+    QString picture(const QString &name, QSize size, QColor color)
+    {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(color);
+        const QString path = host.env.root() + QLatin1Char('/') + name;
+        EXPECT_TRUE(image.save(path));
+        return path;
+    }
+
+    static bool bold(const CLabel *line) { return line->fontDescription().bold(); }
+
+    ScriptedUi ui;
+    FakeViewHost host;
+    CTodayView *view = nullptr;
+};
+
+TEST_F(TodayView, TasksLineCountsActiveEntriesInBoldAndNoneInNormalWeight)
+{
+    show(addHome(QStringLiteral("Lake house"), 0.0f));
+    EXPECT_EQ(view->homeLine()->text(), QStringLiteral("Lake house"));
+    EXPECT_TRUE(bold(view->homeLine()));
+    EXPECT_EQ(view->tasksLine()->text(), QStringLiteral("Pick tasks and shopping items"));
+    EXPECT_FALSE(bold(view->tasksLine()));
+
+    addTask(CTask::GeneralTask, CTask::Active);
+    addTask(CTask::GeneralTask, CTask::Done);
+    view->UpdateLines();
+    EXPECT_EQ(view->tasksLine()->text(), QStringLiteral("1 Active task"));
+    EXPECT_TRUE(bold(view->tasksLine()));
+
+    addTask(CTask::ShoppingItem, CTask::Active);
+    addTask(CTask::ShoppingItem, CTask::Active);
+    view->UpdateLines();
+    EXPECT_EQ(view->tasksLine()->text(), QStringLiteral("3 Active tasks"));
+
+    // With the Tasks view showing shopping items only, only those count.
+    host.key.WriteNumber(QStringLiteral("TasksFilter"), TaskList::ShoppingOnly);
+    view->UpdateLines();
+    EXPECT_EQ(view->tasksLine()->text(), QStringLiteral("2 Active tasks"));
+    host.key.WriteNumber(QStringLiteral("TasksFilter"), TaskList::GeneralOnly);
+    view->UpdateLines();
+    EXPECT_EQ(view->tasksLine()->text(), QStringLiteral("1 Active task"));
+
+    // Back to none: normal weight again.
+    run(QStringLiteral("UPDATE Tasks SET Status=0"));
+    view->UpdateLines();
+    EXPECT_EQ(view->tasksLine()->text(), QStringLiteral("Pick tasks and shopping items"));
+    EXPECT_FALSE(bold(view->tasksLine()));
+    // Every line is sized to its text.
+    EXPECT_EQ(view->tasksLine()->width(),
+              QFontMetrics(view->tasksLine()->font())
+                      .horizontalAdvance(view->tasksLine()->text())
+                  + view->tasksLine()->width() - view->tasksLine()->contentsRect().width());
+}
+
+TEST_F(TodayView, InventoryLineFollowsTheCategoryFilter)
+{
+    const qint32 home = addHome(QStringLiteral("Lake house"), 0.0f);
+    const qint32 other = addHome(QStringLiteral("Cabin"), 0.0f);
+    show(home);
+    EXPECT_EQ(view->inventoryLine()->text(), QStringLiteral("Add an asset to the Home Inventory"));
+
+    run(QStringLiteral("INSERT INTO Assets (AssetId, HomeId, CategoryId, CurrentValue) VALUES "
+                       "(1, %1, 7, 1200), (2, %1, 8, 300.5), (3, %2, 7, 99)")
+            .arg(home)
+            .arg(other));
+    view->UpdateLines();
+    EXPECT_EQ(view->inventoryLine()->text(), QStringLiteral("Home Inventory is worth $1,500.50"));
+    host.key.WriteNumber(QStringLiteral("InventoryCategory"), 7);
+    view->UpdateLines();
+    EXPECT_EQ(view->inventoryLine()->text(), QStringLiteral("Home Inventory is worth $1,200.00"));
+    host.key.WriteNumber(QStringLiteral("InventoryCategory"), 3);
+    view->UpdateLines();
+    EXPECT_EQ(view->inventoryLine()->text(), QStringLiteral("Add an asset to the Home Inventory"));
+}
+
+TEST_F(TodayView, EquityLineShowsZeroAsAnInvitationAndANegativeEquityAsIs)
+{
+    const qint32 home = addHome(QStringLiteral("Lake house"), 0.0f);
+    show(home);
+    EXPECT_EQ(view->equityLine()->text(), QStringLiteral("Manage Mortgages and Home Equity"));
+
+    run(QStringLiteral("UPDATE Homes SET CurrentValue=200000 WHERE HomeId=%1").arg(home));
+    run(QStringLiteral("INSERT INTO Loans (LoanId, AssetId, AssetType, Principal) VALUES "
+                       "(1, %1, 1, 180000), (2, %1, 1, 30000.25), (3, %1, 0, 5000)")
+            .arg(home));
+    show(home);
+    EXPECT_FLOAT_EQ(view->equity(), -10000.25f);
+    EXPECT_EQ(view->equityLine()->text(),
+              QStringLiteral("Home Equity is ") + moneyText(-10000.25f));
+    EXPECT_TRUE(view->equityLine()->text().contains(QStringLiteral("10,000.25")));
+    // Not the positive amount: the money format's own negative form.
+    EXPECT_NE(view->equityLine()->text(),
+              QStringLiteral("Home Equity is ") + moneyText(10000.25f));
+}
+
+TEST_F(TodayView, PictureRectangleRules)
+{
+    const QSize client(640, 400);
+    // Fits: centred, at its own size, 5 pixels from the top.
+    EXPECT_EQ(CTodayView::PictureRect(QSize(320, 240), client), QRect(160, 5, 320, 240));
+    // Odd leftover: integer division puts the extra pixel on the right.
+    EXPECT_EQ(CTodayView::PictureRect(QSize(321, 10), client).left(), 159);
+    // Wider than the view: 5 pixels in from either side.
+    EXPECT_EQ(CTodayView::PictureRect(QSize(900, 100), client), QRect(5, 5, 630, 100));
+    // Taller than the height less 115: ends 110 pixels above the bottom.
+    EXPECT_EQ(CTodayView::PictureRect(QSize(100, 900), client), QRect(270, 5, 100, 285));
+    // Exactly the height less 115 still fits at its own size.
+    EXPECT_EQ(CTodayView::PictureRect(QSize(100, 285), client).height(), 285);
+    EXPECT_EQ(CTodayView::PictureRect(QSize(100, 286), client).height(), 285);
+}
+
+TEST_F(TodayView, PictureFallsBackToTheDefaultAndNeverShowsAnotherHomes)
+{
+    const QString own = picture(QStringLiteral("own.png"), QSize(900, 100), Qt::red);
+    const qint32 withPicture = addHome(QStringLiteral("Lake house"), 0.0f, own);
+    const qint32 brokenPicture =
+        addHome(QStringLiteral("Cabin"), 0.0f, host.env.root() + QStringLiteral("/gone.jpg"));
+    const qint32 none = addHome(QStringLiteral("Flat"), 0.0f);
+    host.window.show();
+    view->show();
+
+    show(withPicture);
+    ASSERT_TRUE(view->hasPicture());
+    EXPECT_EQ(view->pictureRect(), QRect(5, 5, 630, 100));
+
+    // Neither its own picture nor the default loads: nothing, not the lake house.
+    show(brokenPicture);
+    EXPECT_FALSE(view->hasPicture());
+    EXPECT_TRUE(view->pictureRect().isNull());
+
+    view->setDefaultPicturePath(picture(QStringLiteral("default.png"), QSize(100, 900), Qt::blue));
+    show(brokenPicture);
+    ASSERT_TRUE(view->hasPicture());
+    EXPECT_EQ(view->pictureRect(), QRect(270, 5, 100, 285));
+    show(none);
+    EXPECT_TRUE(view->hasPicture());
+
+    // A new size places the picture again.
+    view->resize(800, 600);
+    EXPECT_EQ(view->pictureRect(), QRect(350, 5, 100, 485));
+}
+
+TEST_F(TodayView, LinesLeadWhereTheyShouldWithEmptyAndFilledData)
+{
+    const qint32 home = addHome(QStringLiteral("Lake house"), 0.0f);
+    show(home);
+    host.calls.clear();
+    emit view->tasksLine()->clicked();
+    emit view->inventoryLine()->clicked();
+    EXPECT_EQ(host.calls, (QStringList { "NewTasks", "NewAsset" }));
+
+    addTask(CTask::ShoppingItem, CTask::Active);
+    run(QStringLiteral("INSERT INTO Assets (AssetId, HomeId, CurrentValue) VALUES (1, %1, 5)")
+            .arg(home));
+    host.calls.clear();
+    QTest::mouseClick(view->tasksLine(), Qt::LeftButton);
+    // From the keyboard: Enter on a line follows it.
+    view->inventoryLine()->setFocus();
+    QTest::keyClick(view->inventoryLine(), Qt::Key_Return);
+    EXPECT_EQ(host.calls, (QStringList { "ShowView 3", "ShowView 1" }));
+
+    // A done task alone does not count: back to the pool dialog.
+    run(QStringLiteral("UPDATE Tasks SET Status=2"));
+    host.calls.clear();
+    emit view->tasksLine()->clicked();
+    EXPECT_EQ(host.calls, (QStringList { "NewTasks" }));
+}
+
+TEST_F(TodayView, EditingTheHomeFollowsThroughAndCancelChangesNothing)
+{
+    const qint32 home = addHome(QStringLiteral("Lake house"), 100000.0f);
+    show(home);
+    ui.onNextDialog([](QDialog &sheet) {
+        EXPECT_EQ(sheet.windowTitle(), QStringLiteral("Home Profile"));
+        EXPECT_EQ(sheet.findChild<QTabWidget *>("pages")->currentIndex(), 0);
+        Fill::text(sheet, "description", QStringLiteral("Lake cottage"));
+        Fill::text(sheet, "currentValue", QStringLiteral("150000"));
+        Fill::click(sheet, "ok");
+    });
+    emit view->homeLine()->clicked();
+    EXPECT_EQ(view->homeLine()->text(), QStringLiteral("Lake cottage"));
+    EXPECT_EQ(view->equityLine()->text(), QStringLiteral("Home Equity is $150,000.00"));
+    EXPECT_TRUE(host.calls.contains(QStringLiteral("HomeEdited %1").arg(home)));
+
+    // The equity line opens the sheet at its second page.
+    host.calls.clear();
+    ui.onNextDialog([](QDialog &sheet) {
+        EXPECT_EQ(sheet.findChild<QTabWidget *>("pages")->currentIndex(), 1);
+    });
+    emit view->equityLine()->clicked();
+    EXPECT_EQ(ui.pendingScripts(), 0);
+    EXPECT_FALSE(host.calls.contains(QStringLiteral("HomeEdited %1").arg(home)));
+    EXPECT_EQ(view->homeLine()->text(), QStringLiteral("Lake cottage"));
+}
+
+TEST_F(TodayView, Screenshots)
+{
+    QDir().mkpath(QStringLiteral("/tmp/shots/tasks"));
+    QImage photo(480, 300, QImage::Format_RGB32);
+    photo.fill(QColor(180, 200, 160));
+    for (int y = 0; y < 300; y += 20)
+        for (int x = (y / 20) % 2 * 20; x < 480; x += 40)
+            for (int dy = 0; dy < 20; ++dy)
+                for (int dx = 0; dx < 20; ++dx)
+                    photo.setPixelColor(x + dx, y + dy, QColor(120, 150, 110));
+    const QString own = host.env.root() + QStringLiteral("/own.png");
+    ASSERT_TRUE(photo.save(own));
+    const qint32 home = addHome(QStringLiteral("Lake house"), 250000.0f, own);
+    run(QStringLiteral("INSERT INTO Loans (LoanId, AssetId, AssetType, Principal) VALUES "
+                       "(1, %1, 1, 180000)")
+            .arg(home));
+    run(QStringLiteral("INSERT INTO Assets (AssetId, HomeId, CurrentValue) VALUES (1, %1, 4321)")
+            .arg(home));
+    addTask(CTask::GeneralTask, CTask::Active);
+    host.window.show();
+    view->show();
+    show(home);
+    EXPECT_TRUE(view->grab().save(QStringLiteral("/tmp/shots/tasks/today_picture.png")));
+
+    // The picture shipped beside the program, for a home without one.
+    view->setDefaultPicturePath(QStringLiteral(DOMELIO_SOURCE_DIR "/views/default.jpg"));
+    show(addHome(QStringLiteral("Cabin"), 0.0f));
+    EXPECT_TRUE(view->hasPicture());
+    EXPECT_EQ(view->pictureRect().size(), QSize(320, 240));
+    EXPECT_TRUE(view->grab().save(QStringLiteral("/tmp/shots/tasks/today_default.png")));
+}
+
+} // namespace

@@ -6,6 +6,7 @@
 #include "db/datafile.h"
 #include "format/string_table.h"
 #include "platform/busy.h"
+#include "platform/device_rapi.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -81,6 +82,10 @@ QString CHomeApp::connectionString()
 
 bool CHomeApp::InitInstance()
 {
+    // The device connection starts now and settles by itself; nothing waits for it.
+    RAPIINIT rapiInit;
+    CeRapiInitEx(&rapiInit);
+
     // The data file first: without it there is nothing to show.
     if (!m_database.Open(connectionString())) {
         Ui::messageBox(nullptr, Strings::load(Strings::DataFileError), QString(), Ui::Icon::Warning,
@@ -132,6 +137,7 @@ void CHomeApp::chooseInitialHome()
 
 int CHomeApp::ExitInstance()
 {
+    CeRapiUninit();
     if (m_database.IsOpen())
         m_database.Close();
     return 0;

@@ -3,6 +3,7 @@
 #include "app/about_dialog.h"
 #include "app/command_ids.h"
 #include "app/main_frame.h"
+#include "exchange/sync_command.h"
 #include "exchange/backup_dialog.h"
 #include "exchange/export_dialog.h"
 #include "widgets/ui.h"
@@ -132,7 +133,14 @@ void CMainFrame::OnRecommendMovie()
 
 void CMainFrame::OnSync()
 {
-    notAvailableYet();
+    CSyncCommand::Host host;
+    host.owner = this;
+    host.database = &database();
+    host.showMessageOnce = [this](const QString &text, const QString &flagName) {
+        ShowMessageOnce(text, flagName);
+    };
+    host.reloadAfterDataReplacement = [this] { ReloadAfterDataReplacement(); };
+    CSyncCommand(std::move(host)).Run();
 }
 
 void CMainFrame::OnBackupRestore()

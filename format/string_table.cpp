@@ -49,6 +49,40 @@ QString load(int id)
                          "(Assets AS a LEFT JOIN Categories AS c ON a.CategoryId = c.CategoryId) "
                          "LEFT OUTER JOIN Areas l ON a.AreaId = l.AreaId WHERE a.HomeId=%d ORDER "
                          "BY c.Description, a.Description, l.Description;") },
+        { SyncFirstTime,
+          QStringLiteral("This appears to be the first time you are using the Sync feature. \n\n"
+                         "If you have already used Domelio on your handheld device, and have some "
+                         "information stored on it, please select the \"Device data replaces "
+                         "desktop data\" option. By doing this, the information on your device "
+                         "will not be lost.") },
+        { SyncNoService,
+          QStringLiteral("ActiveSync was not found on this computer. ActiveSync v3.1 or higher is "
+                         "required in order to synchronize with your Pocket PC. You can download "
+                         "it from https://www.pocketpc.example/activesync.") },
+        { SyncConnectError,
+          QStringLiteral("There was an error connecting to the remote database. Please ensure "
+                         "that:\n\n1) Your device is properly connected to the desktop via "
+                         "ActiveSync.\n2) You have Domelio v1.1 or higher on the device.\n3) "
+                         "Domelio is NOT open on the device at this time. If it is, tap "
+                         "Tools->Exit to close it.\n\nIf you still cannot connect successfully, "
+                         "try restarting Domelio (on your desktop).") },
+        { SyncOldVersion,
+          QStringLiteral("You are currently using an older version of Domelio on your device. "
+                         "Version 1.1 or higher of Domelio is required in order to sync with the "
+                         "Desktop Edition. Please download the latest Pocket PC Edition from "
+                         "https://www.domelio.example/pocketpc.") },
+        { SyncToDeviceDone,
+          QStringLiteral("Congratulations! Your data was successfully synchronized from the "
+                         "desktop to the device.") },
+        { SyncToDesktopDone,
+          QStringLiteral("Congratulations! Your data was successfully synchronized from the "
+                         "device to the desktop.") },
+        { SyncIntroduction,
+          QStringLiteral("This enables you to sync all your information with the Pocket PC "
+                         "Edition of Domelio. In order to use this feature, you must have a "
+                         "Pocket PC device connected to the desktop through Microsoft "
+                         "ActiveSync.\n\nTo learn more about the Pocket PC Edition, please "
+                         "visit https://www.domelio.example/pocketpc.") },
         { AskHandheldUsed,
           QStringLiteral("In order to help you get set up quickly, we need to know if you have "
                          "previously used the Pocket PC Edition of Domelio.\n\nIf you have used "

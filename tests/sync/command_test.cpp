@@ -1,0 +1,241 @@
+// File > Sync. with Device in the running program: every step a user sees, with the real
+// service stand-ins, a device folder and hive files.
+#include "app/command_ids.h"
+#include "app/frame_fixture.h"
+#include "exchange/sync_command.h"
+#include "format/string_table.h"
+#include "sync_fixture.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QRadioButton>
+#include <QTest>
+
+#include <functional>
+
+using namespace SyncTest;
+
+namespace {
+
+// The scripted person, who can also act (plug a device in, close the handheld program) when a
+// message appears.
+class ActingUi : public ScriptedUi
+{
+public:
+    std::function<void(const QString &)> onMessage;
+
+    int messageBox(QWidget *owner, const QString &text, const QString &caption, Ui::Icon icon,
+                   int buttons, int defaultButton) override
+    {
+        if (onMessage)
+            onMessage(text);
+        return ScriptedUi::messageBox(owner, text, caption, icon, buttons, defaultButton);
+    }
+};
+
+QString text(int id)
+{
+    return Strings::load(id);
+}
+
+class SyncCommand : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        run.seedHomes({ { 1, QStringLiteral("Desk A") }, { 2, QStringLiteral("Desk B") } });
+        run.writeSetting(QStringLiteral("LastHomeId"), 2);
+        frame = &run.start();
+        ASSERT_EQ(frame->currentHomeId(), 2);
+    }
+
+    void sync() { frame->action(Command::Sync)->trigger(); }
+
+    // Picks a direction in the Sync Direction dialog and presses Sync.
+    void choose(bool toDesktop)
+    {
+        ui.onNextDialog([toDesktop](QDialog &dialog) {
+            QTest::qWait(20); // the dialog is seen (and its first-sync advice) before a choice
+            if (toDesktop) {
+                ASSERT_TRUE(Fill::click(dialog, QStringLiteral("toDesktop")));
+            }
+            ASSERT_TRUE(Fill::click(dialog, QStringLiteral("sync")));
+        });
+    }
+
+    QStringList texts() const { return ui.messageTexts(); }
+
+    ProgramRun run;
+    ActingUi ui; // installed over the fixture's own for the test
+    CMainFrame *frame = nullptr;
+};
+
+TEST_F(SyncCommand, WithoutTheServiceTheUserIsToldAndNothingElseHappens)
+{
+    sync();
+    EXPECT_EQ(texts(),
+              (QStringList { text(Strings::SyncIntroduction), text(Strings::SyncNoService) }));
+    EXPECT_EQ(ui.messages()[1].icon, Ui::Icon::Warning);
+    EXPECT_EQ(ui.messages()[1].caption, QStringLiteral("Domelio"));
+    EXPECT_TRUE(ui.dialogTitles().isEmpty());
+
+    // A registered folder without the filter is the same as no service.
+    QTemporaryDir empty;
+    registerService(empty.path() + QLatin1Char('/'));
+    sync();
+    EXPECT_EQ(texts().mid(2), QStringList { text(Strings::SyncNoService) }); // introduction once
+}
+
+TEST_F(SyncCommand, DesktopReplacesDeviceWithEveryStepInOrder)
+{
+    registerService();
+    setUpDevice({ QStringLiteral("Hand X") });
+    choose(false);
+    sync();
+    EXPECT_EQ(texts(),
+              (QStringList { text(Strings::SyncIntroduction), text(Strings::SyncFirstTime),
+                             text(Strings::SyncToDeviceDone) }));
+    EXPECT_EQ(ui.messages().back().icon, Ui::Icon::Information);
+    EXPECT_EQ(ui.dialogTitles(), QStringList { QStringLiteral("Sync Direction") });
+    EXPECT_EQ(homesIn(deviceFile()),
+              (QStringList { QStringLiteral("Desk A"), QStringLiteral("Desk B") }));
+    EXPECT_EQ(ui.waitDepth(), 0);
+    // The desktop is untouched and stays where it was.
+    EXPECT_EQ(frame->currentHomeId(), 2);
+    EXPECT_EQ(frame->currentViewIndex(), CMainFrame::TodayIndex);
+}
+
+TEST_F(SyncCommand, DeviceReplacesDesktopAndTheHomesViewShowsNoCurrentHome)
+{
+    registerService();
+    setUpDevice({ QStringLiteral("Hand X"), QStringLiteral("Hand Y") });
+    choose(true);
+    sync();
+    EXPECT_EQ(texts().last(), text(Strings::SyncToDesktopDone));
+    EXPECT_EQ(homesIn(run.env.dataFile()),
+              (QStringList { QStringLiteral("Hand X"), QStringLiteral("Hand Y") }));
+    EXPECT_EQ(frame->currentHomeId(), -1);
+    EXPECT_EQ(frame->currentViewIndex(), CMainFrame::HomesIndex);
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Domelio"));
+    // The program's own connection reads the new data at once.
+    EXPECT_TRUE(frame->SetCurrentHome(102));
+    EXPECT_EQ(frame->currentHome().m_strDescription, QStringLiteral("Hand Y"));
+}
+
+TEST_F(SyncCommand, CancelInTheDirectionDialogChangesNothing)
+{
+    registerService();
+    setUpDevice({ QStringLiteral("Hand X") });
+    const QDateTime modified = QFileInfo(deviceFile()).lastModified();
+    ui.onNextDialog([](QDialog &dialog) {
+        QTest::qWait(20);
+        Fill::click(dialog, QStringLiteral("cancel"));
+    });
+    sync();
+    EXPECT_EQ(texts(),
+              (QStringList { text(Strings::SyncIntroduction), text(Strings::SyncFirstTime) }));
+    EXPECT_EQ(homesIn(deviceFile()), QStringList { QStringLiteral("Hand X") });
+    EXPECT_EQ(QFileInfo(deviceFile()).lastModified(), modified);
+    EXPECT_EQ(homesIn(run.env.dataFile()),
+              (QStringList { QStringLiteral("Desk A"), QStringLiteral("Desk B") }));
+    EXPECT_EQ(frame->currentHomeId(), 2);
+}
+
+TEST_F(SyncCommand, RetryRunsEveryCheckAgainUntilTheDeviceIsReady)
+{
+    // No device key at first; the user plugs the device in and presses Retry.
+    registerService();
+    ui.answer(Ui::Ok); // the introduction
+    ui.answer(Ui::Retry);
+    ui.onMessage = [](const QString &shown) {
+        if (shown == text(Strings::SyncConnectError) && !QFile::exists(deviceFile()))
+            setUpDevice({ QStringLiteral("Hand X") }, QStringLiteral("1.0"));
+    };
+    // Then an old handheld: Retry after updating it.
+    ui.answer(Ui::Retry);
+    ui.onNextDialog([](QDialog &dialog) {
+        QTest::qWait(20);
+        Fill::click(dialog, QStringLiteral("cancel"));
+    });
+    auto original = ui.onMessage;
+    ui.onMessage = [original](const QString &shown) {
+        original(shown);
+        if (shown == text(Strings::SyncOldVersion))
+            writeDeviceValue(QStringLiteral("CurrentVersion"), QStringLiteral("1.1"));
+    };
+    sync();
+    EXPECT_EQ(texts(),
+              (QStringList { text(Strings::SyncIntroduction), text(Strings::SyncConnectError),
+                             text(Strings::SyncOldVersion), text(Strings::SyncFirstTime) }));
+    EXPECT_EQ(ui.messages()[1].buttons, Ui::Retry | Ui::Cancel);
+    EXPECT_EQ(ui.messages()[1].icon, Ui::Icon::Warning);
+    EXPECT_EQ(ui.messages()[2].buttons, Ui::Retry | Ui::Cancel);
+}
+
+TEST_F(SyncCommand, ALockedDeviceDatabaseGivesTheConnectionErrorThenRetrySucceeds)
+{
+    registerService();
+    setUpDevice({ QStringLiteral("Hand X") });
+    auto handheld = std::make_unique<HandheldRunning>();
+    ui.answer(Ui::Ok); // the introduction
+    ui.answer(Ui::Retry);
+    ui.onMessage = [&](const QString &shown) {
+        if (shown == text(Strings::SyncConnectError))
+            handheld.reset(); // Tools->Exit on the device
+    };
+    choose(true);
+    sync();
+    EXPECT_EQ(texts(),
+              (QStringList { text(Strings::SyncIntroduction), text(Strings::SyncConnectError),
+                             text(Strings::SyncFirstTime), text(Strings::SyncToDesktopDone) }));
+    EXPECT_EQ(homesIn(run.env.dataFile()), QStringList { QStringLiteral("Hand X") });
+
+    // Cancel ends the command at the same message.
+    HandheldRunning again;
+    ui.answer(Ui::Cancel);
+    sync();
+    EXPECT_EQ(texts().mid(4), QStringList { text(Strings::SyncConnectError) });
+    EXPECT_EQ(ui.pendingScripts(), 0);
+}
+
+TEST_F(SyncCommand, ADamagedDeviceDatabaseIsRefusedWithTheDesktopIntact)
+{
+    registerService();
+    setUpDevice({ QStringLiteral("Hand X") });
+    {
+        QFile f(deviceFile());
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.seek(4096)); // the second page's header
+        f.write(QByteArray(16, '\xee'));
+    }
+    choose(true);
+    sync();
+    const QString shown = texts().last();
+    EXPECT_FALSE(shown.contains(QStringLiteral("Congratulations")));
+    EXPECT_EQ(
+        shown,
+        CSyncCommand::failureText(Sync::Direction::DeviceToDesktop, DeviceFilter::SourceDamaged));
+    EXPECT_TRUE(shown.contains(QStringLiteral("damaged")));
+    EXPECT_TRUE(shown.contains(QStringLiteral("has not been changed")));
+    EXPECT_EQ(homesIn(run.env.dataFile()),
+              (QStringList { QStringLiteral("Desk A"), QStringLiteral("Desk B") }));
+    EXPECT_EQ(integrityOf(run.env.dataFile()), QStringLiteral("ok"));
+    // No reload either: the user carries on where they were.
+    EXPECT_EQ(frame->currentHomeId(), 2);
+}
+
+TEST_F(SyncCommand, TheShowOnceTextsAreShownOnceAcrossRuns)
+{
+    registerService();
+    setUpDevice({ QStringLiteral("Hand X") });
+    choose(false);
+    sync();
+    ASSERT_EQ(texts().size(), 3);
+
+    frame = &run.start(); // the program starts again with the same settings
+    choose(false);
+    sync();
+    EXPECT_EQ(texts().mid(3), QStringList { text(Strings::SyncToDeviceDone) });
+}
+
+} // namespace

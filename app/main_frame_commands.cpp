@@ -99,8 +99,8 @@ void CMainFrame::OnNewAsset()
 
 void CMainFrame::OnNewLocation()
 {
-    if (currentHomeId() >= 1)
-        notAvailableYet();
+    if (currentHomeId() >= 1 && m_locationsView->NewLocation() > 0)
+        showView(m_locationsView, LocationsIndex, Command::LocationsView);
 }
 
 void CMainFrame::OnNewVideo()

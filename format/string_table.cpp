@@ -31,6 +31,15 @@ QString load(int id)
                          "comfortable, and beautiful.\n\n"
                          "Please visit https://www.domelio.example for documentation, tips, a "
                          "discussion forum and other resources.") },
+        { LoanAutoUpdateQuestion,
+          QStringLiteral("This will automatically estimate the remaining principal and term based "
+                         "on the loan's start date. \n\nIt is assumed that you have made all your "
+                         "payments as per the amortization schedule. Any extra or late payments "
+                         "will NOT be factored in.\n\nMay I proceed?") },
+        { LoanAutoUpdateDone,
+          QStringLiteral("The principal and loan term have been updated. If these values are not "
+                         "correct, simply click Cancel below to keep your original values.") },
+        { LoanDeleteQuestion, QStringLiteral("This loan will be deleted. Continue?") },
         { LocationSuggestions,
           QStringLiteral("Master Bedroom;Garage;Living Room;Dining Room;Master Bathroom;Bathroom "
                          "#2;Bathroom #3;Bedroom #2;Bedroom #3;Bedroom #4;Den;Study;Basement;"

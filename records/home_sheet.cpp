@@ -3,10 +3,11 @@
 #include "widgets/ui.h"
 #include "format/string_table.h"
 #include "records/home_details_page.h"
+#include "records/home_loans_page.h"
 #include "widgets/notes_page.h"
 #include "widgets/picture_page.h"
 
-CHomeSheet::CHomeSheet(const CHome &home, QWidget *owner)
+CHomeSheet::CHomeSheet(const CHome &home, QWidget *owner, CADODataBase *db)
     : CPropertySheet(QStringLiteral("Home Profile"), owner)
     , m_home(home)
 {
@@ -20,7 +21,12 @@ CHomeSheet::CHomeSheet(const CHome &home, QWidget *owner)
     m_notes->m_strNotes = home.m_strNotes;
 
     AddPage(m_details);
-    // The loans page (second, stored homes only) arrives with the loan records.
+    // A new home gets its Loans page the next time its sheet is opened: loans need the home's id.
+    if (db && home.Exists()) {
+        m_loans = new CDlgHome_Loan(*db, home.id(), this);
+        m_loansIndex = GetPageCount();
+        AddPage(m_loans);
+    }
     AddPage(m_picture);
     AddPage(m_notes);
 }
@@ -38,7 +44,7 @@ CHome CHomeSheet::edited() const
 
 bool CHome::Edit(CADODataBase &db, QWidget *owner, bool openAtLoans)
 {
-    CHomeSheet sheet(*this, owner);
+    CHomeSheet sheet(*this, owner, &db);
     if (openAtLoans && Exists() && sheet.loansPageIndex() >= 0)
         sheet.SetActivePage(sheet.loansPageIndex());
 

@@ -5,6 +5,8 @@
 #include "widgets/property_sheet.h"
 #include "records/home.h"
 
+class CADODataBase;
+class CDlgHome_Loan;
 class CDlgHome_Tab1;
 class CDlgNotes;
 class CDlgPicture;
@@ -13,18 +15,22 @@ class CHomeSheet : public CPropertySheet
 {
     Q_OBJECT
 public:
-    CHomeSheet(const CHome &home, QWidget *owner = nullptr);
+    // The Loans page needs the data file it lists loans from; without db (or for a home not
+    // stored yet) the sheet has none.
+    CHomeSheet(const CHome &home, QWidget *owner = nullptr, CADODataBase *db = nullptr);
 
     // The home with the values the pages hold (read back on OK).
     CHome edited() const;
 
     // Index of the loans page, -1 while the sheet has none.
     int loansPageIndex() const { return m_loansIndex; }
+    CDlgHome_Loan *loansPage() const { return m_loans; }
 
 private:
     CHome m_home;
     CDlgHome_Tab1 *m_details = nullptr;
     CDlgPicture *m_picture = nullptr;
     CDlgNotes *m_notes = nullptr;
+    CDlgHome_Loan *m_loans = nullptr;
     int m_loansIndex = -1;
 };

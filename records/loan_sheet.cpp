@@ -1,0 +1,73 @@
+#include "records/loan_sheet.h"
+
+#include "format/string_table.h"
+#include "records/loan_lender_page.h"
+#include "widgets/notes_page.h"
+#include "widgets/ui.h"
+
+CLoanSheet::CLoanSheet(const CLoan &loan, QWidget *owner, CDlgLoan_Tab1::Clock clock)
+    : CPropertySheet(QStringLiteral("Loan Properties"), owner)
+    , m_loan(loan)
+{
+    m_details = new CDlgLoan_Tab1(this, std::move(clock));
+    m_details->m_strDescription = loan.m_strDescription;
+    m_details->m_fPrincipal = loan.m_fPrincipal;
+    m_details->m_fInterestRate = loan.m_fInterestRate;
+    m_details->m_nTermInMonths = loan.m_nTermInMonths;
+    m_details->m_dtStartDate = loan.m_dtStartDate;
+    m_lender = new CDlgLoan_Lender(this);
+    m_lender->m_strLenderName = loan.m_strLenderName;
+    m_lender->m_strLenderAcctNo = loan.m_strLenderAcctNo;
+    m_lender->m_strLenderPhone = loan.m_strLenderPhone;
+    m_lender->m_nAssetType = loan.m_nAssetType;
+    m_notes = new CDlgNotes(this);
+    m_notes->m_strNotes = loan.m_strNotes;
+
+    AddPage(m_details);
+    AddPage(m_lender);
+    AddPage(m_notes);
+}
+
+CLoan CLoanSheet::edited() const
+{
+    CLoan loan = m_loan;
+    loan.m_strDescription = m_details->m_strDescription;
+    loan.m_fPrincipal = m_details->m_fPrincipal;
+    loan.m_fInterestRate = m_details->m_fInterestRate;
+    loan.m_nTermInMonths = m_details->m_nTermInMonths;
+    loan.m_dtStartDate = m_details->m_dtStartDate;
+    loan.m_strLenderName = m_lender->m_strLenderName;
+    loan.m_strLenderAcctNo = m_lender->m_strLenderAcctNo;
+    loan.m_strLenderPhone = m_lender->m_strLenderPhone;
+    loan.m_nAssetType = m_lender->m_nAssetType;
+    loan.m_strNotes = m_notes->m_strNotes;
+    return loan;
+}
+
+bool CLoanSheet::Edit(CLoan &loan, CADODataBase &db, QWidget *owner, CDlgLoan_Tab1::Clock clock)
+{
+    CLoanSheet sheet(loan, owner, std::move(clock));
+    sheet.setCommit([&] {
+        CLoan edited = sheet.edited();
+        bool saved = false;
+        {
+            Ui::WaitCursor wait;
+            saved = edited.Save(db);
+        }
+        if (!saved) {
+            Ui::messageBox(&sheet,
+                           QStringLiteral("The loan could not be saved in the data file. Your "
+                                          "entries are still here: try again, or cancel."),
+                           Strings::load(Strings::AppTitle), Ui::Icon::Warning, Ui::Ok);
+            return false;
+        }
+        loan = edited;
+        return true;
+    });
+    return sheet.DoModal() == QDialog::Accepted;
+}
+
+bool CLoan::Edit(CADODataBase &db, QWidget *owner)
+{
+    return CLoanSheet::Edit(*this, db, owner);
+}

@@ -1,0 +1,331 @@
+// The Home Inventory in use through the whole program: new assets and titles from the frame's
+// commands, the category filter, deleting, and searching titles, checked row by row with SQL.
+#include "app/command_ids.h"
+#include "controls/auto_list_ctrl.h"
+#include "controls/label.h"
+#include "frame_fixture.h"
+#include "format/string_table.h"
+#include "records/home_figures.h"
+#include "records/recommend_movie_dialog.h"
+#include "records/video_titles.h"
+#include "views/inventory_view.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QImage>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class InventoryUse : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        run.seedHomes({ { 1, QStringLiteral("Town house") }, { 2, QStringLiteral("Cabin") } });
+        run.writeSetting(QStringLiteral("LastHomeId"), 1);
+    }
+
+    CMainFrame &started()
+    {
+        CMainFrame &frame = run.start();
+        frame.show();
+        return frame;
+    }
+
+    CInventoryView &inventory() { return *run.frame().inventoryView(); }
+
+    QStringList rows()
+    {
+        QStringList texts;
+        CAutoListCtrl &list = *inventory().list();
+        for (int row = 0; row < list.GetItemCount(); ++row)
+            texts << list.GetItemText(row, 0);
+        return texts;
+    }
+
+    QStringList column(const QString &sql)
+    {
+        CADORecordset rs(run.app->database());
+        EXPECT_TRUE(rs.Open(sql)) << sql.toStdString();
+        QStringList values;
+        for (; !rs.IsEof(); rs.MoveNext()) {
+            QStringList cells;
+            for (int i = 0; i < rs.GetFieldCount(); ++i) {
+                QString cell;
+                rs.GetString(i, cell);
+                cells << cell;
+            }
+            values << cells.join(QLatin1Char('|'));
+        }
+        return values;
+    }
+
+    // File > New > Asset with the given entries; the category and location by their names.
+    void newAsset(const QString &name, const QString &category, const QString &location,
+                  const QString &value, const QString &picture = QString())
+    {
+        run.ui.onNextDialog([=](QDialog &sheet) {
+            Fill::text(sheet, "description", name);
+            if (!category.isEmpty())
+                EXPECT_TRUE(Fill::text(sheet, "category", category)) << category.toStdString();
+            if (!location.isEmpty())
+                EXPECT_TRUE(Fill::text(sheet, "location", location)) << location.toStdString();
+            Fill::text(sheet, "currentValue", value);
+            if (!picture.isEmpty()) {
+                sheet.findChild<QTabWidget *>("pages")->setCurrentIndex(3);
+                Fill::text(sheet, "picturePath", picture);
+            }
+            Fill::click(sheet, "ok");
+        });
+        run.frame().action(Command::NewAsset)->trigger();
+    }
+
+    void newTitle(const QString &title, const QString &genre, const QString &year)
+    {
+        run.ui.onNextDialog([=](QDialog &sheet) {
+            Fill::text(sheet, "description", title);
+            sheet.findChild<QTabWidget *>("pages")->setCurrentIndex(1);
+            Fill::text(sheet, "genre", genre);
+            Fill::text(sheet, "releaseYear", year);
+            Fill::click(sheet, "ok");
+        });
+        run.frame().action(Command::NewVideo)->trigger();
+    }
+
+    void chooseCategory(const QString &entry)
+    {
+        inventory().ShowCategoryMenu();
+        for (QAction *action : inventory().categoryMenu()->actions()) {
+            if (action->text() == entry) {
+                action->trigger();
+                inventory().categoryMenu()->hide();
+                return;
+            }
+        }
+        ADD_FAILURE() << "no menu entry " << entry.toStdString();
+    }
+
+    ProgramRun run;
+};
+
+TEST_F(InventoryUse, NewAssetShowsTheInventoryWithTheNewAssetSelected)
+{
+    CMainFrame &frame = started();
+    ASSERT_EQ(frame.currentViewIndex(), CMainFrame::TodayIndex);
+    newAsset(QStringLiteral("Piano"), QStringLiteral("Musical Instruments"), QString(),
+             QStringLiteral("2500"));
+    EXPECT_EQ(frame.currentViewIndex(), CMainFrame::InventoryIndex);
+    EXPECT_EQ(rows(), QStringList { QStringLiteral("Piano") });
+    EXPECT_EQ(inventory().list()->GetCurSel(), 0);
+    EXPECT_EQ(inventory().inventoryTotal(), 2500.0);
+    EXPECT_TRUE(inventory().descriptionBox()->toPlainText().startsWith("Current value: "));
+
+    // Cancelled: nothing stored, the view stays as it is.
+    run.ui.onNextDialog([](QDialog &sheet) { Fill::click(sheet, "cancel"); });
+    frame.action(Command::NewAsset)->trigger();
+    EXPECT_EQ(column(QStringLiteral("SELECT COUNT(*) FROM Assets;")), QStringList { "1" });
+}
+
+TEST_F(InventoryUse, TheVideoExplanationIsShownOncePerUserAcrossRuns)
+{
+    const QString tip = Strings::load(Strings::VideoTip);
+    started();
+    run.frame().action(Command::NewVideo)->trigger(); // the sheet is cancelled
+    ASSERT_EQ(run.ui.messages().size(), 1u);
+    EXPECT_EQ(run.ui.messages()[0].text, tip);
+    EXPECT_EQ(run.ui.messages()[0].caption, QStringLiteral("Domelio"));
+    EXPECT_EQ(run.ui.messages()[0].icon, Ui::Icon::Information);
+    EXPECT_EQ(run.ui.dialogTitles(), QStringList { QStringLiteral("Asset Properties") });
+    run.frame().action(Command::NewVideo)->trigger();
+    EXPECT_EQ(run.ui.messages().size(), 1u);
+
+    started(); // the next run
+    run.frame().action(Command::NewVideo)->trigger();
+    EXPECT_EQ(run.ui.messages().size(), 1u);
+
+    // Without the setting it is explained again, once.
+    ASSERT_TRUE(run.app->settings().DeleteValue(QStringLiteral("MsgSpecialAssetVideos")));
+    run.frame().action(Command::NewVideo)->trigger();
+    run.frame().action(Command::NewVideo)->trigger();
+    EXPECT_EQ(run.ui.messages().size(), 2u);
+    EXPECT_EQ(run.ui.messages()[1].text, tip);
+}
+
+TEST_F(InventoryUse, StartingWithAFilterReadsNoAssetUntilTheViewIsShown)
+{
+    {
+        CADODataBase db;
+        ASSERT_TRUE(db.Open(run.env.connection()));
+        CTransaction transaction(db);
+        for (int i = 1; i <= 3000; ++i) {
+            ASSERT_TRUE(db.Execute(QStringLiteral("INSERT INTO Assets (AssetId, HomeId, "
+                                                  "CategoryId, Description, CurrentValue) "
+                                                  "VALUES (%1, 1, %2, 'Item %1', 1.5);")
+                                       .arg(i)
+                                       .arg(i % 2 ? 8 : 7)));
+        }
+        ASSERT_TRUE(transaction.commit());
+    }
+    run.writeSetting(QStringLiteral("InventoryCategory"), 8);
+    CMainFrame &frame = started();
+    EXPECT_EQ(inventory().list()->GetItemCount(), 0);
+    EXPECT_EQ(inventory().title()->text(), QStringLiteral("Home Inventory (All)"));
+
+    frame.action(Command::InventoryView)->trigger();
+    EXPECT_EQ(inventory().title()->text(), QStringLiteral("Home Inventory (Furniture)"));
+    EXPECT_EQ(inventory().list()->GetItemCount(), 1500);
+    EXPECT_EQ(inventory().inventoryTotal(), 2250.0);
+
+    // A home switch while the view is hidden waits again; the filter stays.
+    frame.action(Command::SelectHome)->trigger();
+    ASSERT_TRUE(frame.SetCurrentHome(2));
+    EXPECT_EQ(inventory().list()->GetItemCount(), 1500);
+    frame.action(Command::InventoryView)->trigger();
+    EXPECT_EQ(inventory().list()->GetItemCount(), 0);
+    EXPECT_EQ(inventory().title()->text(), QStringLiteral("Home Inventory (Furniture)"));
+}
+
+TEST_F(InventoryUse, AStretchOfRealUse)
+{
+    // A new home of our own, with three locations.
+    run.writeSetting(QStringLiteral("LastHomeId"), 0);
+    CMainFrame &frame = started();
+    run.ui.onNextDialog([](QDialog &sheet) {
+        Fill::text(sheet, "description", QStringLiteral("Lake house"));
+        Fill::click(sheet, "ok");
+    });
+    frame.action(Command::NewHome)->trigger();
+    const qint32 home = frame.currentHomeId();
+    ASSERT_GT(home, 2);
+    for (const auto &[id, name] : { std::pair { 501, "Kitchen" }, std::pair { 502, "Den" },
+                                    std::pair { 503, "Boathouse" } }) {
+        ASSERT_TRUE(run.app->database().Execute(
+            QStringLiteral("INSERT INTO Areas (AreaId, HomeId, Description) VALUES (%1, %2, '%3');")
+                .arg(id)
+                .arg(home)
+                .arg(QLatin1String(name))));
+    }
+
+    // Eight assets in three categories, two with pictures (one of them since moved away).
+    const QString photo = run.env.root() + QStringLiteral("/kettle.png");
+    QImage image(20, 10, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    ASSERT_TRUE(image.save(photo));
+    const QString moved = run.env.root() + QStringLiteral("/moved/canoe.jpg");
+    newAsset("Kettle", "Appliances", "Kitchen", "25.10", photo);
+    newAsset("Toaster", "Appliances", "Kitchen", "30.20");
+    newAsset("Fridge", "Appliances", "Kitchen", "899.99");
+    newAsset("Armchair", "Furniture", "Den", "120");
+    newAsset("Bookcase", "Furniture", "Den", "75.50");
+    newAsset("Canoe", "Sports Equipment", "Boathouse", "450", moved);
+    newAsset("Paddles", "Sports Equipment", "Boathouse", "40");
+    newAsset("Life jackets", "Sports Equipment", "Boathouse", "60.05");
+    EXPECT_TRUE(run.ui.messages().empty());
+
+    // Three titles; the first New Video/DVD explains itself.
+    newTitle("Jaws", "Suspense", "1975");
+    newTitle("On Golden Pond", "Drama", "1981");
+    newTitle("The River Wild", "Suspense", "1994");
+    ASSERT_EQ(run.ui.messages().size(), 1u);
+    EXPECT_EQ(frame.currentViewIndex(), CMainFrame::InventoryIndex);
+    EXPECT_EQ(rows().size(), 11);
+    EXPECT_EQ(inventory().list()->GetItemText(inventory().list()->GetCurSel(), 0),
+              QStringLiteral("The River Wild"));
+
+    // Every row as stored.
+    EXPECT_EQ(column(QStringLiteral(
+                  "SELECT a.Description, c.Description, IFNULL(l.Description, ''), "
+                  "printf('%.2f', a.CurrentValue), IFNULL(a.Picture2, '') FROM Assets a LEFT "
+                  "JOIN Categories c ON a.CategoryId=c.CategoryId LEFT JOIN Areas l ON "
+                  "a.AreaId=l.AreaId WHERE a.HomeId=%1 AND a.CategoryId<>19 ORDER BY "
+                  "a.AssetId;")
+                  .arg(home)),
+              (QStringList { "Kettle|Appliances|Kitchen|25.10|" + photo,
+                             "Toaster|Appliances|Kitchen|30.20|",
+                             "Fridge|Appliances|Kitchen|899.99|",
+                             "Armchair|Furniture|Den|120.00|",
+                             "Bookcase|Furniture|Den|75.50|",
+                             "Canoe|Sports Equipment|Boathouse|450.00|" + moved,
+                             "Paddles|Sports Equipment|Boathouse|40.00|",
+                             "Life jackets|Sports Equipment|Boathouse|60.05|" }));
+    QStringList years;
+    for (const VideoTitles::Title &title : VideoTitles::search(run.app->database(), QString()))
+        years << title.title + QLatin1Char(' ') + QString::number(title.year);
+    EXPECT_EQ(years, (QStringList { "Jaws 1975", "On Golden Pond 1981", "The River Wild 1994" }));
+    EXPECT_EQ(column(QStringLiteral("SELECT Description, MakeModel, AreaId, IFNULL(Picture2, "
+                                    "'') FROM Assets WHERE HomeId=%1 AND CategoryId=19 ORDER "
+                                    "BY AssetId;")
+                         .arg(home)),
+              (QStringList { "Jaws|Suspense|0|", "On Golden Pond|Drama|0|",
+                             "The River Wild|Suspense|0|" }));
+    // The images: picture, no picture, title.
+    const int kettle = rows().indexOf(QStringLiteral("Kettle"));
+    EXPECT_EQ(inventory().list()->GetItemImage(kettle), 1);
+    EXPECT_EQ(inventory().list()->GetItemImage(rows().indexOf(QStringLiteral("Fridge"))), 0);
+    EXPECT_EQ(inventory().list()->GetItemImage(rows().indexOf(QStringLiteral("Jaws"))), 2);
+
+    // Filter: Sports Equipment.
+    inventory().ShowCategoryMenu();
+    QStringList entries;
+    for (QAction *action : inventory().categoryMenu()->actions())
+        entries << action->text();
+    inventory().categoryMenu()->hide();
+    EXPECT_EQ(entries, (QStringList { "All Categories", "", "Appliances (3)", "Furniture (2)",
+                                      "Sports Equipment (3)", "Videos (3)" }));
+    chooseCategory(QStringLiteral("Sports Equipment (3)"));
+    EXPECT_EQ(rows(), (QStringList { "Canoe", "Life jackets", "Paddles" }));
+    // Amounts typed into the sheet are stored as the record holds them (single precision):
+    // within a cent of what was typed, and the Today view's figure is the very same sum.
+    EXPECT_NEAR(inventory().inventoryTotal(), 550.05, 1e-4);
+    EXPECT_NEAR(inventory().inventoryTotal(),
+                HomeFigures::inventoryTotal(run.app->database(), home, 16), 1e-9);
+
+    // The location goes (as the Locations view would delete it: the row first, then the
+    // assets' reference), and the assets stay.
+    ASSERT_TRUE(run.app->database().Execute(QStringLiteral("DELETE FROM Areas WHERE AreaId=503;")));
+    ASSERT_TRUE(run.app->database().Execute(
+        QStringLiteral("UPDATE Assets SET AreaId=0 WHERE AreaId=503;")));
+    inventory().Refresh(0);
+    EXPECT_EQ(rows().size(), 3);
+
+    // Delete Paddles with the Delete key.
+    inventory().list()->SetCurSel(rows().indexOf(QStringLiteral("Paddles")));
+    run.ui.answer(Ui::Yes);
+    QTest::keyClick(inventory().list(), Qt::Key_Delete);
+    EXPECT_EQ(rows(), (QStringList { "Canoe", "Life jackets" }));
+    EXPECT_NEAR(inventory().inventoryTotal(), 510.05, 1e-4);
+    EXPECT_EQ(column(QStringLiteral("SELECT Description, AreaId FROM Assets WHERE HomeId=%1 AND "
+                                    "CategoryId=16 ORDER BY Description;")
+                         .arg(home)),
+              (QStringList { "Canoe|0", "Life jackets|0" }));
+    EXPECT_EQ(column(QStringLiteral("SELECT COUNT(*) FROM Assets WHERE HomeId=%1;").arg(home)),
+              QStringList { "10" });
+
+    // Search the titles from Tools > Recommend Movie.
+    run.ui.onNextDialog([&](QDialog &dialog) {
+        auto &movies = static_cast<CDlgRecommendMovie &>(dialog);
+        Fill::text(dialog, "genre", QStringLiteral("Suspense"));
+        Fill::click(dialog, "search");
+        ASSERT_EQ(movies.list()->GetItemCount(), 2);
+        EXPECT_EQ(movies.list()->GetItemText(0, 1), QStringLiteral("Jaws"));
+        EXPECT_EQ(movies.list()->GetItemText(0, 0), QStringLiteral("1975"));
+        EXPECT_EQ(movies.list()->GetItemText(1, 1), QStringLiteral("The River Wild"));
+        Fill::click(dialog, "close");
+    });
+    frame.action(Command::RecommendMovie)->trigger();
+    EXPECT_EQ(run.ui.messages().back().text, QStringLiteral("2 title(s) were found!"));
+
+    // All categories again, after a restart: the filter was kept.
+    started();
+    run.frame().action(Command::InventoryView)->trigger();
+    EXPECT_EQ(rows(), (QStringList { "Canoe", "Life jackets" }));
+    chooseCategory(QStringLiteral("All Categories"));
+    EXPECT_EQ(rows().size(), 10);
+}
+
+} // namespace

@@ -22,6 +22,22 @@ constexpr const char *kServiceKey =
 constexpr const char *kDeviceKey = "Software\\VarnHolt\\Domelio";
 constexpr const char *kTables = "Areas..Assets..Categories..Homes..Loans..TableIds..Tasks..";
 
+QString reasonOf(DeviceFilter::Result result)
+{
+    switch (result) {
+    case DeviceFilter::SourceMissing:
+        return QStringLiteral("the data file was not found");
+    case DeviceFilter::SourceDamaged:
+        return QStringLiteral("the data file is damaged or not a data file");
+    case DeviceFilter::SourceForeign:
+        return QStringLiteral("the data file lacks some of the tables or columns");
+    case DeviceFilter::TargetUnusable:
+        return QStringLiteral("the handheld database cannot be written");
+    default:
+        return QStringLiteral("the copy failed (code %1)").arg(int(result));
+    }
+}
+
 int failWith(const QString &message)
 {
     std::fprintf(stderr, "device-setup: %s\n", qPrintable(message));
@@ -118,9 +134,8 @@ int main(int argc, char **argv)
         const DeviceFilter::Result result =
             TableCopy::copy(parser.value(fillOption), *hostDb, *tables, false);
         if (result != DeviceFilter::Ok)
-            return failWith(QStringLiteral("cannot copy %1 onto the device (result %2)")
-                                .arg(parser.value(fillOption))
-                                .arg(int(result)));
+            return failWith(QStringLiteral("cannot copy %1 onto the device: %2")
+                                .arg(parser.value(fillOption), reasonOf(result)));
     }
     std::printf("Device folder: %s\nHandheld database: %s (%s)\n", qPrintable(device),
                 qPrintable(dbPath), qPrintable(*hostDb));

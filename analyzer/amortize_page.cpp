@@ -13,6 +13,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <array>
+
 namespace {
 const int kAmountWidth = 60;
 const QString kDateHeading = QStringLiteral("Date");
@@ -58,6 +61,47 @@ void CDlgAmortize::initialise()
     m_list->InsertColumn(-1, tr("Interest"), CListModel::FormatLeft, kAmountWidth);
     m_list->InsertColumn(-1, tr("Balance"), CListModel::FormatLeft, kAmountWidth);
     fill();
+}
+
+int CDlgAmortize::headingWidth(int col) const
+{
+    return m_list->header()->sectionSizeHint(col);
+}
+
+int CDlgAmortize::contentsWidth(int col) const
+{
+    // The widest of the column's cells as the list draws them, the heading left out. A
+    // schedule has up to thousands of rows and laying out each text costs more than the whole
+    // fill, so the widest cell is found by adding up its characters' advances (digits,
+    // separators and date marks do not kern), and only that one is measured through the
+    // list's delegate, which adds its margins.
+    const QFontMetrics metrics(m_list->font());
+    std::array<int, 256> advance;
+    advance.fill(-1);
+    auto widthOf = [&](const QString &text) {
+        int width = 0;
+        for (const QChar c : text) {
+            if (c.unicode() >= advance.size())
+                width += metrics.horizontalAdvance(c);
+            else if (int &known = advance[c.unicode()]; known >= 0)
+                width += known;
+            else
+                width += known = metrics.horizontalAdvance(c);
+        }
+        return width;
+    };
+    int widestRow = -1;
+    int widest = -1;
+    for (int row = 0, count = m_list->GetItemCount(); row < count; ++row) {
+        const int width = widthOf(m_list->GetItemText(row, col));
+        if (width > widest) {
+            widest = width;
+            widestRow = row;
+        }
+    }
+    if (widestRow < 0)
+        return 0;
+    return m_list->sizeHintForIndex(m_list->model()->index(widestRow, col)).width();
 }
 
 bool CDlgAmortize::hasDateColumn() const
@@ -112,12 +156,14 @@ void CDlgAmortize::fill()
     }
     m_list->SetRedraw(true);
 
-    // The number column fits its heading; the next three fit their contents unless they are
-    // no wider than an amount column, then their heading.
-    m_list->SetColumnText(0, m_list->model()->GetColumnText(0));
-    for (int col = 1; col <= 3 && col < m_list->GetColumnCount(); ++col) {
-        if (m_list->GetColumnWidth(col) <= kAmountWidth)
-            m_list->SetColumnText(col, m_list->model()->GetColumnText(col));
+    // The number column fits its heading; the next three fit their contents when they are
+    // wider than an amount column, else their heading. Fitting the heading never cuts a cell
+    // short: the handheld's list took the wider of heading and cells for it, and a column of
+    // "Date" or "No." alone would show "1/…" and "3…".
+    for (int col = 0; col <= 3 && col < m_list->GetColumnCount(); ++col) {
+        const int cells = contentsWidth(col);
+        const bool toContents = col > 0 && m_list->GetColumnWidth(col) > kAmountWidth;
+        m_list->SetColumnWidth(col, toContents ? cells : std::max(headingWidth(col), cells));
     }
     refreshButton()->setEnabled(true);
     if (refreshHadFocus)

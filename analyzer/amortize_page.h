@@ -27,6 +27,11 @@ protected:
     void initialise() override;
 
 private:
+    // What the columns are sized to after a fill: the heading (with the cells under it, so that
+    // none is cut short), or the cells alone.
+    int headingWidth(int col) const;
+    int contentsWidth(int col) const;
+
     CAutoListCtrl *m_list = nullptr;
     QCheckBox *m_showDates = nullptr;
     bool m_datesShown = false;

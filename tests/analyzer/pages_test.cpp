@@ -13,6 +13,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -534,6 +535,71 @@ TEST_F(Amortize, ListsEveryPayment)
                   row % 2 == 0 ? CAutoListCtrl::alternateRowColor() : QColor());
         EXPECT_FALSE(list->rowLook(row).text.isValid()); // never red, never white on black
     }
+}
+
+// The widest cell of a column as the list draws it, every row measured.
+int widestCell(CAutoListCtrl *list, int col)
+{
+    QStyleOptionViewItem option;
+    option.initFrom(list->viewport());
+    option.font = list->font();
+    option.fontMetrics = QFontMetrics(list->font());
+    int widest = 0;
+    for (int row = 0; row < list->GetItemCount(); ++row)
+        widest = std::max(widest, list->itemDelegate()->sizeHint(option, list->model()->index(row, col))
+                                      .width());
+    return widest;
+}
+
+// The number column fits its heading; the next three fit their cells when the fill left them
+// wider than an amount column (60 pixels), else their heading. Nothing is cut short.
+TEST_F(Amortize, ColumnsFitTheirHeadingsOrTheirContents)
+{
+    LoanTerms loan = standardLoan();
+    loan.principal = 50000000;
+    loan.annualPercent = 12;
+    loan.termMonths = 24;
+    CDlgAmortize *a = page(loan);
+    CAutoListCtrl *list = a->list();
+    QHeaderView *header = list->header();
+    ASSERT_EQ(list->GetItemCount(), 24);
+    for (int col = 1; col <= 3; ++col)
+        ASSERT_GT(widestCell(list, col), 60) << col; // millions in every amount column
+
+    auto check = [&](int col, bool toContents) {
+        SCOPED_TRACE(list->model()->GetColumnText(col).toStdString());
+        // Fitting the heading takes the cells into account too, as the handheld's list did:
+        // a "Date" or "No." column that fit its heading alone would cut its cells short.
+        const int expected = toContents
+            ? widestCell(list, col)
+            : std::max(header->sectionSizeHint(col), widestCell(list, col));
+        // The last column also stretches to the list's right edge.
+        if (col == list->GetColumnCount() - 1)
+            EXPECT_GE(list->GetColumnWidth(col), expected);
+        else
+            EXPECT_EQ(list->GetColumnWidth(col), expected);
+    };
+    check(0, false);
+    check(1, true);
+    check(2, true);
+    check(3, true);
+
+    // Small figures: the amounts fit in 60 pixels, so the headings decide.
+    type(sheet->details()->rows().principal, QStringLiteral("1000"));
+    QTest::mouseClick(a->refreshButton(), Qt::LeftButton);
+    ASSERT_LE(widestCell(list, 1), 60);
+    check(0, false);
+    check(1, false);
+    check(2, false);
+
+    // With dates the Date column is one of the three.
+    QTest::mouseClick(a->showDatesBox(), Qt::LeftButton);
+    ASSERT_EQ(list->GetColumnCount(), 5);
+    ASSERT_LE(widestCell(list, 1), 60); // "12/15/03" in the short date format
+    check(0, false);
+    check(1, false);
+    check(2, false);
+    check(3, false);
 }
 
 TEST_F(Amortize, DateColumnComesAndGoes)

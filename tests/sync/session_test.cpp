@@ -4,6 +4,7 @@
 #include "support/data_file_test.h"
 #include "sync_fixture.h"
 
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <dlfcn.h>
@@ -308,6 +309,19 @@ TEST_F(SyncSession, TheFilterRefusesMalformedRequests)
               DeviceFilter::Ok);
     EXPECT_EQ(homesIn(env.dataFile()), QStringList { QStringLiteral("Hand X") });
     dlclose(library);
+}
+
+} // namespace
+
+namespace {
+
+TEST(SyncManager, TheServiceManagerAcceptsQuitAndRefusesAnythingElse)
+{
+    const QString program = serviceFolder() + QLatin1String(Sync::kManagerProgram);
+    EXPECT_EQ(QProcess::execute(program, { QStringLiteral("/quit") }), 0);
+    EXPECT_EQ(QProcess::execute(program, { QStringLiteral("/QUIT") }), 0);
+    EXPECT_NE(QProcess::execute(program, {}), 0);
+    EXPECT_NE(QProcess::execute(program, { QStringLiteral("/start") }), 0);
 }
 
 } // namespace

@@ -8,7 +8,11 @@
 #include "views/today_view.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QMenuBar>
+#include <QTest>
 #include <QSignalSpy>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -84,12 +88,12 @@ TEST_F(MainFrame, NewButtonFollowsTheVisibleView)
     EXPECT_EQ(frame->currentViewIndex(), CMainFrame::TodayIndex);
     EXPECT_EQ(frame->homesView()->list()->GetItemCount(), 3);
 
-    // Tasks view: a task, which is not there yet.
+    // Tasks view: the General Tasks pool.
     frame->toolButton(Command::TasksView)->click();
     frame->toolButton(Command::NewButton)->click();
-    EXPECT_EQ(run.ui.dialogTitles().size(), 1);
-    ASSERT_EQ(run.ui.messages().size(), 1u);
-    EXPECT_EQ(run.ui.messages()[0].text, QString::fromLatin1(kNotYet));
+    EXPECT_EQ(run.ui.dialogTitles(),
+              (QStringList { QStringLiteral("Home Profile"), QStringLiteral("General Tasks") }));
+    EXPECT_TRUE(run.ui.messages().empty());
 
     // The button's arrow pops up File > New.
     EXPECT_EQ(frame->toolButton(Command::NewButton)->menu(), frame->newMenu());
@@ -163,6 +167,36 @@ TEST_F(MainFrame, ReloadAfterDataReplacementDropsTheCurrentHome)
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Domelio"));
     EXPECT_EQ(frame->homesView()->list()->GetItemCount(), 3);
     EXPECT_EQ(frame->homesView()->list()->GetCurSel(), -1);
+}
+
+TEST_F(MainFrame, TheMenuKeyOpensTheSharedPopupJustInsideTheClientArea)
+{
+    frame->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame));
+    frame->activateWindow();
+    CAutoListCtrl *list = frame->homesView()->list();
+    list->setFocus();
+    QMenu *menu = frame->contextMenu();
+
+    // The window system turns the menu key (or Shift+F10) into a keyboard context-menu event for
+    // the focus widget; the offscreen platform has no keyboard of its own, so the test sends
+    // that event where the window system would.
+    ASSERT_EQ(QApplication::focusWidget(), list);
+    const QPoint caret = list->rect().center();
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, caret, list->mapToGlobal(caret));
+    QApplication::sendEvent(list, &key);
+    ASSERT_TRUE(menu->isVisible());
+    EXPECT_EQ(menu->pos(), frame->centralWidget()->mapToGlobal(QPoint(5, 5)));
+    menu->hide();
+
+    // With the mouse it opens where the pointer is.
+    const QPoint at = list->viewport()->rect().center() + QPoint(7, 3);
+    QTest::mouseClick(list->viewport()->windowHandle() ? list->viewport()->windowHandle()
+                                                       : frame->windowHandle(),
+                      Qt::RightButton, {}, list->viewport()->mapTo(frame, at));
+    ASSERT_TRUE(menu->isVisible());
+    EXPECT_EQ(menu->pos(), list->viewport()->mapToGlobal(at));
+    menu->hide();
 }
 
 TEST_F(MainFrame, ClientAreaCannotShrinkBelowItsMinimum)

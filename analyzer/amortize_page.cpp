@@ -3,8 +3,8 @@
 #include "analyzer/details_page.h"
 #include "analyzer/loan_calc.h"
 #include "analyzer/property_sheet.h"
-#include "widgets/ui.h"
 #include "controls/auto_list_ctrl.h"
+#include "widgets/ui.h"
 
 #include <QCheckBox>
 #include <QFrame>

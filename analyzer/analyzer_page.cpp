@@ -4,8 +4,8 @@
 #include "analyzer/loan_limits.h"
 #include "analyzer/property_sheet.h"
 #include "analyzer/term_controls.h"
-#include "widgets/ui.h"
 #include "controls/label.h"
+#include "widgets/ui.h"
 
 #include <QComboBox>
 #include <QFrame>

@@ -72,9 +72,9 @@ void CDlgCompare::refresh()
     const bool proposedUsable = Loan::IsUsablePayment(m_values.principal, m_values.rate, m_term);
     const float c = details->currentPayment();
     const float d = CalcMonthlyPayment(m_values.principal, m_values.rate, m_term);
-    const float a =
-        currentUsable ? CalcTotalInterest(details->principal(), details->rate(), details->term())
-                      : 0.0f;
+    const float a = currentUsable
+        ? CalcTotalInterest(details->principal(), details->rate(), details->term())
+        : 0.0f;
     const float b =
         proposedUsable ? CalcTotalInterest(m_values.principal, m_values.rate, m_term) : 0.0f;
     showResults(m_rows, proposedUsable, d, b);

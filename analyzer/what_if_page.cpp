@@ -140,9 +140,8 @@ void CDlgWhatIf::initialise()
     // year shown. One-time payments can fall from the loan's first year on; without a start
     // date the arrows cover every year from 1900.
     m_year->setValue(today.year());
-    m_year->setArrowRange(start.isValid() ? std::min(start.year(), kLastYear)
-                                          : kFirstYearWithoutStart,
-                          kLastYear);
+    m_year->setArrowRange(
+        start.isValid() ? std::min(start.year(), kLastYear) : kFirstYearWithoutStart, kLastYear);
     m_amount->setText(floatText(m_extra, locale()));
 
     m_every->setChecked(true);

@@ -36,7 +36,7 @@ private:
 // Use as: COMMA_NUMERIC_LOCALE(guard); — fails the test at once when the locale is missing.
 #define COMMA_NUMERIC_LOCALE(name)                                                                 \
     CommaNumericLocale name;                                                                       \
-    ASSERT_TRUE(name.ok()) << "setlocale(LC_NUMERIC, \"" << CommaNumericLocale::kName             \
+    ASSERT_TRUE(name.ok()) << "setlocale(LC_NUMERIC, \"" << CommaNumericLocale::kName              \
                            << "\") failed: run scripts/deps to generate the locale";               \
     {                                                                                              \
         char probe[16];                                                                            \

@@ -546,8 +546,8 @@ int widestCell(CAutoListCtrl *list, int col)
     option.fontMetrics = QFontMetrics(list->font());
     int widest = 0;
     for (int row = 0; row < list->GetItemCount(); ++row)
-        widest = std::max(widest, list->itemDelegate()->sizeHint(option, list->model()->index(row, col))
-                                      .width());
+        widest = std::max(
+            widest, list->itemDelegate()->sizeHint(option, list->model()->index(row, col)).width());
     return widest;
 }
 

@@ -154,16 +154,36 @@ TEST_F(Lookup, SelectedRowWithIdZeroIsNoSelection)
 
 TEST_F(Lookup, CategoryCombos)
 {
+    // Stores added out of alphabetical order and in mixed case: the statement sorts them
+    // without regard to case, which neither their ids nor a case-sensitive sort would give.
+    run(QStringLiteral("INSERT INTO Categories VALUES (40, 'corner shop', 3);"));
+    run(QStringLiteral("INSERT INTO Categories VALUES (41, 'Bakery', 3);"));
+    run(QStringLiteral("INSERT INTO Categories VALUES (42, 'antiques market', 3);"));
     CComboModel combo;
     Lookups::fillCategoryCombo(db, combo, 0, Lookups::Store, true);
-    ASSERT_GE(combo.GetCount(), 2);
-    EXPECT_EQ(combo.GetLBText(0), QStringLiteral("(optional)"));
+    const QStringList stores { "(optional)",     "antiques market",         "Bakery",
+                               "corner shop",    "Department Store",        "Grocery Store",
+                               "Hardware Store", "Home Improvement Center", "Pharmacy" };
+    ASSERT_EQ(combo.GetCount(), stores.size());
+    for (int i = 0; i < combo.GetCount(); ++i)
+        EXPECT_EQ(combo.GetLBText(i), stores[i]) << i;
     EXPECT_EQ(combo.GetItemData(0), 0);
+    EXPECT_EQ(combo.GetItemData(1), 42);
     EXPECT_EQ(combo.GetCurSel(), 0);
-    // Sorted by the statement, not by the combo.
-    for (int i = 2; i < combo.GetCount(); ++i)
-        EXPECT_LE(QString::compare(combo.GetLBText(i - 1), combo.GetLBText(i), Qt::CaseInsensitive),
-                  0);
+
+    // Sorted by the statement, not by the combo: one that orders by id keeps that order.
+    Lookups::fillCombo(db, combo, 41,
+                       QStringLiteral("SELECT CategoryId, Description FROM Categories WHERE "
+                                      "CategoryType=3 ORDER BY CategoryId DESC;"),
+                       false, QString());
+    const QStringList byId {
+        "antiques market",         "Bakery",         "corner shop",   "Pharmacy",
+        "Home Improvement Center", "Hardware Store", "Grocery Store", "Department Store"
+    };
+    ASSERT_EQ(combo.GetCount(), byId.size());
+    for (int i = 0; i < combo.GetCount(); ++i)
+        EXPECT_EQ(combo.GetLBText(i), byId[i]) << i;
+    EXPECT_EQ(combo.GetCurSel(), 1);
 
     Lookups::fillCategoryCombo(db, combo, 19, Lookups::AssetCategory, false);
     EXPECT_EQ(combo.GetLBText(0), QStringLiteral("Please select..."));

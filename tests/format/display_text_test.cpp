@@ -1,5 +1,8 @@
 #include "format/display_text.h"
 
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -96,10 +99,45 @@ TEST(DisplayText, DateTextShowsTheDateOnly)
 
 TEST(DisplayText, UserLocaleIsTheDefault)
 {
-    setUserLocale(de);
-    EXPECT_EQ(numberText(1234.567f, true, false), QStringLiteral("1.234,57"));
+    // A chosen locale that cannot be the one this process started in, so that a reset that
+    // did not take would show.
+    const QLocale other = QLocale::system().language() == QLocale::German
+        ? QLocale(QLocale::French, QLocale::France)
+        : de;
+    const QString otherText = other.toString(1234.57, 'f', 2);
+    ASSERT_NE(QLocale::system().toString(1234.57, 'f', 2), otherText);
+    setUserLocale(other);
+    EXPECT_EQ(numberText(1234.567f, true, false), otherText);
     resetUserLocale();
-    EXPECT_EQ(userLocale(), QLocale::system());
+    EXPECT_NE(numberText(1234.567f, true, false), otherText);
+    EXPECT_EQ(numberText(1234.567f, true, false),
+              numberText(1234.567f, true, false, QLocale::system()));
+}
+
+// Without a chosen locale the texts follow the locale the user's environment names. Checked in
+// a child process started with LC_ALL=de_DE.UTF-8, since the locale is read once per process.
+TEST(DisplayText, UserLocaleComesFromTheEnvironment)
+{
+    if (qEnvironmentVariableIsSet("DOMELIO_DISPLAY_TEXT_CHILD")) {
+        EXPECT_EQ(userLocale().language(), QLocale::German);
+        EXPECT_EQ(numberText(1234.567f, true, false), QStringLiteral("1.234,57"));
+        EXPECT_EQ(numberText(1234.567f, false, false), QStringLiteral("1.234"));
+        return;
+    }
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("de_DE.UTF-8"));
+    env.insert(QStringLiteral("LANG"), QStringLiteral("de_DE.UTF-8"));
+    env.insert(QStringLiteral("DOMELIO_DISPLAY_TEXT_CHILD"), QStringLiteral("1"));
+    QProcess child;
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QFile::symLinkTarget(QStringLiteral("/proc/self/exe")),
+                { QStringLiteral("--gtest_filter=DisplayText.UserLocaleComesFromTheEnvironment") });
+    ASSERT_TRUE(child.waitForFinished(60000)) << child.errorString().toStdString();
+    const QString output = QString::fromLocal8Bit(child.readAll());
+    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains(QLatin1String("[  PASSED  ] 1 test"))) << output.toStdString();
 }
 
 TEST(DisplayText, TermTextShowsWholeYearsAsYears)

@@ -92,3 +92,9 @@ if __name__ == "__main__":
         b = f32(b - p)
         if k in (1, 2, 12, 180, 359, 360):
             print(f"schedule row {k}: principal {p:.9g} interest {i:.9g} balance {b:.9g}")
+    for label, args in [("1000 every February", (1000, 2, 2, 0)),
+                        ("1000 once in January 2002", (1000, 3, 1, 2002)),
+                        ("200000 once in May 2003", (200000, 3, 5, 2003)),
+                        ("5000 once in March 1990", (5000, 3, 3, 1990))]:
+        t, k, m, y = payoff(100000, 6, 360, 1, 2002, *args)
+        print(f"{label}: {money(t)} ({t:.9g}) {k} payments, last {m} {y}")

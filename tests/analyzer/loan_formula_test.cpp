@@ -198,29 +198,42 @@ TEST(LoanFormula, PayoffWithExtraEveryMonth)
     EXPECT_NEAR(result.totalInterest, 75937.97, 0.006);
 }
 
+// Figures from golden_loans.py; the loan without extra payments costs 115,838.29.
 TEST(LoanFormula, PayoffScenariosAgainstThePlainLoan)
 {
-    const float plain = TotalInterestOf(100000, 6, 360);
-    // A one-time payment outside the loan's payments changes nothing.
-    const auto never = Loan::CalcPayoff(loanFrom2002(5000, Loan::ExtraScenario::OneTime, 3, 1990));
-    EXPECT_EQ(never.totalInterest, plain);
-    EXPECT_EQ(never.payments, 361);
-
-    // A one-time payment as large as the loan ends it in that month.
-    const auto whole =
-        Loan::CalcPayoff(loanFrom2002(200000, Loan::ExtraScenario::OneTime, 5, 2003));
-    EXPECT_EQ(whole.payments, 17);
-    EXPECT_EQ(whole.finalMonth, 5);
-    EXPECT_EQ(whole.finalYear, 2003);
-
-    // Yearly in January: the first payment (January 2002) already carries the extra amount,
-    // so paying it yearly in January beats paying it yearly in February.
-    const auto january = Loan::CalcPayoff(loanFrom2002(1000, Loan::ExtraScenario::OnceAYear, 1));
-    const auto february = Loan::CalcPayoff(loanFrom2002(1000, Loan::ExtraScenario::OnceAYear, 2));
-    EXPECT_LT(january.totalInterest, february.totalInterest);
-    EXPECT_LT(february.totalInterest, plain);
-    auto firstOnly = loanFrom2002(1000, Loan::ExtraScenario::OneTime, 1, 2002);
-    EXPECT_LT(Loan::CalcPayoff(firstOnly).totalInterest, plain);
+    struct Case
+    {
+        const char *name;
+        float extra;
+        Loan::ExtraScenario scenario;
+        int month, year;
+        float interest; // to the float
+        int payments, finalMonth, finalYear;
+    };
+    const Case cases[] = {
+        // Outside the loan's payments nothing extra is ever paid: the plain loan, 361 passes.
+        { "once before the loan", 5000, Loan::ExtraScenario::OneTime, 3, 1990, 115838.289f, 361, 1,
+          2032 },
+        // As large as the loan: paid off in that month.
+        { "once, the whole loan", 200000, Loan::ExtraScenario::OneTime, 5, 2003, 8430.58398f, 17, 5,
+          2003 },
+        // January every year includes the very first payment (January 2002), so it beats
+        // February.
+        { "every January", 1000, Loan::ExtraScenario::OnceAYear, 1, 0, 79129.2266f, 263, 11, 2023 },
+        { "every February", 1000, Loan::ExtraScenario::OnceAYear, 2, 0, 79360.8984f, 263, 11,
+          2023 },
+        { "once with the first payment", 1000, Loan::ExtraScenario::OneTime, 1, 2002, 110976.094f,
+          351, 3, 2031 },
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto result = Loan::CalcPayoff(loanFrom2002(c.extra, c.scenario, c.month, c.year));
+        EXPECT_TRUE(result.paidOff);
+        EXPECT_EQ(result.totalInterest, c.interest);
+        EXPECT_EQ(result.payments, c.payments);
+        EXPECT_EQ(result.finalMonth, c.finalMonth);
+        EXPECT_EQ(result.finalYear, c.finalYear);
+    }
 }
 
 TEST(LoanFormula, PayoffLoopIsBounded)

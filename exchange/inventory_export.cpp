@@ -12,6 +12,9 @@
 #include <QIODevice>
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstring>
 
 namespace InventoryExport {
@@ -114,29 +117,144 @@ private:
     QString m_error;
 };
 
-// Money and dates repeat a great deal across an inventory, and the locale's formatting is by
-// far the dearest part of a line; each distinct value is formatted once per report.
-class FieldTexts
+// The money format of a locale, learned once from the locale's own currency texts and then
+// applied by hand: the locale's formatting costs microseconds a value, and a report has three
+// money fields per asset. The learned form is used only when it reproduces the locale's text
+// for a set of probe values; any locale it cannot mimic (other digits, other grouping, other
+// decimals) keeps the locale's own formatting.
+class MoneyFormat
 {
 public:
-    explicit FieldTexts(const QLocale &locale)
+    explicit MoneyFormat(const QLocale &locale)
         : m_locale(locale)
     {
+        learn();
     }
 
-    const QByteArray &money(double stored)
+    void append(QByteArray &out, float value)
     {
-        // The records hold money in single precision; the report shows what the sheets show.
-        const float value = float(stored);
-        quint32 key;
-        std::memcpy(&key, &value, sizeof key);
-        auto it = m_money.constFind(key);
-        if (it == m_money.constEnd()) {
-            if (m_money.size() > kCacheLimit)
-                m_money.clear();
-            it = m_money.insert(key, moneyText(value, m_locale).toUtf8());
+        if (!m_usable || !std::isfinite(value)) {
+            appendQuoted(out, moneyText(value, m_locale).toUtf8());
+            return;
         }
-        return *it;
+        out.append('"');
+        appendFast(out, value);
+        out.append('"');
+    }
+
+    QByteArray fast(float value)
+    {
+        QByteArray out;
+        appendFast(out, value);
+        return out;
+    }
+
+private:
+    // The value's cents as digits, rounded as the program rounds money: from the float's
+    // shortest decimal form, half away from zero.
+    static bool cents(float value, QByteArray &integer, char decimals[2])
+    {
+        char buffer[64];
+        const auto result =
+            std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+        const char *p = buffer;
+        const char *end = result.ptr;
+        const bool negative = p < end && *p == '-';
+        if (negative)
+            ++p;
+        const char *point = std::find(p, end, '.');
+        integer = QByteArray(p, point - p);
+        const char *fraction = point < end ? point + 1 : end;
+        const qsizetype fractionLength = end - fraction;
+        decimals[0] = fractionLength > 0 ? fraction[0] : '0';
+        decimals[1] = fractionLength > 1 ? fraction[1] : '0';
+        if (fractionLength > 2 && fraction[2] >= '5') {
+            // Carry through the decimals and the integer part.
+            int i = 1;
+            for (; i >= 0; --i) {
+                if (decimals[i] != '9') {
+                    ++decimals[i];
+                    break;
+                }
+                decimals[i] = '0';
+            }
+            if (i < 0) {
+                qsizetype j = integer.size() - 1;
+                for (; j >= 0; --j) {
+                    if (integer[j] != '9') {
+                        ++integer[j];
+                        break;
+                    }
+                    integer[j] = '0';
+                }
+                if (j < 0)
+                    integer.prepend('1');
+            }
+        }
+        if (integer.isEmpty())
+            integer = "0";
+        const bool zero = integer == "0" && decimals[0] == '0' && decimals[1] == '0';
+        return negative && !zero;
+    }
+
+    void appendFast(QByteArray &out, float value)
+    {
+        QByteArray integer;
+        char decimals[2];
+        const bool negative = cents(value, integer, decimals);
+        out.append(negative ? m_negativePrefix : m_prefix);
+        const qsizetype n = integer.size();
+        for (qsizetype i = 0; i < n; ++i) {
+            if (i > 0 && (n - i) % 3 == 0)
+                out.append(m_group);
+            out.append(integer[i]);
+        }
+        out.append(m_decimal);
+        out.append(decimals, 2);
+        out.append(negative ? m_negativeSuffix : m_suffix);
+    }
+
+    void learn()
+    {
+        m_group = m_locale.groupSeparator().toUtf8();
+        m_decimal = m_locale.decimalPoint().toUtf8();
+        const QByteArray number = "1" + m_group + "234" + m_group + "567" + m_decimal + "50";
+        auto around = [&](float probe, QByteArray &prefix, QByteArray &suffix) {
+            const QByteArray text = moneyText(probe, m_locale).toUtf8();
+            const qsizetype at = text.indexOf(number);
+            if (at < 0 || text.indexOf(number, at + 1) >= 0)
+                return false;
+            prefix = text.left(at);
+            suffix = text.mid(at + number.size());
+            return !prefix.contains('"') && !suffix.contains('"');
+        };
+        if (!around(1234567.5f, m_prefix, m_suffix)
+            || !around(-1234567.5f, m_negativePrefix, m_negativeSuffix))
+            return;
+        const float probes[] = { 0.0f,     -0.0f,   0.004f,   -0.004f,   0.005f,    1.0f,
+                                 2.675f,   12.5f,   99.995f,  999.0f,    1000.0f,   -1000.5f,
+                                 1234.56f, 80.5f,   -12.5f,   100000.0f, 999999.9f, 4999.99f,
+                                 1.0e7f,   3.0e-7f, 65432.1f, -7.01f };
+        for (float probe : probes) {
+            if (fast(probe) != moneyText(probe, m_locale).toUtf8())
+                return;
+        }
+        m_usable = true;
+    }
+
+    QLocale m_locale;
+    bool m_usable = false;
+    QByteArray m_prefix, m_suffix, m_negativePrefix, m_negativeSuffix, m_group, m_decimal;
+};
+
+// Dates repeat a great deal across an inventory (and video titles share 1 January of a few
+// years); each distinct day is formatted once per report.
+class DateTexts
+{
+public:
+    explicit DateTexts(const QLocale &locale)
+        : m_locale(locale)
+    {
     }
 
     struct Day
@@ -162,7 +280,6 @@ public:
 private:
     static constexpr qsizetype kCacheLimit = 100000;
     QLocale m_locale;
-    QHash<quint32, QByteArray> m_money;
     QHash<quint64, Day> m_dates;
 };
 
@@ -241,7 +358,8 @@ bool write(CADODataBase &db, const Report &report, QIODevice &out, QString *erro
         return false;
     }
 
-    FieldTexts texts(report.locale);
+    MoneyFormat money(report.locale);
+    DateTexts dates(report.locale);
     QByteArray buffer;
     buffer.reserve(kChunk + 4096);
     // The byte-order mark tells spreadsheet programs the text is UTF-8, so accented and
@@ -261,13 +379,14 @@ bool write(CADODataBase &db, const Report &report, QIODevice &out, QString *erro
             buffer.append("\"\"");
             return;
         }
-        const FieldTexts::Day &day = texts.date(rows.real(col));
+        const DateTexts::Day &day = dates.date(rows.real(col));
         if (blankYear2000 && day.year == kNoWarrantyYear)
             buffer.append("\"\"");
         else
             appendQuoted(buffer, day.shortText);
     };
-    auto moneyField = [&](int col) { appendQuoted(buffer, texts.money(rows.real(col))); };
+    // The records hold money in single precision; the report shows what the sheets show.
+    auto moneyField = [&](int col) { money.append(buffer, float(rows.real(col))); };
 
     while (rows.next()) {
         const qint32 id = rows.isNull(categoryId) ? 0 : rows.number(categoryId);

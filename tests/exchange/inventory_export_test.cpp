@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QStandardPaths>
 
 #include <gtest/gtest.h>
@@ -330,6 +331,37 @@ TEST_F(InventoryExportTest, ASpreadsheetReaderGetsEveryTextBackUnchanged)
         EXPECT_EQ(f[11].toString(), a.phone);
     }
     EXPECT_TRUE(rows[7].toArray()[0].toString().startsWith(QStringLiteral("Created by Domelio")));
+}
+
+// Money fields are the program's money text in every locale, whether the report formats them
+// itself or leaves it to the locale (other digits, other grouping, no decimals).
+TEST_F(InventoryExportTest, MoneyFieldsAreTheMoneyTextOfTheLocale)
+{
+    QRandomGenerator random(20240309);
+    std::vector<double> values = { 0, 0.004, 0.005, 2.675, 12.5, 999.995, 1000, 1234567.25,
+                                   -0.004, -12.5, -1000.5, 16777216, 4999.99, 0.1 };
+    while (values.size() < 120)
+        values.push_back((random.bounded(2) ? -1 : 1) * random.bounded(100000000) / 100.0);
+    for (size_t i = 0; i < values.size(); ++i)
+        run(QStringLiteral("INSERT INTO Assets (AssetId, HomeId, CategoryId, Description, "
+                           "CurrentValue) VALUES (%1, %2, 1, 'a%3', %4);")
+                .arg(i + 1)
+                .arg(kHome)
+                .arg(i + 1000)
+                .arg(values[i], 0, 'g', 17));
+    for (const char *name : { "en_US", "de_DE", "fr_FR", "de_CH", "nl_NL", "en_IN", "ja_JP",
+                              "ar_EG", "pt_BR", "sv_SE" }) {
+        SCOPED_TRACE(name);
+        report.locale = QLocale(QLatin1String(name));
+        const QStringList l = lines();
+        ASSERT_EQ(l.size(), int(values.size()) + 5);
+        for (size_t i = 0; i < values.size(); ++i) {
+            // Rows are ordered by description: a1000, a1001, ...
+            const QStringList fields = l[3 + int(i)].split(QStringLiteral("\",\""));
+            ASSERT_EQ(fields.size(), 12);
+            EXPECT_EQ(fields[2], moneyText(float(values[i]), report.locale)) << values[i];
+        }
+    }
 }
 
 } // namespace

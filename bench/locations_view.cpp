@@ -54,7 +54,8 @@ bool fillFile(CADODataBase &db)
 {
     CTransaction transaction(db);
     if (!db.Execute(QStringLiteral("INSERT INTO Homes (HomeId, Description) VALUES (1, 'Bench');"))
-        || !db.Execute(QStringLiteral("INSERT INTO Homes (HomeId, Description) VALUES (2, 'Other');")))
+        || !db.Execute(
+            QStringLiteral("INSERT INTO Homes (HomeId, Description) VALUES (2, 'Other');")))
         return false;
     // Two homes share the table, so the view's WHERE has rows to pass over.
     for (int id = 1; id <= 2 * kLocations; ++id) {
@@ -115,8 +116,8 @@ int main(int argc, char **argv)
         QApplication::processEvents(); // the list lays out and paints its rows
     });
 
-    std::printf("Locations view refresh, %d of %d locations listed\n",
-                view.list()->GetItemCount(), 2 * kLocations);
+    std::printf("Locations view refresh, %d of %d locations listed\n", view.list()->GetItemCount(),
+                2 * kLocations);
     std::printf("  sqlite3 shell, same SELECT to /dev/null: %8.1f ms\n", shell);
     std::printf("  refresh of the shown view:              %8.1f ms (goal: under 100 ms)\n", shown);
     std::printf("  refresh of the hidden view:             %8.3f ms (reads nothing until shown)\n",

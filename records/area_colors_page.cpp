@@ -68,7 +68,8 @@ void CDlgArea_Colors::showLabels()
 {
     for (int i = 0; i < 3; ++i) {
         m_labels[i]->setText(m_strLabel[i]);
-        m_swatches[i]->setAccessibleName(QStringLiteral("Color %1: %2").arg(i + 1).arg(m_strLabel[i]));
+        m_swatches[i]->setAccessibleName(
+            QStringLiteral("Color %1: %2").arg(i + 1).arg(m_strLabel[i]));
     }
 }
 

@@ -18,8 +18,7 @@ qint32 create(CADODataBase &db, const QString &name, int categoryType)
     if (!db.Execute(sqlText("INSERT INTO [Categories] ([CategoryId]) VALUES (%ld);", long(id))))
         return -1;
     CADORecordset rs(db);
-    if (!rs.Open(sqlText("SELECT * FROM Categories WHERE CategoryId=%ld;", long(id)))
-        || rs.IsEof())
+    if (!rs.Open(sqlText("SELECT * FROM Categories WHERE CategoryId=%ld;", long(id))) || rs.IsEof())
         return -1;
     rs.Edit();
     const bool written = rs.SetString(QStringLiteral("Description"), name)

@@ -26,8 +26,7 @@ QPushButton *makeButton(const QString &text, const QString &name, QWidget *paren
 
 } // namespace
 
-CDlgCategories::CDlgCategories(CADODataBase &db, int categoryType, qint32 chosenId,
-                               QWidget *owner)
+CDlgCategories::CDlgCategories(CADODataBase &db, int categoryType, qint32 chosenId, QWidget *owner)
     : QDialog(owner)
     , m_db(db)
     , m_categoryType(categoryType)
@@ -118,8 +117,7 @@ void CDlgCategories::OnNew()
         id = Categories::create(m_db, name, m_categoryType);
     }
     if (id <= 0) {
-        Ui::messageBox(this,
-                       QStringLiteral("The category could not be added to the data file."),
+        Ui::messageBox(this, QStringLiteral("The category could not be added to the data file."),
                        Strings::load(Strings::AppTitle), Ui::Icon::Warning, Ui::Ok);
         return;
     }
@@ -147,9 +145,9 @@ void CDlgCategories::OnDelete()
     int row = -1;
     if (!selected(id, row))
         return;
-    const int answer = Ui::messageBox(this, QStringLiteral("This category will be deleted. Continue?"),
-                                      Strings::load(Strings::AppTitle), Ui::Icon::Warning,
-                                      Ui::Yes | Ui::No);
+    const int answer =
+        Ui::messageBox(this, QStringLiteral("This category will be deleted. Continue?"),
+                       Strings::load(Strings::AppTitle), Ui::Icon::Warning, Ui::Yes | Ui::No);
     if (answer != Ui::Yes)
         return;
     bool removed = false;

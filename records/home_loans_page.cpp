@@ -19,8 +19,8 @@ CDlgHome_Loan::CDlgHome_Loan(CADODataBase &db, qint32 homeId, QWidget *parent)
     , m_db(db)
     , m_homeId(homeId)
 {
-    auto *intro = new QLabel(QStringLiteral("You may associate one or more loans with this home."),
-                             this);
+    auto *intro =
+        new QLabel(QStringLiteral("You may associate one or more loans with this home."), this);
     intro->setWordWrap(true);
 
     m_list = new CAutoListCtrl(this, CAutoListCtrl::SingleSelection);

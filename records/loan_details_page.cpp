@@ -77,10 +77,10 @@ CDlgLoan_Tab1::CDlgLoan_Tab1(QWidget *parent, Clock clock)
     layout->addRow(QStringLiteral("&Term:"), termRow);
     layout->addRow(QStringLiteral("&Start Date:"), m_startDate);
     // A row label is the buddy of the row's layout, not of its edit: point it at the edit.
-    for (auto [edit, row] : { std::pair<QWidget *, int> { m_principal, 1 }, { m_rate, 2 },
-                              { m_term, 3 } }) {
-        if (auto *label = qobject_cast<QLabel *>(
-                layout->itemAt(row, QFormLayout::LabelRole)->widget()))
+    for (auto [edit, row] :
+         { std::pair<QWidget *, int> { m_principal, 1 }, { m_rate, 2 }, { m_term, 3 } }) {
+        if (auto *label =
+                qobject_cast<QLabel *>(layout->itemAt(row, QFormLayout::LabelRole)->widget()))
             label->setBuddy(edit);
     }
 }
@@ -106,9 +106,10 @@ std::optional<qint32> CDlgLoan_Tab1::readTerm()
 {
     const qint32 months = termMonths(m_term->text(), m_termUnit->currentIndex());
     if (months < 0 || months > kLongestTerm) {
-        refuse(*m_term, QStringLiteral("Please enter a term of at most %1 months (%2 years).")
-                            .arg(kLongestTerm)
-                            .arg(kLongestTerm / 12));
+        refuse(*m_term,
+               QStringLiteral("Please enter a term of at most %1 months (%2 years).")
+                   .arg(kLongestTerm)
+                   .arg(kLongestTerm / 12));
         return std::nullopt;
     }
     return months;
@@ -163,9 +164,8 @@ void CDlgLoan_Tab1::OnAutoUpdate()
     m_dtStartDate = COleDateTime::fromDateTime(QDateTime(m_startDate->date(), time));
     const qint32 term = termMonths(m_term->text(), m_termUnit->currentIndex());
 
-    const LoanEstimate::Remaining estimate =
-        LoanEstimate::remaining(m_fPrincipal, m_fInterestRate, term, m_dtStartDate,
-                                COleDateTime::fromDateTime(m_clock()));
+    const LoanEstimate::Remaining estimate = LoanEstimate::remaining(
+        m_fPrincipal, m_fInterestRate, term, m_dtStartDate, COleDateTime::fromDateTime(m_clock()));
     if (estimate.check != LoanEstimate::Check::Ok) {
         Ui::messageBox(this, LoanEstimate::message(estimate.check), caption, Ui::Icon::Warning,
                        Ui::Ok);
@@ -174,6 +174,6 @@ void CDlgLoan_Tab1::OnAutoUpdate()
     m_fPrincipal = estimate.principal;
     m_principal->setText(numberText(m_fPrincipal, true, true));
     showTerm(estimate.termMonths);
-    Ui::messageBox(this, Strings::load(Strings::LoanAutoUpdateDone), caption,
-                   Ui::Icon::Information, Ui::Ok);
+    Ui::messageBox(this, Strings::load(Strings::LoanAutoUpdateDone), caption, Ui::Icon::Information,
+                   Ui::Ok);
 }

@@ -153,7 +153,8 @@ void CRoomsView::ViewSelected()
     CArea area(id);
     area.Load(host().database());
     // The text keeps CR LF line ends; the box wants plain line feeds.
-    m_description->setPlainText(area.DescriptionText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    m_description->setPlainText(
+        area.DescriptionText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     m_shownId = id;
 }
 

@@ -47,8 +47,8 @@ protected:
         return values;
     }
 
-    void loanScript(const QString &name, const QString &principal, const QString &term,
-                    int unit, const QString &lender, bool equity)
+    void loanScript(const QString &name, const QString &principal, const QString &term, int unit,
+                    const QString &lender, bool equity)
     {
         run.ui.onNextDialog([=](QDialog &sheet) {
             Fill::text(sheet, "description", name);
@@ -100,7 +100,8 @@ TEST_F(RecordsStretch, AHomeWithLoansLocationsAndCategoriesEndsAsRowsInTheFile)
     frame->resize(700, 520);
     frame->show();
     ASSERT_EQ(frame->currentHomeId(), 1);
-    const int categoriesBefore = column(QStringLiteral("SELECT COUNT(*) FROM Categories;")).value(0).toInt();
+    const int categoriesBefore =
+        column(QStringLiteral("SELECT COUNT(*) FROM Categories;")).value(0).toInt();
     const int firstNewCategory =
         column(QStringLiteral("SELECT NextId FROM TableIds WHERE TableName='Categories';"))
             .value(0)
@@ -112,8 +113,8 @@ TEST_F(RecordsStretch, AHomeWithLoansLocationsAndCategoriesEndsAsRowsInTheFile)
         loanScript(QStringLiteral("Mortgage"), QStringLiteral("250000"), QStringLiteral("30"), 1,
                    QStringLiteral("First Bank; \"Main St\""), true);
         Fill::click(sheet, "newLoan");
-        loanScript(QStringLiteral("Car loan"), QStringLiteral("18000.50"), QStringLiteral("60"),
-                   0, QString(), false);
+        loanScript(QStringLiteral("Car loan"), QStringLiteral("18000.50"), QStringLiteral("60"), 0,
+                   QString(), false);
         Fill::click(sheet, "newLoan");
         EXPECT_EQ(Fill::textOf(sheet, "totalLiability"), moneyText(250000.0f));
         Fill::click(sheet, "ok");
@@ -189,20 +190,20 @@ TEST_F(RecordsStretch, AHomeWithLoansLocationsAndCategoriesEndsAsRowsInTheFile)
     EXPECT_EQ(column(QStringLiteral("SELECT COUNT(*) FROM Loans WHERE LenderPhone IS NULL AND "
                                     "Notes IS NULL AND StartDate IS NOT NULL;")),
               QStringList { QStringLiteral("2") });
-    EXPECT_EQ(column(QStringLiteral("SELECT HomeId, Description, Length, Width, Height, Color1, "
-                                    "Color2, Color3, Label1, Label2, Label3, Notes FROM Areas "
-                                    "ORDER BY Description;")),
-              (QStringList {
-                  QStringLiteral("1|Attic|360|240|72|16777215|16777215|16777215|Walls|Beams|"
-                                 "Panels|"),
-                  QStringLiteral("1|Den|168|144|0|16777215|65280|16777215|Walls|Rug|Panels|"),
-                  QStringLiteral("1|Kitchen|144|120|96|16777215|3153936|16777215|Walls|Tiles|"
-                                 "Panels|") }));
-    EXPECT_EQ(column(QStringLiteral("SELECT Description, CategoryType FROM Categories WHERE "
-                                    "CategoryId >= %1 ORDER BY CategoryId;")
-                         .arg(firstNewCategory)),
-              (QStringList { QStringLiteral("Family Heirlooms|1"),
-                             QStringLiteral("Garden Tools|1") }));
+    EXPECT_EQ(
+        column(QStringLiteral("SELECT HomeId, Description, Length, Width, Height, Color1, "
+                              "Color2, Color3, Label1, Label2, Label3, Notes FROM Areas "
+                              "ORDER BY Description;")),
+        (QStringList { QStringLiteral("1|Attic|360|240|72|16777215|16777215|16777215|Walls|Beams|"
+                                      "Panels|"),
+                       QStringLiteral("1|Den|168|144|0|16777215|65280|16777215|Walls|Rug|Panels|"),
+                       QStringLiteral("1|Kitchen|144|120|96|16777215|3153936|16777215|Walls|Tiles|"
+                                      "Panels|") }));
+    EXPECT_EQ(
+        column(QStringLiteral("SELECT Description, CategoryType FROM Categories WHERE "
+                              "CategoryId >= %1 ORDER BY CategoryId;")
+                   .arg(firstNewCategory)),
+        (QStringList { QStringLiteral("Family Heirlooms|1"), QStringLiteral("Garden Tools|1") }));
     EXPECT_EQ(column(QStringLiteral("SELECT a.HomeId, a.AreaId, c.Description, "
                                     "printf('%.2f', a.CurrentValue) "
                                     "FROM Assets a JOIN Categories c ON "

@@ -20,8 +20,8 @@ protected:
 TEST_F(CategoryRows, NewCategoriesTakeTheNextIdTheirNameAndKind)
 {
     run(QStringLiteral("UPDATE TableIds SET NextId=300 WHERE TableName='Categories';"));
-    const qint32 id = Categories::create(db, QStringLiteral("Tom's \"best\"; DROP TABLE x"),
-                                         Lookups::Store);
+    const qint32 id =
+        Categories::create(db, QStringLiteral("Tom's \"best\"; DROP TABLE x"), Lookups::Store);
     EXPECT_EQ(id, 300);
     EXPECT_EQ(nameOf(id), QStringLiteral("Tom's \"best\"; DROP TABLE x"));
     EXPECT_EQ(number(QStringLiteral("SELECT CategoryType FROM Categories WHERE CategoryId=300;")),
@@ -33,9 +33,9 @@ TEST_F(CategoryRows, NewCategoriesTakeTheNextIdTheirNameAndKind)
     EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM Categories WHERE CategoryId=301 AND "
                                     "Description IS NULL AND CategoryType=1;")),
               1);
-    EXPECT_EQ(Categories::create(db, QStringLiteral("Tom's \"best\"; DROP TABLE x"),
-                                 Lookups::Store),
-              302);
+    EXPECT_EQ(
+        Categories::create(db, QStringLiteral("Tom's \"best\"; DROP TABLE x"), Lookups::Store),
+        302);
 }
 
 TEST_F(CategoryRows, AFailedNewLeavesNoNamelessRow)

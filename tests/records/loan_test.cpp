@@ -146,8 +146,7 @@ TEST(LoanEstimate, ThirtyDayMonthsCountEveryStartedMonth)
 
 TEST(LoanEstimate, FortyFiveDaysIntoAThirtyYearLoanTwoPaymentsAreMade)
 {
-    const auto result =
-        LoanEstimate::remaining(100000.0f, 6.0f, 360, daysBefore(kNow, 45), kNow);
+    const auto result = LoanEstimate::remaining(100000.0f, 6.0f, 360, daysBefore(kNow, 45), kNow);
     EXPECT_EQ(result.check, LoanEstimate::Check::Ok);
     EXPECT_EQ(result.monthsElapsed, 2);
     // Payments of 599.55 repay 99.55 and then 100.05 of the principal.
@@ -182,11 +181,9 @@ TEST(LoanEstimate, ChecksComeInOrderAndStopAtTheFirstFailure)
               Check::PrincipalNotPositive);
     EXPECT_EQ(LoanEstimate::remaining(-5.0f, 6.0f, 360, past, kNow).check,
               Check::PrincipalNotPositive);
-    EXPECT_EQ(LoanEstimate::remaining(10.0f, 0.0f, 0, future, kNow).check,
-              Check::StartNotEarlier);
+    EXPECT_EQ(LoanEstimate::remaining(10.0f, 0.0f, 0, future, kNow).check, Check::StartNotEarlier);
     EXPECT_EQ(LoanEstimate::remaining(10.0f, 0.0f, 0, past, kNow).check, Check::TermNotPositive);
-    EXPECT_EQ(LoanEstimate::remaining(10.0f, 0.0f, 12, past, kNow).check,
-              Check::RateNotPositive);
+    EXPECT_EQ(LoanEstimate::remaining(10.0f, 0.0f, 12, past, kNow).check, Check::RateNotPositive);
     EXPECT_EQ(LoanEstimate::message(Check::PrincipalNotPositive),
               QStringLiteral("Principal must be greater than 0."));
     EXPECT_EQ(LoanEstimate::message(Check::TermNotPositive),

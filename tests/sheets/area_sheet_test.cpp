@@ -77,8 +77,9 @@ TEST_F(AreaSheet, DimensionsAreFeetAndInchesAndBadInputKeepsThePage)
         EXPECT_EQ(Fill::textOf(sheet, "widthInches"), QStringLiteral("0"));
 
         const std::pair<const char *, const char *> refused[] = {
-            { "heightFeet", "abc" }, { "heightFeet", "" }, { "heightInches", "-3" },
-            { "widthFeet", "1e3" },  { "lengthFeet", "999999999999" },
+            { "heightFeet", "abc" },          { "heightFeet", "" },
+            { "heightInches", "-3" },         { "widthFeet", "1e3" },
+            { "lengthFeet", "999999999999" },
         };
         for (const auto &[edit, text] : refused) {
             const size_t before = ui.messages().size();
@@ -91,7 +92,8 @@ TEST_F(AreaSheet, DimensionsAreFeetAndInchesAndBadInputKeepsThePage)
             Fill::text(sheet, QLatin1String(edit), QStringLiteral("0"));
         }
         EXPECT_EQ(ui.messages()[0].text, QStringLiteral("Please enter an integer."));
-        EXPECT_TRUE(ui.messages().back().text.startsWith(QStringLiteral("The length is too large")));
+        EXPECT_TRUE(
+            ui.messages().back().text.startsWith(QStringLiteral("The length is too large")));
 
         // 5 ft. 14 in. is 74 inches; the most a length can be is kept exactly.
         Fill::text(sheet, "lengthFeet", QStringLiteral("5"));

@@ -94,9 +94,10 @@ TEST_F(CategoriesDialog, CancelAfterNewReturnsTheNewCategory)
     EXPECT_EQ(Lookups::lookUpValue(db, chosen, QStringLiteral("Categories"),
                                    QStringLiteral("CategoryId"), QStringLiteral("Description")),
               QStringLiteral("Garden \"tools\"; x"));
-    EXPECT_EQ(number(QStringLiteral("SELECT CategoryType FROM Categories WHERE CategoryId=%1;")
-                         .arg(chosen)),
-              1);
+    EXPECT_EQ(
+        number(
+            QStringLiteral("SELECT CategoryType FROM Categories WHERE CategoryId=%1;").arg(chosen)),
+        1);
     EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM Categories WHERE Description='never';")),
               0);
 }
@@ -132,7 +133,8 @@ TEST_F(CategoriesDialog, DeletingThePreselectedCategoryReturnsItsIdAndKeepsTheAs
         ui.answer(Ui::No);
         Fill::click(dialog, "delete");
         ASSERT_EQ(ui.messages().size(), 1u);
-        EXPECT_EQ(ui.messages()[0].text, QStringLiteral("This category will be deleted. Continue?"));
+        EXPECT_EQ(ui.messages()[0].text,
+                  QStringLiteral("This category will be deleted. Continue?"));
         EXPECT_EQ(ui.messages()[0].icon, Ui::Icon::Warning);
         EXPECT_TRUE(rows(dialog).contains(QStringLiteral("Furniture")));
 

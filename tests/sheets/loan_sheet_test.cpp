@@ -262,8 +262,8 @@ TEST_F(LoansPage, ListsLargestFirstAndTotalsTheEquityLoans)
     EXPECT_EQ(Fill::textOf(page, "totalLiability"), moneyText(0.0f));
 
     addLoan(QStringLiteral("Card"), QString(), 20000.0f, 0);
-    const qint32 mortgage = addLoan(QStringLiteral("Mortgage"), QStringLiteral("First Bank"),
-                                    100000.0f, 1);
+    const qint32 mortgage =
+        addLoan(QStringLiteral("Mortgage"), QStringLiteral("First Bank"), 100000.0f, 1);
     page.Fill();
     EXPECT_EQ(rows(*page.list()),
               (QStringList { QStringLiteral("Mortgage (First Bank)|$100,000.00"),

@@ -124,8 +124,7 @@ TEST_F(LocationsView, TheDeleteKeyRemovesAtOnceAndKeepsTheAssets)
     QTest::keyClick(view->list(), Qt::Key_Delete);
     EXPECT_TRUE(ui.messages().empty());
     EXPECT_EQ(rows(), (QStringList { "Study" }));
-    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM Areas WHERE AreaId=%1;").arg(garage)),
-              0);
+    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM Areas WHERE AreaId=%1;").arg(garage)), 0);
     EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM Assets WHERE AreaId=0;")), 3);
 
     // Nothing selected: the key does nothing.

@@ -3,10 +3,10 @@
 //   backup  - the sqlite3 shell's .backup of the same file;
 //   restore - a plain file copy plus the engine's integrity_check of the copy.
 //   bench_backup_restore [DATAFILE]   (without one, a data file is generated first)
+#include "exchange/backup_restore.h"
 #include "bench_util.h"
 #include "db/ado_database.h"
 #include "db/datafile.h"
-#include "exchange/backup_restore.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -46,9 +46,9 @@ int main(int argc, char **argv)
     } else {
         const QString generator =
             QCoreApplication::applicationDirPath() + QStringLiteral("/bench_generate_data");
-        if (QProcess::execute(generator, { QStringLiteral("--homes"), QStringLiteral("1"),
-                                           QStringLiteral("--assets"), QString::number(assets),
-                                           dataFile })
+        if (QProcess::execute(generator,
+                              { QStringLiteral("--homes"), QStringLiteral("1"),
+                                QStringLiteral("--assets"), QString::number(assets), dataFile })
             != 0) {
             std::fprintf(stderr, "could not generate %s\n", qPrintable(dataFile));
             return 1;

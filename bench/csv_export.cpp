@@ -24,9 +24,9 @@ int main(int argc, char **argv)
         path = temp.path() + QStringLiteral("/HOMEDATA.DAT");
         const QString generator =
             QCoreApplication::applicationDirPath() + QStringLiteral("/bench_generate_data");
-        if (QProcess::execute(generator, { QStringLiteral("--homes"), QStringLiteral("1"),
-                                           QStringLiteral("--assets"), QString::number(assets),
-                                           path })
+        if (QProcess::execute(generator,
+                              { QStringLiteral("--homes"), QStringLiteral("1"),
+                                QStringLiteral("--assets"), QString::number(assets), path })
             != 0) {
             std::fprintf(stderr, "could not generate %s\n", qPrintable(path));
             return 1;

@@ -102,8 +102,8 @@ void CDlgBackup::OnBackup()
 
 void CDlgBackup::OnRestore()
 {
-    const QString path = Ui::openFileName(this, QStringLiteral("Restore"),
-                                          FileChoice::startFolder(), kFilter);
+    const QString path =
+        Ui::openFileName(this, QStringLiteral("Restore"), FileChoice::startFolder(), kFilter);
     if (path.isEmpty())
         return;
     const QString appName = Strings::load(Strings::AppTitle);

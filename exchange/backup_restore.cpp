@@ -72,7 +72,7 @@ const QHash<QString, QStringList> &expectedTables()
                                -1, &stmt, nullptr);
             while (stmt && sqlite3_step(stmt) == SQLITE_ROW) {
                 result[QString::fromUtf8(
-                           reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)))]
+                    reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)))]
                     << QString::fromUtf8(
                            reinterpret_cast<const char *>(sqlite3_column_text(stmt, 1)));
             }
@@ -113,8 +113,8 @@ Outcome checkHeader(QFile &file)
 Outcome checkDatabase(sqlite3 *db)
 {
     sqlite3_stmt *stmt = nullptr;
-    bool intact = sqlite3_prepare_v2(db, "PRAGMA integrity_check(1);", -1, &stmt, nullptr)
-            == SQLITE_OK
+    bool intact =
+        sqlite3_prepare_v2(db, "PRAGMA integrity_check(1);", -1, &stmt, nullptr) == SQLITE_OK
         && sqlite3_step(stmt) == SQLITE_ROW
         && qstrcmp(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)), "ok") == 0;
     sqlite3_finalize(stmt);
@@ -156,8 +156,9 @@ Outcome checkDatabase(sqlite3 *db)
     }
     if (expected.isEmpty() || !missing.isEmpty()) {
         missing.sort();
-        return failure(QStringLiteral("%1 It lacks %2.")
-                           .arg(QString::fromLatin1(kNotDataFile), missing.join(QStringLiteral(", "))));
+        return failure(
+            QStringLiteral("%1 It lacks %2.")
+                .arg(QString::fromLatin1(kNotDataFile), missing.join(QStringLiteral(", "))));
     }
     return Outcome { true, false, {} };
 }
@@ -256,8 +257,8 @@ Outcome backup(CADODataBase &db, const QString &target)
         return failure(QStringLiteral("The folder cannot be written: %1.").arg(error));
 
     sqlite3 *copy = nullptr;
-    int rc = sqlite3_open_v2(nativePath(temporary.path()).constData(), &copy,
-                             SQLITE_OPEN_READWRITE, nullptr);
+    int rc = sqlite3_open_v2(nativePath(temporary.path()).constData(), &copy, SQLITE_OPEN_READWRITE,
+                             nullptr);
     if (rc == SQLITE_OK) {
         // The copy is flushed once, whole, before it takes the target's name; a journal
         // would only slow it down, since a broken copy is simply thrown away.
@@ -265,8 +266,7 @@ Outcome backup(CADODataBase &db, const QString &target)
                      nullptr);
         sqlite3_backup *job = sqlite3_backup_init(copy, "main", db.handle(), "main");
         if (job) {
-            while ((rc = sqlite3_backup_step(job, -1)) == SQLITE_OK) {
-            }
+            while ((rc = sqlite3_backup_step(job, -1)) == SQLITE_OK) { }
             sqlite3_backup_finish(job);
             if (rc == SQLITE_DONE)
                 rc = SQLITE_OK;
@@ -283,7 +283,8 @@ Outcome backup(CADODataBase &db, const QString &target)
     if (rc != SQLITE_OK)
         return failure(QStringLiteral("The copy could not be written: %1.").arg(error));
     if (!syncPath(temporary.path(), false))
-        return failure(QStringLiteral("The copy could not be written: %1.").arg(systemError(errno)));
+        return failure(
+            QStringLiteral("The copy could not be written: %1.").arg(systemError(errno)));
     ::chmod(nativePath(temporary.path()).constData(), 0644);
     if (::rename(nativePath(temporary.path()).constData(), nativePath(target).constData()) != 0)
         return failure(
@@ -339,8 +340,7 @@ Outcome restore(CADODataBase &db, const QString &source, const std::function<voi
     QString error;
     TemporaryPath staged(reserveName(folder, QLatin1String(kStagingStem), &error));
     if (staged.path().isEmpty())
-        return failure(
-            QStringLiteral("The data file's folder cannot be written: %1.").arg(error));
+        return failure(QStringLiteral("The data file's folder cannot be written: %1.").arg(error));
     if (!copyWhole(in, staged.path(), &error))
         return failure(QStringLiteral("The file could not be copied: %1.").arg(error));
     in.close();
@@ -361,8 +361,7 @@ Outcome restore(CADODataBase &db, const QString &source, const std::function<voi
             == SQLITE_OK) {
             checked = checkDatabase(candidate);
             if (checked.ok
-                && sqlite3_exec(candidate, "PRAGMA journal_mode=DELETE;", nullptr, nullptr,
-                                nullptr)
+                && sqlite3_exec(candidate, "PRAGMA journal_mode=DELETE;", nullptr, nullptr, nullptr)
                     != SQLITE_OK)
                 checked = failure(QStringLiteral("The file could not be prepared for use."));
         }

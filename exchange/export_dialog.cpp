@@ -56,8 +56,8 @@ CDlgExport::CDlgExport(CADODataBase &db, const CHome &home, QWidget *owner)
     auto *caption = new CLabel(QStringLiteral("Export Assets from these &Categories:"), this);
     caption->setObjectName(QStringLiteral("categoriesCaption"));
     caption->SetTitleStyle();
-    m_list = new CAutoListCtrl(this, CAutoListCtrl::Options(CAutoListCtrl::NoHeader)
-                                         | CAutoListCtrl::SingleSelection);
+    m_list = new CAutoListCtrl(
+        this, CAutoListCtrl::Options(CAutoListCtrl::NoHeader) | CAutoListCtrl::SingleSelection);
     m_list->setObjectName(QStringLiteral("categoryList"));
     m_list->setAccessibleName(QStringLiteral("Export Assets from these Categories"));
     caption->setBuddy(m_list);
@@ -77,8 +77,8 @@ CDlgExport::CDlgExport(CADODataBase &db, const CHome &home, QWidget *owner)
     connect(selectNone, &QPushButton::clicked, this, &CDlgExport::SelectNone);
 
     auto *buttons = new QDialogButtonBox(this);
-    auto *exportData = buttons->addButton(QStringLiteral("E&xport Data"),
-                                          QDialogButtonBox::AcceptRole);
+    auto *exportData =
+        buttons->addButton(QStringLiteral("E&xport Data"), QDialogButtonBox::AcceptRole);
     exportData->setObjectName(QStringLiteral("exportData"));
     exportData->setDefault(true);
     auto *cancel = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
@@ -132,7 +132,8 @@ void CDlgExport::sizeListToCategories()
     // Two columns of check boxes, tall enough that the usual categories need no scrolling.
     int widest = 0;
     for (int row = 0, n = m_list->GetItemCount(); row < n; ++row)
-        widest = std::max(widest, m_list->fontMetrics().horizontalAdvance(m_list->GetItemText(row, 0)));
+        widest =
+            std::max(widest, m_list->fontMetrics().horizontalAdvance(m_list->GetItemText(row, 0)));
     const int columnWidth = std::max(120, widest + 48); // the check box and the margins
     m_list->SetListMode(true, columnWidth);
     if (QListView *view = m_list->listModeView()) {
@@ -170,10 +171,10 @@ void CDlgExport::accept()
 bool CDlgExport::exportToFile()
 {
     const QString appName = Strings::load(Strings::AppTitle);
-    const QString path = FileChoice::saveFileName(
-        this, QStringLiteral("Export Inventory Data"),
-        InventoryExport::proposedFileName(m_homeDescription),
-        QStringLiteral("CSV Files (*.csv)"), QStringLiteral("csv"));
+    const QString path =
+        FileChoice::saveFileName(this, QStringLiteral("Export Inventory Data"),
+                                 InventoryExport::proposedFileName(m_homeDescription),
+                                 QStringLiteral("CSV Files (*.csv)"), QStringLiteral("csv"));
     if (path.isEmpty())
         return false;
 
@@ -181,8 +182,7 @@ bool CDlgExport::exportToFile()
     // complete: a failed export never leaves half a report, nor spoils an older one.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        Ui::messageBox(this, QString::fromLatin1(kCreateError), appName, Ui::Icon::Warning,
-                       Ui::Ok);
+        Ui::messageBox(this, QString::fromLatin1(kCreateError), appName, Ui::Icon::Warning, Ui::Ok);
         return false;
     }
 
@@ -207,8 +207,7 @@ bool CDlgExport::exportToFile()
 
     const QString question = QLatin1Char('"') + QDir::toNativeSeparators(path)
         + QStringLiteral("\" has been created.\n\nWould you like to open it now?");
-    if (Ui::messageBox(this, question, appName, Ui::Icon::Question, Ui::Yes | Ui::No)
-        == Ui::Yes)
+    if (Ui::messageBox(this, question, appName, Ui::Icon::Question, Ui::Yes | Ui::No) == Ui::Yes)
         Ui::openUrl(QUrl::fromLocalFile(path)); // a failure to open is not reported
     return true;
 }

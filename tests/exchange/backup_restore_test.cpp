@@ -61,8 +61,8 @@ QString homesIn(const QString &path)
     if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr)
         == SQLITE_OK) {
         sqlite3_stmt *stmt = nullptr;
-        bool whole = sqlite3_prepare_v2(db, "PRAGMA integrity_check;", -1, &stmt, nullptr)
-                == SQLITE_OK
+        bool whole =
+            sqlite3_prepare_v2(db, "PRAGMA integrity_check;", -1, &stmt, nullptr) == SQLITE_OK
             && sqlite3_step(stmt) == SQLITE_ROW
             && qstrcmp(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)), "ok") == 0;
         sqlite3_finalize(stmt);
@@ -71,7 +71,8 @@ QString homesIn(const QString &path)
                                   &stmt, nullptr)
                 == SQLITE_OK
             && sqlite3_step(stmt) == SQLITE_ROW)
-            result = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)));
+            result =
+                QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)));
         sqlite3_finalize(stmt);
     }
     sqlite3_close(db);
@@ -90,8 +91,8 @@ protected:
         ASSERT_TRUE(DataFile::create(backupFile));
         CADODataBase other;
         ASSERT_TRUE(other.Open(DataFile::connectionString(backupFile)));
-        ASSERT_TRUE(other.Execute(
-            QStringLiteral("INSERT INTO Homes (HomeId, Description) VALUES (2, 'Restored home');")));
+        ASSERT_TRUE(other.Execute(QStringLiteral(
+            "INSERT INTO Homes (HomeId, Description) VALUES (2, 'Restored home');")));
         // Enough rows that the file spans many pages (a cut-short copy loses real data).
         ASSERT_TRUE(other.Execute(QStringLiteral(
             "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
@@ -163,9 +164,9 @@ TEST_F(BackupRestoreTest, BackupRefusesTheDataFileAnUnwritableFolderAndAFullDisk
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0) << "a backup onto a full disk must fail";
     EXPECT_EQ(bytesOf(target), QByteArray("previous backup")) << "the old backup stays whole";
-    EXPECT_EQ(QDir(env.root()).entryList({ QStringLiteral(".full.dat*") },
-                                         QDir::Files | QDir::Hidden),
-              QStringList());
+    EXPECT_EQ(
+        QDir(env.root()).entryList({ QStringLiteral(".full.dat*") }, QDir::Files | QDir::Hidden),
+        QStringList());
 
     EXPECT_EQ(bytesOf(env.dataFile()), before);
     expectStillWorkingOnOldData();
@@ -202,8 +203,8 @@ TEST_F(BackupRestoreTest, BadFilesAreRefusedAndTheDataStaysAsItWas)
     {
         sqlite3 *other = nullptr;
         sqlite3_open((root + QStringLiteral("/other.dat")).toUtf8().constData(), &other);
-        sqlite3_exec(other, "CREATE TABLE Recipes (RecipeId INTEGER, Name TEXT);", nullptr,
-                     nullptr, nullptr);
+        sqlite3_exec(other, "CREATE TABLE Recipes (RecipeId INTEGER, Name TEXT);", nullptr, nullptr,
+                     nullptr);
         sqlite3_close(other);
         // Our tables, but one column the program reads is gone.
         ASSERT_TRUE(DataFile::create(root + QStringLiteral("/old-layout.dat")));
@@ -226,7 +227,8 @@ TEST_F(BackupRestoreTest, BadFilesAreRefusedAndTheDataStaysAsItWas)
         { "another program's SQLite file", root + QStringLiteral("/other.dat") },
         { "a table without a column", root + QStringLiteral("/old-layout.dat") },
         { "the data file itself", env.dataFile() },
-        { "the data file by another path", env.dataDir() + QStringLiteral("/../data/HOMEDATA.DAT") },
+        { "the data file by another path",
+          env.dataDir() + QStringLiteral("/../data/HOMEDATA.DAT") },
         { "a missing file", root + QStringLiteral("/nowhere.dat") },
         { "a folder", root + QStringLiteral("/a-folder.dat") },
         { "an empty file", root + QStringLiteral("/empty.dat") },

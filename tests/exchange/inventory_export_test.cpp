@@ -78,7 +78,9 @@ protected:
 
     void addArea(qint32 id, const QString &description)
     {
-        run(QStringLiteral("INSERT INTO Areas (AreaId, HomeId) VALUES (%1, %2);").arg(id).arg(kHome));
+        run(QStringLiteral("INSERT INTO Areas (AreaId, HomeId) VALUES (%1, %2);")
+                .arg(id)
+                .arg(kHome));
         CADORecordset rs(db);
         ASSERT_TRUE(rs.Open(QStringLiteral("SELECT * FROM Areas WHERE AreaId=%1;").arg(id)));
         rs.Edit();
@@ -130,12 +132,23 @@ TEST_F(InventoryExportTest, AssetLinesCarryTheTwelveFieldsInReportOrder)
     addArea(50, QStringLiteral("Garage"));
     addArea(51, QStringLiteral("Attic"));
     // Tools (17) sorts after Appliances (1); within a category, by description, then location.
-    addAsset({ .id = 1, .category = 17, .area = 50, .description = QStringLiteral("Drill"),
-               .makeModel = QStringLiteral("DX-2"), .vendor = QStringLiteral("Hardware Hut"),
-               .serial = QStringLiteral("SN1"), .phone = QStringLiteral("555-0100"),
-               .current = 80.5, .price = 120, .replacement = 150, .purchased = 37000,
+    addAsset({ .id = 1,
+               .category = 17,
+               .area = 50,
+               .description = QStringLiteral("Drill"),
+               .makeModel = QStringLiteral("DX-2"),
+               .vendor = QStringLiteral("Hardware Hut"),
+               .serial = QStringLiteral("SN1"),
+               .phone = QStringLiteral("555-0100"),
+               .current = 80.5,
+               .price = 120,
+               .replacement = 150,
+               .purchased = 37000,
                .warranty = 37800 });
-    addAsset({ .id = 2, .category = 1, .area = 51, .description = QStringLiteral("Freezer"),
+    addAsset({ .id = 2,
+               .category = 1,
+               .area = 51,
+               .description = QStringLiteral("Freezer"),
                .current = 1234.56 });
     addAsset({ .id = 3, .category = 17, .area = 51, .description = QStringLiteral("Drill") });
     addAsset({ .id = 4, .description = QStringLiteral("Unsorted box") });
@@ -168,16 +181,23 @@ TEST_F(InventoryExportTest, VideoTitlesAndYear2000WarrantiesExportBlankFields)
     const double dec2000 = COleDateTime(2000, 12, 31).days();
     const double jan2001 = COleDateTime(2001, 1, 1).days();
     // A video title with every field that a video does not use filled in anyway.
-    addAsset({ .id = 1, .category = 19, .area = 50, .description = QStringLiteral("Vertigo"),
-               .makeModel = QStringLiteral("Suspense"), .vendor = QStringLiteral("Shop"),
-               .serial = QStringLiteral("S"), .phone = QStringLiteral("P"), .current = 9,
-               .purchased = 36000, .warranty = COleDateTime(1958, 1, 1).days() });
-    addAsset({ .id = 2, .category = 7, .description = QStringLiteral("A radio"),
-               .warranty = jan2000 });
-    addAsset({ .id = 3, .category = 7, .description = QStringLiteral("B radio"),
-               .warranty = dec2000 });
-    addAsset({ .id = 4, .category = 7, .description = QStringLiteral("C radio"),
-               .warranty = jan2001 });
+    addAsset({ .id = 1,
+               .category = 19,
+               .area = 50,
+               .description = QStringLiteral("Vertigo"),
+               .makeModel = QStringLiteral("Suspense"),
+               .vendor = QStringLiteral("Shop"),
+               .serial = QStringLiteral("S"),
+               .phone = QStringLiteral("P"),
+               .current = 9,
+               .purchased = 36000,
+               .warranty = COleDateTime(1958, 1, 1).days() });
+    addAsset(
+        { .id = 2, .category = 7, .description = QStringLiteral("A radio"), .warranty = jan2000 });
+    addAsset(
+        { .id = 3, .category = 7, .description = QStringLiteral("B radio"), .warranty = dec2000 });
+    addAsset(
+        { .id = 4, .category = 7, .description = QStringLiteral("C radio"), .warranty = jan2001 });
 
     const QStringList l = lines();
     ASSERT_EQ(l.size(), 9);
@@ -276,14 +296,25 @@ TEST_F(InventoryExportTest, ASpreadsheetReaderGetsEveryTextBackUnchanged)
     report.homeDescription = QStringLiteral("Villa \"Sonnenhang\", Zürich");
     addArea(50, QStringLiteral("Salle à manger, \"grande\""));
     const AssetRow tricky[] = {
-        { .id = 1, .category = 8, .area = 50, .description = QStringLiteral("12\" shelf, oak"),
+        { .id = 1,
+          .category = 8,
+          .area = 50,
+          .description = QStringLiteral("12\" shelf, oak"),
           .makeModel = QStringLiteral("Line one\r\nline two"),
-          .vendor = QStringLiteral("Möbel & Co\nBerlin"), .serial = QStringLiteral("\"\"\""),
+          .vendor = QStringLiteral("Möbel & Co\nBerlin"),
+          .serial = QStringLiteral("\"\"\""),
           .phone = QStringLiteral("+49, 30") },
-        { .id = 2, .category = 8, .area = 50, .description = QStringLiteral("Ελληνικό τραπέζι"),
-          .makeModel = QStringLiteral("日本製 テーブル"), .vendor = QStringLiteral("Ωμέγα"),
-          .serial = QStringLiteral("№ 7 — ĳ"), .phone = QStringLiteral("📞 1,2") },
-        { .id = 3, .category = 8, .description = QStringLiteral(",leading comma"),
+        { .id = 2,
+          .category = 8,
+          .area = 50,
+          .description = QStringLiteral("Ελληνικό τραπέζι"),
+          .makeModel = QStringLiteral("日本製 テーブル"),
+          .vendor = QStringLiteral("Ωμέγα"),
+          .serial = QStringLiteral("№ 7 — ĳ"),
+          .phone = QStringLiteral("📞 1,2") },
+        { .id = 3,
+          .category = 8,
+          .description = QStringLiteral(",leading comma"),
           .vendor = QStringLiteral("trailing quote\"") },
     };
     for (const AssetRow &a : tricky)
@@ -310,8 +341,8 @@ TEST_F(InventoryExportTest, ASpreadsheetReaderGetsEveryTextBackUnchanged)
 
     // title, empty, header, three assets, empty, created-by
     ASSERT_EQ(rows.size(), 8);
-    EXPECT_EQ(rows[0].toArray()[0].toString(), QStringLiteral("Home Inventory Report for ")
-                                                  + report.homeDescription);
+    EXPECT_EQ(rows[0].toArray()[0].toString(),
+              QStringLiteral("Home Inventory Report for ") + report.homeDescription);
     EXPECT_EQ(rows[2].toArray().size(), 12);
     std::map<QString, QJsonArray> byAsset;
     for (int i = 3; i < 6; ++i) {
@@ -338,8 +369,8 @@ TEST_F(InventoryExportTest, ASpreadsheetReaderGetsEveryTextBackUnchanged)
 TEST_F(InventoryExportTest, MoneyFieldsAreTheMoneyTextOfTheLocale)
 {
     QRandomGenerator random(20240309);
-    std::vector<double> values = { 0, 0.004, 0.005, 2.675, 12.5, 999.995, 1000, 1234567.25,
-                                   -0.004, -12.5, -1000.5, 16777216, 4999.99, 0.1 };
+    std::vector<double> values = { 0,          0.004,  0.005, 2.675,   12.5,     999.995, 1000,
+                                   1234567.25, -0.004, -12.5, -1000.5, 16777216, 4999.99, 0.1 };
     while (values.size() < 120)
         values.push_back((random.bounded(2) ? -1 : 1) * random.bounded(100000000) / 100.0);
     for (size_t i = 0; i < values.size(); ++i)

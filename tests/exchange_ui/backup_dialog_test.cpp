@@ -9,7 +9,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QListView>
 #include <QPushButton>
+#include <QScrollBar>
 
 #include <gtest/gtest.h>
 
@@ -162,6 +165,18 @@ TEST_F(BackupRestoreCommand, ExportCommandOpensTheExportDialogForTheCurrentHome)
     EXPECT_TRUE(f.readLine().contains("\"Home Inventory Report for Villa\""));
 }
 
+// Every label and button shows its whole text.
+void expectTextsFit(QWidget &dialog)
+{
+    for (auto *w : dialog.findChildren<QWidget *>()) {
+        if (!qobject_cast<QLabel *>(w) && !qobject_cast<QPushButton *>(w))
+            continue;
+        EXPECT_GE(w->width(), w->minimumSizeHint().width()) << w->objectName().toStdString();
+        EXPECT_GE(w->height(), w->minimumSizeHint().height()) << w->objectName().toStdString();
+        EXPECT_TRUE(dialog.rect().contains(QRect(w->mapTo(&dialog, QPoint()), w->size())));
+    }
+}
+
 // Both dialogs as a person sees them, saved for a look.
 TEST_F(BackupRestoreCommand, DialogScreenshots)
 {
@@ -171,16 +186,18 @@ TEST_F(BackupRestoreCommand, DialogScreenshots)
     backup.show();
     QApplication::processEvents();
     EXPECT_TRUE(backup.grab().save(folder + QStringLiteral("/backup_dialog.png")));
-    // Every text fits: the buttons show their whole text.
-    for (auto *button : backup.findChildren<QPushButton *>())
-        EXPECT_GE(button->width(), button->sizeHint().width()) << button->text().toStdString();
+    expectTextsFit(backup);
 
     CDlgExport exporter(run.app->database(), frame->currentHome(), frame);
     exporter.show();
     QApplication::processEvents();
     EXPECT_TRUE(exporter.grab().save(folder + QStringLiteral("/export_dialog.png")));
-    for (auto *button : exporter.findChildren<QPushButton *>())
-        EXPECT_GE(button->width(), button->sizeHint().width()) << button->text().toStdString();
+    expectTextsFit(exporter);
+    // The list shows every asset category without scrolling.
+    auto *list = exporter.categoryList()->listModeView();
+    ASSERT_NE(list, nullptr);
+    EXPECT_FALSE(list->verticalScrollBar()->isVisible());
+    EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
 }
 
 } // namespace

@@ -333,7 +333,10 @@ QString quoted(const QString &text)
 
 QString proposedFileName(const QString &homeDescription)
 {
-    return homeDescription + QStringLiteral(" Inventory.csv");
+    // A slash would make part of the home's name a folder the dialog then starts in.
+    QString name = homeDescription + QStringLiteral(" Inventory.csv");
+    name.replace(QLatin1Char('/'), QLatin1Char('-'));
+    return name;
 }
 
 bool write(CADODataBase &db, const Report &report, QIODevice &out, QString *error)

@@ -63,7 +63,8 @@ bool write(CADODataBase &db, const Report &report, QIODevice &out, QString *erro
 // One field as the report writes it: in double quotes, a quote inside doubled.
 QString quoted(const QString &text);
 
-// The file name the save dialog proposes: the home's description + " Inventory.csv".
+// The file name the save dialog proposes: the home's description + " Inventory.csv", a slash
+// in the description written as a dash.
 QString proposedFileName(const QString &homeDescription);
 
 } // namespace InventoryExport

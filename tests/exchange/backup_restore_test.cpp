@@ -187,6 +187,24 @@ TEST_F(BackupRestoreTest, AGoodBackupRestoresInPlace)
 }
 
 // Every bad file is refused before the data file is touched: same bytes, same connection.
+// A backup another SQLite tool switched to write-ahead logging is still a whole data file;
+// it is put in place as a plain one, as the program keeps its data file.
+TEST_F(BackupRestoreTest, ABackupInWriteAheadLogModeRestoresAsAPlainFile)
+{
+    sqlite3 *other = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(backupFile).constData(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "PRAGMA journal_mode=WAL;", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(other);
+    ASSERT_EQ(bytesOf(backupFile).at(18), 2) << "the header says write-ahead log";
+
+    const Outcome done = DataFileBackup::restore(db, backupFile);
+    ASSERT_TRUE(done.ok) << done.reason.toStdString();
+    EXPECT_EQ(number(QStringLiteral("SELECT count(*) FROM Assets;")), 3000);
+    EXPECT_EQ(bytesOf(env.dataFile()).at(18), 1) << "a rollback-journal file again";
+    EXPECT_EQ(leftovers(), QStringList());
+}
+
 TEST_F(BackupRestoreTest, BadFilesAreRefusedAndTheDataStaysAsItWas)
 {
     const QString root = env.root();

@@ -274,6 +274,8 @@ TEST(InventoryExportText, QuotesAreDoubledAndTheProposedNameFollowsTheHome)
     EXPECT_EQ(InventoryExport::quoted(QString()), QStringLiteral("\"\""));
     EXPECT_EQ(InventoryExport::proposedFileName(QStringLiteral("Lake house")),
               QStringLiteral("Lake house Inventory.csv"));
+    EXPECT_EQ(InventoryExport::proposedFileName(QStringLiteral("Flat 3/12 \"Ost\"")),
+              QStringLiteral("Flat 3-12 \"Ost\" Inventory.csv"));
 }
 
 TEST_F(InventoryExportTest, AFailedWriteIsReportedNotPassedOver)

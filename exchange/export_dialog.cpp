@@ -153,13 +153,17 @@ void CDlgExport::setAllChecks(bool checked)
         m_list->SetCheck(row, checked);
 }
 
+InventoryExport::CategoryChoice CDlgExport::categoryChoice() const
+{
+    InventoryExport::CategoryChoice choice;
+    for (int row = 0, n = m_list->GetItemCount(); row < n; ++row)
+        choice.add(m_list->GetItemData(row), m_list->GetCheck(row));
+    return choice;
+}
+
 bool CDlgExport::CategoryIncluded(qint32 categoryId) const
 {
-    for (int row = 0, n = m_list->GetItemCount(); row < n; ++row) {
-        if (m_list->GetItemData(row) == categoryId)
-            return m_list->GetCheck(row);
-    }
-    return true;
+    return categoryChoice().includes(categoryId);
 }
 
 void CDlgExport::accept()
@@ -190,8 +194,7 @@ bool CDlgExport::exportToFile()
     InventoryExport::Report report;
     report.homeId = m_homeId;
     report.homeDescription = m_homeDescription;
-    for (int row = 0, n = m_list->GetItemCount(); row < n; ++row)
-        report.categories.add(m_list->GetItemData(row), m_list->GetCheck(row));
+    report.categories = categoryChoice();
     QString error;
     bool written = InventoryExport::write(m_db, report, file, &error);
     if (!written)

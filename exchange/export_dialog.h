@@ -2,6 +2,8 @@
 // CDlgExport: "Export Inventory Data". The user ticks the asset categories to export and
 // names a file; the current home's assets are written to it as comma-separated values.
 
+#include "exchange/inventory_export.h"
+
 #include <QDialog>
 
 class CADODataBase;
@@ -29,6 +31,7 @@ public slots:
     void accept() override;
 
 private:
+    InventoryExport::CategoryChoice categoryChoice() const;
     void fillCategories();
     void sizeListToCategories();
     void setAllChecks(bool checked);

@@ -1,0 +1,216 @@
+// bench_inventory_view: the Home Inventory view itself (offscreen, on screen) over a home with
+// 100,000 assets: its refresh against the sqlite3 shell running the same SELECT, the generic
+// filler alone for scale, the category menu, and peak memory, all in one run.
+#include "bench_util.h"
+#include "controls/auto_list_ctrl.h"
+#include "controls/list_model.h"
+#include "db/ado_database.h"
+#include "db/datafile.h"
+#include "db/lookups.h"
+#include "platform/settings_key.h"
+#include "records/home.h"
+#include "views/inventory_view.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <sys/resource.h>
+#include <ctime>
+
+namespace {
+
+// Wall time is at the mercy of whatever else the machine runs; CPU time (user + system) is
+// printed beside it, for this process's work and for the shell as a child process.
+double cpuMs()
+{
+    timespec t {};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+double childCpuMs()
+{
+    rusage usage {};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3
+        + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+}
+
+// Median wall and CPU milliseconds of runs calls of work; child: count the CPU of the child
+// processes work starts (and waits for) instead of this process's.
+struct Times
+{
+    double wall = 0;
+    double cpu = 0;
+};
+Times measure(int runs, const std::function<void()> &work, bool child = false)
+{
+    std::vector<double> walls;
+    std::vector<double> cpus;
+    for (int i = 0; i < runs; ++i) {
+        const double cpu0 = child ? childCpuMs() : cpuMs();
+        walls.push_back(BenchUtil::medianMs(1, work));
+        cpus.push_back((child ? childCpuMs() : cpuMs()) - cpu0);
+    }
+    std::sort(walls.begin(), walls.end());
+    std::sort(cpus.begin(), cpus.end());
+    return { walls[walls.size() / 2], cpus[cpus.size() / 2] };
+}
+
+Times median(std::vector<Times> runs)
+{
+    std::vector<double> walls;
+    std::vector<double> cpus;
+    for (const Times &t : runs) {
+        walls.push_back(t.wall);
+        cpus.push_back(t.cpu);
+    }
+    std::sort(walls.begin(), walls.end());
+    std::sort(cpus.begin(), cpus.end());
+    return { walls[walls.size() / 2], cpus[cpus.size() / 2] };
+}
+
+// The frame's side of the view, as little of it as a refresh needs.
+class BenchHost : public ViewHost
+{
+public:
+    explicit BenchHost(CADODataBase &db)
+        : m_db(db)
+    {
+        m_key.Create(HKEY_CURRENT_USER, QStringLiteral("Software\\Varn Holt\\Domelio"));
+        m_home = CHome(1);
+        m_home.Load(db);
+    }
+    CADODataBase &database() const override { return m_db; }
+    CSettingsKey &settings() const override { return m_key; }
+    QWidget *ownerWindow() override { return nullptr; }
+    const CHome &currentHome() const override { return m_home; }
+    bool SetCurrentHome(qint32) override { return false; }
+    void HomeEdited(const CHome &) override { }
+    void NewHome() override { }
+    void NewTasks() override { }
+    void NewAsset() override { }
+    void ShowView(int) override { }
+    void ShowContextMenu(std::optional<QPoint>) override { }
+    void UpdateTodayLines() override { }
+    void ShowMessageOnce(const QString &, const QString &) override { }
+
+private:
+    CADODataBase &m_db;
+    mutable CSettingsKey m_key { HKEY_CURRENT_USER };
+    CHome m_home;
+};
+
+// Child mode: one side in a process of its own, so each meets a fresh heap as the program
+// does and its peak memory is its own. Prints "wall cpu peak [menuWall menuCpu entries rows]".
+int runChild(const QString &side, const QString &path)
+{
+    CADODataBase db;
+    if (!db.Open(DataFile::connectionString(path))) {
+        std::fprintf(stderr, "%s\n", qPrintable(db.GetLastError()));
+        return 1;
+    }
+    if (side == QLatin1String("filler")) {
+        CListModel bare;
+        bare.InsertColumn(0, QStringLiteral("Items"));
+        const Times filler = measure(5, [&] {
+            Lookups::fillList(db, bare, QStringLiteral("Assets"), QStringLiteral("AssetId"), 0,
+                              QStringLiteral("WHERE HomeId=1 "),
+                              QStringLiteral("CurrentValue, Picture2, CategoryId"));
+        });
+        std::printf("%f %f %f\n", filler.wall, filler.cpu, BenchUtil::peakMiB());
+        return 0;
+    }
+    BenchHost host(db);
+    CInventoryView view(host);
+    view.resize(640, 480);
+    view.show();
+    QApplication::processEvents();
+    const Times refresh = measure(5, [&] {
+        view.Refresh(0);
+        QApplication::processEvents(); // the list's column sizing and first paint
+    });
+    const Times menu = measure(5, [&] {
+        view.ShowCategoryMenu();
+        view.categoryMenu()->hide();
+    });
+    std::printf("%f %f %f %f %f %d %d %f\n", refresh.wall, refresh.cpu, BenchUtil::peakMiB(),
+                menu.wall, menu.cpu, int(view.CategoryMenuEntries().size()),
+                view.list()->GetItemCount(), view.inventoryTotal());
+    return 0;
+}
+
+QList<double> child(const QString &side, const QString &path)
+{
+    QProcess process;
+    process.start(QCoreApplication::applicationFilePath(),
+                  { QStringLiteral("--child"), side, path });
+    process.waitForFinished(-1);
+    QList<double> values;
+    for (const QByteArray &field : process.readAllStandardOutput().simplified().split(' '))
+        values << field.toDouble();
+    return values;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir temp;
+    qputenv("DOMELIO_REGISTRY_DIR", temp.path().toUtf8());
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    if (args.value(0) == QLatin1String("--child"))
+        return runChild(args.value(1), args.value(2));
+    QString path = args.value(0);
+    const int assets = 100000;
+    if (path.isEmpty()) {
+        path = temp.path() + QStringLiteral("/HOMEDATA.DAT");
+        const QString generator =
+            QCoreApplication::applicationDirPath() + QStringLiteral("/bench_generate_data");
+        if (QProcess::execute(generator,
+                              { QStringLiteral("--assets"), QString::number(assets), path })
+            != 0) {
+            std::fprintf(stderr, "could not generate %s\n", qPrintable(path));
+            return 1;
+        }
+    }
+    const QString select =
+        QStringLiteral("SELECT AssetId, Description,CurrentValue, Picture2, CategoryId "
+                       "FROM Assets WHERE HomeId=1  ORDER BY Description;");
+    const Times shell = measure(
+        5,
+        [&] {
+            QProcess sqlite;
+            sqlite.setStandardOutputFile(QProcess::nullDevice());
+            sqlite.start(QStringLiteral("sqlite3"), { path, select });
+            sqlite.waitForFinished(-1);
+        },
+        true);
+    const QList<double> filler = child(QStringLiteral("filler"), path);
+    const QList<double> view = child(QStringLiteral("view"), path);
+    if (filler.size() < 3 || view.size() < 8) {
+        std::fprintf(stderr, "a child run failed\n");
+        return 1;
+    }
+
+    std::printf("Home Inventory view, %d assets in one home, offscreen (median of 5; wall ms, "
+                "CPU ms)\n",
+                int(view[6]));
+    std::printf("  sqlite3 shell, same SELECT to /dev/null: %8.1f %8.1f\n", shell.wall, shell.cpu);
+    std::printf("  generic filler into a bare model:        %8.1f %8.1f  (%.2fx wall, %.2fx CPU)\n",
+                filler[0], filler[1], filler[0] / shell.wall, filler[1] / shell.cpu);
+    std::printf("  view refresh (fill, total, paint):       %8.1f %8.1f  (%.2fx wall, %.2fx CPU; "
+                "goal at most 1.5x)\n",
+                view[0], view[1], view[0] / shell.wall, view[1] / shell.cpu);
+    std::printf("  category menu (%2d entries):              %8.1f %8.1f  (goal under 100 ms)\n",
+                int(view[5]), view[3], view[4]);
+    std::printf("  inventory total: %.2f\n", view[7]);
+    std::printf("  peak memory: filler %.1f MiB, view %.1f MiB (goal under 150 MiB)\n", filler[2],
+                view[2]);
+    return 0;
+}

@@ -378,8 +378,10 @@ CLabel &CLabel::SizeToText()
     }
     const QFontMetrics metrics(font());
     int width = 0;
+    // The advance, or the inked width where a glyph overhangs it (italics, some faces), so no
+    // pixel of the text is cut off.
     for (const QString &line : lines)
-        width = std::max(width, metrics.horizontalAdvance(line));
+        width = std::max({ width, metrics.horizontalAdvance(line), metrics.boundingRect(line).width() });
     // The font's line height (character height plus internal leading) per line.
     const int height = int(lines.size()) * metrics.height();
     const QRect inside = contentsRect();

@@ -12,7 +12,11 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QImage>
+#include <QLabel>
+#include <QMessageBox>
+#include <QTimer>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTabWidget>
@@ -154,6 +158,35 @@ TEST_F(InventoryUse, TheVideoExplanationIsShownOncePerUserAcrossRuns)
     run.frame().action(Command::NewVideo)->trigger();
     EXPECT_EQ(run.ui.messages().size(), 2u);
     EXPECT_EQ(run.ui.messages()[1].text, tip);
+}
+
+TEST_F(InventoryUse, TheVideoExplanationAsThePersonSeesIt)
+{
+    started();
+    // The real message box and sheet this time, answered by a timer: the box is photographed
+    // and confirmed, the sheet that follows is cancelled.
+    Ui::install(nullptr);
+    QString shown;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            shown = box->text();
+            QDir().mkpath(QStringLiteral("/tmp/shots/inventory"));
+            box->grab().save(QStringLiteral("/tmp/shots/inventory/new_video_explanation.png"));
+            box->accept();
+        } else if (auto *dialog = qobject_cast<QDialog *>(modal)) {
+            dialog->reject();
+        }
+    });
+    answer.start(50);
+    run.frame().action(Command::NewVideo)->trigger();
+    answer.stop();
+    Ui::install(&run.ui);
+    EXPECT_EQ(shown, Strings::load(Strings::VideoTip));
+    qint32 flag = 0;
+    EXPECT_TRUE(run.app->settings().ReadNumber(QStringLiteral("MsgSpecialAssetVideos"), flag));
+    EXPECT_EQ(flag, 1);
 }
 
 TEST_F(InventoryUse, StartingWithAFilterReadsNoAssetUntilTheViewIsShown)

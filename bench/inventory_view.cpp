@@ -1,6 +1,7 @@
 // bench_inventory_view: the Home Inventory view itself (offscreen, on screen) over a home with
 // 100,000 assets: its refresh against the sqlite3 shell running the same SELECT, the generic
 // filler alone for scale, the category menu, and peak memory, all in one run.
+#include "views/inventory_view.h"
 #include "bench_util.h"
 #include "controls/auto_list_ctrl.h"
 #include "controls/list_model.h"
@@ -9,15 +10,14 @@
 #include "db/lookups.h"
 #include "platform/settings_key.h"
 #include "records/home.h"
-#include "views/inventory_view.h"
 
 #include <QApplication>
 #include <QMenu>
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include <sys/resource.h>
 #include <ctime>
+#include <sys/resource.h>
 
 namespace {
 

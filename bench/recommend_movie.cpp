@@ -12,8 +12,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include <sys/resource.h>
 #include <ctime>
+#include <sys/resource.h>
 
 namespace {
 

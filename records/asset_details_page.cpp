@@ -1,9 +1,9 @@
 #include "records/asset_details_page.h"
 
 #include "controls/combo_model.h"
-#include "records/categories_dialog.h"
 #include "db/lookups.h"
 #include "db/sql_text.h"
+#include "records/categories_dialog.h"
 #include "widgets/number_entry.h"
 #include "widgets/shared_look.h"
 
@@ -124,9 +124,8 @@ void CDlgAsset_Tab1::onActivated()
 
 void CDlgAsset_Tab1::onCategories()
 {
-    const qint32 chosen =
-        CDlgCategories::Choose(m_db, Lookups::AssetCategory,
-                               m_categories->GetItemData(m_categories->GetCurSel()), this);
+    const qint32 chosen = CDlgCategories::Choose(
+        m_db, Lookups::AssetCategory, m_categories->GetItemData(m_categories->GetCurSel()), this);
     // The dialog may have renamed, added or deleted entries whatever it returns.
     fillCategories(chosen);
 }

@@ -72,9 +72,10 @@ bool CDlgAsset_Video::fromControls()
     bool ok = false;
     const int year = m_year->text().toInt(&ok);
     if (!ok || year < VideoTitles::kFirstReleaseYear || year > last) {
-        refuse(*m_year, QStringLiteral("Please enter an integer between %1 and %2.")
-                            .arg(VideoTitles::kFirstReleaseYear)
-                            .arg(last));
+        refuse(*m_year,
+               QStringLiteral("Please enter an integer between %1 and %2.")
+                   .arg(VideoTitles::kFirstReleaseYear)
+                   .arg(last));
         return false;
     }
     m_nReleaseYear = year;

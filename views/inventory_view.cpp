@@ -190,9 +190,9 @@ void CInventoryView::fill(qint32 assetId)
     CADODataBase &db = host().database();
     QString where = sqlText("WHERE HomeId=%ld ", long(homeId));
     if (m_filter != 0) {
-        const QString category = Lookups::lookUpValue(db, m_filter, QStringLiteral("Categories"),
-                                                      QStringLiteral("CategoryId"),
-                                                      QStringLiteral("Description"));
+        const QString category =
+            Lookups::lookUpValue(db, m_filter, QStringLiteral("Categories"),
+                                 QStringLiteral("CategoryId"), QStringLiteral("Description"));
         m_title->setText(QStringLiteral("Home Inventory (") + category + QLatin1Char(')'));
         where += sqlText("AND CategoryId=%ld", long(m_filter));
     } else {
@@ -237,9 +237,8 @@ std::vector<CInventoryView::MenuEntry> CInventoryView::CategoryMenuEntries(bool 
         const int count = found == counts.end() ? 0 : found->second;
         if (count == 0 && id != m_filter)
             continue;
-        entries.push_back({ id,
-                            categories.GetLBText(i) + QStringLiteral(" (%1)").arg(count),
-                            id == m_filter });
+        entries.push_back(
+            { id, categories.GetLBText(i) + QStringLiteral(" (%1)").arg(count), id == m_filter });
     }
     return entries;
 }
@@ -332,9 +331,9 @@ void CInventoryView::DeleteSelected()
     int row = -1;
     if (!Lookups::selectedRow(*m_list->model(), id, row))
         return;
-    const int answer = Ui::messageBox(this, QStringLiteral("This asset will be deleted. Continue?"),
-                                      Strings::load(Strings::AppTitle), Ui::Icon::Warning,
-                                      Ui::Yes | Ui::No);
+    const int answer =
+        Ui::messageBox(this, QStringLiteral("This asset will be deleted. Continue?"),
+                       Strings::load(Strings::AppTitle), Ui::Icon::Warning, Ui::Yes | Ui::No);
     if (answer != Ui::Yes)
         return;
     CADODataBase &db = host().database();

@@ -3,8 +3,9 @@
 #include "app/command_ids.h"
 #include "controls/auto_list_ctrl.h"
 #include "controls/label.h"
-#include "frame_fixture.h"
 #include "format/string_table.h"
+#include "frame_fixture.h"
+#include "records/area.h"
 #include "records/home_figures.h"
 #include "records/recommend_movie_dialog.h"
 #include "records/video_titles.h"
@@ -15,12 +16,12 @@
 #include <QDir>
 #include <QImage>
 #include <QLabel>
-#include <QMessageBox>
-#include <QTimer>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -235,14 +236,21 @@ TEST_F(InventoryUse, AStretchOfRealUse)
     frame.action(Command::NewHome)->trigger();
     const qint32 home = frame.currentHomeId();
     ASSERT_GT(home, 2);
-    for (const auto &[id, name] : { std::pair { 501, "Kitchen" }, std::pair { 502, "Den" },
-                                    std::pair { 503, "Boathouse" } }) {
-        ASSERT_TRUE(run.app->database().Execute(
-            QStringLiteral("INSERT INTO Areas (AreaId, HomeId, Description) VALUES (%1, %2, '%3');")
-                .arg(id)
-                .arg(home)
-                .arg(QLatin1String(name))));
+    for (const char *name : { "Kitchen", "Den", "Boathouse" }) {
+        run.ui.onNextDialog([&](QDialog &sheet) {
+            Fill::text(sheet, "description", QString::fromLatin1(name));
+            Fill::click(sheet, "ok");
+        });
+        frame.action(Command::NewLocation)->trigger();
     }
+    ASSERT_EQ(column(QStringLiteral("SELECT Description FROM Areas WHERE HomeId=%1 ORDER BY "
+                                    "AreaId;")
+                         .arg(home)),
+              (QStringList { "Kitchen", "Den", "Boathouse" }));
+    const qint32 boathouse =
+        column(QStringLiteral("SELECT AreaId FROM Areas WHERE Description='Boathouse';"))
+            .value(0)
+            .toInt();
 
     // Eight assets in three categories, two with pictures (one of them since moved away).
     const QString photo = run.env.root() + QStringLiteral("/kettle.png");
@@ -271,21 +279,20 @@ TEST_F(InventoryUse, AStretchOfRealUse)
               QStringLiteral("The River Wild"));
 
     // Every row as stored.
-    EXPECT_EQ(column(QStringLiteral(
-                  "SELECT a.Description, c.Description, IFNULL(l.Description, ''), "
-                  "printf('%.2f', a.CurrentValue), IFNULL(a.Picture2, '') FROM Assets a LEFT "
-                  "JOIN Categories c ON a.CategoryId=c.CategoryId LEFT JOIN Areas l ON "
-                  "a.AreaId=l.AreaId WHERE a.HomeId=%1 AND a.CategoryId<>19 ORDER BY "
-                  "a.AssetId;")
-                  .arg(home)),
-              (QStringList { "Kettle|Appliances|Kitchen|25.10|" + photo,
-                             "Toaster|Appliances|Kitchen|30.20|",
-                             "Fridge|Appliances|Kitchen|899.99|",
-                             "Armchair|Furniture|Den|120.00|",
-                             "Bookcase|Furniture|Den|75.50|",
-                             "Canoe|Sports Equipment|Boathouse|450.00|" + moved,
-                             "Paddles|Sports Equipment|Boathouse|40.00|",
-                             "Life jackets|Sports Equipment|Boathouse|60.05|" }));
+    EXPECT_EQ(
+        column(QStringLiteral(
+                   "SELECT a.Description, c.Description, IFNULL(l.Description, ''), "
+                   "printf('%.2f', a.CurrentValue), IFNULL(a.Picture2, '') FROM Assets a LEFT "
+                   "JOIN Categories c ON a.CategoryId=c.CategoryId LEFT JOIN Areas l ON "
+                   "a.AreaId=l.AreaId WHERE a.HomeId=%1 AND a.CategoryId<>19 ORDER BY "
+                   "a.AssetId;")
+                   .arg(home)),
+        (QStringList { "Kettle|Appliances|Kitchen|25.10|" + photo,
+                       "Toaster|Appliances|Kitchen|30.20|", "Fridge|Appliances|Kitchen|899.99|",
+                       "Armchair|Furniture|Den|120.00|", "Bookcase|Furniture|Den|75.50|",
+                       "Canoe|Sports Equipment|Boathouse|450.00|" + moved,
+                       "Paddles|Sports Equipment|Boathouse|40.00|",
+                       "Life jackets|Sports Equipment|Boathouse|60.05|" }));
     QStringList years;
     for (const VideoTitles::Title &title : VideoTitles::search(run.app->database(), QString()))
         years << title.title + QLatin1Char(' ') + QString::number(title.year);
@@ -308,8 +315,9 @@ TEST_F(InventoryUse, AStretchOfRealUse)
     for (QAction *action : inventory().categoryMenu()->actions())
         entries << action->text();
     inventory().categoryMenu()->hide();
-    EXPECT_EQ(entries, (QStringList { "All Categories", "", "Appliances (3)", "Furniture (2)",
-                                      "Sports Equipment (3)", "Videos (3)" }));
+    EXPECT_EQ(entries,
+              (QStringList { "All Categories", "", "Appliances (3)", "Furniture (2)",
+                             "Sports Equipment (3)", "Videos (3)" }));
     chooseCategory(QStringLiteral("Sports Equipment (3)"));
     EXPECT_EQ(rows(), (QStringList { "Canoe", "Life jackets", "Paddles" }));
     // Amounts typed into the sheet are stored as the record holds them (single precision):
@@ -318,11 +326,8 @@ TEST_F(InventoryUse, AStretchOfRealUse)
     EXPECT_NEAR(inventory().inventoryTotal(),
                 HomeFigures::inventoryTotal(run.app->database(), home, 16), 1e-9);
 
-    // The location goes (as the Locations view would delete it: the row first, then the
-    // assets' reference), and the assets stay.
-    ASSERT_TRUE(run.app->database().Execute(QStringLiteral("DELETE FROM Areas WHERE AreaId=503;")));
-    ASSERT_TRUE(run.app->database().Execute(
-        QStringLiteral("UPDATE Assets SET AreaId=0 WHERE AreaId=503;")));
+    // The boathouse goes; its assets stay, without a location.
+    ASSERT_TRUE(CArea(boathouse).Delete(run.app->database()));
     inventory().Refresh(0);
     EXPECT_EQ(rows().size(), 3);
 

@@ -41,16 +41,16 @@ TEST(AssetDescriptionText, ListsMakeValuePurchaseAndWarrantyThenTheNotes)
     const QString warranty = dateText(COleDateTime(2027, 6, 30), false, kUs);
     EXPECT_EQ(text(tv, testNow()),
               (QStringLiteral("Sony TV\r\nCurrent value: $300.00\r\nPurchased at Best Store for "
-                             "$450.00\r\nWarranty expires on ")
-                  + warranty + QStringLiteral("\r\nWall mounted"))
+                              "$450.00\r\nWarranty expires on ")
+               + warranty + QStringLiteral("\r\nWall mounted"))
                   .toStdString());
 
     // Without a price the purchase line still names the store (with its trailing blank).
     tv.m_fPurchasePrice = 0.0f;
     EXPECT_EQ(text(tv, testNow()),
               (QStringLiteral("Sony TV\r\nCurrent value: $300.00\r\nPurchased at Best Store "
-                             "\r\nWarranty expires on ")
-                  + warranty + QStringLiteral("\r\nWall mounted"))
+                              "\r\nWarranty expires on ")
+               + warranty + QStringLiteral("\r\nWall mounted"))
                   .toStdString());
 
     // No store and no price: no purchase line; a value of 0 gives no value line; a warranty
@@ -66,8 +66,7 @@ TEST(AssetDescriptionText, ListsMakeValuePurchaseAndWarrantyThenTheNotes)
     tv.m_fPurchasePrice = 19.99f;
     tv.m_strMakeModel.clear();
     tv.m_dtWarrantyExpiration = CAsset::noWarrantyDate();
-    EXPECT_EQ(text(tv, testNow()),
-              "Purchased for $19.99\r\nWall mounted");
+    EXPECT_EQ(text(tv, testNow()), "Purchased for $19.99\r\nWall mounted");
 }
 
 TEST(AssetDescriptionText, WarrantiesUpToTheYear2000AreNeverShown)
@@ -75,13 +74,13 @@ TEST(AssetDescriptionText, WarrantiesUpToTheYear2000AreNeverShown)
     CAsset asset;
     asset.m_strNotes = QStringLiteral("n");
     for (const COleDateTime &date :
-         { CAsset::noWarrantyDate(), COleDateTime(2000, 12, 31), COleDateTime(1998, 5, 1) })
-    {
+         { CAsset::noWarrantyDate(), COleDateTime(2000, 12, 31), COleDateTime(1998, 5, 1) }) {
         asset.m_dtWarrantyExpiration = date;
         EXPECT_EQ(asset.DescriptionText(testNow(), kUs), QStringLiteral("n"));
     }
     asset.m_dtWarrantyExpiration = COleDateTime(2001, 1, 1);
-    EXPECT_TRUE(asset.DescriptionText(testNow(), kUs).startsWith(QStringLiteral("Warranty expired on ")));
+    EXPECT_TRUE(
+        asset.DescriptionText(testNow(), kUs).startsWith(QStringLiteral("Warranty expired on ")));
 }
 
 TEST(AssetDescriptionText, AVideoShowsYearAndGenre)

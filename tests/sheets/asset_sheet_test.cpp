@@ -315,8 +315,8 @@ TEST_F(AssetSheet, ReleaseYearsFrom1900ToNextYear)
         EXPECT_EQ(combo(sheet, "genre").count(), 20);
         EXPECT_EQ(combo(sheet, "genre").itemText(0), QStringLiteral("Action/Adventure"));
         EXPECT_EQ(Fill::textOf(sheet, "releaseYear"), QStringLiteral("2000"));
-        for (const QString &bad : { QString(), QStringLiteral("1899"), QString::number(next + 1) })
-        {
+        for (const QString &bad :
+             { QString(), QStringLiteral("1899"), QString::number(next + 1) }) {
             Fill::text(sheet, "releaseYear", bad);
             tabs(sheet).setCurrentIndex(2);
             EXPECT_EQ(tabs(sheet).currentIndex(), 1) << bad.toStdString();

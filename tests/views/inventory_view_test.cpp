@@ -151,8 +151,7 @@ TEST_F(InventoryView, TheTotalIsTheDoubleSumTheTodayViewShows)
 TEST_F(InventoryView, TheCategoryMenuCountsTheHomesAssets)
 {
     shown().Refresh(0);
-    EXPECT_EQ(menuTexts(),
-              (QStringList { "All Categories*", "-", "Furniture (2)", "Videos (1)" }));
+    EXPECT_EQ(menuTexts(), (QStringList { "All Categories*", "-", "Furniture (2)", "Videos (1)" }));
     EXPECT_EQ(view->categoryMenu()->title(), QStringLiteral("Categories"));
 
     // The filter's category is listed with 0 and the check, even with no asset of it.
@@ -161,8 +160,7 @@ TEST_F(InventoryView, TheCategoryMenuCountsTheHomesAssets)
     EXPECT_EQ(view->title()->text(), QStringLiteral("Home Inventory (Videos)"));
     EXPECT_EQ(rows(), (QStringList { "Casablanca" }));
     exec("UPDATE Assets SET CategoryId=0 WHERE AssetId=3;");
-    EXPECT_EQ(menuTexts(),
-              (QStringList { "All Categories", "-", "Furniture (2)", "Videos (0)*" }));
+    EXPECT_EQ(menuTexts(), (QStringList { "All Categories", "-", "Furniture (2)", "Videos (0)*" }));
 
     // A category id past the old 5,000 limit is an entry like any other.
     exec("INSERT INTO Categories (CategoryId, Description, CategoryType) VALUES "

@@ -87,6 +87,20 @@ void CMainFrame::UpdateTodayLines()
         m_todayView->UpdateLines();
 }
 
+std::optional<double> CMainFrame::filledInventoryTotal() const
+{
+    if (m_inventoryView && m_inventoryView->isFilled())
+        return m_inventoryView->inventoryTotal();
+    return std::nullopt;
+}
+
+std::optional<int> CMainFrame::filledActiveTaskCount() const
+{
+    if (m_tasksView && m_tasksView->isFilled())
+        return m_tasksView->activeCount();
+    return std::nullopt;
+}
+
 void CMainFrame::ShowMessageOnce(const QString &text, const QString &flagName)
 {
     m_app.showMessageOnce(text, flagName);
@@ -144,15 +158,17 @@ bool CMainFrame::SetCurrentHome(qint32 homeId)
     m_currentHome = home;
     m_app.settings().WriteNumber(QStringLiteral("LastHomeId"), homeId);
     updateCommandStates();
-    if (m_todayView) {
-        m_todayView->UpdateLines();
-        m_todayView->LoadPicture();
-        m_todayView->ComputeEquity();
-    }
+    // The per-home views first, so none of them still offers the previous home's figures;
+    // then the equity, which the Today lines show.
     if (m_inventoryView)
         m_inventoryView->Refresh(0);
     if (m_locationsView)
         m_locationsView->Refresh(0);
+    if (m_todayView) {
+        m_todayView->ComputeEquity();
+        m_todayView->UpdateLines();
+        m_todayView->LoadPicture();
+    }
     SwitchView(m_todayView, TodayIndex, Command::TodayView);
     setTitleForHome();
     return true;

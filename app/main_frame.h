@@ -53,6 +53,8 @@ public:
     // Opened from the keyboard (no position), it opens just inside the client area's top-left.
     void ShowContextMenu(std::optional<QPoint> globalPos = std::nullopt) override;
     void UpdateTodayLines() override;
+    std::optional<double> filledInventoryTotal() const override;
+    std::optional<int> filledActiveTaskCount() const override;
     void ShowMessageOnce(const QString &text, const QString &flagName) override;
 
     // --- views ---------------------------------------------------------------------------

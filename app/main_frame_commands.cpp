@@ -178,7 +178,7 @@ void CMainFrame::OnContextNew()
 
 void CMainFrame::OnContextDelete()
 {
-    if (m_activeView && m_activeView->HasSelection())
+    if (m_activeView && m_activeView->CanDelete())
         m_activeView->OnContextDelete();
 }
 

@@ -178,7 +178,7 @@ void CMainFrame::updateToolBarButtons(int pressedCommand)
 void CMainFrame::ShowContextMenu(std::optional<QPoint> globalPos)
 {
     const bool selection = m_activeView && m_activeView->HasSelection();
-    action(Command::ContextDelete)->setEnabled(selection);
+    action(Command::ContextDelete)->setEnabled(m_activeView && m_activeView->CanDelete());
     action(Command::ContextProperties)->setEnabled(selection);
     const QPoint at = globalPos ? *globalPos : m_stack->mapToGlobal(QPoint(5, 5));
     m_contextMenu->popup(at);

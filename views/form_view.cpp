@@ -45,6 +45,7 @@ void CFormView::fillWhenShown(std::function<void()> fill)
 {
     if (isVisible()) {
         m_pendingFill = nullptr;
+        m_filled = true;
         fill();
     } else {
         m_pendingFill = std::move(fill);
@@ -58,6 +59,7 @@ void CFormView::showEvent(QShowEvent *event)
         // Taken out first: the fill may ask for another one.
         auto fill = std::move(m_pendingFill);
         m_pendingFill = nullptr;
+        m_filled = true;
         fill();
     }
 }

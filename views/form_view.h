@@ -27,6 +27,8 @@ public:
     virtual void OnContextDelete() { }
     virtual void OnContextProperties() { }
     virtual bool HasSelection() const { return false; }
+    // Whether Delete is offered for the selection; a view that deletes nothing says no.
+    virtual bool CanDelete() const { return HasSelection(); }
 
 protected:
     // Runs fill now while the view is on screen; otherwise keeps it (only the latest) for the
@@ -35,6 +37,13 @@ protected:
     void fillWhenShown(std::function<void()> fill);
     // A fill is waiting for the view to be shown.
     bool fillPending() const { return bool(m_pendingFill); }
+
+public:
+    // The list shows what was last asked for: a fill has run and none is waiting. Until then
+    // the view's own figures (a total, a count) are not to be read.
+    bool isFilled() const { return m_filled && !m_pendingFill; }
+
+protected:
 
     // A title label in the title style, on the view's background.
     CLabel *makeTitle(const QString &text);
@@ -46,6 +55,7 @@ protected:
 private:
     ViewHost &m_host;
     std::function<void()> m_pendingFill;
+    bool m_filled = false;
 };
 
 // A view whose records arrive later: its title over an empty form, so the frame can switch to

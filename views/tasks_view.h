@@ -44,6 +44,8 @@ public:
     void OnContextNew() override;
     void OnContextProperties() override;
     bool HasSelection() const override;
+    // Entries are deleted in the pool only: the popup's Delete stays disabled here.
+    bool CanDelete() const override { return false; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -63,18 +63,28 @@ CTodayView::CTodayView(ViewHost &host, QWidget *parent)
 
 int CTodayView::activeTasks() const
 {
+    if (const std::optional<int> listed = host().filledActiveTaskCount())
+        return *listed;
     return TaskList::activeCount(host().database(),
                                  readSetting(host().settings(), QStringLiteral("TasksFilter")));
 }
 
-double CTodayView::inventoryTotal() const
+double CTodayView::inventoryTotal()
 {
     const qint32 homeId = host().currentHomeId();
     if (homeId < 1)
         return 0.0;
-    return HomeFigures::inventoryTotal(
-        host().database(), homeId,
-        readSetting(host().settings(), QStringLiteral("InventoryCategory")));
+    if (const std::optional<double> listed = host().filledInventoryTotal())
+        return *listed;
+    // Not filled yet: one aggregate statement, kept for as long as the home and the category
+    // stay the same. Assets change only through the Home Inventory view, which is filled then.
+    const qint32 category = readSetting(host().settings(), QStringLiteral("InventoryCategory"));
+    if (!m_countedTotal || m_countedHome != homeId || m_countedCategory != category) {
+        m_countedTotal = HomeFigures::inventoryTotal(host().database(), homeId, category);
+        m_countedHome = homeId;
+        m_countedCategory = category;
+    }
+    return *m_countedTotal;
 }
 
 void CTodayView::UpdateLines()
@@ -100,12 +110,16 @@ void CTodayView::UpdateLines()
                               ? QStringLiteral("Manage Mortgages and Home Equity")
                               : QStringLiteral("Home Equity is %1").arg(moneyText(m_fEquity)));
 
-    for (CLabel *line : m_lines)
+    for (CLabel *line : m_lines) {
         line->SizeToText();
+        // The measured text can come out a pixel short of what the style draws it in.
+        line->resize(line->size().expandedTo(line->minimumSizeHint()));
+    }
 }
 
 void CTodayView::ComputeEquity()
 {
+    m_countedTotal.reset();
     const CHome &home = host().currentHome();
     m_fEquity = home.Exists() ? HomeFigures::equity(host().database(), home) : 0.0f;
 }

@@ -8,6 +8,8 @@
 
 #include <QRect>
 
+#include <optional>
+
 class CLabel;
 
 class CTodayView : public CFormView
@@ -25,7 +27,8 @@ public:
     void UpdateLines();
     // The home's picture, else default.jpg beside the program, else none.
     void LoadPicture();
-    // The home's value less what its equity loans still owe.
+    // The home's value less what its equity loans still owe. Runs first when the current home
+    // changes or was edited, so it also forgets the inventory total counted for the last one.
     void ComputeEquity();
 
     // The current home's Home Profile at page 0 or 1; on OK the view, the window title and the
@@ -61,12 +64,17 @@ protected:
 
 private:
     int activeTasks() const;
-    double inventoryTotal() const;
+    double inventoryTotal();
     void placePicture();
 
     CLabel *m_lines[4] = {};
     CImageFile m_picture;
     QRect m_pictureRect;
     float m_fEquity = 0.0f;
+    // The inventory total counted here while the Home Inventory view has not been filled,
+    // for the home and category it was counted for; dropped with every ComputeEquity.
+    std::optional<double> m_countedTotal;
+    qint32 m_countedHome = 0;
+    qint32 m_countedCategory = 0;
     QString m_defaultPicture;
 };

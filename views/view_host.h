@@ -54,6 +54,10 @@ public:
     virtual void ShowContextMenu(std::optional<QPoint> globalPos) = 0;
     // The inventory total or the active-task count may have changed: the Today view recounts.
     virtual void UpdateTodayLines() = 0;
+    // Those two figures as the Home Inventory and Tasks views hold them, once they have been
+    // filled; nothing before (the Today view then counts with one statement of its own).
+    virtual std::optional<double> filledInventoryTotal() const { return std::nullopt; }
+    virtual std::optional<int> filledActiveTaskCount() const { return std::nullopt; }
     // Shows text once per user: an information box captioned with the program's name, after
     // which flagName is set in the settings.
     virtual void ShowMessageOnce(const QString &text, const QString &flagName) = 0;

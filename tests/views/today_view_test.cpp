@@ -39,11 +39,11 @@ protected:
 
     void show(qint32 homeId)
     {
+        // As the frame does when the current home changes.
         ASSERT_TRUE(host.SetCurrentHome(homeId));
-        view->UpdateLines();
-        view->LoadPicture();
         view->ComputeEquity();
         view->UpdateLines();
+        view->LoadPicture();
     }
 
     void addTask(qint32 type, qint32 status)
@@ -105,11 +105,13 @@ TEST_F(TodayView, TasksLineCountsActiveEntriesInBoldAndNoneInNormalWeight)
     view->UpdateLines();
     EXPECT_EQ(view->tasksLine()->text(), QStringLiteral("Pick tasks and shopping items"));
     EXPECT_FALSE(bold(view->tasksLine()));
-    // Every line is sized to its text.
-    EXPECT_EQ(view->tasksLine()->width(),
-              QFontMetrics(view->tasksLine()->font())
-                      .horizontalAdvance(view->tasksLine()->text())
-                  + view->tasksLine()->width() - view->tasksLine()->contentsRect().width());
+    // Every line is sized to its text: nothing cut off, not the 500 pixels it starts with.
+    for (const CLabel *line : { view->homeLine(), view->tasksLine(), view->inventoryLine(),
+                                view->equityLine() }) {
+        EXPECT_GE(line->width(), line->minimumSizeHint().width());
+        EXPECT_GE(line->height(), line->minimumSizeHint().height());
+        EXPECT_LT(line->width(), 400);
+    }
 }
 
 TEST_F(TodayView, InventoryLineFollowsTheCategoryFilter)
@@ -123,7 +125,11 @@ TEST_F(TodayView, InventoryLineFollowsTheCategoryFilter)
                        "(1, %1, 7, 1200), (2, %1, 8, 300.5), (3, %2, 7, 99)")
             .arg(home)
             .arg(other));
+    // Counted once per home: assets change through the Home Inventory view, which then gives
+    // its own total.
     view->UpdateLines();
+    EXPECT_EQ(view->inventoryLine()->text(), QStringLiteral("Add an asset to the Home Inventory"));
+    show(home);
     EXPECT_EQ(view->inventoryLine()->text(), QStringLiteral("Home Inventory is worth $1,500.50"));
     host.key.WriteNumber(QStringLiteral("InventoryCategory"), 7);
     view->UpdateLines();
@@ -131,6 +137,41 @@ TEST_F(TodayView, InventoryLineFollowsTheCategoryFilter)
     host.key.WriteNumber(QStringLiteral("InventoryCategory"), 3);
     view->UpdateLines();
     EXPECT_EQ(view->inventoryLine()->text(), QStringLiteral("Add an asset to the Home Inventory"));
+}
+
+// A host whose Home Inventory and Tasks views have been filled.
+class FilledViewsHost : public FakeViewHost
+{
+public:
+    std::optional<double> filledInventoryTotal() const override { return total; }
+    std::optional<int> filledActiveTaskCount() const override { return count; }
+    std::optional<double> total;
+    std::optional<int> count;
+};
+
+TEST(TodayViewFigures, FilledViewsGiveTheFiguresAndTheFileOnlyBefore)
+{
+    setUserLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    FilledViewsHost host;
+    CHome home;
+    home.m_strDescription = QStringLiteral("Lake house");
+    ASSERT_TRUE(home.Save(host.db));
+    ASSERT_TRUE(host.SetCurrentHome(home.id()));
+    ASSERT_TRUE(host.db.Execute(
+        QStringLiteral("INSERT INTO Assets (AssetId, HomeId, CurrentValue) VALUES (1, %1, 10)")
+            .arg(home.id())));
+    CTodayView view(host);
+    view.ComputeEquity();
+    view.UpdateLines();
+    EXPECT_EQ(view.inventoryLine()->text(), QStringLiteral("Home Inventory is worth $10.00"));
+    EXPECT_EQ(view.tasksLine()->text(), QStringLiteral("Pick tasks and shopping items"));
+
+    host.total = 1234.5;
+    host.count = 4;
+    view.UpdateLines();
+    EXPECT_EQ(view.inventoryLine()->text(), QStringLiteral("Home Inventory is worth $1,234.50"));
+    EXPECT_EQ(view.tasksLine()->text(), QStringLiteral("4 Active tasks"));
+    resetUserLocale();
 }
 
 TEST_F(TodayView, EquityLineShowsZeroAsAnInvitationAndANegativeEquityAsIs)
@@ -212,6 +253,7 @@ TEST_F(TodayView, LinesLeadWhereTheyShouldWithEmptyAndFilledData)
     addTask(CTask::ShoppingItem, CTask::Active);
     run(QStringLiteral("INSERT INTO Assets (AssetId, HomeId, CurrentValue) VALUES (1, %1, 5)")
             .arg(home));
+    show(home);
     host.calls.clear();
     QTest::mouseClick(view->tasksLine(), Qt::LeftButton);
     // From the keyboard: Enter on a line follows it.

@@ -2,7 +2,6 @@
 
 #include "db/ado_database.h"
 #include "db/ado_recordset.h"
-#include "db/record_ids.h"
 #include "db/sql_text.h"
 #include "format/display_text.h"
 
@@ -57,42 +56,19 @@ bool CArea::Load(CADODataBase &db)
 
 bool CArea::Save(CADODataBase &db)
 {
-    CTransaction transaction(db);
-    if (!transaction.isActive())
-        return false;
-
-    const qint32 savedId = m_id;
-    if (!Exists()) {
-        const qint32 newId = RecordIds::nextId(db, QStringLiteral("Areas"));
-        if (newId <= 0)
-            return false;
-        if (!db.Execute(sqlText("INSERT INTO [Areas] ([AreaId]) VALUES (%ld);", long(newId))))
-            return false;
-        m_id = newId;
-    }
-
-    CADORecordset rs(db);
-    const bool written = [&] {
-        if (!rs.Open(sqlText(kLoadStatement, long(m_id))) || rs.IsEof())
-            return false;
-        rs.Edit();
-        bool ok = rs.SetLong(QStringLiteral("HomeId"), m_nHomeId)
-            && rs.SetString(QStringLiteral("Description"), m_strDescription)
-            && rs.SetLong(QStringLiteral("Length"), m_nLength)
-            && rs.SetLong(QStringLiteral("Width"), m_nWidth)
-            && rs.SetLong(QStringLiteral("Height"), m_nHeight);
-        for (int i = 0; ok && i < 3; ++i)
-            ok = rs.SetLong(colorColumn(i), m_nColor[i]);
-        for (int i = 0; ok && i < 3; ++i)
-            ok = rs.SetString(labelColumn(i), m_strLabel[i]);
-        return ok && rs.SetString(QStringLiteral("Notes"), m_strNotes) && rs.Update();
-    }();
-    rs.Close();
-    if (!written || !transaction.commit()) {
-        m_id = savedId;
-        return false;
-    }
-    return true;
+    return saveRow(db, "Areas", "INSERT INTO [Areas] ([AreaId]) VALUES (%ld);", kLoadStatement,
+                   [&](CADORecordset &rs) {
+                       bool ok = rs.SetLong(QStringLiteral("HomeId"), m_nHomeId)
+                           && rs.SetString(QStringLiteral("Description"), m_strDescription)
+                           && rs.SetLong(QStringLiteral("Length"), m_nLength)
+                           && rs.SetLong(QStringLiteral("Width"), m_nWidth)
+                           && rs.SetLong(QStringLiteral("Height"), m_nHeight);
+                       for (int i = 0; ok && i < 3; ++i)
+                           ok = rs.SetLong(colorColumn(i), m_nColor[i]);
+                       for (int i = 0; ok && i < 3; ++i)
+                           ok = rs.SetString(labelColumn(i), m_strLabel[i]);
+                       return ok && rs.SetString(QStringLiteral("Notes"), m_strNotes);
+                   });
 }
 
 bool CArea::Delete(CADODataBase &db)

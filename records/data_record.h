@@ -8,6 +8,11 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <functional>
+
+class CADODataBase;
+class CADORecordset;
+
 class CDataRecord
 {
 public:
@@ -24,6 +29,15 @@ public:
     QString m_strNotes;
 
 protected:
+    // Stores the record's row the way every record does: a record with no id first takes the
+    // next id from table's counter and inserts its key alone (insertStatement, "%ld" = the id);
+    // then loadStatement opens the row and writeColumns writes every column before the update.
+    // The key and the columns land together or not at all: on failure nothing is stored and a
+    // new record keeps id -1, so the caller can try again with the same values.
+    bool saveRow(CADODataBase &db, const char *table, const char *insertStatement,
+                 const char *loadStatement,
+                 const std::function<bool(CADORecordset &)> &writeColumns);
+
     CDataRecord() = default;
     CDataRecord(const CDataRecord &) = default;
     CDataRecord &operator=(const CDataRecord &) = default;

@@ -2,7 +2,6 @@
 
 #include "db/ado_database.h"
 #include "db/ado_recordset.h"
-#include "db/record_ids.h"
 #include "db/sql_text.h"
 
 namespace {
@@ -28,39 +27,14 @@ bool CHome::Load(CADODataBase &db)
 
 bool CHome::Save(CADODataBase &db)
 {
-    CTransaction transaction(db);
-    if (!transaction.isActive())
-        return false;
-
-    const qint32 savedId = m_id;
-    if (!Exists()) {
-        const qint32 newId = RecordIds::nextId(db, QStringLiteral("Homes"));
-        // The allocator answers -1 when it cannot give an id; a row keyed -1 or 0 would read as
-        // "no home" everywhere and could never be reached again.
-        if (newId <= 0)
-            return false;
-        if (!db.Execute(sqlText("INSERT INTO [Homes] ([HomeId]) VALUES (%ld);", long(newId))))
-            return false;
-        m_id = newId;
-    }
-
-    CADORecordset rs(db);
-    const bool written = [&] {
-        if (!rs.Open(sqlText(kLoadStatement, long(m_id))) || rs.IsEof())
-            return false;
-        rs.Edit();
-        return rs.SetString(QStringLiteral("Description"), m_strDescription)
-            && rs.SetString(QStringLiteral("Address"), m_strAddress)
-            && rs.SetDouble(QStringLiteral("CurrentValue"), double(m_fCurrentValue))
-            && rs.SetString(QStringLiteral("Picture2"), m_strPicture)
-            && rs.SetString(QStringLiteral("Notes"), m_strNotes) && rs.Update();
-    }();
-    rs.Close();
-    if (!written || !transaction.commit()) {
-        m_id = savedId;
-        return false;
-    }
-    return true;
+    return saveRow(db, "Homes", "INSERT INTO [Homes] ([HomeId]) VALUES (%ld);", kLoadStatement,
+                   [&](CADORecordset &rs) {
+                       return rs.SetString(QStringLiteral("Description"), m_strDescription)
+                           && rs.SetString(QStringLiteral("Address"), m_strAddress)
+                           && rs.SetDouble(QStringLiteral("CurrentValue"), double(m_fCurrentValue))
+                           && rs.SetString(QStringLiteral("Picture2"), m_strPicture)
+                           && rs.SetString(QStringLiteral("Notes"), m_strNotes);
+                   });
 }
 
 bool CHome::Delete(CADODataBase &db)

@@ -3,7 +3,6 @@
 #include "analyzer/loan_formula.h"
 #include "db/ado_database.h"
 #include "db/ado_recordset.h"
-#include "db/record_ids.h"
 #include "db/sql_text.h"
 
 #include <algorithm>
@@ -60,43 +59,20 @@ bool CLoan::Load(CADODataBase &db)
 
 bool CLoan::Save(CADODataBase &db)
 {
-    CTransaction transaction(db);
-    if (!transaction.isActive())
-        return false;
-
-    const qint32 savedId = m_id;
-    if (!Exists()) {
-        const qint32 newId = RecordIds::nextId(db, QStringLiteral("Loans"));
-        if (newId <= 0)
-            return false;
-        if (!db.Execute(sqlText("INSERT INTO [Loans] ([LoanId]) VALUES (%ld);", long(newId))))
-            return false;
-        m_id = newId;
-    }
-
-    CADORecordset rs(db);
-    const bool written = [&] {
-        if (!rs.Open(sqlText(kLoadStatement, long(m_id))) || rs.IsEof())
-            return false;
-        rs.Edit();
-        return rs.SetString(QStringLiteral("Description"), m_strDescription)
-            && rs.SetLong(QStringLiteral("AssetId"), m_nAssetId)
-            && rs.SetInt(QStringLiteral("AssetType"), m_nAssetType)
-            && rs.SetDouble(QStringLiteral("Principal"), double(m_fPrincipal))
-            && rs.SetDouble(QStringLiteral("InterestRate"), double(m_fInterestRate))
-            && rs.SetInt(QStringLiteral("TermInMonths"), m_nTermInMonths)
-            && rs.SetDate(QStringLiteral("StartDate"), m_dtStartDate)
-            && rs.SetString(QStringLiteral("LenderName"), m_strLenderName)
-            && rs.SetString(QStringLiteral("LenderAcctNo"), m_strLenderAcctNo)
-            && rs.SetString(QStringLiteral("LenderPhone"), m_strLenderPhone)
-            && rs.SetString(QStringLiteral("Notes"), m_strNotes) && rs.Update();
-    }();
-    rs.Close();
-    if (!written || !transaction.commit()) {
-        m_id = savedId;
-        return false;
-    }
-    return true;
+    return saveRow(db, "Loans", "INSERT INTO [Loans] ([LoanId]) VALUES (%ld);", kLoadStatement,
+                   [&](CADORecordset &rs) {
+                       return rs.SetString(QStringLiteral("Description"), m_strDescription)
+                           && rs.SetLong(QStringLiteral("AssetId"), m_nAssetId)
+                           && rs.SetInt(QStringLiteral("AssetType"), m_nAssetType)
+                           && rs.SetDouble(QStringLiteral("Principal"), double(m_fPrincipal))
+                           && rs.SetDouble(QStringLiteral("InterestRate"), double(m_fInterestRate))
+                           && rs.SetInt(QStringLiteral("TermInMonths"), m_nTermInMonths)
+                           && rs.SetDate(QStringLiteral("StartDate"), m_dtStartDate)
+                           && rs.SetString(QStringLiteral("LenderName"), m_strLenderName)
+                           && rs.SetString(QStringLiteral("LenderAcctNo"), m_strLenderAcctNo)
+                           && rs.SetString(QStringLiteral("LenderPhone"), m_strLenderPhone)
+                           && rs.SetString(QStringLiteral("Notes"), m_strNotes);
+                   });
 }
 
 bool CLoan::Delete(CADODataBase &db)

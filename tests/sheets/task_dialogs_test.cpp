@@ -7,6 +7,7 @@
 #include "support/scripted_ui.h"
 #include "support/temp_env.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -314,6 +315,30 @@ TEST_F(PoolDialog, NewEditAndRemove)
     EXPECT_EQ(rows(pool), (QStringList { "Sweep porch" }));
     EXPECT_EQ(number(QStringLiteral("SELECT TaskType FROM Tasks WHERE Description='Sweep porch'")),
               1);
+}
+
+TEST_F(PoolDialog, ShoppingItemsFlowIntoFurtherColumns)
+{
+    settings.WriteNumber(QStringLiteral("JumpToShoppingTasks"), 1);
+    for (int i = 0; i < 30; ++i)
+        storedItem(QStringLiteral("Item %1").arg(i, 2, 10, QLatin1Char('0')), QString(), QString());
+    CDlgGeneralTasks pool(db, settings, nullptr);
+    pool.resize(460, 300);
+    pool.show();
+    QApplication::processEvents();
+    ASSERT_TRUE(pool.list()->IsListMode());
+    QListView *flow = pool.list()->listModeView();
+    ASSERT_TRUE(flow);
+    const QRect first = flow->visualRect(pool.list()->model()->index(0, 0));
+    const QRect last = flow->visualRect(pool.list()->model()->index(29, 0));
+    // Down the first column, then on in the next ones, 150 pixels apart.
+    EXPECT_GT(flow->visualRect(pool.list()->model()->index(1, 0)).top(), first.top());
+    EXPECT_GE(last.left() - first.left(), 150);
+    shoot(pool, QStringLiteral("pool_shopping_columns"));
+
+    // Back to general tasks: the report again.
+    pool.findChild<QRadioButton *>("generalKind")->click();
+    EXPECT_FALSE(pool.list()->IsListMode());
 }
 
 } // namespace

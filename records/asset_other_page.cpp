@@ -28,6 +28,7 @@ CDlgAsset_Other::CDlgAsset_Other(QWidget *parent)
     m_hasWarranty->setObjectName(QStringLiteral("hasWarranty"));
     m_hasWarranty->setAccessibleName(QStringLiteral("Has a warranty expiration date"));
     m_warranty = AssetPages::makeDatePicker(QStringLiteral("warranty"), this);
+    m_warranty->setAccessibleName(QStringLiteral("Warranty expiration date"));
     auto *warrantyRow = new QHBoxLayout;
     warrantyRow->addWidget(m_hasWarranty);
     warrantyRow->addWidget(m_warranty, 1);

@@ -404,12 +404,19 @@ void CInventoryView::paintEvent(QPaintEvent *event)
 
 bool CInventoryView::eventFilter(QObject *watched, QEvent *event)
 {
-    // Space opens the selected asset's sheet, as a double click does.
-    if (watched == m_list && event->type() == QEvent::KeyPress
-        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Space
-        && static_cast<QKeyEvent *>(event)->modifiers() == Qt::NoModifier) {
-        EditSelected();
-        return true;
+    if (watched == m_list && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        // Space opens the selected asset's sheet, as a double click does.
+        if (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier) {
+            EditSelected();
+            return true;
+        }
+        // Alt+C reaches the list itself when no shortcut took it first (a list may claim
+        // letter keys for its type-ahead search).
+        if (key->key() == Qt::Key_C && key->modifiers() == Qt::AltModifier) {
+            ShowCategoryMenu();
+            return true;
+        }
     }
     return CFormView::eventFilter(watched, event);
 }

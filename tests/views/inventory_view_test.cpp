@@ -298,6 +298,14 @@ TEST_F(InventoryView, TheCategoryMenuOpensUnderTheTitle)
     const QPoint expected =
         view->mapToGlobal(QPoint(view->title()->x() - 20, view->title()->geometry().bottom() + 1));
     EXPECT_EQ(view->categoryMenu()->pos(), expected);
+    view->categoryMenu()->hide();
+
+    // From the keyboard: Alt+C while the list has the focus.
+    host.window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&host.window));
+    view->list()->setFocus();
+    QTest::keyClick(view->list(), Qt::Key_C, Qt::AltModifier);
+    EXPECT_TRUE(view->categoryMenu()->isVisible());
     QDir().mkpath(QStringLiteral("/tmp/shots/inventory"));
     QPixmap shot = host.window.grab();
     {

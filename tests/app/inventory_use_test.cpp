@@ -318,6 +318,10 @@ TEST_F(InventoryUse, AStretchOfRealUse)
     EXPECT_EQ(entries,
               (QStringList { "All Categories", "", "Appliances (3)", "Furniture (2)",
                              "Sports Equipment (3)", "Videos (3)" }));
+    frame.resize(700, 560);
+    inventory().list()->SetCurSel(rows().indexOf(QStringLiteral("Kettle")));
+    QApplication::processEvents();
+    frame.grab().save(QStringLiteral("/tmp/shots/inventory/inventory_in_frame.png"));
     chooseCategory(QStringLiteral("Sports Equipment (3)"));
     EXPECT_EQ(rows(), (QStringList { "Canoe", "Life jackets", "Paddles" }));
     // Amounts typed into the sheet are stored as the record holds them (single precision):

@@ -220,6 +220,9 @@ TEST_F(TasksDay, TheOtherTodayLinesAndLoanManager)
     frame->action(Command::LoanManager)->trigger();
     EXPECT_EQ(pages[0], 1);
     EXPECT_EQ(pages[1], 1);
+    // Both cancelled: nothing changed.
+    EXPECT_EQ(today->homeLine()->text(), QStringLiteral("Lake house"));
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Lake house - Domelio"));
 
     // The home line opens it at its first page; a confirmed edit reaches the title.
     run.ui.onNextDialog([&](QDialog &sheet) {

@@ -257,18 +257,4 @@ TEST_F(TaskTest, ClearingReturnsEntriesToThePoolAndDeletesNothing)
     EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM Tasks")), 5);
 }
 
-TEST_F(TaskTest, ANewRecordTakesTheNextIdAndAFailedSaveKeepsItNew)
-{
-    CTask first = stored(QStringLiteral("first"), CTask::GeneralTask, 0);
-    CTask second = stored(QStringLiteral("second"), CTask::GeneralTask, 0);
-    EXPECT_GT(second.id(), first.id());
-
-    run(QStringLiteral("DELETE FROM TableIds WHERE TableName='Tasks'"));
-    CTask orphan;
-    orphan.m_strDescription = QStringLiteral("no id to be had");
-    EXPECT_FALSE(orphan.Save(db));
-    EXPECT_FALSE(orphan.Exists());
-    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM Tasks")), 2);
-}
-
 } // namespace

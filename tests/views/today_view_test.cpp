@@ -9,7 +9,6 @@
 #include <QDialog>
 #include <QDir>
 #include <QImage>
-#include <QTabWidget>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -266,33 +265,6 @@ TEST_F(TodayView, LinesLeadWhereTheyShouldWithEmptyAndFilledData)
     host.calls.clear();
     emit view->tasksLine()->clicked();
     EXPECT_EQ(host.calls, (QStringList { "NewTasks" }));
-}
-
-TEST_F(TodayView, EditingTheHomeFollowsThroughAndCancelChangesNothing)
-{
-    const qint32 home = addHome(QStringLiteral("Lake house"), 100000.0f);
-    show(home);
-    ui.onNextDialog([](QDialog &sheet) {
-        EXPECT_EQ(sheet.windowTitle(), QStringLiteral("Home Profile"));
-        EXPECT_EQ(sheet.findChild<QTabWidget *>("pages")->currentIndex(), 0);
-        Fill::text(sheet, "description", QStringLiteral("Lake cottage"));
-        Fill::text(sheet, "currentValue", QStringLiteral("150000"));
-        Fill::click(sheet, "ok");
-    });
-    emit view->homeLine()->clicked();
-    EXPECT_EQ(view->homeLine()->text(), QStringLiteral("Lake cottage"));
-    EXPECT_EQ(view->equityLine()->text(), QStringLiteral("Home Equity is $150,000.00"));
-    EXPECT_TRUE(host.calls.contains(QStringLiteral("HomeEdited %1").arg(home)));
-
-    // The equity line opens the sheet at its second page.
-    host.calls.clear();
-    ui.onNextDialog([](QDialog &sheet) {
-        EXPECT_EQ(sheet.findChild<QTabWidget *>("pages")->currentIndex(), 1);
-    });
-    emit view->equityLine()->clicked();
-    EXPECT_EQ(ui.pendingScripts(), 0);
-    EXPECT_FALSE(host.calls.contains(QStringLiteral("HomeEdited %1").arg(home)));
-    EXPECT_EQ(view->homeLine()->text(), QStringLiteral("Lake cottage"));
 }
 
 TEST_F(TodayView, Screenshots)

@@ -1,6 +1,7 @@
 // bench_tasks_view: the Tasks view's refresh with 10,000 active entries, and the General Tasks
 // pool opening with 10,000 entries of the chosen kind (report and list mode), beside the
 // sqlite3 shell running the same SELECT to /dev/null in the same run.
+#include "views/tasks_view.h"
 #include "bench_util.h"
 #include "controls/auto_list_ctrl.h"
 #include "db/ado_database.h"
@@ -8,7 +9,6 @@
 #include "platform/settings_key.h"
 #include "records/general_tasks_dialog.h"
 #include "records/home.h"
-#include "views/tasks_view.h"
 #include "views/view_host.h"
 
 #include <QApplication>
@@ -65,8 +65,9 @@ int main(int argc, char **argv)
     const QString path = temp.path() + QStringLiteral("/HOMEDATA.DAT");
     const QString generator =
         QCoreApplication::applicationDirPath() + QStringLiteral("/bench_generate_data");
-    if (QProcess::execute(generator, { QStringLiteral("--assets"), QStringLiteral("0"),
-                                       QStringLiteral("--tasks"), QString::number(entries), path })
+    if (QProcess::execute(generator,
+                          { QStringLiteral("--assets"), QStringLiteral("0"),
+                            QStringLiteral("--tasks"), QString::number(entries), path })
         != 0) {
         std::fprintf(stderr, "could not generate %s\n", qPrintable(path));
         return 1;
@@ -100,12 +101,12 @@ int main(int argc, char **argv)
 
     // The pool: all entries of one kind, in report mode (general) and list mode (shopping).
     for (const bool shopping : { false, true }) {
-        host.db.Execute(
-            QStringLiteral("UPDATE Tasks SET TaskType=%1;").arg(shopping ? 2 : 1));
+        host.db.Execute(QStringLiteral("UPDATE Tasks SET TaskType=%1;").arg(shopping ? 2 : 1));
         host.key.WriteNumber(QStringLiteral("JumpToShoppingTasks"), shopping ? 1 : 0);
-        const double poolShell = shellMs(
-            path, QStringLiteral("SELECT * FROM Tasks WHERE TaskType %1 2 ORDER BY Description;")
-                      .arg(shopping ? QStringLiteral("=") : QStringLiteral("<>")));
+        const double poolShell =
+            shellMs(path,
+                    QStringLiteral("SELECT * FROM Tasks WHERE TaskType %1 2 ORDER BY Description;")
+                        .arg(shopping ? QStringLiteral("=") : QStringLiteral("<>")));
         int rows = 0;
         const double open = BenchUtil::medianMs(5, [&] {
             CDlgGeneralTasks pool(host.db, host.key, &host.window);

@@ -2,6 +2,7 @@
 // 10,000 tasks, recomputed as after every inventory or task change, beside the sqlite3 shell
 // running the same three aggregate statements; and a check that the aggregates equal what the
 // Home Inventory and Tasks views compute when they fill.
+#include "views/today_view.h"
 #include "bench_util.h"
 #include "controls/label.h"
 #include "controls/list_model.h"
@@ -12,7 +13,6 @@
 #include "records/home.h"
 #include "records/home_figures.h"
 #include "records/task.h"
-#include "views/today_view.h"
 #include "views/view_host.h"
 
 #include <QApplication>
@@ -64,9 +64,10 @@ int main(int argc, char **argv)
     const QString path = temp.path() + QStringLiteral("/HOMEDATA.DAT");
     const QString generator =
         QCoreApplication::applicationDirPath() + QStringLiteral("/bench_generate_data");
-    if (QProcess::execute(generator, { QStringLiteral("--assets"), QStringLiteral("100000"),
-                                       QStringLiteral("--loans"), QStringLiteral("1000"),
-                                       QStringLiteral("--tasks"), QStringLiteral("10000"), path })
+    if (QProcess::execute(generator,
+                          { QStringLiteral("--assets"), QStringLiteral("100000"),
+                            QStringLiteral("--loans"), QStringLiteral("1000"),
+                            QStringLiteral("--tasks"), QStringLiteral("10000"), path })
         != 0) {
         std::fprintf(stderr, "could not generate %s\n", qPrintable(path));
         return 1;
@@ -80,10 +81,10 @@ int main(int argc, char **argv)
     host.home = CHome(1);
     host.home.Load(host.db);
 
-    const QString aggregates = QStringLiteral(
-        "SELECT COUNT(*) FROM Tasks WHERE Status=1 ;"
-        "SELECT TOTAL(CurrentValue) FROM Assets WHERE HomeId=1;"
-        "SELECT TOTAL(Principal) FROM Loans WHERE AssetId=1 AND AssetType=1;");
+    const QString aggregates =
+        QStringLiteral("SELECT COUNT(*) FROM Tasks WHERE Status=1 ;"
+                       "SELECT TOTAL(CurrentValue) FROM Assets WHERE HomeId=1;"
+                       "SELECT TOTAL(Principal) FROM Loans WHERE AssetId=1 AND AssetType=1;");
     const double shell = BenchUtil::medianMs(5, [&] {
         QProcess sqlite;
         sqlite.setStandardOutputFile(QProcess::nullDevice());

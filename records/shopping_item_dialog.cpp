@@ -43,8 +43,8 @@ public:
     void stepBy(int steps) override
     {
         const float current = NumberEntry::read(text()).value_or(0.0f);
-        const double stepped =
-            std::clamp(std::trunc(double(current)) + steps, 0.0, double(CDlgShoppingItem::kMaximum));
+        const double stepped = std::clamp(std::trunc(double(current)) + steps, 0.0,
+                                          double(CDlgShoppingItem::kMaximum));
         lineEdit()->setText(NumberEntry::text(float(stepped)));
     }
 

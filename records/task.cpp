@@ -211,8 +211,8 @@ int activeCount(CADODataBase &db, qint32 filter)
 {
     CADORecordset rs(db);
     qint32 count = 0;
-    if (!rs.Open(pickedStatement("SELECT COUNT(*) AS Total FROM Tasks WHERE Status=1 ", ";",
-                                 filter))
+    if (!rs.Open(
+            pickedStatement("SELECT COUNT(*) AS Total FROM Tasks WHERE Status=1 ", ";", filter))
         || rs.IsEof() || !rs.GetLong(0, count))
         return 0;
     return count;
@@ -226,8 +226,8 @@ int clear(CADODataBase &db, bool doneOnly)
     if (!transaction.isActive())
         return -1;
     CADORecordset rs(db);
-    if (!rs.Open(sqlText("SELECT TaskId, Status FROM Tasks WHERE Status<>%ld;",
-                         long(CTask::InPool))))
+    if (!rs.Open(
+            sqlText("SELECT TaskId, Status FROM Tasks WHERE Status<>%ld;", long(CTask::InPool))))
         return -1;
     int changed = 0;
     for (; !rs.IsEof(); rs.MoveNext()) {

@@ -80,10 +80,9 @@ void CDlgTaskItem::fillCategories(qint32 selectId)
 void CDlgTaskItem::chooseCategories()
 {
     const int current = m_category->currentIndex();
-    const qint32 chosen = CDlgCategories::Choose(m_db, Lookups::TaskCategory,
-                                                 current >= 0 ? m_categories->GetItemData(current)
-                                                              : 0,
-                                                 window());
+    const qint32 chosen =
+        CDlgCategories::Choose(m_db, Lookups::TaskCategory,
+                               current >= 0 ? m_categories->GetItemData(current) : 0, window());
     fillCategories(chosen);
     m_category->setFocus(Qt::OtherFocusReason);
 }

@@ -7,13 +7,13 @@
 #include "widgets/shared_look.h"
 
 #include <QAction>
-#include <cstdlib>
 #include <QActionGroup>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
 #include <QToolButton>
+#include <cstdlib>
 
 namespace {
 
@@ -97,9 +97,8 @@ CTasksView::CTasksView(ViewHost &host, QWidget *parent)
     m_corner->setStyleSheet(QStringLiteral("QToolButton { border: none; padding: 0; }"));
     connect(m_corner, &QToolButton::clicked, this, &CTasksView::ShowViewMenu);
 
-    m_list = new CAutoListCtrl(this,
-                               CAutoListCtrl::OwnerDraw | CAutoListCtrl::NoHeader
-                                   | CAutoListCtrl::SingleSelection);
+    m_list = new CAutoListCtrl(
+        this, CAutoListCtrl::OwnerDraw | CAutoListCtrl::NoHeader | CAutoListCtrl::SingleSelection);
     m_list->setObjectName(QStringLiteral("tasks"));
     m_list->setAccessibleName(QStringLiteral("Tasks"));
     QPalette palette = m_list->palette();

@@ -8,9 +8,9 @@
 #include "records/task.h"
 
 #include <QCoreApplication>
-#include <algorithm>
 #include <QKeyEvent>
 #include <QPainter>
+#include <algorithm>
 
 namespace {
 
@@ -101,9 +101,8 @@ void CTodayView::UpdateLines()
         tasksLine()->SetText(QStringLiteral("Pick tasks and shopping items"));
 
     const double total = inventoryTotal();
-    inventoryLine()->SetText(total == 0.0
-                                 ? QStringLiteral("Add an asset to the Home Inventory")
-                                 : QStringLiteral("Home Inventory is worth ")
+    inventoryLine()->SetText(total == 0.0 ? QStringLiteral("Add an asset to the Home Inventory")
+                                          : QStringLiteral("Home Inventory is worth ")
                                      + moneyText(float(total)));
 
     equityLine()->SetText(m_fEquity == 0.0f

@@ -46,8 +46,8 @@ protected:
 
     qint32 statusOf(const QString &description)
     {
-        return number(QStringLiteral("SELECT Status FROM Tasks WHERE Description='%1'")
-                          .arg(description));
+        return number(
+            QStringLiteral("SELECT Status FROM Tasks WHERE Description='%1'").arg(description));
     }
 
     // In the pool: New, with the editor filled by fill.
@@ -124,9 +124,8 @@ TEST_F(TasksDay, FromThePoolThroughTheTasksViewAndBack)
             Fill::text(item, "description", QStringLiteral("Eggs"));
             Fill::check(item, "coupon", true);
         });
-        addToPool(pool, [](QDialog &item) {
-            Fill::text(item, "description", QStringLiteral("Bread"));
-        });
+        addToPool(pool,
+                  [](QDialog &item) { Fill::text(item, "description", QStringLiteral("Bread")); });
         tick(pool, QStringLiteral("Milk"));
         tick(pool, QStringLiteral("Eggs"));
         Fill::click(pool, "close");
@@ -202,21 +201,19 @@ TEST_F(TasksDay, TheOtherTodayLinesAndLoanManager)
                        "(1, 1, 'Piano', 2500)")));
     // Chosen again, as after adding it elsewhere: the home is counted afresh.
     ASSERT_TRUE(frame->SetCurrentHome(1));
-    EXPECT_TRUE(today->inventoryLine()->text().startsWith(
-        QStringLiteral("Home Inventory is worth ")));
+    EXPECT_TRUE(
+        today->inventoryLine()->text().startsWith(QStringLiteral("Home Inventory is worth ")));
     QTest::mouseClick(today->inventoryLine(), Qt::LeftButton);
     EXPECT_EQ(frame->currentViewIndex(), CMainFrame::InventoryIndex);
 
     // The equity line and Loan Manager open the Home Profile at its loans page.
     frame->action(Command::TodayView)->trigger();
     int pages[2] = { -1, -1 };
-    run.ui.onNextDialog([&](QDialog &sheet) {
-        pages[0] = sheet.findChild<QTabWidget *>("pages")->currentIndex();
-    });
+    run.ui.onNextDialog(
+        [&](QDialog &sheet) { pages[0] = sheet.findChild<QTabWidget *>("pages")->currentIndex(); });
     QTest::mouseClick(today->equityLine(), Qt::LeftButton);
-    run.ui.onNextDialog([&](QDialog &sheet) {
-        pages[1] = sheet.findChild<QTabWidget *>("pages")->currentIndex();
-    });
+    run.ui.onNextDialog(
+        [&](QDialog &sheet) { pages[1] = sheet.findChild<QTabWidget *>("pages")->currentIndex(); });
     frame->action(Command::LoanManager)->trigger();
     EXPECT_EQ(pages[0], 1);
     EXPECT_EQ(pages[1], 1);

@@ -200,8 +200,9 @@ TEST_F(TaskTest, PickedListShowsActiveAndDoneByKindAndCountsActive)
     ASSERT_TRUE(poolItem.Save(db));
 
     EXPECT_EQ(TaskList::fillPicked(db, list, TaskList::AllTasks), 2);
-    EXPECT_EQ(texts(), (QStringList { "Buy 2 gal Butter @ Corner Market (#5)", "Clean gutters",
-                                      "Buy 2 gal Milk @ Corner Market (#5)" }));
+    EXPECT_EQ(texts(),
+              (QStringList { "Buy 2 gal Butter @ Corner Market (#5)", "Clean gutters",
+                             "Buy 2 gal Milk @ Corner Market (#5)" }));
     EXPECT_EQ(list.GetItemData(0), -coupon.id());
     EXPECT_EQ(list.GetItemImage(0), 2);
     EXPECT_EQ(list.GetItemData(1), chore.id());

@@ -32,7 +32,8 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(db.Open(env.connection()));
-        ASSERT_TRUE(settings.Create(HKEY_CURRENT_USER, QStringLiteral("Software\\Varn Holt\\Domelio")));
+        ASSERT_TRUE(
+            settings.Create(HKEY_CURRENT_USER, QStringLiteral("Software\\Varn Holt\\Domelio")));
     }
 
     qint32 number(const QString &sql)
@@ -228,13 +229,13 @@ TEST_F(PoolDialog, TicksWriteTheStatusAtOnceAndCloseRemembersTheKind)
         shoot(pool, QStringLiteral("pool_general"));
 
         pool.list()->SetCheck(0, true);
-        EXPECT_EQ(number(QStringLiteral("SELECT Status FROM Tasks WHERE TaskId=%1").arg(chore.id())),
-                  1);
+        EXPECT_EQ(
+            number(QStringLiteral("SELECT Status FROM Tasks WHERE TaskId=%1").arg(chore.id())), 1);
         // A done entry whose tick changes becomes active again, or returns to the pool.
         ASSERT_TRUE(chore.SetStatus(db, CTask::Done));
         pool.list()->SetCheck(0, false);
-        EXPECT_EQ(number(QStringLiteral("SELECT Status FROM Tasks WHERE TaskId=%1").arg(chore.id())),
-                  0);
+        EXPECT_EQ(
+            number(QStringLiteral("SELECT Status FROM Tasks WHERE TaskId=%1").arg(chore.id())), 0);
 
         pool.findChild<QRadioButton *>("shoppingKind")->click();
         // Shopping items by their description alone, alphabetically, flowing into columns.

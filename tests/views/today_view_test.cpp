@@ -105,8 +105,8 @@ TEST_F(TodayView, TasksLineCountsActiveEntriesInBoldAndNoneInNormalWeight)
     EXPECT_EQ(view->tasksLine()->text(), QStringLiteral("Pick tasks and shopping items"));
     EXPECT_FALSE(bold(view->tasksLine()));
     // Every line is sized to its text: nothing cut off, not the 500 pixels it starts with.
-    for (const CLabel *line : { view->homeLine(), view->tasksLine(), view->inventoryLine(),
-                                view->equityLine() }) {
+    for (const CLabel *line :
+         { view->homeLine(), view->tasksLine(), view->inventoryLine(), view->equityLine() }) {
         EXPECT_GE(line->width(), line->minimumSizeHint().width());
         EXPECT_GE(line->height(), line->minimumSizeHint().height());
         EXPECT_LT(line->width(), 400);
@@ -189,8 +189,7 @@ TEST_F(TodayView, EquityLineShowsZeroAsAnInvitationAndANegativeEquityAsIs)
               QStringLiteral("Home Equity is ") + moneyText(-10000.25f));
     EXPECT_TRUE(view->equityLine()->text().contains(QStringLiteral("10,000.25")));
     // Not the positive amount: the money format's own negative form.
-    EXPECT_NE(view->equityLine()->text(),
-              QStringLiteral("Home Equity is ") + moneyText(10000.25f));
+    EXPECT_NE(view->equityLine()->text(), QStringLiteral("Home Equity is ") + moneyText(10000.25f));
 }
 
 TEST_F(TodayView, PictureRectangleRules)

@@ -59,19 +59,6 @@ Times measure(int runs, const std::function<void()> &work, bool child = false)
     return { walls[walls.size() / 2], cpus[cpus.size() / 2] };
 }
 
-Times median(std::vector<Times> runs)
-{
-    std::vector<double> walls;
-    std::vector<double> cpus;
-    for (const Times &t : runs) {
-        walls.push_back(t.wall);
-        cpus.push_back(t.cpu);
-    }
-    std::sort(walls.begin(), walls.end());
-    std::sort(cpus.begin(), cpus.end());
-    return { walls[walls.size() / 2], cpus[cpus.size() / 2] };
-}
-
 // The frame's side of the view, as little of it as a refresh needs.
 class BenchHost : public ViewHost
 {

@@ -76,10 +76,12 @@ protected:
     {
         run.ui.onNextDialog([=](QDialog &sheet) {
             Fill::text(sheet, "description", name);
-            if (!category.isEmpty())
+            if (!category.isEmpty()) {
                 EXPECT_TRUE(Fill::text(sheet, "category", category)) << category.toStdString();
-            if (!location.isEmpty())
+            }
+            if (!location.isEmpty()) {
                 EXPECT_TRUE(Fill::text(sheet, "location", location)) << location.toStdString();
+            }
             Fill::text(sheet, "currentValue", value);
             if (!picture.isEmpty()) {
                 sheet.findChild<QTabWidget *>("pages")->setCurrentIndex(3);

@@ -5,7 +5,6 @@
 #include "db/ado_database.h"
 #include "db/ado_recordset.h"
 #include "db/lookups.h"
-#include "db/record_ids.h"
 #include "db/sql_text.h"
 #include "format/display_text.h"
 #include "platform/busy.h"
@@ -67,43 +66,21 @@ void CTask::ReadFrom(CADORecordset &rs)
 
 bool CTask::Save(CADODataBase &db)
 {
-    CTransaction transaction(db);
-    if (!transaction.isActive())
-        return false;
-
-    const qint32 savedId = m_id;
-    if (!Exists()) {
-        const qint32 newId = RecordIds::nextId(db, QStringLiteral("Tasks"));
-        if (newId <= 0)
-            return false;
-        if (!db.Execute(sqlText("INSERT INTO [Tasks] ([TaskId]) VALUES (%ld);", long(newId))))
-            return false;
-        m_id = newId;
-    }
-
-    CADORecordset rs(db);
-    const bool written = [&] {
-        if (!rs.Open(sqlText(kLoadStatement, long(m_id))) || rs.IsEof())
-            return false;
-        rs.Edit();
-        // TaskType and Status are 16-bit columns; Custom2 holds a category id and needs all 32
-        // bits, or a category numbered above 32,767 would come back as another one.
-        return rs.SetString(QStringLiteral("Description"), m_strDescription)
-            && rs.SetInt(QStringLiteral("TaskType"), m_nTaskType)
-            && rs.SetInt(QStringLiteral("Status"), m_nStatus)
-            && rs.SetDouble(QStringLiteral("Cost"), double(m_fCost))
-            && rs.SetString(QStringLiteral("Vendor"), m_strVendor)
-            && rs.SetDouble(QStringLiteral("Custom1"), double(m_fCustom1))
-            && rs.SetLong(QStringLiteral("Custom2"), m_nCustom2)
-            && rs.SetString(QStringLiteral("Custom3"), m_strCustom3)
-            && rs.SetString(QStringLiteral("Notes"), m_strNotes) && rs.Update();
-    }();
-    rs.Close();
-    if (!written || !transaction.commit()) {
-        m_id = savedId;
-        return false;
-    }
-    return true;
+    return saveRow(db, "Tasks", "INSERT INTO [Tasks] ([TaskId]) VALUES (%ld);", kLoadStatement,
+                   [&](CADORecordset &rs) {
+                       // TaskType and Status are 16-bit columns; Custom2 holds a category id and
+                       // needs all 32 bits, or a category numbered above 32,767 would come back as
+                       // another one.
+                       return rs.SetString(QStringLiteral("Description"), m_strDescription)
+                           && rs.SetInt(QStringLiteral("TaskType"), m_nTaskType)
+                           && rs.SetInt(QStringLiteral("Status"), m_nStatus)
+                           && rs.SetDouble(QStringLiteral("Cost"), double(m_fCost))
+                           && rs.SetString(QStringLiteral("Vendor"), m_strVendor)
+                           && rs.SetDouble(QStringLiteral("Custom1"), double(m_fCustom1))
+                           && rs.SetLong(QStringLiteral("Custom2"), m_nCustom2)
+                           && rs.SetString(QStringLiteral("Custom3"), m_strCustom3)
+                           && rs.SetString(QStringLiteral("Notes"), m_strNotes);
+                   });
 }
 
 bool CTask::Delete(CADODataBase &db)

@@ -3,6 +3,7 @@
 #include "app/command_ids.h"
 #include "controls/auto_list_ctrl.h"
 #include "controls/label.h"
+#include "format/display_text.h"
 #include "format/string_table.h"
 #include "frame_fixture.h"
 #include "records/area.h"
@@ -10,6 +11,7 @@
 #include "records/recommend_movie_dialog.h"
 #include "records/video_titles.h"
 #include "views/inventory_view.h"
+#include "views/today_view.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -343,6 +345,11 @@ TEST_F(InventoryUse, AStretchOfRealUse)
     QTest::keyClick(inventory().list(), Qt::Key_Delete);
     EXPECT_EQ(rows(), (QStringList { "Canoe", "Life jackets" }));
     EXPECT_NEAR(inventory().inventoryTotal(), 510.05, 1e-4);
+    // The Today view shows the very total the inventory holds, and the same one it counts by
+    // itself before the inventory was ever filled (the next run, below).
+    const QString worth = QStringLiteral("Home Inventory is worth ")
+        + moneyText(float(HomeFigures::inventoryTotal(run.app->database(), home, 16)));
+    EXPECT_EQ(frame.todayView()->inventoryLine()->text(), worth);
     EXPECT_EQ(column(QStringLiteral("SELECT Description, AreaId FROM Assets WHERE HomeId=%1 AND "
                                     "CategoryId=16 ORDER BY Description;")
                          .arg(home)),
@@ -366,6 +373,7 @@ TEST_F(InventoryUse, AStretchOfRealUse)
 
     // All categories again, after a restart: the filter was kept.
     started();
+    EXPECT_EQ(run.frame().todayView()->inventoryLine()->text(), worth);
     run.frame().action(Command::InventoryView)->trigger();
     EXPECT_EQ(rows(), (QStringList { "Canoe", "Life jackets" }));
     chooseCategory(QStringLiteral("All Categories"));

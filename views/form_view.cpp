@@ -63,14 +63,3 @@ void CFormView::showEvent(QShowEvent *event)
         fill();
     }
 }
-
-CPendingView::CPendingView(ViewHost &host, const QString &title, QWidget *parent)
-    : CFormView(host, parent)
-{
-    m_title = makeTitle(title);
-}
-
-void CPendingView::Layout()
-{
-    m_title->setGeometry(8, 4, std::max(0, width() - 16), m_title->sizeHint().height());
-}

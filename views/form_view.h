@@ -30,6 +30,10 @@ public:
     // Whether Delete is offered for the selection; a view that deletes nothing says no.
     virtual bool CanDelete() const { return HasSelection(); }
 
+    // The list shows what was last asked for: a fill has run and none is waiting. Until then
+    // the view's own figures (a total, a count) are not to be read.
+    bool isFilled() const { return m_filled && !m_pendingFill; }
+
 protected:
     // Runs fill now while the view is on screen; otherwise keeps it (only the latest) for the
     // moment the view is next shown. Hidden views then cost nothing at start-up or on a home
@@ -37,13 +41,6 @@ protected:
     void fillWhenShown(std::function<void()> fill);
     // A fill is waiting for the view to be shown.
     bool fillPending() const { return bool(m_pendingFill); }
-
-public:
-    // The list shows what was last asked for: a fill has run and none is waiting. Until then
-    // the view's own figures (a total, a count) are not to be read.
-    bool isFilled() const { return m_filled && !m_pendingFill; }
-
-protected:
 
     // A title label in the title style, on the view's background.
     CLabel *makeTitle(const QString &text);
@@ -56,19 +53,4 @@ private:
     ViewHost &m_host;
     std::function<void()> m_pendingFill;
     bool m_filled = false;
-};
-
-// A view whose records arrive later: its title over an empty form, so the frame can switch to
-// it and lay it out.
-class CPendingView : public CFormView
-{
-    Q_OBJECT
-public:
-    CPendingView(ViewHost &host, const QString &title, QWidget *parent = nullptr);
-
-    CLabel *title() const { return m_title; }
-    void Layout() override;
-
-private:
-    CLabel *m_title = nullptr;
 };

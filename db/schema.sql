@@ -51,6 +51,8 @@ CREATE TABLE Assets (
 CREATE INDEX AssetsByHome ON Assets (HomeId, Description);
 CREATE INDEX AssetsByArea ON Assets (AreaId);
 CREATE INDEX AssetsByCategory ON Assets (CategoryId);
+-- The inventory's worth and its counts per category read this index alone, never the rows.
+CREATE INDEX AssetsValueByHome ON Assets (HomeId, CategoryId, CurrentValue);
 
 CREATE TABLE Categories (
     CategoryId   LONG PRIMARY KEY NOT NULL,

@@ -127,6 +127,9 @@ void CMainFrame::createToolBar()
         newButton->setMenu(m_newMenu);
         newButton->setPopupMode(QToolButton::MenuButtonPopup);
     }
+    // Qt's own button for the buttons that do not fit has no name of its own.
+    if (auto *more = m_toolBar->findChild<QToolButton *>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(QStringLiteral("More buttons"));
 }
 
 QList<QAction *> CMainFrame::commandActions(int commandId) const

@@ -4,7 +4,8 @@
 
 namespace {
 
-const QDate kEpoch(1899, 12, 30);
+// Constant-initialised, so dates made by other files' static initialisers see it too.
+constexpr QDate kEpoch = QDate::fromJulianDay(2415019); // 30 December 1899
 constexpr qint64 kSecondsPerDay = 86400;
 
 // Splits a day count into whole days and seconds of that day, rounding to the nearest second

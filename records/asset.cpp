@@ -2,7 +2,6 @@
 
 #include "db/ado_database.h"
 #include "db/ado_recordset.h"
-#include "db/record_ids.h"
 #include "db/sql_text.h"
 #include "format/display_text.h"
 
@@ -55,49 +54,26 @@ bool CAsset::Load(CADODataBase &db)
 
 bool CAsset::Save(CADODataBase &db)
 {
-    CTransaction transaction(db);
-    if (!transaction.isActive())
-        return false;
-
-    const qint32 savedId = m_id;
-    if (!Exists()) {
-        const qint32 newId = RecordIds::nextId(db, QStringLiteral("Assets"));
-        // No row may be keyed -1 or 0: such an asset could never be reached again.
-        if (newId <= 0)
-            return false;
-        if (!db.Execute(sqlText("INSERT INTO [Assets] ([AssetId]) VALUES (%ld);", long(newId))))
-            return false;
-        m_id = newId;
-    }
-
-    CADORecordset rs(db);
-    const bool written = [&] {
-        if (!rs.Open(sqlText(kLoadStatement, long(m_id))) || rs.IsEof())
-            return false;
-        rs.Edit();
-        return rs.SetLong(QStringLiteral("HomeId"), m_lHomeId)
-            && rs.SetLong(QStringLiteral("AreaId"), m_lAreaId)
-            && rs.SetLong(QStringLiteral("CategoryId"), m_lCategoryId)
-            && rs.SetString(QStringLiteral("Description"), m_strDescription)
-            && rs.SetDouble(QStringLiteral("PurchasePrice"), double(m_fPurchasePrice))
-            && rs.SetDate(QStringLiteral("PurchaseDate"), m_dtPurchaseDate)
-            && rs.SetDouble(QStringLiteral("CurrentValue"), double(m_fCurrentValue))
-            && rs.SetDouble(QStringLiteral("ReplacementValue"), double(m_fReplacementValue))
-            && rs.SetString(QStringLiteral("Vendor"), m_strVendor)
-            && rs.SetString(QStringLiteral("Phone1"), m_strPhone1)
-            && rs.SetString(QStringLiteral("Phone2"), m_strPhone2)
-            && rs.SetString(QStringLiteral("MakeModel"), m_strMakeModel)
-            && rs.SetString(QStringLiteral("SerialNumber"), m_strSerialNumber)
-            && rs.SetDate(QStringLiteral("WarrantyExpiration"), m_dtWarrantyExpiration)
-            && rs.SetString(QStringLiteral("Picture2"), m_strPicture)
-            && rs.SetString(QStringLiteral("Notes"), m_strNotes) && rs.Update();
-    }();
-    rs.Close();
-    if (!written || !transaction.commit()) {
-        m_id = savedId;
-        return false;
-    }
-    return true;
+    return saveRow(
+        db, "Assets", "INSERT INTO [Assets] ([AssetId]) VALUES (%ld);", kLoadStatement,
+        [&](CADORecordset &rs) {
+            return rs.SetLong(QStringLiteral("HomeId"), m_lHomeId)
+                && rs.SetLong(QStringLiteral("AreaId"), m_lAreaId)
+                && rs.SetLong(QStringLiteral("CategoryId"), m_lCategoryId)
+                && rs.SetString(QStringLiteral("Description"), m_strDescription)
+                && rs.SetDouble(QStringLiteral("PurchasePrice"), double(m_fPurchasePrice))
+                && rs.SetDate(QStringLiteral("PurchaseDate"), m_dtPurchaseDate)
+                && rs.SetDouble(QStringLiteral("CurrentValue"), double(m_fCurrentValue))
+                && rs.SetDouble(QStringLiteral("ReplacementValue"), double(m_fReplacementValue))
+                && rs.SetString(QStringLiteral("Vendor"), m_strVendor)
+                && rs.SetString(QStringLiteral("Phone1"), m_strPhone1)
+                && rs.SetString(QStringLiteral("Phone2"), m_strPhone2)
+                && rs.SetString(QStringLiteral("MakeModel"), m_strMakeModel)
+                && rs.SetString(QStringLiteral("SerialNumber"), m_strSerialNumber)
+                && rs.SetDate(QStringLiteral("WarrantyExpiration"), m_dtWarrantyExpiration)
+                && rs.SetString(QStringLiteral("Picture2"), m_strPicture)
+                && rs.SetString(QStringLiteral("Notes"), m_strNotes);
+        });
 }
 
 bool CAsset::Delete(CADODataBase &db)

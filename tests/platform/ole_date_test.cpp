@@ -21,3 +21,14 @@ TEST(OleDate, ImpossibleDatesAreInvalid)
     EXPECT_TRUE(d.toIsoText().isEmpty());
     EXPECT_FALSE(COleDateTime(1e300).toDateTime().isValid());
 }
+
+namespace {
+// Made while the program's statics are still being set up, as a file-scope constant elsewhere
+// would be: the epoch must already hold its value then.
+const COleDateTime madeAtStart(2000, 1, 1);
+} // namespace
+
+TEST(OleDate, DatesMadeDuringStaticInitialisationAreRight)
+{
+    EXPECT_DOUBLE_EQ(madeAtStart.days(), 36526.0);
+}

@@ -217,5 +217,7 @@ void CMainFrame::OnNewHome()
 void CMainFrame::closeEvent(QCloseEvent *event)
 {
     m_app.saveWindowPlacement(*this);
+    if (m_todayView)
+        m_todayView->RememberInventoryWorth();
     QMainWindow::closeEvent(event);
 }

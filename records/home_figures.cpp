@@ -5,6 +5,12 @@
 #include "db/sql_text.h"
 #include "records/home.h"
 
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
 namespace {
 
 double sumOf(CADODataBase &db, const QString &sql)
@@ -38,6 +44,26 @@ float equity(CADODataBase &db, const CHome &home)
         sqlText("SELECT TOTAL(Principal) AS Total FROM Loans WHERE AssetId=%ld AND AssetType=1;",
                 long(home.id())));
     return home.m_fCurrentValue - float(owed);
+}
+
+QByteArray fileStamp(CADODataBase &db)
+{
+    sqlite3 *handle = db.handle();
+    const char *path = handle ? sqlite3_db_filename(handle, "main") : nullptr;
+    if (!path || !*path)
+        return {};
+    QFile file(QString::fromUtf8(path));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray header = file.read(100);
+    // Bytes 18 and 19 are 1 in rollback-journal mode, the only mode that raises the counter at
+    // every commit (bytes 24 to 27).
+    if (header.size() < 100 || !header.startsWith("SQLite format 3") || header[18] != 1
+        || header[19] != 1)
+        return {};
+    const QFileInfo info(file);
+    return header.mid(24, 4).toHex() + ':' + QByteArray::number(info.size()) + ':'
+        + QByteArray::number(info.lastModified().toMSecsSinceEpoch());
 }
 
 } // namespace HomeFigures

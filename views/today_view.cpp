@@ -26,6 +26,19 @@ qint32 readSetting(const CSettingsKey &settings, const QString &name)
     return value;
 }
 
+// The settings value that keeps the inventory's worth between runs: "stamp home category
+// total", the total with every digit a double holds.
+const QString kRememberedWorth = QStringLiteral("InventoryWorth");
+
+QString rememberedWorthText(const QByteArray &stamp, qint32 home, qint32 category, double total)
+{
+    return QStringLiteral("%1 %2 %3 %4")
+        .arg(QString::fromLatin1(stamp))
+        .arg(home)
+        .arg(category)
+        .arg(total, 0, 'g', 17);
+}
+
 } // namespace
 
 CTodayView::CTodayView(ViewHost &host, QWidget *parent)
@@ -80,11 +93,39 @@ double CTodayView::inventoryTotal()
     // stay the same. Assets change only through the Home Inventory view, which is filled then.
     const qint32 category = readSetting(host().settings(), QStringLiteral("InventoryCategory"));
     if (!m_countedTotal || m_countedHome != homeId || m_countedCategory != category) {
-        m_countedTotal = HomeFigures::inventoryTotal(host().database(), homeId, category);
+        m_countedTotal = rememberedWorth(homeId, category);
+        if (!m_countedTotal)
+            m_countedTotal = HomeFigures::inventoryTotal(host().database(), homeId, category);
         m_countedHome = homeId;
         m_countedCategory = category;
     }
     return *m_countedTotal;
+}
+
+std::optional<double> CTodayView::rememberedWorth(qint32 homeId, qint32 category) const
+{
+    QString kept;
+    if (!host().settings().ReadString(kRememberedWorth, kept))
+        return std::nullopt;
+    const QStringList parts = kept.split(QLatin1Char(' '));
+    const QByteArray stamp = HomeFigures::fileStamp(host().database());
+    bool ok = parts.size() == 4 && !stamp.isEmpty();
+    const double total = ok ? parts[3].toDouble(&ok) : 0.0;
+    if (!ok || kept != rememberedWorthText(stamp, homeId, category, total))
+        return std::nullopt;
+    return total;
+}
+
+void CTodayView::RememberInventoryWorth()
+{
+    const qint32 homeId = host().currentHomeId();
+    const QByteArray stamp = HomeFigures::fileStamp(host().database());
+    if (homeId < 1 || stamp.isEmpty())
+        return;
+    const qint32 category = readSetting(host().settings(), QStringLiteral("InventoryCategory"));
+    const double total = inventoryTotal();
+    host().settings().WriteString(kRememberedWorth,
+                                  rememberedWorthText(stamp, homeId, category, total));
 }
 
 void CTodayView::UpdateLines()

@@ -35,6 +35,11 @@ public:
     // Homes view follow the edit. Returns whether it was confirmed.
     bool EditHome(int page);
 
+    // Keeps the inventory's worth with the data file's stamp in the settings, so the next start
+    // shows it without adding up every asset again, as long as the file has not changed since.
+    // Called as the program closes, after its last change to the file.
+    void RememberInventoryWorth();
+
     // The rectangle a picture of size picture is drawn into in a client area of size client:
     // centred when it fits, else 5 pixels in from either side; from 5 pixels below the top,
     // ending 110 pixels above the bottom when it is taller than the client height less 115.
@@ -65,6 +70,9 @@ protected:
 private:
     int activeTasks() const;
     double inventoryTotal();
+    // The worth kept by RememberInventoryWorth, when it was kept for this home and category and
+    // the data file is unchanged since.
+    std::optional<double> rememberedWorth(qint32 homeId, qint32 category) const;
     void placePicture();
 
     CLabel *m_lines[4] = {};

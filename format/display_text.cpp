@@ -17,7 +17,8 @@ std::optional<QLocale> &chosenLocale()
 // "%4.2f"), rounded half away from zero. The float is a single-precision stand-in for the decimal
 // the user typed, so rounding starts from its shortest round-trip decimal form: rounding the
 // binary expansion would turn 2.675f (2.67499995...) into 2.67.
-QString twoDecimals(float value)
+template<typename Real>
+QString twoDecimals(Real value)
 {
     char buffer[64];
     const auto result =
@@ -113,6 +114,13 @@ QString numberText(float value, bool withDecimals, bool plain, const QLocale &lo
 }
 
 QString moneyText(float value, const QLocale &locale)
+{
+    if (!std::isfinite(value))
+        return {};
+    return locale.toCurrencyString(twoDecimals(value).toDouble());
+}
+
+QString moneyText(double value, const QLocale &locale)
 {
     if (!std::isfinite(value))
         return {};

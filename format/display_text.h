@@ -34,6 +34,9 @@ QString numberText(float value, bool withDecimals, bool plain,
 // and the currency's own number of decimals). A value that rounds to zero shows as zero, never
 // as a negative zero.
 QString moneyText(float value, const QLocale &locale = userLocale());
+// The same for an amount kept in double precision (a sum of many values), whose cents a float
+// could not hold once it passes about 100,000.
+QString moneyText(double value, const QLocale &locale = userLocale());
 
 // A term in months as its number edit and unit drop-down show it.
 enum TermUnit { TermMonths = 0, TermYears = 1 };

@@ -144,7 +144,7 @@ void CTodayView::UpdateLines()
     const double total = inventoryTotal();
     inventoryLine()->SetText(total == 0.0 ? QStringLiteral("Add an asset to the Home Inventory")
                                           : QStringLiteral("Home Inventory is worth ")
-                                     + moneyText(float(total)));
+                                     + moneyText(total));
 
     equityLine()->SetText(m_fEquity == 0.0f
                               ? QStringLiteral("Manage Mortgages and Home Equity")

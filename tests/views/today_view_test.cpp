@@ -138,6 +138,18 @@ TEST_F(TodayView, InventoryLineFollowsTheCategoryFilter)
     EXPECT_EQ(view->inventoryLine()->text(), QStringLiteral("Add an asset to the Home Inventory"));
 }
 
+TEST_F(TodayView, ALargeInventoryShowsItsCentsAsTheAssetsHaveThem)
+{
+    const qint32 home = addHome(QStringLiteral("Estate"), 0.0f);
+    // Beyond a float's 24 bits the cents of the sum would be lost (175,390,352.00).
+    run(QStringLiteral("INSERT INTO Assets (AssetId, HomeId, CurrentValue) VALUES "
+                       "(1, %1, 175390000.04), (2, %1, 345.02)")
+            .arg(home));
+    show(home);
+    EXPECT_EQ(view->inventoryLine()->text(),
+              QStringLiteral("Home Inventory is worth $175,390,345.06"));
+}
+
 // A host whose Home Inventory and Tasks views have been filled.
 class FilledViewsHost : public FakeViewHost
 {

@@ -4,6 +4,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <algorithm>
+#include <ctime>
+#include <sys/resource.h>
 #include <cstdio>
 #include <functional>
 #include <vector>
@@ -35,6 +37,44 @@ inline double peakMiB()
             return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
     }
     return -1;
+}
+
+// Wall time is at the mercy of whatever else the machine runs; CPU time (user + system) is
+// printed beside it, for this process's work and for the shell as a child process.
+inline double cpuMs()
+{
+    timespec t {};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+inline double childCpuMs()
+{
+    rusage usage {};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3
+        + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+}
+
+// Median wall and CPU milliseconds of runs calls of work; child: count the CPU of the child
+// processes work starts (and waits for) instead of this process's.
+struct Times
+{
+    double wall = 0;
+    double cpu = 0;
+};
+inline Times measure(int runs, const std::function<void()> &work, bool child = false)
+{
+    std::vector<double> walls;
+    std::vector<double> cpus;
+    for (int i = 0; i < runs; ++i) {
+        const double cpu0 = child ? childCpuMs() : cpuMs();
+        walls.push_back(medianMs(1, work));
+        cpus.push_back((child ? childCpuMs() : cpuMs()) - cpu0);
+    }
+    std::sort(walls.begin(), walls.end());
+    std::sort(cpus.begin(), cpus.end());
+    return { walls[walls.size() / 2], cpus[cpus.size() / 2] };
 }
 
 } // namespace BenchUtil

@@ -16,48 +16,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include <ctime>
-#include <sys/resource.h>
 
 namespace {
-
-// Wall time is at the mercy of whatever else the machine runs; CPU time (user + system) is
-// printed beside it, for this process's work and for the shell as a child process.
-double cpuMs()
-{
-    timespec t {};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
-double childCpuMs()
-{
-    rusage usage {};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3
-        + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
-}
-
-// Median wall and CPU milliseconds of runs calls of work; child: count the CPU of the child
-// processes work starts (and waits for) instead of this process's.
-struct Times
-{
-    double wall = 0;
-    double cpu = 0;
-};
-Times measure(int runs, const std::function<void()> &work, bool child = false)
-{
-    std::vector<double> walls;
-    std::vector<double> cpus;
-    for (int i = 0; i < runs; ++i) {
-        const double cpu0 = child ? childCpuMs() : cpuMs();
-        walls.push_back(BenchUtil::medianMs(1, work));
-        cpus.push_back((child ? childCpuMs() : cpuMs()) - cpu0);
-    }
-    std::sort(walls.begin(), walls.end());
-    std::sort(cpus.begin(), cpus.end());
-    return { walls[walls.size() / 2], cpus[cpus.size() / 2] };
-}
 
 // The frame's side of the view, as little of it as a refresh needs.
 class BenchHost : public ViewHost
@@ -102,7 +62,7 @@ int runChild(const QString &side, const QString &path)
     if (side == QLatin1String("filler")) {
         CListModel bare;
         bare.InsertColumn(0, QStringLiteral("Items"));
-        const Times filler = measure(5, [&] {
+        const BenchUtil::Times filler = BenchUtil::measure(5, [&] {
             Lookups::fillList(db, bare, QStringLiteral("Assets"), QStringLiteral("AssetId"), 0,
                               QStringLiteral("WHERE HomeId=1 "),
                               QStringLiteral("CurrentValue, Picture2, CategoryId"));
@@ -115,11 +75,11 @@ int runChild(const QString &side, const QString &path)
     view.resize(640, 480);
     view.show();
     QApplication::processEvents();
-    const Times refresh = measure(5, [&] {
+    const BenchUtil::Times refresh = BenchUtil::measure(5, [&] {
         view.Refresh(0);
         QApplication::processEvents(); // the list's column sizing and first paint
     });
-    const Times menu = measure(5, [&] {
+    const BenchUtil::Times menu = BenchUtil::measure(5, [&] {
         view.ShowCategoryMenu();
         view.categoryMenu()->hide();
     });
@@ -169,7 +129,7 @@ int main(int argc, char **argv)
     const QString select =
         QStringLiteral("SELECT AssetId, Description,CurrentValue, Picture2, CategoryId "
                        "FROM Assets WHERE HomeId=1  ORDER BY Description;");
-    const Times shell = measure(
+    const BenchUtil::Times shell = BenchUtil::measure(
         5,
         [&] {
             QProcess sqlite;

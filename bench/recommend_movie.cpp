@@ -12,48 +12,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include <ctime>
-#include <sys/resource.h>
 
 namespace {
-
-// Wall time is at the mercy of whatever else the machine runs; CPU time (user + system) is
-// printed beside it, for this process's work and for the shell as a child process.
-double cpuMs()
-{
-    timespec t {};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
-double childCpuMs()
-{
-    rusage usage {};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3
-        + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
-}
-
-// Median wall and CPU milliseconds of runs calls of work; child: count the CPU of the child
-// processes work starts (and waits for) instead of this process's.
-struct Times
-{
-    double wall = 0;
-    double cpu = 0;
-};
-Times measure(int runs, const std::function<void()> &work, bool child = false)
-{
-    std::vector<double> walls;
-    std::vector<double> cpus;
-    for (int i = 0; i < runs; ++i) {
-        const double cpu0 = child ? childCpuMs() : cpuMs();
-        walls.push_back(BenchUtil::medianMs(1, work));
-        cpus.push_back((child ? childCpuMs() : cpuMs()) - cpu0);
-    }
-    std::sort(walls.begin(), walls.end());
-    std::sort(cpus.begin(), cpus.end());
-    return { walls[walls.size() / 2], cpus[cpus.size() / 2] };
-}
 
 // Answers the count message without a person.
 class QuietUi : public Ui::Services
@@ -109,7 +69,7 @@ int main(int argc, char **argv)
     const QString select = QStringLiteral("SELECT AssetId, Description, WarrantyExpiration, "
                                           "MakeModel FROM Assets WHERE CategoryId=19 ORDER BY "
                                           "Description;");
-    const Times shell = measure(
+    const BenchUtil::Times shell = BenchUtil::measure(
         5,
         [&] {
             QProcess sqlite;
@@ -126,14 +86,14 @@ int main(int argc, char **argv)
     auto *genre = dialog.findChild<QComboBox *>(QStringLiteral("genre"));
     QApplication::processEvents();
     genre->setEditText(QString());
-    const Times all = measure(5, [&] {
+    const BenchUtil::Times all = BenchUtil::measure(5, [&] {
         dialog.Search();
         QApplication::processEvents();
     });
     const int listed = dialog.list()->GetItemCount();
     const QString message = ui.last;
     genre->setEditText(QStringLiteral("Romance"));
-    const Times one = measure(5, [&] {
+    const BenchUtil::Times one = BenchUtil::measure(5, [&] {
         dialog.Search();
         QApplication::processEvents();
     });

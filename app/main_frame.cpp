@@ -116,17 +116,48 @@ void CMainFrame::CreateViews()
 {
     if (m_todayView)
         return;
-    m_inventoryView = new CInventoryView(*this, m_stack);
-    m_tasksView = new CTasksView(*this, m_stack);
-    m_locationsView = new CRoomsView(*this, m_stack);
+    // The Today view shows first; the others are made when something first asks for them, so
+    // a start pays for none of their controls.
     m_todayView = new CTodayView(*this, m_stack);
-    for (CFormView *view :
-         { static_cast<CFormView *>(m_inventoryView), static_cast<CFormView *>(m_tasksView),
-           static_cast<CFormView *>(m_locationsView), static_cast<CFormView *>(m_todayView) }) {
-        m_stack->addWidget(view);
-        view->resize(m_stack->size());
+    addView(m_todayView);
+}
+
+void CMainFrame::addView(CFormView *view) const
+{
+    m_stack->addWidget(view);
+    view->resize(m_stack->size());
+}
+
+CInventoryView *CMainFrame::inventoryView() const
+{
+    if (!m_inventoryView) {
+        m_inventoryView = new CInventoryView(*const_cast<CMainFrame *>(this), m_stack);
+        addView(m_inventoryView);
+        if (currentHomeId() >= 1)
+            m_inventoryView->Refresh(0);
     }
-    m_tasksView->Refresh();
+    return m_inventoryView;
+}
+
+CRoomsView *CMainFrame::locationsView() const
+{
+    if (!m_locationsView) {
+        m_locationsView = new CRoomsView(*const_cast<CMainFrame *>(this), m_stack);
+        addView(m_locationsView);
+        if (currentHomeId() >= 1)
+            m_locationsView->Refresh(0);
+    }
+    return m_locationsView;
+}
+
+CTasksView *CMainFrame::tasksView() const
+{
+    if (!m_tasksView) {
+        m_tasksView = new CTasksView(*const_cast<CMainFrame *>(this), m_stack);
+        addView(m_tasksView);
+        m_tasksView->Refresh();
+    }
+    return m_tasksView;
 }
 
 bool CMainFrame::SwitchView(CFormView *view, int index, int commandId)

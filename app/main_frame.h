@@ -62,9 +62,10 @@ public:
     void CreateViews();
     CHomeMgrView *homesView() const { return m_homesView; }
     CTodayView *todayView() const { return m_todayView; }
-    CInventoryView *inventoryView() const { return m_inventoryView; }
-    CRoomsView *locationsView() const { return m_locationsView; }
-    CTasksView *tasksView() const { return m_tasksView; }
+    // The other views, made on first use (so a start pays only for the Today view).
+    CInventoryView *inventoryView() const;
+    CRoomsView *locationsView() const;
+    CTasksView *tasksView() const;
     CFormView *activeView() const { return m_activeView; }
     int currentViewIndex() const { return m_currentViewIndex; }
     // Shows view (index, toolbar command; 0 for none). Nothing happens when index is the
@@ -138,6 +139,7 @@ private:
     void notAvailableYet();
 
     void setTitleForHome();
+    void addView(CFormView *view) const;
     void applyMinimumClientSize();
 
     CHomeApp &m_app;
@@ -149,9 +151,10 @@ private:
     QStackedWidget *m_stack = nullptr;
     CHomeMgrView *m_homesView = nullptr;
     CTodayView *m_todayView = nullptr;
-    CInventoryView *m_inventoryView = nullptr;
-    CRoomsView *m_locationsView = nullptr;
-    CTasksView *m_tasksView = nullptr;
+    // Made by their accessors on first use; until then nothing of theirs needs refreshing.
+    mutable CInventoryView *m_inventoryView = nullptr;
+    mutable CRoomsView *m_locationsView = nullptr;
+    mutable CTasksView *m_tasksView = nullptr;
     CFormView *m_activeView = nullptr;
     int m_currentViewIndex = HomesIndex;
 

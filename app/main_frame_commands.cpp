@@ -35,18 +35,18 @@ void CMainFrame::OnTodayView()
 void CMainFrame::OnInventoryView()
 {
     if (currentHomeId() >= 1)
-        showView(m_inventoryView, InventoryIndex, Command::InventoryView);
+        showView(inventoryView(), InventoryIndex, Command::InventoryView);
 }
 
 void CMainFrame::OnLocationsView()
 {
     if (currentHomeId() >= 1)
-        showView(m_locationsView, LocationsIndex, Command::LocationsView);
+        showView(locationsView(), LocationsIndex, Command::LocationsView);
 }
 
 void CMainFrame::OnTasksView()
 {
-    showView(m_tasksView, TasksIndex, Command::TasksView);
+    showView(tasksView(), TasksIndex, Command::TasksView);
 }
 
 void CMainFrame::OnNewButton()
@@ -93,14 +93,14 @@ void CMainFrame::OnNewAsset()
     asset.m_lHomeId = currentHomeId();
     if (!asset.Edit(database(), this))
         return;
-    m_inventoryView->Refresh(asset.id());
-    showView(m_inventoryView, InventoryIndex, Command::InventoryView);
+    inventoryView()->Refresh(asset.id());
+    showView(inventoryView(), InventoryIndex, Command::InventoryView);
 }
 
 void CMainFrame::OnNewLocation()
 {
-    if (currentHomeId() >= 1 && m_locationsView->NewLocation() > 0)
-        showView(m_locationsView, LocationsIndex, Command::LocationsView);
+    if (currentHomeId() >= 1 && locationsView()->NewLocation() > 0)
+        showView(locationsView(), LocationsIndex, Command::LocationsView);
 }
 
 void CMainFrame::OnNewVideo()
@@ -113,8 +113,8 @@ void CMainFrame::OnNewVideo()
     title.m_lCategoryId = CAsset::kVideoCategoryId;
     if (!title.Edit(database(), this))
         return;
-    m_inventoryView->Refresh(title.id());
-    showView(m_inventoryView, InventoryIndex, Command::InventoryView);
+    inventoryView()->Refresh(title.id());
+    showView(inventoryView(), InventoryIndex, Command::InventoryView);
 }
 
 void CMainFrame::OnLoanManager()

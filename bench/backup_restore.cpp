@@ -44,15 +44,10 @@ int main(int argc, char **argv)
     if (!args.isEmpty()) {
         QFile::copy(args.value(0), dataFile);
     } else {
-        const QString generator =
-            QCoreApplication::applicationDirPath() + QStringLiteral("/bench_generate_data");
-        if (QProcess::execute(generator,
-                              { QStringLiteral("--homes"), QStringLiteral("1"),
-                                QStringLiteral("--assets"), QString::number(assets), dataFile })
-            != 0) {
-            std::fprintf(stderr, "could not generate %s\n", qPrintable(dataFile));
+        if (!BenchUtil::generateData(dataFile, { QStringLiteral("--homes"), QStringLiteral("1"),
+                                                 QStringLiteral("--assets"),
+                                                 QString::number(assets) }))
             return 1;
-        }
     }
     const qint64 size = QFile(dataFile).size();
 

@@ -1,7 +1,10 @@
 #pragma once
 // Small helpers shared by the benchmark programs.
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QProcess>
+#include <QStringList>
 #include <QFile>
 #include <algorithm>
 #include <ctime>
@@ -24,6 +27,30 @@ inline double medianMs(int runs, const std::function<void()> &work)
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
+}
+
+// Writes a data file at path with bench_generate_data (built beside every benchmark), given its
+// options ("--assets", "100000", ...); says so on stderr when it fails.
+inline bool generateData(const QString &path, QStringList options)
+{
+    const QString generator =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/bench_generate_data");
+    options << path;
+    if (QProcess::execute(generator, options) == 0)
+        return true;
+    std::fprintf(stderr, "could not generate %s with %s\n", qPrintable(path),
+                 qPrintable(generator));
+    return false;
+}
+
+// One run of the sqlite3 shell with the given arguments, its output to /dev/null: the baseline
+// most benchmarks compare with.
+inline void runShell(const QStringList &arguments)
+{
+    QProcess sqlite;
+    sqlite.setStandardOutputFile(QProcess::nullDevice());
+    sqlite.start(QStringLiteral("sqlite3"), arguments);
+    sqlite.waitForFinished(-1);
 }
 
 // Peak resident memory of this process so far, in MiB.

@@ -22,24 +22,14 @@ int main(int argc, char **argv)
     const int assets = 100000;
     if (path.isEmpty()) {
         path = temp.path() + QStringLiteral("/HOMEDATA.DAT");
-        const QString generator =
-            QCoreApplication::applicationDirPath() + QStringLiteral("/bench_generate_data");
-        if (QProcess::execute(generator,
-                              { QStringLiteral("--homes"), QStringLiteral("1"),
-                                QStringLiteral("--assets"), QString::number(assets), path })
-            != 0) {
-            std::fprintf(stderr, "could not generate %s\n", qPrintable(path));
+        if (!BenchUtil::generateData(path, { QStringLiteral("--homes"), QStringLiteral("1"),
+                                             QStringLiteral("--assets"), QString::number(assets) }))
             return 1;
-        }
     }
     const QString query =
         QString::asprintf(Strings::load(Strings::InventoryReportQuery).toLatin1().constData(), 1);
-    const double shell = BenchUtil::medianMs(5, [&] {
-        QProcess sqlite;
-        sqlite.setStandardOutputFile(QProcess::nullDevice());
-        sqlite.start(QStringLiteral("sqlite3"), { QStringLiteral("-csv"), path, query });
-        sqlite.waitForFinished(-1);
-    });
+    const double shell = BenchUtil::medianMs(
+        5, [&] { BenchUtil::runShell({ QStringLiteral("-csv"), path, query }); });
 
     CADODataBase db;
     if (!db.Open(DataFile::connectionString(path))) {

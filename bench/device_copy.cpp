@@ -85,14 +85,8 @@ int main(int argc, char **argv)
     QString data = app.arguments().value(1);
     if (data.isEmpty()) {
         data = root + QStringLiteral("/HOMEDATA.DAT");
-        const QString generator =
-            QCoreApplication::applicationDirPath() + QStringLiteral("/bench_generate_data");
-        if (QProcess::execute(generator,
-                              { QStringLiteral("--assets"), QStringLiteral("100000"), data })
-            != 0) {
-            std::fprintf(stderr, "could not generate %s\n", qPrintable(data));
+        if (!BenchUtil::generateData(data, { QStringLiteral("--assets"), QStringLiteral("100000") }))
             return 1;
-        }
     }
 
     // A private registry and device, the service registered in the build's service folder.

@@ -19,24 +19,13 @@ int main(int argc, char **argv)
     const int assets = 100000;
     if (path.isEmpty()) {
         path = temp.path() + QStringLiteral("/HOMEDATA.DAT");
-        const QString generator =
-            QCoreApplication::applicationDirPath() + QStringLiteral("/bench_generate_data");
-        if (QProcess::execute(generator,
-                              { QStringLiteral("--assets"), QString::number(assets), path })
-            != 0) {
-            std::fprintf(stderr, "could not generate %s\n", qPrintable(path));
+        if (!BenchUtil::generateData(path, { QStringLiteral("--assets"), QString::number(assets) }))
             return 1;
-        }
     }
     const QString select =
         QStringLiteral("SELECT AssetId, Description,CurrentValue, Picture2, CategoryId "
                        "FROM Assets WHERE HomeId=1 ORDER BY Description;");
-    const double shell = BenchUtil::medianMs(5, [&] {
-        QProcess sqlite;
-        sqlite.setStandardOutputFile(QProcess::nullDevice());
-        sqlite.start(QStringLiteral("sqlite3"), { path, select });
-        sqlite.waitForFinished(-1);
-    });
+    const double shell = BenchUtil::medianMs(5, [&] { BenchUtil::runShell({ path, select }); });
 
     CADODataBase db;
     if (!db.Open(DataFile::connectionString(path))) {

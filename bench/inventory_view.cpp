@@ -2,6 +2,7 @@
 // 100,000 assets: its refresh against the sqlite3 shell running the same SELECT, the generic
 // filler alone for scale, the category menu, and peak memory, all in one run.
 #include "views/inventory_view.h"
+#include "bench_host.h"
 #include "bench_util.h"
 #include "controls/auto_list_ctrl.h"
 #include "controls/list_model.h"
@@ -18,37 +19,6 @@
 
 
 namespace {
-
-// The frame's side of the view, as little of it as a refresh needs.
-class BenchHost : public ViewHost
-{
-public:
-    explicit BenchHost(CADODataBase &db)
-        : m_db(db)
-    {
-        m_key.Create(HKEY_CURRENT_USER, QStringLiteral("Software\\Varn Holt\\Domelio"));
-        m_home = CHome(1);
-        m_home.Load(db);
-    }
-    CADODataBase &database() const override { return m_db; }
-    CSettingsKey &settings() const override { return m_key; }
-    QWidget *ownerWindow() override { return nullptr; }
-    const CHome &currentHome() const override { return m_home; }
-    bool SetCurrentHome(qint32) override { return false; }
-    void HomeEdited(const CHome &) override { }
-    void NewHome() override { }
-    void NewTasks() override { }
-    void NewAsset() override { }
-    void ShowView(int) override { }
-    void ShowContextMenu(std::optional<QPoint>) override { }
-    void UpdateTodayLines() override { }
-    void ShowMessageOnce(const QString &, const QString &) override { }
-
-private:
-    CADODataBase &m_db;
-    mutable CSettingsKey m_key { HKEY_CURRENT_USER };
-    CHome m_home;
-};
 
 // Child mode: one side in a process of its own, so each meets a fresh heap as the program
 // does and its peak memory is its own. Prints "wall cpu peak [menuWall menuCpu entries rows]".
@@ -70,7 +40,11 @@ int runChild(const QString &side, const QString &path)
         std::printf("%f %f %f\n", filler.wall, filler.cpu, BenchUtil::peakMiB());
         return 0;
     }
-    BenchHost host(db);
+    BenchHost host;
+    if (!host.db.Open(DataFile::connectionString(path)) || !host.SetCurrentHome(1)) {
+        std::fprintf(stderr, "%s\n", qPrintable(host.db.GetLastError()));
+        return 1;
+    }
     CInventoryView view(host);
     view.resize(640, 480);
     view.show();
@@ -117,27 +91,14 @@ int main(int argc, char **argv)
     const int assets = 100000;
     if (path.isEmpty()) {
         path = temp.path() + QStringLiteral("/HOMEDATA.DAT");
-        const QString generator =
-            QCoreApplication::applicationDirPath() + QStringLiteral("/bench_generate_data");
-        if (QProcess::execute(generator,
-                              { QStringLiteral("--assets"), QString::number(assets), path })
-            != 0) {
-            std::fprintf(stderr, "could not generate %s\n", qPrintable(path));
+        if (!BenchUtil::generateData(path, { QStringLiteral("--assets"), QString::number(assets) }))
             return 1;
-        }
     }
     const QString select =
         QStringLiteral("SELECT AssetId, Description,CurrentValue, Picture2, CategoryId "
                        "FROM Assets WHERE HomeId=1  ORDER BY Description;");
-    const BenchUtil::Times shell = BenchUtil::measure(
-        5,
-        [&] {
-            QProcess sqlite;
-            sqlite.setStandardOutputFile(QProcess::nullDevice());
-            sqlite.start(QStringLiteral("sqlite3"), { path, select });
-            sqlite.waitForFinished(-1);
-        },
-        true);
+    const BenchUtil::Times shell =
+        BenchUtil::measure(5, [&] { BenchUtil::runShell({ path, select }); }, true);
     const QList<double> filler = child(QStringLiteral("filler"), path);
     const QList<double> view = child(QStringLiteral("view"), path);
     if (filler.size() < 3 || view.size() < 8) {

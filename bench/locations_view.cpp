@@ -2,6 +2,7 @@
 // filled and shown, the first location's text in the box) against the sqlite3 shell running
 // the same SELECT to /dev/null, in one run. Also what a refresh costs while the view is hidden,
 // as it is at start-up and on a home switch: it must read nothing until the view is shown.
+#include "bench_host.h"
 #include "bench_util.h"
 #include "controls/auto_list_ctrl.h"
 #include "db/ado_database.h"
@@ -9,7 +10,6 @@
 #include "platform/settings_key.h"
 #include "records/home.h"
 #include "views/rooms_view.h"
-#include "views/view_host.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -19,36 +19,6 @@ namespace {
 
 constexpr int kLocations = 10000;
 
-// The frame's part, as far as the view needs it.
-class BenchHost : public ViewHost
-{
-public:
-    CADODataBase &database() const override { return db; }
-    CSettingsKey &settings() const override { return key; }
-    QWidget *ownerWindow() override { return &window; }
-    const CHome &currentHome() const override { return home; }
-    bool SetCurrentHome(qint32 homeId) override
-    {
-        CHome loaded(homeId);
-        if (!loaded.Load(db))
-            return false;
-        home = loaded;
-        return true;
-    }
-    void HomeEdited(const CHome &) override { }
-    void NewHome() override { }
-    void NewTasks() override { }
-    void NewAsset() override { }
-    void ShowView(int) override { }
-    void ShowContextMenu(std::optional<QPoint>) override { }
-    void UpdateTodayLines() override { }
-    void ShowMessageOnce(const QString &, const QString &) override { }
-
-    mutable CADODataBase db;
-    mutable CSettingsKey key { HKEY_CURRENT_USER };
-    CHome home;
-    QWidget window;
-};
 
 bool fillFile(CADODataBase &db)
 {
@@ -94,12 +64,7 @@ int main(int argc, char **argv)
 
     const QString select = QStringLiteral(
         "SELECT AreaId, Description FROM Areas WHERE HomeId=1 ORDER BY Description;");
-    const double shell = BenchUtil::medianMs(5, [&] {
-        QProcess sqlite;
-        sqlite.setStandardOutputFile(QProcess::nullDevice());
-        sqlite.start(QStringLiteral("sqlite3"), { path, select });
-        sqlite.waitForFinished(-1);
-    });
+    const double shell = BenchUtil::medianMs(5, [&] { BenchUtil::runShell({ path, select }); });
 
     CRoomsView view(host, &host.window);
     host.window.resize(640, 480);

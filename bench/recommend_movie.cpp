@@ -47,13 +47,8 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QTemporaryDir temp;
     const QString path = temp.path() + QStringLiteral("/HOMEDATA.DAT");
-    const QString generator =
-        QCoreApplication::applicationDirPath() + QStringLiteral("/bench_generate_data");
-    if (QProcess::execute(generator, { QStringLiteral("--assets"), QStringLiteral("100000"), path })
-        != 0) {
-        std::fprintf(stderr, "could not generate %s\n", qPrintable(path));
+    if (!BenchUtil::generateData(path, { QStringLiteral("--assets"), QStringLiteral("100000") }))
         return 1;
-    }
     CADODataBase db;
     if (!db.Open(DataFile::connectionString(path))) {
         std::fprintf(stderr, "%s\n", qPrintable(db.GetLastError()));
@@ -69,15 +64,8 @@ int main(int argc, char **argv)
     const QString select = QStringLiteral("SELECT AssetId, Description, WarrantyExpiration, "
                                           "MakeModel FROM Assets WHERE CategoryId=19 ORDER BY "
                                           "Description;");
-    const BenchUtil::Times shell = BenchUtil::measure(
-        5,
-        [&] {
-            QProcess sqlite;
-            sqlite.setStandardOutputFile(QProcess::nullDevice());
-            sqlite.start(QStringLiteral("sqlite3"), { path, select });
-            sqlite.waitForFinished(-1);
-        },
-        true);
+    const BenchUtil::Times shell =
+        BenchUtil::measure(5, [&] { BenchUtil::runShell({ path, select }); }, true);
 
     QuietUi ui;
     Ui::install(&ui);

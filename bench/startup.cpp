@@ -94,16 +94,9 @@ int main(int argc, char **argv)
     QDir().mkpath(registry);
     const int assets = 100000;
     const QString file = data + QStringLiteral("/HOMEDATA.DAT");
-    const QString generator =
-        QCoreApplication::applicationDirPath() + QStringLiteral("/bench_generate_data");
-    if (QProcess::execute(generator,
-                          { QStringLiteral("--homes"), QStringLiteral("1"),
-                            QStringLiteral("--assets"), QString::number(assets), file })
-        != 0) {
-        std::fprintf(stderr, "could not generate %s with %s\n", qPrintable(file),
-                     qPrintable(generator));
+    if (!BenchUtil::generateData(file, { QStringLiteral("--homes"), QStringLiteral("1"),
+                                         QStringLiteral("--assets"), QString::number(assets) }))
         return 1;
-    }
 
     // A returning user: greeted before, home 1 current last time, so no box waits for a person.
     qputenv("DOMELIO_REGISTRY_DIR", registry.toUtf8());

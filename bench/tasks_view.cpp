@@ -2,6 +2,7 @@
 // pool opening with 10,000 entries of the chosen kind (report and list mode), beside the
 // sqlite3 shell running the same SELECT to /dev/null in the same run.
 #include "views/tasks_view.h"
+#include "bench_host.h"
 #include "bench_util.h"
 #include "controls/auto_list_ctrl.h"
 #include "db/ado_database.h"
@@ -9,7 +10,6 @@
 #include "platform/settings_key.h"
 #include "records/general_tasks_dialog.h"
 #include "records/home.h"
-#include "views/view_host.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -17,39 +17,9 @@
 
 namespace {
 
-// Just enough of a frame for one view.
-class BenchHost : public ViewHost
-{
-public:
-    CADODataBase &database() const override { return db; }
-    CSettingsKey &settings() const override { return key; }
-    QWidget *ownerWindow() override { return &window; }
-    const CHome &currentHome() const override { return home; }
-    bool SetCurrentHome(qint32) override { return false; }
-    void HomeEdited(const CHome &) override { }
-    void NewHome() override { }
-    void NewTasks() override { }
-    void NewAsset() override { }
-    void ShowView(int) override { }
-    void ShowContextMenu(std::optional<QPoint>) override { }
-    void UpdateTodayLines() override { ++todayUpdates; }
-    void ShowMessageOnce(const QString &, const QString &) override { }
-
-    mutable CADODataBase db;
-    mutable CSettingsKey key { HKEY_CURRENT_USER };
-    CHome home;
-    QWidget window;
-    int todayUpdates = 0;
-};
-
 double shellMs(const QString &path, const QString &select)
 {
-    return BenchUtil::medianMs(5, [&] {
-        QProcess sqlite;
-        sqlite.setStandardOutputFile(QProcess::nullDevice());
-        sqlite.start(QStringLiteral("sqlite3"), { path, select });
-        sqlite.waitForFinished(-1);
-    });
+    return BenchUtil::medianMs(5, [&] { BenchUtil::runShell({ path, select }); });
 }
 
 } // namespace
@@ -63,15 +33,9 @@ int main(int argc, char **argv)
     qputenv("DOMELIO_REGISTRY_DIR", temp.path().toUtf8());
     const int entries = 10000;
     const QString path = temp.path() + QStringLiteral("/HOMEDATA.DAT");
-    const QString generator =
-        QCoreApplication::applicationDirPath() + QStringLiteral("/bench_generate_data");
-    if (QProcess::execute(generator,
-                          { QStringLiteral("--assets"), QStringLiteral("0"),
-                            QStringLiteral("--tasks"), QString::number(entries), path })
-        != 0) {
-        std::fprintf(stderr, "could not generate %s\n", qPrintable(path));
+    if (!BenchUtil::generateData(path, { QStringLiteral("--assets"), QStringLiteral("0"),
+                                         QStringLiteral("--tasks"), QString::number(entries) }))
         return 1;
-    }
 
     BenchHost host;
     if (!host.db.Open(DataFile::connectionString(path))

@@ -3,6 +3,7 @@
 // running the same three aggregate statements; and a check that the aggregates equal what the
 // Home Inventory and Tasks views compute when they fill.
 #include "views/today_view.h"
+#include "bench_host.h"
 #include "bench_util.h"
 #include "format/display_text.h"
 #include "controls/label.h"
@@ -14,46 +15,12 @@
 #include "records/home.h"
 #include "records/home_figures.h"
 #include "records/task.h"
-#include "views/view_host.h"
 
 #include <QApplication>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <cmath>
-
-namespace {
-
-class BenchHost : public ViewHost
-{
-public:
-    CADODataBase &database() const override { return db; }
-    CSettingsKey &settings() const override { return key; }
-    QWidget *ownerWindow() override { return &window; }
-    const CHome &currentHome() const override { return home; }
-    bool SetCurrentHome(qint32) override { return false; }
-    void HomeEdited(const CHome &) override { }
-    void NewHome() override { }
-    void NewTasks() override { }
-    void NewAsset() override { }
-    void ShowView(int) override { }
-    void ShowContextMenu(std::optional<QPoint>) override { }
-    void UpdateTodayLines() override { }
-    void ShowMessageOnce(const QString &, const QString &) override { }
-    std::optional<double> filledInventoryTotal() const override { return inventory; }
-    std::optional<int> filledActiveTaskCount() const override { return active; }
-
-    // What the Home Inventory and Tasks views hold once filled; nothing before.
-    std::optional<double> inventory;
-    std::optional<int> active;
-
-    mutable CADODataBase db;
-    mutable CSettingsKey key { HKEY_CURRENT_USER };
-    CHome home;
-    QWidget window;
-};
-
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -63,35 +30,24 @@ int main(int argc, char **argv)
     QTemporaryDir temp;
     qputenv("DOMELIO_REGISTRY_DIR", temp.path().toUtf8());
     const QString path = temp.path() + QStringLiteral("/HOMEDATA.DAT");
-    const QString generator =
-        QCoreApplication::applicationDirPath() + QStringLiteral("/bench_generate_data");
-    if (QProcess::execute(generator,
-                          { QStringLiteral("--assets"), QStringLiteral("100000"),
-                            QStringLiteral("--loans"), QStringLiteral("1000"),
-                            QStringLiteral("--tasks"), QStringLiteral("10000"), path })
-        != 0) {
-        std::fprintf(stderr, "could not generate %s\n", qPrintable(path));
+    if (!BenchUtil::generateData(path, { QStringLiteral("--assets"), QStringLiteral("100000"),
+                                         QStringLiteral("--loans"), QStringLiteral("1000"),
+                                         QStringLiteral("--tasks"), QStringLiteral("10000") }))
         return 1;
-    }
     BenchHost host;
     if (!host.db.Open(DataFile::connectionString(path))
         || !host.key.Create(HKEY_CURRENT_USER, QStringLiteral("Software\\Varn Holt\\Domelio"))) {
         std::fprintf(stderr, "cannot open %s\n", qPrintable(path));
         return 1;
     }
-    host.home = CHome(1);
-    host.home.Load(host.db);
+    host.SetCurrentHome(1);
 
     const QString aggregates =
         QStringLiteral("SELECT COUNT(*) FROM Tasks WHERE Status=1 ;"
                        "SELECT TOTAL(CurrentValue) FROM Assets WHERE HomeId=1;"
                        "SELECT TOTAL(Principal) FROM Loans WHERE AssetId=1 AND AssetType=1;");
-    const double shell = BenchUtil::medianMs(5, [&] {
-        QProcess sqlite;
-        sqlite.setStandardOutputFile(QProcess::nullDevice());
-        sqlite.start(QStringLiteral("sqlite3"), { path, aggregates });
-        sqlite.waitForFinished(-1);
-    });
+    const double shell =
+        BenchUtil::medianMs(5, [&] { BenchUtil::runShell({ path, aggregates }); });
 
     auto *view = new CTodayView(host, &host.window);
     host.window.resize(640, 480);

@@ -1,0 +1,47 @@
+#pragma once
+// Just enough of a main window for one view under measurement: its own connection, settings key
+// and owner window, and the figures the Today view asks of the other views.
+
+#include "db/ado_database.h"
+#include "platform/settings_key.h"
+#include "records/home.h"
+#include "views/view_host.h"
+
+#include <QWidget>
+
+class BenchHost : public ViewHost
+{
+public:
+    BenchHost() { key.Create(HKEY_CURRENT_USER, QStringLiteral("Software\\Varn Holt\\Domelio")); }
+
+    CADODataBase &database() const override { return db; }
+    CSettingsKey &settings() const override { return key; }
+    QWidget *ownerWindow() override { return &window; }
+    const CHome &currentHome() const override { return home; }
+    bool SetCurrentHome(qint32 homeId) override
+    {
+        CHome loaded(homeId);
+        if (!loaded.Load(db))
+            return false;
+        home = loaded;
+        return true;
+    }
+    void HomeEdited(const CHome &) override { }
+    void NewHome() override { }
+    void NewTasks() override { }
+    void NewAsset() override { }
+    void ShowView(int) override { }
+    void ShowContextMenu(std::optional<QPoint>) override { }
+    void UpdateTodayLines() override { }
+    void ShowMessageOnce(const QString &, const QString &) override { }
+    std::optional<double> filledInventoryTotal() const override { return inventory; }
+    std::optional<int> filledActiveTaskCount() const override { return active; }
+
+    mutable CADODataBase db;
+    mutable CSettingsKey key { HKEY_CURRENT_USER };
+    CHome home;
+    QWidget window;
+    // What the Home Inventory and Tasks views hold once filled; nothing before.
+    std::optional<double> inventory;
+    std::optional<int> active;
+};

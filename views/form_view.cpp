@@ -22,6 +22,40 @@ CLabel *CFormView::makeTitle(const QString &text)
     return label;
 }
 
+CLabel *CFormView::makeCornerIcon(const QString &objectName, const QString &accessibleName,
+                                  const QString &toolTip)
+{
+    static const QPixmap pixmap = [] {
+        // A round tab whose visible quarter carries three stacked bars: a menu.
+        QPixmap tab(kCornerSize, kCornerSize);
+        tab.fill(Qt::transparent);
+        QPainter p(&tab);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(SharedLook::accentColor());
+        p.drawEllipse(QRectF(0, 0, kCornerSize, kCornerSize));
+        p.setBrush(Qt::white);
+        for (int i = 0; i < 3; ++i)
+            p.drawRect(QRectF(19, 19 + i * 3.5, 8 - i * 2, 2));
+        return tab;
+    }();
+    auto *corner = new CLabel(this);
+    corner->setObjectName(objectName);
+    corner->SetBkColor(SharedLook::backgroundBrush().color());
+    corner->setPixmap(pixmap);
+    corner->setAccessibleName(accessibleName);
+    corner->setToolTip(toolTip);
+    corner->setCursor(Qt::PointingHandCursor);
+    placeCorner(*corner);
+    return corner;
+}
+
+void CFormView::placeCorner(CLabel &corner)
+{
+    corner.setGeometry(kCornerOffset, kCornerOffset, kCornerSize, kCornerSize);
+    corner.raise();
+}
+
 void CFormView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);

@@ -44,12 +44,23 @@ protected:
 
     // A title label in the title style, on the view's background.
     CLabel *makeTitle(const QString &text);
+    // The corner icon of the list views: hung off the top-left corner so that only its
+    // lower-right quarter shows; a click (or Space on it) opens the view's menu. placeCorner
+    // puts it there again after a layout.
+    CLabel *makeCornerIcon(const QString &objectName, const QString &accessibleName,
+                           const QString &toolTip);
+    static void placeCorner(CLabel &corner);
+    // Where a title beside the corner icon starts, clear of its visible quarter.
+    static constexpr int kBesideCorner = 20;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
+    static constexpr int kCornerOffset = -18;
+    static constexpr int kCornerSize = 32;
+
     ViewHost &m_host;
     std::function<void()> m_pendingFill;
     bool m_filled = false;

@@ -30,9 +30,6 @@ constexpr int kTitleRuleY = 23;
 constexpr int kListTop = 24;
 constexpr int kListBottomGap = 92; // client height - list height
 constexpr int kDescriptionHeight = 65;
-// The corner icon hangs off the top-left corner so that only its lower-right part shows.
-constexpr int kCornerOffset = -18;
-constexpr int kCornerSize = 32;
 
 QPixmap emptyPixmap(int size)
 {
@@ -109,21 +106,6 @@ QList<QPixmap> CInventoryView::smallImages()
     return { cartonImage(), pictureImage(), filmImage() };
 }
 
-QPixmap CInventoryView::cornerPixmap()
-{
-    // A round tab whose visible quarter (lower right) carries three stacked category bars.
-    QPixmap pixmap = emptyPixmap(kCornerSize);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    p.setBrush(SharedLook::accentColor());
-    p.drawEllipse(QRectF(0, 0, kCornerSize, kCornerSize));
-    p.setBrush(Qt::white);
-    for (int i = 0; i < 3; ++i)
-        p.drawRect(QRectF(19, 19 + i * 3.5, 8 - i * 2, 2));
-    return pixmap;
-}
-
 CInventoryView::CInventoryView(ViewHost &host, QWidget *parent)
     : CFormView(host, parent)
 {
@@ -131,14 +113,8 @@ CInventoryView::CInventoryView(ViewHost &host, QWidget *parent)
     m_title->setToolTip(QStringLiteral("Choose a category (Alt+C)"));
     m_title->setCursor(Qt::PointingHandCursor);
 
-    m_corner = new CLabel(this);
-    m_corner->setObjectName(QStringLiteral("categoryIcon"));
-    m_corner->SetBkColor(SharedLook::backgroundBrush().color());
-    m_corner->setPixmap(cornerPixmap());
-    m_corner->setAccessibleName(QStringLiteral("Categories"));
-    m_corner->setToolTip(QStringLiteral("Choose a category (Alt+C)"));
-    m_corner->setCursor(Qt::PointingHandCursor);
-    m_corner->setGeometry(kCornerOffset, kCornerOffset, kCornerSize, kCornerSize);
+    m_corner = makeCornerIcon(QStringLiteral("categoryIcon"), QStringLiteral("Categories"),
+                              QStringLiteral("Choose a category (Alt+C)"));
 
     m_list = new CAutoListCtrl(this, CAutoListCtrl::NoHeader | CAutoListCtrl::SingleSelection);
     m_list->setObjectName(QStringLiteral("assets"));
@@ -382,11 +358,10 @@ void CInventoryView::Layout()
     const int w = width();
     const int h = height();
     const int titleHeight = m_title->sizeHint().height();
-    const int titleLeft = kCornerSize + kCornerOffset + 6;
+    const int titleLeft = kBesideCorner;
     m_title->setGeometry(titleLeft, std::max(0, (kTitleRuleY - titleHeight) / 2),
                          std::max(0, w - titleLeft - 8), titleHeight);
-    m_corner->setGeometry(kCornerOffset, kCornerOffset, kCornerSize, kCornerSize);
-    m_corner->raise();
+    placeCorner(*m_corner);
     m_list->setGeometry(0, kListTop, w, std::max(0, h - kListBottomGap));
     m_description->setGeometry(2, h - kDescriptionHeight, std::max(0, w - 2), kDescriptionHeight);
 }

@@ -55,7 +55,6 @@ public:
     // The list's small images: no picture, picture, video title.
     static QList<QPixmap> smallImages();
     // The corner icon that opens the category menu.
-    static QPixmap cornerPixmap();
 
     CAutoListCtrl *list() const { return m_list; }
     CLabel *title() const { return m_title; }

@@ -12,7 +12,6 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
-#include <QToolButton>
 #include <cstdlib>
 
 namespace {
@@ -22,7 +21,6 @@ const QString kFilterSetting = QStringLiteral("TasksFilter");
 // The line under the title, and where the list starts below it.
 constexpr int kRuleY = 23;
 constexpr int kListTop = 24;
-constexpr int kTitleLeft = 18;
 
 // The rows' small images: a general task (a ticked note), a shopping item (a basket) and a
 // shopping item with a coupon (the basket with a price tag).
@@ -65,19 +63,6 @@ QPixmap basketIcon(bool coupon)
     return pixmap;
 }
 
-QPixmap cornerPixmap()
-{
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    p.setBrush(SharedLook::accentColor());
-    // Only the lower right quarter shows: a small arrow pointing down at the menu.
-    p.drawPolygon(QPolygonF({ QPointF(20, 21), QPointF(30, 21), QPointF(25, 27) }));
-    return pixmap;
-}
-
 } // namespace
 
 CTasksView::CTasksView(ViewHost &host, QWidget *parent)
@@ -87,15 +72,9 @@ CTasksView::CTasksView(ViewHost &host, QWidget *parent)
     m_title->setToolTip(QStringLiteral("Click for the View menu"));
     connect(m_title, &CLabel::clicked, this, &CTasksView::ShowViewMenu);
 
-    m_corner = new QToolButton(this);
-    m_corner->setObjectName(QStringLiteral("viewMenuButton"));
-    m_corner->setAccessibleName(QStringLiteral("View menu"));
-    m_corner->setToolTip(QStringLiteral("View menu"));
-    m_corner->setAutoRaise(true);
-    m_corner->setIcon(QIcon(cornerPixmap()));
-    m_corner->setIconSize(QSize(32, 32));
-    m_corner->setStyleSheet(QStringLiteral("QToolButton { border: none; padding: 0; }"));
-    connect(m_corner, &QToolButton::clicked, this, &CTasksView::ShowViewMenu);
+    m_corner = makeCornerIcon(QStringLiteral("viewMenuButton"), QStringLiteral("View menu"),
+                              QStringLiteral("View menu"));
+    connect(m_corner, &CLabel::clicked, this, &CTasksView::ShowViewMenu);
 
     m_list = new CAutoListCtrl(
         this, CAutoListCtrl::OwnerDraw | CAutoListCtrl::NoHeader | CAutoListCtrl::SingleSelection);
@@ -260,10 +239,10 @@ void CTasksView::Layout()
 {
     const int titleHeight = m_title->sizeHint().height();
     // Clear of the corner icon's visible quarter.
-    m_title->setGeometry(kTitleLeft, std::max(0, (kRuleY - titleHeight) / 2),
-                         std::min(m_title->sizeHint().width(), std::max(0, width() - kTitleLeft)),
+    m_title->setGeometry(kBesideCorner, std::max(0, (kRuleY - titleHeight) / 2),
+                         std::min(m_title->sizeHint().width(), std::max(0, width() - kBesideCorner)),
                          titleHeight);
-    m_corner->setGeometry(-18, -18, 32, 32);
+    placeCorner(*m_corner);
     m_list->setGeometry(0, kListTop, width(), std::max(0, height() - kListTop));
 }
 

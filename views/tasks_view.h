@@ -9,7 +9,6 @@ class CAutoListCtrl;
 class CLabel;
 class QAction;
 class QMenu;
-class QToolButton;
 
 class CTasksView : public CFormView
 {
@@ -59,7 +58,7 @@ private:
 
     CLabel *m_title = nullptr;
     CAutoListCtrl *m_list = nullptr;
-    QToolButton *m_corner = nullptr;
+    CLabel *m_corner = nullptr;
     QMenu *m_viewMenu = nullptr;
     QAction *m_filterActions[3] = {};
     qint32 m_filter = 0;

@@ -12,6 +12,7 @@
 #include "records/video_titles.h"
 #include "views/inventory_view.h"
 #include "views/today_view.h"
+#include "support/screenshots.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -177,8 +178,7 @@ TEST_F(InventoryUse, TheVideoExplanationAsThePersonSeesIt)
         QWidget *modal = QApplication::activeModalWidget();
         if (auto *box = qobject_cast<QMessageBox *>(modal)) {
             shown = box->text();
-            QDir().mkpath(QStringLiteral("/tmp/shots/inventory"));
-            box->grab().save(QStringLiteral("/tmp/shots/inventory/new_video_explanation.png"));
+            Screenshots::save(*box, QStringLiteral("new_video_explanation"));
             box->accept();
         } else if (auto *dialog = qobject_cast<QDialog *>(modal)) {
             dialog->reject();
@@ -325,7 +325,7 @@ TEST_F(InventoryUse, AStretchOfRealUse)
     frame.resize(700, 560);
     inventory().list()->SetCurSel(rows().indexOf(QStringLiteral("Kettle")));
     QApplication::processEvents();
-    frame.grab().save(QStringLiteral("/tmp/shots/inventory/inventory_in_frame.png"));
+    Screenshots::save(frame, QStringLiteral("inventory_in_frame"));
     chooseCategory(QStringLiteral("Sports Equipment (3)"));
     EXPECT_EQ(rows(), (QStringList { "Canoe", "Life jackets", "Paddles" }));
     // Amounts typed into the sheet are stored as the record holds them (single precision):

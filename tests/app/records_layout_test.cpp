@@ -70,8 +70,9 @@ void expectTidy(QWidget &root, const QString &where)
         QString text;
         if (auto *label = qobject_cast<QLabel *>(w)) {
             text = label->text();
-            if (!mnemonicOf(text).isNull())
+            if (!mnemonicOf(text).isNull()) {
                 EXPECT_NE(label->buddy(), nullptr) << name;
+            }
         } else if (auto *button = qobject_cast<QAbstractButton *>(w)) {
             text = button->text();
         }

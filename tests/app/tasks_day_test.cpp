@@ -7,6 +7,7 @@
 #include "records/general_tasks_dialog.h"
 #include "views/tasks_view.h"
 #include "views/today_view.h"
+#include "support/screenshots.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,7 +30,7 @@ protected:
         frame = &run.start();
         frame->resize(700, 560);
         frame->show();
-        QTest::qWaitForWindowExposed(frame);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(frame));
         today = frame->todayView();
         tasks = frame->tasksView();
     }
@@ -147,8 +148,7 @@ TEST_F(TasksDay, FromThePoolThroughTheTasksViewAndBack)
     EXPECT_EQ(statusOf(QStringLiteral("Milk")), 2);
     EXPECT_EQ(statusOf(QStringLiteral("Clean gutters")), 2);
     EXPECT_EQ(today->tasksLine()->text(), QStringLiteral("1 Active task"));
-    QDir().mkpath(QStringLiteral("/tmp/shots/tasks"));
-    frame->grab().save(QStringLiteral("/tmp/shots/tasks/day_tasks_view.png"));
+    Screenshots::save(*frame, QStringLiteral("day_tasks_view"));
 
     // Shopping items only: the count follows the filter.
     tasks->viewMenu()->findChild<QAction *>("command32823")->trigger();

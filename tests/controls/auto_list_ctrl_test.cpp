@@ -325,7 +325,8 @@ TEST(AutoListCtrl, SignalsForTheViews)
     EXPECT_EQ(menu.at(0).at(0).value<std::optional<QPoint>>(),
               std::optional<QPoint>(list.viewport()->mapToGlobal(row3)));
     // From the keyboard the list gives no position: its owner places the menu.
-    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(2, 2));
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(2, 2),
+                          list.viewport()->mapToGlobal(QPoint(2, 2)));
     QCoreApplication::sendEvent(list.viewport(), &key);
     ASSERT_EQ(menu.count(), 2);
     EXPECT_FALSE(menu.at(1).at(0).value<std::optional<QPoint>>().has_value());

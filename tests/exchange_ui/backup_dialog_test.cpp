@@ -4,6 +4,7 @@
 #include "exchange/backup_dialog.h"
 #include "exchange/export_dialog.h"
 #include "views/home_mgr_view.h"
+#include "support/screenshots.h"
 
 #include <QAction>
 #include <QApplication>
@@ -180,18 +181,16 @@ void expectTextsFit(QWidget &dialog)
 // Both dialogs as a person sees them, saved for a look.
 TEST_F(BackupRestoreCommand, DialogScreenshots)
 {
-    const QString folder = QStringLiteral("/tmp/shots/exchange");
-    QDir().mkpath(folder);
     CDlgBackup backup(run.app->database(), frame);
     backup.show();
     QApplication::processEvents();
-    EXPECT_TRUE(backup.grab().save(folder + QStringLiteral("/backup_dialog.png")));
+    Screenshots::save(backup, QStringLiteral("backup_dialog"));
     expectTextsFit(backup);
 
     CDlgExport exporter(run.app->database(), frame->currentHome(), frame);
     exporter.show();
     QApplication::processEvents();
-    EXPECT_TRUE(exporter.grab().save(folder + QStringLiteral("/export_dialog.png")));
+    Screenshots::save(exporter, QStringLiteral("export_dialog"));
     expectTextsFit(exporter);
     // The list shows every asset category without scrolling.
     auto *list = exporter.categoryList()->listModeView();

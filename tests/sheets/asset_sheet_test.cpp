@@ -8,6 +8,7 @@
 #include "support/scripted_ui.h"
 #include "support/temp_env.h"
 #include "widgets/picture_page.h"
+#include "support/screenshots.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,7 +22,6 @@
 
 namespace {
 
-const QString kShots = QStringLiteral("/tmp/shots/inventory");
 
 class AssetSheet : public ::testing::Test
 {
@@ -57,8 +57,7 @@ protected:
     }
     static void shoot(QDialog &sheet, const QString &name)
     {
-        QDir().mkpath(kShots);
-        sheet.grab().save(kShots + QLatin1Char('/') + name + QStringLiteral(".png"));
+        Screenshots::save(sheet, name);
     }
 
     CAsset stored(qint32 id)
@@ -424,8 +423,7 @@ TEST_F(RecommendMovie, SearchesEveryHomeForTheGenreLetterForLetter)
     ASSERT_EQ(ui.messages().size(), 1u);
     EXPECT_EQ(ui.messages()[0].text, QStringLiteral("2 title(s) were found!"));
     EXPECT_EQ(ui.messages()[0].icon, Ui::Icon::Information);
-    QDir().mkpath(kShots);
-    dialog.grab().save(kShots + QStringLiteral("/recommend_movie.png"));
+    Screenshots::save(dialog, QStringLiteral("recommend_movie"));
 
     // The year column sorts on a click of its heading.
     list.SortOnColumn(0);

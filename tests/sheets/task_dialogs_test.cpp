@@ -6,6 +6,7 @@
 #include "records/task.h"
 #include "support/scripted_ui.h"
 #include "support/temp_env.h"
+#include "support/screenshots.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -18,12 +19,9 @@
 
 namespace {
 
-// Screenshots for a person to look at; a test never depends on them.
 void shoot(QWidget &widget, const QString &name)
 {
-    const QString folder = QStringLiteral("/tmp/shots/tasks");
-    QDir().mkpath(folder);
-    widget.grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
+    Screenshots::save(widget, name);
 }
 
 class TaskDialogs : public ::testing::Test

@@ -1,5 +1,6 @@
 // The Sync Direction dialog and the progress window as a person sees them.
 #include "exchange/sync_dialogs.h"
+#include "support/screenshots.h"
 
 #include <QApplication>
 #include <QDir>
@@ -11,12 +12,9 @@
 
 namespace {
 
-// Pictures for a person to look at: /tmp/shots/sync/.
 void saveShot(QWidget &widget, const QString &name)
 {
-    const QString folder = QStringLiteral("/tmp/shots/sync");
-    QDir().mkpath(folder);
-    EXPECT_TRUE(widget.grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png")));
+    Screenshots::save(widget, name);
 }
 
 // Every text is shown whole: no label is narrower or shorter than its text needs.

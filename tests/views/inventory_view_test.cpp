@@ -6,6 +6,7 @@
 #include "support/fake_view_host.h"
 #include "support/scripted_ui.h"
 #include "views/inventory_view.h"
+#include "support/screenshots.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -279,7 +280,8 @@ TEST_F(InventoryView, SpaceAndDoubleClickOpenTheSheetAndTheMenuKeyThePopup)
     EXPECT_EQ(ui.dialogTitles().size(), 2);
 
     host.calls.clear();
-    QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(2, 2));
+    QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(2, 2),
+                              view->list()->viewport()->mapToGlobal(QPoint(2, 2)));
     QCoreApplication::sendEvent(view->list()->viewport(), &menuKey);
     EXPECT_EQ(host.calls, (QStringList { "ShowContextMenu" }));
     view->OnContextNew();
@@ -306,14 +308,13 @@ TEST_F(InventoryView, TheCategoryMenuOpensUnderTheTitle)
     view->list()->setFocus();
     QTest::keyClick(view->list(), Qt::Key_C, Qt::AltModifier);
     EXPECT_TRUE(view->categoryMenu()->isVisible());
-    QDir().mkpath(QStringLiteral("/tmp/shots/inventory"));
     QPixmap shot = host.window.grab();
     {
         QPainter painter(&shot);
         const QPoint at = host.window.mapFromGlobal(view->categoryMenu()->pos());
         painter.drawPixmap(at, view->categoryMenu()->grab());
     }
-    shot.save(QStringLiteral("/tmp/shots/inventory/inventory_menu.png"));
+    Screenshots::save(shot, QStringLiteral("inventory_menu"));
     view->categoryMenu()->hide();
 }
 

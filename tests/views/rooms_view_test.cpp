@@ -188,7 +188,8 @@ TEST_F(LocationsView, PopupNewAddsALocationOfTheCurrentHomeAndSelectsIt)
     EXPECT_TRUE(host.calls.isEmpty());
 
     // The list's context menu is the frame's shared popup.
-    QContextMenuEvent fromKeyboard(QContextMenuEvent::Keyboard, QPoint(4, 4));
+    QContextMenuEvent fromKeyboard(QContextMenuEvent::Keyboard, QPoint(4, 4),
+                                   view->list()->viewport()->mapToGlobal(QPoint(4, 4)));
     QApplication::sendEvent(view->list()->viewport(), &fromKeyboard);
     EXPECT_TRUE(host.calls.contains(QStringLiteral("ShowContextMenu")));
 }

@@ -5,6 +5,7 @@
 #include "support/fake_view_host.h"
 #include "support/scripted_ui.h"
 #include "views/today_view.h"
+#include "support/screenshots.h"
 
 #include <QDialog>
 #include <QDir>
@@ -280,7 +281,6 @@ TEST_F(TodayView, LinesLeadWhereTheyShouldWithEmptyAndFilledData)
 
 TEST_F(TodayView, Screenshots)
 {
-    QDir().mkpath(QStringLiteral("/tmp/shots/tasks"));
     QImage photo(480, 300, QImage::Format_RGB32);
     photo.fill(QColor(180, 200, 160));
     for (int y = 0; y < 300; y += 20)
@@ -300,14 +300,14 @@ TEST_F(TodayView, Screenshots)
     host.window.show();
     view->show();
     show(home);
-    EXPECT_TRUE(view->grab().save(QStringLiteral("/tmp/shots/tasks/today_picture.png")));
+    Screenshots::save(*view, QStringLiteral("today_picture"));
 
     // The picture shipped beside the program, for a home without one.
     view->setDefaultPicturePath(QStringLiteral(DOMELIO_SOURCE_DIR "/views/default.jpg"));
     show(addHome(QStringLiteral("Cabin"), 0.0f));
     EXPECT_TRUE(view->hasPicture());
     EXPECT_EQ(view->pictureRect().size(), QSize(320, 240));
-    EXPECT_TRUE(view->grab().save(QStringLiteral("/tmp/shots/tasks/today_default.png")));
+    Screenshots::save(*view, QStringLiteral("today_default"));
 }
 
 } // namespace

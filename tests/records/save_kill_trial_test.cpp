@@ -3,7 +3,8 @@
 // every kill the data file must be whole, hold every save the child had reported done, hold no
 // row that lacks its columns, and its id counters must be ahead of every stored id.
 //
-// The moments come from a seed, printed at the start; DOMELIO_SAVE_TRIAL_SEED=<n> repeats a run.
+// The saves and where the kills fall among them come from a seed, printed at the start;
+// DOMELIO_SAVE_TRIAL_SEED=<n> repeats a run (the exact moments also follow the machine's pace).
 #include "db/ado_database.h"
 #include "db/ado_recordset.h"
 #include "db/datafile.h"
@@ -164,7 +165,8 @@ TEST(RecordSaveKillTrialChild, Saves)
     for (int k = job[1].toInt(); k < kSaves; ++k) {
         qint32 id = -1;
         if (!save(db, seed, k, id)) {
-            reportToParent("failed " + QByteArray::number(k) + ' ' + db.GetLastError().toUtf8());
+            reportToParent("failed " + QByteArray::number(k) + ' '
+                           + db.GetLastError().toUtf8().replace('\n', ' '));
             FAIL() << db.GetLastError().toStdString();
         }
         ASSERT_TRUE(reportToParent(QByteArray::number(k) + ' '
@@ -203,6 +205,31 @@ protected:
     {
         for (QByteArray line = child.readLine(60000); !line.isEmpty(); line = child.readLine(60000))
             take(line);
+    }
+
+    // Spreads the kills over the saves left, keeping some for the last child: waits for a few
+    // reports, then for a moment within the save under way, however long saves take on this
+    // machine now.
+    void waitForAMomentWithinASave(ChildProcess &child, int kill)
+    {
+        const int share = 2 * (kSaves - next) / (kKills - kill + 2);
+        const int reports = 2 + int(moments() % quint64(std::max(share - 1, 1)));
+        int read = 0;
+        std::chrono::steady_clock::time_point first;
+        for (; read < reports; ++read) {
+            const QByteArray line = child.readLine(60000);
+            if (line.isEmpty() || !take(line))
+                break;
+            if (read == 0)
+                first = std::chrono::steady_clock::now();
+        }
+        qint64 perSave = 1000; // microseconds
+        if (read > 1)
+            perSave = std::chrono::duration_cast<std::chrono::microseconds>(
+                          (std::chrono::steady_clock::now() - first) / (read - 1))
+                          .count();
+        std::this_thread::sleep_for(
+            std::chrono::microseconds(moments() % quint64(std::max<qint64>(perSave, 1000))));
     }
 
     // Everything wrong with the data file as the program would now open it.
@@ -274,6 +301,7 @@ protected:
     }
 
     const quint64 seed = trialSeed();
+    std::mt19937_64 moments { seed };
     // In memory when the system has such a folder: a kill loses nothing the kernel holds, so
     // the file's fate is the same, and a thousand saves need not wait on the disk's syncs.
     TempEnv env { true,
@@ -288,7 +316,6 @@ TEST_F(RecordSaveKillTrial, EveryReportedSaveIsWholeAfterEachKillAndTheCountersS
 {
     std::printf("save kill trial: seed %llu (%s=<n> to choose another)\n",
                 static_cast<unsigned long long>(seed), kSeedVariable);
-    std::mt19937_64 moments(seed);
     int cut = 0; // kills that found the child still saving
     int mid = 0; // kills that left a journal: the kill landed inside a write
     for (int kill = 0; kill < kKills; ++kill) {
@@ -296,15 +323,7 @@ TEST_F(RecordSaveKillTrial, EveryReportedSaveIsWholeAfterEachKillAndTheCountersS
         ChildProcess child("RecordSaveKillTrialChild.Saves", kChildVariable,
                            QByteArray::number(seed) + ' ' + QByteArray::number(next));
         ASSERT_TRUE(child.started());
-        // Spread the kills over the saves left: wait for a few reports, then a little longer.
-        const int share = 2 * (kSaves - next) / (kKills - kill + 1);
-        const int reports = 1 + int(moments() % quint64(std::max(share, 1)));
-        for (int i = 0; i < reports; ++i) {
-            const QByteArray line = child.readLine(60000);
-            if (line.isEmpty() || !take(line))
-                break;
-        }
-        std::this_thread::sleep_for(std::chrono::microseconds(moments() % 3000));
+        waitForAMomentWithinASave(child, kill);
         cut += child.kill();
         mid += QFile::exists(env.dataFile() + QStringLiteral("-journal"));
         drain(child);

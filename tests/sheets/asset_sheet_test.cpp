@@ -63,6 +63,16 @@ protected:
         return asset;
     }
 
+    // A new video title of home 1 through its sheet, and what the sheet stored.
+    CAsset storedNewTitle()
+    {
+        CAsset title;
+        title.m_lHomeId = 1;
+        title.m_lCategoryId = CAsset::kVideoCategoryId;
+        EXPECT_TRUE(title.Edit(db, nullptr));
+        return stored(title.id());
+    }
+
     TempEnv env;
     CADODataBase db;
     ScriptedUi ui;
@@ -327,11 +337,7 @@ TEST_F(AssetSheet, ReleaseYearsFrom1900ToNextYear)
         shoot(sheet, QStringLiteral("video_notes"));
         Fill::click(sheet, "ok");
     });
-    CAsset title;
-    title.m_lHomeId = 1;
-    title.m_lCategoryId = CAsset::kVideoCategoryId;
-    ASSERT_TRUE(title.Edit(db, nullptr));
-    const CAsset saved = stored(title.id());
+    const CAsset saved = storedNewTitle();
     EXPECT_EQ(saved.m_strDescription, QStringLiteral("New Video"));
     EXPECT_EQ(saved.m_strMakeModel, QStringLiteral("General"));
     EXPECT_EQ(saved.m_dtWarrantyExpiration, COleDateTime(next, 1, 1));
@@ -351,11 +357,7 @@ TEST_F(AssetSheet, ANewTitleSavedUnchangedIsAGeneralTitleOf2000WithOrWithoutItsC
             EXPECT_FALSE(combo(sheet, "category").isEnabled());
             Fill::click(sheet, "ok");
         });
-        CAsset title;
-        title.m_lHomeId = 1;
-        title.m_lCategoryId = CAsset::kVideoCategoryId;
-        ASSERT_TRUE(title.Edit(db, nullptr));
-        const CAsset saved = stored(title.id());
+        const CAsset saved = storedNewTitle();
         EXPECT_EQ(saved.m_lCategoryId, 19);
         EXPECT_EQ(saved.m_strDescription, QStringLiteral("New Video"));
         EXPECT_EQ(saved.m_strMakeModel, QStringLiteral("General"));

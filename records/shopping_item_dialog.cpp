@@ -206,10 +206,17 @@ void CDlgShoppingItem::chooseStores()
     const QString typed = m_store->currentText();
     TaskList::fillStores(m_db, *m_stores);
     const int match = m_stores->FindItemData(chosen);
-    if (chosen > 0 && match >= 0)
+    if (chosen > 0 && match >= 0) {
         m_store->setCurrentIndex(match);
-    else
-        selectOrType(*m_store, typed);
+    } else {
+        // The chosen store is gone (deleted) or none was chosen: the box keeps exactly what it
+        // showed. Matching a prefix here would put another store on the item, a deleted "Home"
+        // becoming "Home Improvement Center".
+        const int same = m_store->findText(typed);
+        m_store->setCurrentIndex(same);
+        if (same < 0)
+            m_store->setEditText(typed);
+    }
     m_store->setFocus(Qt::OtherFocusReason);
 }
 

@@ -5,10 +5,10 @@
 #include "records/asset.h"
 #include "records/recommend_movie_dialog.h"
 #include "records/video_titles.h"
+#include "support/screenshots.h"
 #include "support/scripted_ui.h"
 #include "support/temp_env.h"
 #include "widgets/picture_page.h"
-#include "support/screenshots.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,7 +21,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
 
 class AssetSheet : public ::testing::Test
 {
@@ -55,16 +54,23 @@ protected:
             texts << box.itemText(i);
         return texts;
     }
-    static void shoot(QDialog &sheet, const QString &name)
-    {
-        Screenshots::save(sheet, name);
-    }
+    static void shoot(QDialog &sheet, const QString &name) { Screenshots::save(sheet, name); }
 
     CAsset stored(qint32 id)
     {
         CAsset asset(id);
         EXPECT_TRUE(asset.Load(db));
         return asset;
+    }
+
+    // A new video title of home 1 through its sheet, and what the sheet stored.
+    CAsset storedNewTitle()
+    {
+        CAsset title;
+        title.m_lHomeId = 1;
+        title.m_lCategoryId = CAsset::kVideoCategoryId;
+        EXPECT_TRUE(title.Edit(db, nullptr));
+        return stored(title.id());
     }
 
     TempEnv env;
@@ -331,32 +337,35 @@ TEST_F(AssetSheet, ReleaseYearsFrom1900ToNextYear)
         shoot(sheet, QStringLiteral("video_notes"));
         Fill::click(sheet, "ok");
     });
-    CAsset title;
-    title.m_lHomeId = 1;
-    title.m_lCategoryId = CAsset::kVideoCategoryId;
-    ASSERT_TRUE(title.Edit(db, nullptr));
-    const CAsset saved = stored(title.id());
+    const CAsset saved = storedNewTitle();
     EXPECT_EQ(saved.m_strDescription, QStringLiteral("New Video"));
     EXPECT_EQ(saved.m_strMakeModel, QStringLiteral("General"));
     EXPECT_EQ(saved.m_dtWarrantyExpiration, COleDateTime(next, 1, 1));
     EXPECT_EQ(saved.m_lCategoryId, 19);
 }
 
-TEST_F(AssetSheet, ATitleOfADeletedVideoCategoryIsStillATitle)
+TEST_F(AssetSheet, ANewTitleSavedUnchangedIsAGeneralTitleOf2000WithOrWithoutItsCategory)
 {
-    exec("DELETE FROM Categories WHERE CategoryId=19;");
-    ui.onNextDialog([&](QDialog &sheet) {
-        EXPECT_EQ(tabTexts(sheet), (QStringList { "Details", "Title Information", "Notes" }));
-        EXPECT_EQ(combo(sheet, "category").currentText(), QStringLiteral("Please select..."));
-        EXPECT_FALSE(combo(sheet, "category").isEnabled());
-        Fill::click(sheet, "ok");
-    });
-    CAsset title;
-    title.m_lHomeId = 1;
-    title.m_lCategoryId = CAsset::kVideoCategoryId;
-    ASSERT_TRUE(title.Edit(db, nullptr));
-    EXPECT_EQ(stored(title.id()).m_lCategoryId, 19);
-    EXPECT_EQ(VideoTitles::search(db, QStringLiteral("General")).size(), 1u);
+    for (const bool deleted : { false, true }) {
+        SCOPED_TRACE(deleted ? "video category deleted" : "video category present");
+        if (deleted)
+            exec("DELETE FROM Categories WHERE CategoryId=19;");
+        ui.onNextDialog([&](QDialog &sheet) {
+            EXPECT_EQ(tabTexts(sheet), (QStringList { "Details", "Title Information", "Notes" }));
+            EXPECT_EQ(combo(sheet, "category").currentText(),
+                      deleted ? QStringLiteral("Please select...") : QStringLiteral("Videos"));
+            EXPECT_FALSE(combo(sheet, "category").isEnabled());
+            Fill::click(sheet, "ok");
+        });
+        const CAsset saved = storedNewTitle();
+        EXPECT_EQ(saved.m_lCategoryId, 19);
+        EXPECT_EQ(saved.m_strDescription, QStringLiteral("New Video"));
+        EXPECT_EQ(saved.m_strMakeModel, QStringLiteral("General"));
+        EXPECT_EQ(saved.m_dtWarrantyExpiration, COleDateTime(2000, 1, 1));
+        const auto found = VideoTitles::search(db, QStringLiteral("General"));
+        ASSERT_EQ(found.size(), deleted ? 2u : 1u);
+        EXPECT_EQ(found.back().year, 2000);
+    }
 }
 
 TEST_F(AssetSheet, AMissingPictureShowsNothingAndSaysNothing)

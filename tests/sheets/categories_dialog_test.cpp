@@ -76,6 +76,12 @@ TEST_F(CategoriesDialog, ListsOneKindWithThePreselectedRowAndDoubleClickChooses)
 TEST_F(CategoriesDialog, CancelAfterNewReturnsTheNewCategory)
 {
     ui.onNextDialog([&](QDialog &dialog) {
+        // A second category of an existing name: both are listed, the new one selected.
+        nameDialog(QStringLiteral("Furniture"));
+        Fill::click(dialog, "new");
+        EXPECT_EQ(rows(dialog).count(QStringLiteral("Furniture")), 2);
+        EXPECT_GE(list(dialog).GetItemData(list(dialog).GetCurSel()), 31);
+
         nameDialog(QStringLiteral("Garden \"tools\"; x"));
         Fill::click(dialog, "new");
         EXPECT_TRUE(rows(dialog).contains(QStringLiteral("Garden \"tools\"; x")));

@@ -1,12 +1,15 @@
 #include "controls/auto_list_ctrl.h"
 #include "db/ado_database.h"
 #include "db/ado_recordset.h"
+#include "db/lookups.h"
 #include "platform/settings_key.h"
+#include "records/categories.h"
+#include "records/categories_dialog.h"
 #include "records/general_tasks_dialog.h"
 #include "records/task.h"
+#include "support/screenshots.h"
 #include "support/scripted_ui.h"
 #include "support/temp_env.h"
-#include "support/screenshots.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -139,6 +142,40 @@ TEST_F(TaskDialogs, ShoppingItemOpensOnTheUnitAndStoreThatBeginWithWhatIsStored)
     ASSERT_TRUE(loaded.Load(db));
     EXPECT_EQ(loaded.m_strNotes, QStringLiteral("sack"));
     EXPECT_EQ(loaded.m_strVendor, QStringLiteral("Mo's"));
+}
+
+TEST_F(TaskDialogs, DeletingTheStoreThroughStoresKeepsItsNameOnTheItems)
+{
+    // Another store's name begins with this one's, so only an exact match may be shown.
+    const qint32 home = Categories::create(db, QStringLiteral("Home"), Lookups::Store);
+    CTask item = storedItem(QStringLiteral("Nails"), QStringLiteral("box"), QStringLiteral("Home"));
+    CTask other = storedItem(QStringLiteral("Glue"), QString(), QStringLiteral("Home"));
+    ui.onNextDialog([&](QDialog &dialog) {
+        EXPECT_EQ(Fill::textOf(dialog, "store"), QStringLiteral("Home"));
+        ui.onNextDialog([&](QDialog &stores) {
+            EXPECT_EQ(stores.windowTitle(), QStringLiteral("Categories"));
+            auto &list = *static_cast<CDlgCategories &>(stores).list();
+            EXPECT_EQ(list.GetItemData(list.GetCurSel()), home);
+            ui.answer(Ui::Yes);
+            Fill::click(stores, "delete");
+            Fill::click(stores, "ok");
+        });
+        Fill::click(dialog, "stores");
+        auto *store = dialog.findChild<QComboBox *>("store");
+        EXPECT_EQ(store->findText(QStringLiteral("Home")), -1);
+        EXPECT_EQ(Fill::textOf(dialog, "store"), QStringLiteral("Home"));
+        Fill::click(dialog, "ok");
+    });
+    ASSERT_TRUE(item.Edit(db, nullptr));
+    EXPECT_EQ(ui.pendingScripts(), 0);
+    EXPECT_EQ(
+        number(QStringLiteral("SELECT COUNT(*) FROM Categories WHERE CategoryId=%1;").arg(home)),
+        0);
+    for (const CTask &task : { item, other }) {
+        CTask loaded(task.id());
+        ASSERT_TRUE(loaded.Load(db));
+        EXPECT_EQ(loaded.m_strVendor, QStringLiteral("Home")) << task.id();
+    }
 }
 
 TEST_F(TaskDialogs, CancelChangesNothing)

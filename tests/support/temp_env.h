@@ -11,8 +11,11 @@
 class TempEnv
 {
 public:
-    explicit TempEnv(bool withDataFile = true)
-        : m_oldData(qgetenv("DOMELIO_DATA_DIR"))
+    // parent: the folder to make the temporary one in; the system's temporary folder if empty.
+    explicit TempEnv(bool withDataFile = true, const QString &parent = QString())
+        : m_root(parent.isEmpty() ? QTemporaryDir()
+                                  : QTemporaryDir(parent + QStringLiteral("/domelio-XXXXXX")))
+        , m_oldData(qgetenv("DOMELIO_DATA_DIR"))
         , m_oldRegistry(qgetenv("DOMELIO_REGISTRY_DIR"))
         , m_oldDevice(qgetenv("DOMELIO_DEVICE_DIR"))
     {

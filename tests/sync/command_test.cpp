@@ -7,10 +7,12 @@
 #include "sync_fixture.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QFileInfo>
 #include <QRadioButton>
 #include <QTest>
 
+#include <dlfcn.h>
 #include <functional>
 
 using namespace SyncTest;
@@ -23,10 +25,13 @@ class ActingUi : public ScriptedUi
 {
 public:
     std::function<void(const QString &)> onMessage;
+    std::function<void(const QString &)> noteMessage; // sees every message first
 
     int messageBox(QWidget *owner, const QString &text, const QString &caption, Ui::Icon icon,
                    int buttons, int defaultButton) override
     {
+        if (noteMessage)
+            noteMessage(text);
         if (onMessage)
             onMessage(text);
         return ScriptedUi::messageBox(owner, text, caption, icon, buttons, defaultButton);
@@ -37,6 +42,89 @@ QString text(int id)
 {
     return Strings::load(id);
 }
+
+// A list one item a line, so that a failure shows which step differs.
+std::string lines(const QStringList &items)
+{
+    return items.join(QLatin1Char('\n')).toStdString();
+}
+
+void unregisterService()
+{
+    CSettingsKey key(HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(key.Open(HKEY_LOCAL_MACHINE, QLatin1String(Sync::kServiceKey)));
+    ASSERT_TRUE(key.DeleteValue(QString()));
+}
+
+// The service registered in a folder of its own, watched: the real filter, and the real manager
+// program behind a script that notes each request it gets. Every message and window the person
+// sees is noted in order, with whether the filter was loaded at that moment.
+class ServiceSpy : public QObject
+{
+public:
+    explicit ServiceSpy(ActingUi &ui)
+        : m_ui(ui)
+    {
+        EXPECT_TRUE(
+            QFile::link(serviceFolder() + QLatin1String(DeviceFilter::kLibraryFile), filterPath()));
+        QFile manager(folder() + QLatin1String(Sync::kManagerProgram));
+        EXPECT_TRUE(manager.open(QIODevice::WriteOnly));
+        manager.write(QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$*\" >> \"$0.requests\"\n"
+                                     "exec '%1%2' \"$@\"\n")
+                          .arg(serviceFolder(), QLatin1String(Sync::kManagerProgram))
+                          .toUtf8());
+        manager.close();
+        manager.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        registerService(folder());
+        ui.noteMessage = [this](const QString &shown) { note(QString(), shown); };
+        qApp->installEventFilter(this);
+    }
+    ~ServiceSpy() override { m_ui.noteMessage = nullptr; }
+
+    QString folder() const { return m_folder.path() + QLatin1Char('/'); }
+    QString filterPath() const { return folder() + QLatin1String(DeviceFilter::kLibraryFile); }
+
+    bool filterLoaded() const
+    {
+        void *library =
+            ::dlopen(QFile::encodeName(filterPath()).constData(), RTLD_NOLOAD | RTLD_LAZY);
+        if (library)
+            ::dlclose(library);
+        return library != nullptr;
+    }
+
+    QStringList managerRequests() const
+    {
+        QFile log(folder() + QLatin1String(Sync::kManagerProgram) + QStringLiteral(".requests"));
+        if (!log.open(QIODevice::ReadOnly))
+            return {};
+        return QString::fromUtf8(log.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+
+    QStringList steps;
+
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override
+    {
+        const bool shown = event->type() == QEvent::Show;
+        if ((shown || event->type() == QEvent::Hide) && object->isWidgetType()
+            && static_cast<QWidget *>(object)->isWindow())
+            note(QLatin1String(shown ? "shown" : "hidden"),
+                 static_cast<QWidget *>(object)->windowTitle());
+        return false;
+    }
+
+private:
+    void note(QString event, const QString &what)
+    {
+        if (filterLoaded())
+            event += QLatin1String(event.isEmpty() ? "filter loaded" : ", filter loaded");
+        steps << (event.isEmpty() ? what : event + QStringLiteral(": ") + what);
+    }
+
+    ActingUi &m_ui;
+    QTemporaryDir m_folder;
+};
 
 class SyncCommand : public ::testing::Test
 {
@@ -141,35 +229,53 @@ TEST_F(SyncCommand, CancelInTheDirectionDialogChangesNothing)
     EXPECT_EQ(frame->currentHomeId(), 2);
 }
 
-TEST_F(SyncCommand, RetryRunsEveryCheckAgainUntilTheDeviceIsReady)
+TEST_F(SyncCommand, RetryRunsEveryCheckAgainFromTheServiceOnAndTheCopyFollowsInOrder)
 {
-    // No device key at first; the user plugs the device in and presses Retry.
-    registerService();
+    // No device at first, and the user removes the service before pressing Retry.
+    ServiceSpy service(ui);
     ui.answer(Ui::Ok); // the introduction
     ui.answer(Ui::Retry);
     ui.onMessage = [](const QString &shown) {
-        if (shown == text(Strings::SyncConnectError) && !QFile::exists(deviceFile()))
-            setUpDevice({ QStringLiteral("Hand X") }, QStringLiteral("1.0"));
+        if (shown == text(Strings::SyncConnectError))
+            unregisterService();
     };
-    // Then an old handheld: Retry after updating it.
+    sync();
+    EXPECT_EQ(lines(service.steps),
+              lines({ text(Strings::SyncIntroduction), text(Strings::SyncConnectError),
+                      text(Strings::SyncNoService) }));
+    EXPECT_EQ(ui.messages()[1].buttons, Ui::Retry | Ui::Cancel);
+    EXPECT_EQ(ui.messages()[1].icon, Ui::Icon::Warning);
+
+    // Back again: the user plugs in an old handheld, updates it, and each time presses Retry.
+    service.steps.clear();
+    registerService(service.folder());
     ui.answer(Ui::Retry);
-    ui.onNextDialog([](QDialog &dialog) {
-        QTest::qWait(20);
-        Fill::click(dialog, QStringLiteral("cancel"));
-    });
-    auto original = ui.onMessage;
-    ui.onMessage = [original](const QString &shown) {
-        original(shown);
+    ui.answer(Ui::Retry);
+    ui.onMessage = [](const QString &shown) {
+        if (shown == text(Strings::SyncConnectError))
+            setUpDevice({ QStringLiteral("Hand X") }, QStringLiteral("1.0"));
         if (shown == text(Strings::SyncOldVersion))
             writeDeviceValue(QStringLiteral("CurrentVersion"), QStringLiteral("1.1"));
     };
+    choose(false);
     sync();
-    EXPECT_EQ(texts(),
-              (QStringList { text(Strings::SyncIntroduction), text(Strings::SyncConnectError),
-                             text(Strings::SyncOldVersion), text(Strings::SyncFirstTime) }));
-    EXPECT_EQ(ui.messages()[1].buttons, Ui::Retry | Ui::Cancel);
-    EXPECT_EQ(ui.messages()[1].icon, Ui::Icon::Warning);
-    EXPECT_EQ(ui.messages()[2].buttons, Ui::Retry | Ui::Cancel);
+    const QString kProgressTitle = QStringLiteral("Synchronizing Domelio Data...");
+    // The filter is let go before each Retry and before the result, and held from the direction
+    // dialog until the copy is over; the progress window covers the copy alone.
+    EXPECT_EQ(
+        lines(service.steps),
+        lines({ text(Strings::SyncConnectError), text(Strings::SyncOldVersion),
+                QStringLiteral("shown, filter loaded: Sync Direction"),
+                QStringLiteral("filter loaded: ") + text(Strings::SyncFirstTime),
+                QStringLiteral("hidden, filter loaded: Sync Direction"),
+                QStringLiteral("shown, filter loaded: ") + kProgressTitle,
+                QStringLiteral("hidden: ") + kProgressTitle, text(Strings::SyncToDeviceDone) }));
+    EXPECT_EQ(ui.messages()[4].buttons, Ui::Retry | Ui::Cancel);
+    EXPECT_EQ(homesIn(deviceFile()),
+              (QStringList { QStringLiteral("Desk A"), QStringLiteral("Desk B") }));
+    // The manager was asked once, for the one copy, to let go of the device.
+    QTRY_COMPARE(service.managerRequests(), QStringList { QStringLiteral("/quit") });
+    EXPECT_FALSE(service.filterLoaded());
 }
 
 TEST_F(SyncCommand, ALockedDeviceDatabaseGivesTheConnectionErrorThenRetrySucceeds)

@@ -2,12 +2,11 @@
 // files must still open, pass the integrity check, and hold either the old data or the new,
 // never a mixture, and the next sync must work.
 #include "exchange/sync_session.h"
+#include "support/child_process.h"
 #include "support/temp_env.h"
 #include "sync_fixture.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QThread>
 
 using namespace SyncTest;
@@ -99,25 +98,15 @@ protected:
         const QString marker = direction == Sync::Direction::DeviceToDesktop
             ? env.dataFile() + QStringLiteral("-journal")
             : deviceFile() + QStringLiteral(".sync");
-        QProcess child;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QString::fromLatin1(kChildVariable),
-                           direction == Sync::Direction::DesktopToDevice ? QStringLiteral("1")
-                                                                         : QStringLiteral("2"));
-        child.setProcessEnvironment(environment);
-        child.start(QCoreApplication::applicationFilePath(),
-                    { QStringLiteral("--gtest_filter=SyncKillTrialChild.ChildCopy") });
-        EXPECT_TRUE(child.waitForStarted());
+        ChildProcess child("SyncKillTrialChild.ChildCopy", kChildVariable,
+                           direction == Sync::Direction::DesktopToDevice ? "1" : "2");
+        EXPECT_TRUE(child.started());
         QElapsedTimer waited;
         waited.start();
-        while (!QFile::exists(marker) && child.state() == QProcess::Running
-               && waited.elapsed() < 60000)
+        while (!QFile::exists(marker) && child.running() && waited.elapsed() < 60000)
             QThread::usleep(200);
         QThread::msleep(extraMs);
-        const bool cut = child.state() == QProcess::Running;
-        child.kill();
-        child.waitForFinished();
-        return cut;
+        return child.kill();
     }
 
     static constexpr int kDesk = 20000;

@@ -10,6 +10,7 @@
 #include "platform/device_folder.h"
 #include "platform/device_rapi.h"
 #include "platform/settings_key.h"
+#include "support/integrity.h"
 
 #include <QDir>
 #include <QFile>
@@ -94,25 +95,6 @@ inline QStringList homesIn(const QString &file)
     }
     sqlite3_close(db);
     return names;
-}
-
-inline QString integrityOf(const QString &file)
-{
-    QString result = QStringLiteral("<cannot open>");
-    sqlite3 *db = nullptr;
-    if (sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READONLY, nullptr)
-        == SQLITE_OK) {
-        sqlite3_stmt *stmt = nullptr;
-        if (sqlite3_prepare_v2(db, "PRAGMA integrity_check;", -1, &stmt, nullptr) == SQLITE_OK
-            && sqlite3_step(stmt) == SQLITE_ROW)
-            result =
-                QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)));
-        else
-            result = QString::fromUtf8(sqlite3_errmsg(db));
-        sqlite3_finalize(stmt);
-    }
-    sqlite3_close(db);
-    return result;
 }
 
 // The handheld program running: it holds its database open.

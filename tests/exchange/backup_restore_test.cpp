@@ -249,9 +249,7 @@ TEST_F(BackupRestoreTest, LinksAreFollowedAndTheFilesTheyLeadToReplacedInPlace)
     ASSERT_TRUE(done.ok) << done.reason.toStdString();
     EXPECT_EQ(QFileInfo(env.dataFile()).symLinkTarget(), real);
     EXPECT_EQ(homesIn(real), QStringLiteral("Restored home"));
-    struct stat st
-    {
-    };
+    struct stat st = {};
     ASSERT_EQ(::stat(QFile::encodeName(real).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
     EXPECT_EQ(QDir(env.root() + QStringLiteral("/real")).entryList(QDir::Files | QDir::Hidden),

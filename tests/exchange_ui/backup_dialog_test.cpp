@@ -30,9 +30,7 @@ QByteArray bytesOf(const QString &path)
 
 mode_t modeOf(const QString &path)
 {
-    struct stat st
-    {
-    };
+    struct stat st = {};
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 0777 : 0;
 }
 

@@ -34,14 +34,6 @@ public:
     }
 };
 
-ino_t inodeOf(const QString &path)
-{
-    struct stat st
-    {
-    };
-    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : 0;
-}
-
 QString text(int id)
 {
     return Strings::load(id);
@@ -254,6 +246,10 @@ TEST_F(SyncCommand, AHandheldStartedWhileTheDirectionDialogIsOpenStopsTheCopy)
 {
     registerService();
     setUpDevice({ QStringLiteral("Hand X") });
+    auto inodeOf = [](const QString &path) {
+        struct stat st = {};
+        return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : 0;
+    };
     for (const bool toDesktop : { false, true }) {
         SCOPED_TRACE(toDesktop);
         const auto direction =

@@ -309,9 +309,7 @@ TEST_F(SyncSession, ANewDeviceDatabaseTakesTheOldOnesPlaceWhole)
     EXPECT_EQ(QDir(card).entryList(QDir::Files | QDir::Hidden),
               QStringList { QStringLiteral("Domelio.cdb") });
     EXPECT_EQ(deviceNow(real), QStringLiteral("ok Desk A;Desk C"));
-    struct stat st
-    {
-    };
+    struct stat st = {};
     ASSERT_EQ(::stat(QFile::encodeName(real).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
 }

@@ -1,5 +1,6 @@
 #include "exchange/backup_dialog.h"
 
+#include "db/ado_database.h"
 #include "exchange/backup_restore.h"
 #include "exchange/file_choice.h"
 #include "format/string_table.h"
@@ -80,7 +81,7 @@ void CDlgBackup::OnBackup()
 {
     const QString path = FileChoice::saveFileName(this, QStringLiteral("Backup"),
                                                   QStringLiteral("Domelio Backup.dat"), kFilter,
-                                                  QStringLiteral("dat"));
+                                                  QStringLiteral("dat"), m_db.GetDataSource());
     if (path.isEmpty())
         return;
     const QString appName = Strings::load(Strings::AppTitle);
@@ -104,7 +105,7 @@ void CDlgBackup::OnRestore()
 {
     const QString path =
         Ui::openFileName(this, QStringLiteral("Restore"), FileChoice::startFolder(), kFilter);
-    if (path.isEmpty())
+    if (path.isEmpty() || FileChoice::refuseDataFile(this, path, m_db.GetDataSource()))
         return;
     const QString appName = Strings::load(Strings::AppTitle);
     if (Ui::messageBox(this,
@@ -116,7 +117,9 @@ void CDlgBackup::OnRestore()
 
     Ui::WaitCursor wait;
     const DataFileBackup::Outcome done = DataFileBackup::restore(m_db, path);
-    m_restored = done.replaced;
+    // Reloaded too when nothing could be opened again: the views must not go on showing rows
+    // that no save can reach.
+    m_restored = done.replaced || !m_db.IsOpen();
     if (done.ok) {
         Ui::messageBox(this, QStringLiteral("Your data was successfully restored."), appName,
                        Ui::Icon::Information, Ui::Ok);
@@ -124,7 +127,7 @@ void CDlgBackup::OnRestore()
         QString text =
             QStringLiteral("There was an error restoring that file. Please try again.\n\n")
             + done.reason;
-        if (!done.replaced)
+        if (!done.replaced && m_db.IsOpen())
             text += QStringLiteral("\n\nYour current data has not been changed.");
         Ui::messageBox(this, text, appName, Ui::Icon::Warning, Ui::Ok);
     }

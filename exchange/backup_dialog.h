@@ -12,7 +12,8 @@ class CDlgBackup : public QDialog
 public:
     explicit CDlgBackup(CADODataBase &db, QWidget *owner = nullptr);
 
-    // Whether the data file was replaced: the caller must then reload everything it shows.
+    // Whether the caller must reload everything it shows: the data file was replaced, or a
+    // failed restore left no data file open.
     bool restored() const { return m_restored; }
 
     void OnBackup();

@@ -1,6 +1,7 @@
 #include "exchange/backup_restore.h"
 
 #include "db/ado_database.h"
+#include "platform/file_target.h"
 #include "schema_sql.h"
 
 #include <QDir>
@@ -8,15 +9,8 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QStringList>
-#include <QTemporaryFile>
 #include <QtEndian>
 #include <sqlite3.h>
-
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace DataFileBackup {
 namespace {
@@ -29,31 +23,6 @@ Outcome failure(const QString &reason)
 QByteArray nativePath(const QString &path)
 {
     return QFile::encodeName(path);
-}
-
-// Whether two paths name the same file (hard links and other spellings included).
-bool sameFile(const QString &a, const QString &b)
-{
-    struct stat sa, sb;
-    if (::stat(nativePath(a).constData(), &sa) != 0 || ::stat(nativePath(b).constData(), &sb) != 0)
-        return false;
-    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
-}
-
-// Flushes a file or a folder (for a rename) to the disk.
-bool syncPath(const QString &path, bool folder)
-{
-    const int fd = ::open(nativePath(path).constData(), (folder ? O_DIRECTORY : 0) | O_RDONLY);
-    if (fd < 0)
-        return false;
-    const bool ok = ::fsync(fd) == 0;
-    ::close(fd);
-    return ok;
-}
-
-QString systemError(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
 }
 
 // The tables of the data file and the columns the program reads from them, taken from the
@@ -109,8 +78,8 @@ Outcome checkHeader(QFile &file)
     return Outcome { true, false, {} };
 }
 
-// The engine's checks on an open database: integrity, then every table and column.
-Outcome checkDatabase(sqlite3 *db)
+// The engine's integrity check of an open database.
+Outcome checkIntegrity(sqlite3 *db)
 {
     sqlite3_stmt *stmt = nullptr;
     bool intact =
@@ -125,7 +94,13 @@ Outcome checkDatabase(sqlite3 *db)
         return failure(QStringLiteral("The file is damaged: the database engine found errors "
                                       "in it."));
     }
+    return Outcome { true, false, {} };
+}
 
+// Every table the program reads, with every column, in an open database.
+Outcome checkLayout(sqlite3 *db)
+{
+    sqlite3_stmt *stmt = nullptr;
     QHash<QString, QStringList> found;
     if (sqlite3_prepare_v2(db,
                            "SELECT m.name, p.name FROM sqlite_master AS m, "
@@ -163,76 +138,110 @@ Outcome checkDatabase(sqlite3 *db)
     return Outcome { true, false, {} };
 }
 
-// Removes the file at path unless released (a staged copy or a backup under construction).
-class TemporaryPath
+const char kIsDataFile[] = "That file is Domelio's data file itself, or one of the files the "
+                           "database keeps beside it";
+
+// Copies the database open on source into the empty file at target with the engine's online
+// backup: page by page, as the engine reads them, so a database in write-ahead-log mode comes
+// with what its log holds. The engine's result code; error says why when it is not SQLITE_OK.
+int copyDatabase(sqlite3 *source, const QString &target, QString *error)
 {
-public:
-    explicit TemporaryPath(QString path)
-        : m_path(std::move(path))
-    {
-    }
-    ~TemporaryPath()
-    {
-        if (!m_path.isEmpty()) {
-            QFile::remove(m_path);
-            QFile::remove(m_path + QStringLiteral("-journal"));
+    sqlite3 *copy = nullptr;
+    int rc = sqlite3_open_v2(nativePath(target).constData(), &copy, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc == SQLITE_OK) {
+        // The copy is flushed once, whole, before it takes its name; a journal would only slow
+        // it down, since a broken copy is simply thrown away.
+        sqlite3_exec(copy, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF;", nullptr, nullptr,
+                     nullptr);
+        sqlite3_backup *job = sqlite3_backup_init(copy, "main", source, "main");
+        if (job) {
+            while ((rc = sqlite3_backup_step(job, -1)) == SQLITE_OK) { }
+            sqlite3_backup_finish(job);
+            if (rc == SQLITE_DONE)
+                rc = SQLITE_OK;
+        } else {
+            rc = sqlite3_errcode(copy);
         }
     }
-    TemporaryPath(const TemporaryPath &) = delete;
-    TemporaryPath &operator=(const TemporaryPath &) = delete;
-    const QString &path() const { return m_path; }
-    void release() { m_path.clear(); }
-
-private:
-    QString m_path;
-};
-
-// Reserves a new file name in folder (the file is created empty); empty when the folder
-// cannot be written.
-QString reserveName(const QString &folder, const QString &stem, QString *error)
-{
-    QTemporaryFile file(QDir(folder).filePath(QStringLiteral(".%1.XXXXXX").arg(stem)));
-    file.setAutoRemove(false);
-    if (!file.open()) {
-        *error = file.errorString();
-        return {};
+    if (rc != SQLITE_OK)
+        *error = QString::fromUtf8(copy ? sqlite3_errmsg(copy) : sqlite3_errstr(rc));
+    if (sqlite3_close(copy) != SQLITE_OK && rc == SQLITE_OK) {
+        rc = SQLITE_ERROR;
+        *error = QStringLiteral("The copy could not be closed.");
     }
-    return file.fileName();
+    return rc;
 }
 
-const char kStagingStem[] = "HOMEDATA.DAT.restore";
-
-// Copies source to target (an existing, empty file) and flushes it to the disk.
-bool copyWhole(QFile &source, const QString &target, QString *error)
+// Copies the chosen backup into target through the engine, read-only: neither the file nor a
+// log beside it changes. The index the engine makes to read a log (-shm) goes again when this
+// read made it.
+Outcome copyBackup(const QString &source, const QString &target)
 {
-    QFile out(target);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        *error = out.errorString();
-        return false;
+    const QString index = source + QStringLiteral("-shm");
+    const bool hadIndex = QFileInfo::exists(index);
+    sqlite3 *in = nullptr;
+    QString error;
+    int rc = sqlite3_open_v2(nativePath(source).constData(), &in, SQLITE_OPEN_READONLY, nullptr);
+    if (rc == SQLITE_OK)
+        rc = copyDatabase(in, target, &error);
+    else
+        error = QString::fromUtf8(sqlite3_errstr(rc));
+    sqlite3_close(in);
+    if (!hadIndex)
+        QFile::remove(index);
+    switch (rc & 0xff) {
+    case SQLITE_OK:
+        return Outcome { true, false, {} };
+    case SQLITE_NOTADB:
+        return failure(QString::fromLatin1(kNotDataFile));
+    case SQLITE_CORRUPT:
+        return failure(QStringLiteral("The file is damaged: the database engine found errors "
+                                      "in it."));
+    case SQLITE_CANTOPEN:
+    case SQLITE_READONLY:
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return failure(QStringLiteral("The file cannot be read: %1.").arg(error));
+    default:
+        return failure(QStringLiteral("The file could not be copied: %1.").arg(error));
     }
-    if (!source.seek(0)) {
-        *error = source.errorString();
-        return false;
+}
+
+// After the connection was closed for the swap: opens whatever is now at the data file's path
+// and checks that it is a data file. Says plainly what happened when it is not, and leaves the
+// connection closed then, so that no later command works on a file it cannot use; every save
+// into a closed connection fails and is reported as failed.
+Outcome reopen(CADODataBase &db, bool replaced, const QString &renameError)
+{
+    const QString path = QDir::toNativeSeparators(db.GetDataSource());
+    QString problem;
+    if (!db.Open()) {
+        const Outcome checked = validate(db.GetDataSource());
+        problem =
+            checked.ok ? QStringLiteral("It is in use or cannot be written.") : checked.reason;
+    } else if (const Outcome layout = checkLayout(db.handle()); !layout.ok) {
+        db.Close();
+        problem = layout.reason;
     }
-    QByteArray buffer(1 << 20, Qt::Uninitialized);
-    for (;;) {
-        const qint64 got = source.read(buffer.data(), buffer.size());
-        if (got < 0) {
-            *error = source.errorString();
-            return false;
-        }
-        if (got == 0)
-            break;
-        if (out.write(buffer.constData(), got) != got) {
-            *error = out.errorString();
-            return false;
-        }
+    if (replaced) {
+        if (problem.isEmpty())
+            return Outcome { true, true, {} };
+        return Outcome { false, true,
+                         QStringLiteral("The backup was put in place of the data file \"%1\", but "
+                                        "it cannot be opened. %2\n\nYour previous data has been "
+                                        "replaced. Until a data file opens, nothing can be "
+                                        "saved: restore another backup, or close Domelio.")
+                             .arg(path, problem) };
     }
-    if (!out.flush() || ::fsync(out.handle()) != 0) {
-        *error = out.errorString().isEmpty() ? systemError(errno) : out.errorString();
-        return false;
-    }
-    return true;
+    const QString notReplaced =
+        QStringLiteral("The data file could not be replaced: %1.").arg(renameError);
+    if (problem.isEmpty())
+        return failure(notReplaced);
+    return failure(notReplaced
+                   + QStringLiteral("\n\nThe data file \"%1\" was not changed, but it could not be "
+                                    "opened again. %2\n\nUntil it opens, nothing can be saved: "
+                                    "close Domelio and start it again.")
+                         .arg(path, problem));
 }
 
 } // namespace
@@ -244,53 +253,20 @@ Outcome backup(CADODataBase &db, const QString &target)
         return failure(QStringLiteral("The data file is not open."));
     if (target.isEmpty())
         return failure(QStringLiteral("No file was chosen."));
-    if (sameFile(target, dataFile))
-        return failure(QStringLiteral("That file is the data file itself; a backup must be "
-                                      "another file."));
+    if (FileTarget::isDataFile(target, dataFile))
+        return failure(QString::fromLatin1(kIsDataFile)
+                       + QStringLiteral("; a backup must be another file."));
     if (QFileInfo(target).isDir())
         return failure(QStringLiteral("That name belongs to a folder."));
 
-    const QFileInfo info(target);
+    FileTarget::Replacement out(target, dataFile);
     QString error;
-    TemporaryPath temporary(reserveName(info.absolutePath(), info.fileName(), &error));
-    if (temporary.path().isEmpty())
+    if (!out.open(&error))
         return failure(QStringLiteral("The folder cannot be written: %1.").arg(error));
-
-    sqlite3 *copy = nullptr;
-    int rc = sqlite3_open_v2(nativePath(temporary.path()).constData(), &copy, SQLITE_OPEN_READWRITE,
-                             nullptr);
-    if (rc == SQLITE_OK) {
-        // The copy is flushed once, whole, before it takes the target's name; a journal
-        // would only slow it down, since a broken copy is simply thrown away.
-        sqlite3_exec(copy, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF;", nullptr, nullptr,
-                     nullptr);
-        sqlite3_backup *job = sqlite3_backup_init(copy, "main", db.handle(), "main");
-        if (job) {
-            while ((rc = sqlite3_backup_step(job, -1)) == SQLITE_OK) { }
-            sqlite3_backup_finish(job);
-            if (rc == SQLITE_DONE)
-                rc = SQLITE_OK;
-        } else {
-            rc = sqlite3_errcode(copy);
-        }
-    }
-    if (rc != SQLITE_OK)
-        error = QString::fromUtf8(copy ? sqlite3_errmsg(copy) : sqlite3_errstr(rc));
-    if (sqlite3_close(copy) != SQLITE_OK && rc == SQLITE_OK) {
-        rc = SQLITE_ERROR;
-        error = QStringLiteral("The copy could not be closed.");
-    }
-    if (rc != SQLITE_OK)
+    if (copyDatabase(db.handle(), out.temporaryPath(), &error) != SQLITE_OK)
         return failure(QStringLiteral("The copy could not be written: %1.").arg(error));
-    if (!syncPath(temporary.path(), false))
-        return failure(
-            QStringLiteral("The copy could not be written: %1.").arg(systemError(errno)));
-    ::chmod(nativePath(temporary.path()).constData(), 0644);
-    if (::rename(nativePath(temporary.path()).constData(), nativePath(target).constData()) != 0)
-        return failure(
-            QStringLiteral("The copy could not take its name: %1.").arg(systemError(errno)));
-    temporary.release();
-    syncPath(info.absolutePath(), true);
+    if (!out.commit(&error))
+        return failure(QStringLiteral("The copy could not be written: %1.").arg(error));
     return Outcome { true, false, {} };
 }
 
@@ -306,10 +282,13 @@ Outcome validate(const QString &path)
     sqlite3 *db = nullptr;
     Outcome result;
     if (sqlite3_open_v2(nativePath(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr)
-        == SQLITE_OK)
-        result = checkDatabase(db);
-    else
+        == SQLITE_OK) {
+        result = checkIntegrity(db);
+        if (result.ok)
+            result = checkLayout(db);
+    } else {
         result = failure(QString::fromLatin1(kNotDataFile));
+    }
     sqlite3_close(db);
     return result;
 }
@@ -319,35 +298,27 @@ Outcome restore(CADODataBase &db, const QString &source, const std::function<voi
     const QString dataFile = db.GetDataSource();
     if (source.isEmpty())
         return failure(QStringLiteral("No file was chosen."));
-    if (sameFile(source, dataFile))
-        return failure(QStringLiteral("That file is the data file in use; choose a backup."));
+    if (FileTarget::isDataFile(source, dataFile))
+        return failure(QString::fromLatin1(kIsDataFile) + QStringLiteral("; choose a backup."));
 
     // 1. The cheap checks, before anything is written anywhere.
-    QFile in(source);
-    if (!QFileInfo(source).isFile() || !in.open(QIODevice::ReadOnly))
-        return failure(QStringLiteral("The file cannot be read."));
-    if (Outcome header = checkHeader(in); !header.ok)
-        return header;
+    {
+        QFile in(source);
+        if (!QFileInfo(source).isFile() || !in.open(QIODevice::ReadOnly))
+            return failure(QStringLiteral("The file cannot be read."));
+        if (Outcome header = checkHeader(in); !header.ok)
+            return header;
+    }
 
-    // 2. A copy beside the data file, on the same file system so the final rename is atomic.
-    // What is checked and what is put in place are then the same bytes, whatever happens to
-    // the chosen file meanwhile. Copies left by a restore that was cut off go first.
-    const QString folder = QFileInfo(dataFile).absolutePath();
-    const QStringList stale = QDir(folder).entryList(
-        { QStringLiteral(".%1.*").arg(QLatin1String(kStagingStem)) }, QDir::Files | QDir::Hidden);
-    for (const QString &name : stale)
-        QFile::remove(QDir(folder).filePath(name));
+    // 2. A copy beside the data file (beside the file a link leads to), on the same file system
+    // so the final rename is atomic. What is checked and what is put in place are then the same
+    // bytes, whatever happens to the chosen file meanwhile.
+    FileTarget::Replacement staged(dataFile, dataFile);
     QString error;
-    TemporaryPath staged(reserveName(folder, QLatin1String(kStagingStem), &error));
-    if (staged.path().isEmpty())
+    if (!staged.open(&error))
         return failure(QStringLiteral("The data file's folder cannot be written: %1.").arg(error));
-    if (!copyWhole(in, staged.path(), &error))
-        return failure(QStringLiteral("The file could not be copied: %1.").arg(error));
-    in.close();
-    // The data file keeps its permissions across the swap.
-    struct stat current;
-    if (::stat(nativePath(dataFile).constData(), &current) == 0)
-        ::chmod(nativePath(staged.path()).constData(), current.st_mode & 07777);
+    if (Outcome copied = copyBackup(source, staged.temporaryPath()); !copied.ok)
+        return copied;
     if (reached)
         reached(Step::Staged);
 
@@ -356,42 +327,33 @@ Outcome restore(CADODataBase &db, const QString &source, const std::function<voi
     {
         sqlite3 *candidate = nullptr;
         Outcome checked = failure(QString::fromLatin1(kNotDataFile));
-        if (sqlite3_open_v2(nativePath(staged.path()).constData(), &candidate,
+        if (sqlite3_open_v2(nativePath(staged.temporaryPath()).constData(), &candidate,
                             SQLITE_OPEN_READWRITE, nullptr)
             == SQLITE_OK) {
-            checked = checkDatabase(candidate);
+            checked = checkIntegrity(candidate);
+            if (checked.ok)
+                checked = checkLayout(candidate);
             if (checked.ok
                 && sqlite3_exec(candidate, "PRAGMA journal_mode=DELETE;", nullptr, nullptr, nullptr)
                     != SQLITE_OK)
                 checked = failure(QStringLiteral("The file could not be prepared for use."));
         }
         sqlite3_close(candidate);
-        QFile::remove(staged.path() + QStringLiteral("-wal"));
-        QFile::remove(staged.path() + QStringLiteral("-shm"));
+        FileTarget::removeSideFiles(staged.temporaryPath());
         if (!checked.ok)
             return checked;
-        if (!syncPath(staged.path(), false))
-            return failure(
-                QStringLiteral("The file could not be copied: %1.").arg(systemError(errno)));
     }
     if (reached)
         reached(Step::Validated);
 
-    // 4. The swap: one rename replaces the data file, then the connection opens the new one.
+    // 4. The swap: one rename replaces the data file, then the connection opens what is there.
+    // The old file's journal, if any, must not be played back into the new one.
     db.Close();
-    if (::rename(nativePath(staged.path()).constData(), nativePath(dataFile).constData()) != 0) {
-        const QString why = systemError(errno);
-        db.Open();
-        return failure(QStringLiteral("The data file could not be replaced: %1.").arg(why));
-    }
-    staged.release();
-    syncPath(folder, true);
-    if (reached)
+    FileTarget::removeSideFiles(staged.targetPath());
+    const bool replaced = staged.commit(&error);
+    if (replaced && reached)
         reached(Step::Replaced);
-    if (!db.Open())
-        return Outcome { false, true,
-                         QStringLiteral("The restored data file could not be opened.") };
-    return Outcome { true, true, {} };
+    return reopen(db, replaced, error);
 }
 
 } // namespace DataFileBackup

@@ -2,20 +2,22 @@
 
 #include "controls/auto_list_ctrl.h"
 #include "controls/label.h"
+#include "db/ado_database.h"
 #include "exchange/file_choice.h"
 #include "exchange/inventory_export.h"
 #include "format/string_table.h"
+#include "platform/file_target.h"
 #include "records/home.h"
 #include "widgets/ui.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFile>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QStyle>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -175,17 +177,23 @@ void CDlgExport::accept()
 bool CDlgExport::exportToFile()
 {
     const QString appName = Strings::load(Strings::AppTitle);
-    const QString path =
-        FileChoice::saveFileName(this, QStringLiteral("Export Inventory Data"),
-                                 InventoryExport::proposedFileName(m_homeDescription),
-                                 QStringLiteral("CSV Files (*.csv)"), QStringLiteral("csv"));
+    const QString path = FileChoice::saveFileName(
+        this, QStringLiteral("Export Inventory Data"),
+        InventoryExport::proposedFileName(m_homeDescription), QStringLiteral("CSV Files (*.csv)"),
+        QStringLiteral("csv"), m_db.GetDataSource());
     if (path.isEmpty())
         return false;
 
     // The report goes to a temporary file that takes the chosen name only when it is
     // complete: a failed export never leaves half a report, nor spoils an older one.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    FileTarget::Replacement target(path, m_db.GetDataSource());
+    QString error;
+    QFile file;
+    if (target.open(&error)) {
+        file.setFileName(target.temporaryPath());
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    }
+    if (!file.isOpen()) {
         Ui::messageBox(this, QString::fromLatin1(kCreateError), appName, Ui::Icon::Warning, Ui::Ok);
         return false;
     }
@@ -195,12 +203,12 @@ bool CDlgExport::exportToFile()
     report.homeId = m_homeId;
     report.homeDescription = m_homeDescription;
     report.categories = categoryChoice();
-    QString error;
     bool written = InventoryExport::write(m_db, report, file, &error);
-    if (!written)
-        file.cancelWriting();
-    else if (!(written = file.commit()))
+    if (written && !(written = file.flush()))
         error = file.errorString();
+    file.close();
+    if (written)
+        written = target.commit(&error);
     if (!written) {
         Ui::messageBox(this, QString::fromLatin1(kCreateError) + QStringLiteral("\n\n") + error,
                        appName, Ui::Icon::Warning, Ui::Ok);

@@ -1,6 +1,7 @@
 #include "exchange/file_choice.h"
 
 #include "format/string_table.h"
+#include "platform/file_target.h"
 #include "widgets/ui.h"
 
 #include <QDir>
@@ -15,15 +16,32 @@ QString startFolder()
     return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 
+bool refuseDataFile(QWidget *owner, const QString &path, const QString &dataFile)
+{
+    if (!FileTarget::isDataFile(path, dataFile))
+        return false;
+    Ui::messageBox(owner,
+                   QStringLiteral("\"%1\" is Domelio's own data file, or one of the files the "
+                                  "database keeps beside it. Domelio cannot use it here.\n\n"
+                                  "Please choose another file.")
+                       .arg(QDir::toNativeSeparators(path)),
+                   Strings::load(Strings::AppTitle), Ui::Icon::Warning, Ui::Ok);
+    return true;
+}
+
 QString saveFileName(QWidget *owner, const QString &caption, const QString &proposedName,
-                     const QString &filter, const QString &suffix)
+                     const QString &filter, const QString &suffix, const QString &dataFile)
 {
     QString name =
         Ui::saveFileName(owner, caption, QDir(startFolder()).filePath(proposedName), filter);
     if (name.isEmpty())
         return {};
-    if (!QFileInfo(name).fileName().contains(QLatin1Char('.'))) {
+    const bool addSuffix = !QFileInfo(name).fileName().contains(QLatin1Char('.'));
+    if (addSuffix)
         name += QLatin1Char('.') + suffix;
+    if (refuseDataFile(owner, name, dataFile))
+        return {};
+    if (addSuffix) {
         if (QFileInfo::exists(name)
             && Ui::messageBox(owner,
                               QStringLiteral("%1 already exists.\nDo you want to replace it?")

@@ -1,6 +1,7 @@
 #pragma once
-// The save-file question both exchange dialogs ask: a name with the default extension added
-// when the user typed none.
+// The file questions the exchange dialogs ask: a name to write, with the default extension added
+// when the user typed none, and the refusal of the data file's own names as a file to write or
+// to read a backup from.
 
 #include <QString>
 
@@ -13,8 +14,13 @@ QString startFolder();
 
 // Asks for a file to write, proposing proposedName in the start folder. A name typed without
 // an extension gets suffix; if that makes it the name of an existing file, the user is asked
-// whether to replace it (the dialog asked only about the name as typed). Empty: cancelled.
+// whether to replace it (the dialog asked only about the name as typed). The data file, its
+// side files and links to them are refused with a message. Empty: cancelled or refused.
 QString saveFileName(QWidget *owner, const QString &caption, const QString &proposedName,
-                     const QString &filter, const QString &suffix);
+                     const QString &filter, const QString &suffix, const QString &dataFile);
+
+// When path is the data file or one of its side files (platform/file_target.h), tells the user
+// so and returns true: the caller then stays where it was, for the user to choose again.
+bool refuseDataFile(QWidget *owner, const QString &path, const QString &dataFile);
 
 } // namespace FileChoice

@@ -51,6 +51,16 @@ void appendQuoted(QByteArray &out, const QByteArray &text)
     appendQuoted(out, text.constData(), text.size());
 }
 
+// A stored text as a field. Spreadsheets run a cell that begins with one of these as a formula
+// (a synced handheld's "=HYPERLINK(...)" among them); the apostrophe makes it plain text.
+void appendText(QByteArray &out, const char *text, qsizetype length)
+{
+    const qsizetype at = out.size();
+    appendQuoted(out, text, length);
+    if (length > 0 && text[0] != '\0' && std::strchr("=+-@\t\r", text[0]))
+        out.insert(at + 1, '\'');
+}
+
 // The report's statement, read column by column as it steps: 100,000 assets are never held
 // in memory at once. Cells follow the recordset's reading rules (NULL reads as 0 or empty).
 class ReportRows
@@ -375,7 +385,7 @@ bool write(CADODataBase &db, const Report &report, QIODevice &out, QString *erro
 
     auto textField = [&](int col) {
         const auto [bytes, length] = rows.text(col);
-        appendQuoted(buffer, bytes, length);
+        appendText(buffer, bytes, length);
     };
     auto dateField = [&](int col, bool blankYear2000) {
         if (rows.isNull(col)) {

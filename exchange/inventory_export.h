@@ -1,7 +1,8 @@
 #pragma once
 // The inventory report: one home's assets as comma-separated values, in the fixed 12-column
 // layout spreadsheet users have always opened. The writer works on any QIODevice, so the file
-// written for the user (through QSaveFile) and a test's buffer get exactly the same bytes.
+// written for the user (under a temporary name, renamed when whole) and a test's buffer get
+// exactly the same bytes.
 
 #include "format/display_text.h"
 
@@ -56,8 +57,10 @@ struct Report
 };
 
 // Writes the report to out: UTF-8 with a byte-order mark, CR LF line ends, every field quoted
-// with inner quotes doubled. Returns false (with a reason) when the query or a write fails;
-// out may then hold part of the report, which is why files go through QSaveFile.
+// with inner quotes doubled. A text field that a spreadsheet would take for a formula (it
+// begins with = + - @, a tab or a carriage return) gets a leading apostrophe; money and dates
+// never do. Returns false (with a reason) when the query or a write fails; out may then hold
+// part of the report, which is why files are renamed into place only when whole.
 bool write(CADODataBase &db, const Report &report, QIODevice &out, QString *error = nullptr);
 
 // One field as the report writes it: in double quotes, a quote inside doubled.

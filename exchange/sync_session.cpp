@@ -52,11 +52,6 @@ QString folderOf(const QString &programPath)
     return cut < 0 ? QString() : programPath.left(cut + 1);
 }
 
-QString pendingDevicePath(const QString &dbPath)
-{
-    return dbPath + QLatin1String(".sync");
-}
-
 } // namespace Sync
 
 CSyncService::~CSyncService()
@@ -139,29 +134,14 @@ DeviceFilter::Result CSyncService::Copy(Sync::Direction direction, CADODataBase 
     if (!releaseReadLocks(desktop))
         return DeviceFilter::TargetUnusable;
 
-    if (direction == Sync::Direction::DeviceToDesktop) {
-        const QByteArray device = deviceDatabase.toLocal8Bit();
-        return DeviceFilter::Result(
-            m_toDesktop(desktopFile.constData(), Sync::kTableList, 0, 1, device.constData()));
-    }
-
-    // The handheld relies on its database being deleted before the filter writes a new one. The
-    // new one is written under another name and moved over the old only when whole, so a copy
-    // that fails or is cut off leaves the device with its old database.
-    const QString pending = Sync::pendingDevicePath(deviceDatabase);
-    CeDeleteFile(pending);
-    const QByteArray device = pending.toLocal8Bit();
-    const auto result = DeviceFilter::Result(
-        m_toDevice(desktopFile.constData(), Sync::kTableList, 0, 1, device.constData()));
-    if (result != DeviceFilter::Ok) {
-        CeDeleteFile(pending);
-        return result;
-    }
-    if (!CeReplaceFile(pending, deviceDatabase)) {
-        CeDeleteFile(pending);
-        return DeviceFilter::TargetUnusable;
-    }
-    return DeviceFilter::Ok;
+    // Desktop to device: the handheld relies on its old database being gone when the new one
+    // is written. The filter writes the new one beside it and renames it over the old only
+    // when whole, so a copy that fails or is cut off leaves the device with its old database.
+    const QByteArray device = deviceDatabase.toLocal8Bit();
+    const DeviceFilterCopy copy =
+        direction == Sync::Direction::DeviceToDesktop ? m_toDesktop : m_toDevice;
+    return DeviceFilter::Result(
+        copy(desktopFile.constData(), Sync::kTableList, 0, 1, device.constData()));
 }
 
 namespace {

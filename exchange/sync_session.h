@@ -34,9 +34,6 @@ bool isSupportedVersion(const QString &text);
 // when there is none.
 QString folderOf(const QString &programPath);
 
-// The device file a desktop-to-device copy writes first; moved over DBPath once it is whole.
-QString pendingDevicePath(const QString &dbPath);
-
 } // namespace Sync
 
 // The synchronisation service of this computer, found through the App Paths entry of the
@@ -62,8 +59,9 @@ public:
     bool QuitManager() const;
 
     // One direction of the copy through the loaded filter. The device database path is a
-    // device path. Desktop to device writes a new database beside the old one and moves it into
-    // place only when whole; device to desktop copies into the open data file in one
+    // device path. Desktop to device has the filter write a new database beside the old one and
+    // move it into place only when whole, holding the old one all the while (DeviceInUse when
+    // the handheld program has it); device to desktop copies into the open data file in one
     // transaction. Anything but Ok leaves both sides as they were.
     DeviceFilter::Result Copy(Sync::Direction direction, CADODataBase &desktop,
                               const QString &deviceDatabase) const;

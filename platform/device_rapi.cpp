@@ -170,26 +170,6 @@ bool CeDeleteFile(const QString &fileName)
     return true;
 }
 
-bool CeReplaceFile(const QString &replacement, const QString &target)
-{
-    if (initCount == 0)
-        return fail(CeError::NotReady);
-    const std::optional<QString> from = DeviceFolder::hostPath(replacement);
-    const std::optional<QString> to = DeviceFolder::hostPath(target);
-    if (!from || !to)
-        return fail(CeError::PathNotFound);
-    if (::rename(QFile::encodeName(*from).constData(), QFile::encodeName(*to).constData()) != 0)
-        return fail(errno == ENOENT ? CeError::FileNotFound : CeError::AccessDenied);
-    // The new name must survive a power cut as well as the data did.
-    const int dir = ::open(QFile::encodeName(QFileInfo(*to).absolutePath()).constData(),
-                           O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
-    return true;
-}
-
 qint32 CeGetLastError()
 {
     return lastError;

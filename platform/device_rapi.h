@@ -75,8 +75,5 @@ CEHANDLE CeCreateFile(const QString &fileName, quint32 desiredAccess, quint32 sh
                       quint32 flagsAndAttributes, CEHANDLE templateFile);
 bool CeCloseHandle(CEHANDLE handle);
 bool CeDeleteFile(const QString &fileName);
-// Our own addition: moves replacement over target in one step, so that a reader of target sees
-// the old file or the new one and never no file.
-bool CeReplaceFile(const QString &replacement, const QString &target);
 // The error of the last failed file call on this thread.
 qint32 CeGetLastError();

@@ -1,9 +1,13 @@
 // The synchronisation service's database filter: copies the listed tables between the desktop's
 // data file and the handheld's database. Both are SQLite files; the handheld's is reached
-// through the device folder, like every device path.
+// through the device folder, like every device path. The handheld's database is replaced whole:
+// the new one is written beside it and renamed over it, all while the filter holds the file, so
+// the handheld program can neither keep writing into a file that is going away nor find half a
+// database.
 
 #include "platform/device_filter.h"
 #include "platform/device_folder.h"
+#include "platform/file_target.h"
 #include "table_copy.h"
 
 #include <QFile>
@@ -19,7 +23,7 @@ using DeviceFilter::Result;
 namespace {
 
 // Holds the device file for the copy, as the handheld program would while it has the file
-// open; fails while the handheld program holds it.
+// open (an advisory lock on the file itself); fails while the handheld program holds it.
 class DeviceFileLock
 {
 public:
@@ -78,10 +82,27 @@ DESKTOPTODEVICE(const char *desktopFile, const char *tableList, std::int32_t syn
     if (const Result r = readArguments(desktopFile, tableList, sync, overwrite, deviceFile, args);
         r != Result::Ok)
         return r;
-    const DeviceFileLock lock(args.deviceFile);
+    // A link on the device is followed: the file it leads to is replaced, in its own folder.
+    FileTarget::Replacement replacement(args.deviceFile, args.desktopFile);
+    const QString target = replacement.targetPath();
+    if (FileTarget::isDataFile(target, args.desktopFile))
+        return Result::PathRefused;
+    // Held from before the copy until after the rename: a handheld program started meanwhile
+    // is turned away here instead of writing into a file that is about to be replaced.
+    const DeviceFileLock lock(target);
     if (!lock.ok())
         return Result::DeviceInUse;
-    return TableCopy::copy(args.desktopFile, args.deviceFile, args.tables, true);
+    QString error;
+    if (!replacement.open(&error))
+        return Result::TargetUnusable;
+    const Result copied =
+        TableCopy::copy(args.desktopFile, replacement.temporaryPath(), args.tables, true);
+    if (copied != Result::Ok)
+        return copied;
+    // A journal or log the handheld left (it stopped mid-write) belongs to the old database;
+    // the engine would play it back into the new one and damage it.
+    FileTarget::removeSideFiles(target);
+    return replacement.commit(&error) ? Result::Ok : Result::TargetUnusable;
 }
 
 extern "C" __attribute__((visibility("default"))) std::int32_t

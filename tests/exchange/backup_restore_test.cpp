@@ -3,12 +3,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <sqlite3.h>
 
 #include <csignal>
 #include <functional>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -186,23 +188,143 @@ TEST_F(BackupRestoreTest, AGoodBackupRestoresInPlace)
     EXPECT_EQ(leftovers(), QStringList());
 }
 
-// Every bad file is refused before the data file is touched: same bytes, same connection.
-// A backup another SQLite tool switched to write-ahead logging is still a whole data file;
-// it is put in place as a plain one, as the program keeps its data file.
-TEST_F(BackupRestoreTest, ABackupInWriteAheadLogModeRestoresAsAPlainFile)
+// A backup another SQLite tool keeps in write-ahead-log mode is read through the engine with its
+// log, checkpointed or not: every committed row comes back, the backup and its log stay as they
+// were, and the data file is a plain one again, as the program keeps it.
+TEST_F(BackupRestoreTest, ABackupInWriteAheadLogModeRestoresWithWhatItsLogHolds)
 {
+    const QString root = env.root();
     sqlite3 *other = nullptr;
     ASSERT_EQ(sqlite3_open(QFile::encodeName(backupFile).constData(), &other), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(other, "PRAGMA journal_mode=WAL;", nullptr, nullptr, nullptr),
+    ASSERT_EQ(sqlite3_exec(other,
+                           "PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0; "
+                           "INSERT INTO Homes (HomeId, Description) VALUES (3, 'Logged home');",
+                           nullptr, nullptr, nullptr),
               SQLITE_OK);
+    // Copied as a person copies files while the other tool still has them open: the row is in
+    // the log only, then in both.
+    auto copyPair = [&](const QString &name) {
+        ASSERT_TRUE(QFile::copy(backupFile, root + name));
+        ASSERT_TRUE(
+            QFile::copy(backupFile + QStringLiteral("-wal"), root + name + QStringLiteral("-wal")));
+    };
+    copyPair(QStringLiteral("/in-log.dat"));
+    ASSERT_EQ(sqlite3_exec(other, "PRAGMA wal_checkpoint(PASSIVE);", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    copyPair(QStringLiteral("/checkpointed.dat"));
     sqlite3_close(other);
     ASSERT_EQ(bytesOf(backupFile).at(18), 2) << "the header says write-ahead log";
 
+    for (const QString &name : { QStringLiteral("/in-log.dat"), QStringLiteral("/checkpointed.dat"),
+                                 QStringLiteral("/backup.dat") }) {
+        SCOPED_TRACE(name.toStdString());
+        const QString path = root + name;
+        const QByteArray file = bytesOf(path);
+        const QByteArray log = bytesOf(path + QStringLiteral("-wal"));
+        const Outcome done = DataFileBackup::restore(db, path);
+        ASSERT_TRUE(done.ok) << done.reason.toStdString();
+        EXPECT_EQ(homesNow(), QStringLiteral("Restored home;Logged home"));
+        EXPECT_EQ(number(QStringLiteral("SELECT count(*) FROM Assets;")), 3000);
+        EXPECT_EQ(bytesOf(env.dataFile()).at(18), 1) << "a rollback-journal file again";
+        EXPECT_EQ(leftovers(), QStringList());
+        EXPECT_EQ(bytesOf(path), file);
+        EXPECT_EQ(bytesOf(path + QStringLiteral("-wal")), log);
+        EXPECT_FALSE(QFile::exists(path + QStringLiteral("-shm")));
+    }
+}
+
+// A data file, or a backup, that is a symbolic link stays one: the file it leads to is replaced
+// in its own folder and keeps its permissions.
+TEST_F(BackupRestoreTest, LinksAreFollowedAndTheFilesTheyLeadToReplacedInPlace)
+{
+    const QString real = env.root() + QStringLiteral("/real/home data.db");
+    QDir(env.root()).mkpath(QStringLiteral("real"));
+    db.Close();
+    ASSERT_TRUE(QFile::rename(env.dataFile(), real));
+    ASSERT_TRUE(QFile::link(real, env.dataFile()));
+    ASSERT_EQ(::chmod(QFile::encodeName(real).constData(), 0640), 0);
+    ASSERT_TRUE(db.Open(env.connection()));
+
     const Outcome done = DataFileBackup::restore(db, backupFile);
     ASSERT_TRUE(done.ok) << done.reason.toStdString();
-    EXPECT_EQ(number(QStringLiteral("SELECT count(*) FROM Assets;")), 3000);
-    EXPECT_EQ(bytesOf(env.dataFile()).at(18), 1) << "a rollback-journal file again";
-    EXPECT_EQ(leftovers(), QStringList());
+    EXPECT_EQ(QFileInfo(env.dataFile()).symLinkTarget(), real);
+    EXPECT_EQ(homesIn(real), QStringLiteral("Restored home"));
+    struct stat st = {};
+    ASSERT_EQ(::stat(QFile::encodeName(real).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(QDir(env.root() + QStringLiteral("/real")).entryList(QDir::Files | QDir::Hidden),
+              QStringList { QStringLiteral("home data.db") });
+    EXPECT_EQ(number(QStringLiteral("SELECT count(*) FROM Homes WHERE HomeId=2;")), 1);
+
+    // A backup through a link to an older backup in another folder.
+    const QString older = env.root() + QStringLiteral("/real/older.dat");
+    ASSERT_TRUE(QFile::copy(backupFile, older));
+    const QString link = env.root() + QStringLiteral("/latest.dat");
+    ASSERT_TRUE(QFile::link(older, link));
+    run(QStringLiteral("UPDATE Homes SET Description='Changed since' WHERE HomeId=2;"));
+    ASSERT_TRUE(DataFileBackup::backup(db, link).ok);
+    EXPECT_EQ(QFileInfo(link).symLinkTarget(), older);
+    EXPECT_EQ(homesIn(older), QStringLiteral("Changed since"));
+}
+
+// The restore fails after the connection was closed: what is in place is opened again and
+// checked, and when nothing can be opened the user is told which file and what became of it,
+// and the connection stays closed, so that no later save can pass for done.
+TEST_F(BackupRestoreTest, AFailureAfterTheCloseReopensWhatIsThereOrSaysThatNothingOpens)
+{
+    const QString dataFile = env.dataFile();
+    const QString shown = QDir::toNativeSeparators(dataFile);
+    auto stagedCopy = [&] {
+        const QStringList staged =
+            QDir(env.dataDir())
+                .entryList({ QStringLiteral(".HOMEDATA.DAT.*") }, QDir::Files | QDir::Hidden);
+        return staged.size() == 1 ? env.dataDir() + QLatin1Char('/') + staged[0] : QString();
+    };
+
+    // The copy vanishes before the rename: the old file is opened again, unchanged.
+    Outcome lost = DataFileBackup::restore(db, backupFile, [&](Step step) {
+        if (step == Step::Validated) {
+            ASSERT_TRUE(QFile::remove(stagedCopy()));
+        }
+    });
+    EXPECT_FALSE(lost.ok);
+    EXPECT_FALSE(lost.replaced);
+    EXPECT_TRUE(lost.reason.startsWith(QStringLiteral("The data file could not be replaced")));
+    EXPECT_EQ(homesNow(), QStringLiteral("Old home"));
+    expectStillWorkingOnOldData();
+
+    // The restored file is in place but cannot be opened.
+    Outcome unreadable = DataFileBackup::restore(db, backupFile, [&](Step step) {
+        if (step == Step::Replaced) {
+            writeBytes(dataFile, QByteArray(8192, 'x'));
+        }
+    });
+    EXPECT_FALSE(unreadable.ok);
+    EXPECT_TRUE(unreadable.replaced);
+    EXPECT_TRUE(unreadable.reason.contains(QStringLiteral("\"%1\"").arg(shown)));
+    EXPECT_TRUE(unreadable.reason.contains(QStringLiteral("not a Domelio data file")));
+    EXPECT_TRUE(unreadable.reason.contains(QStringLiteral("previous data has been replaced")));
+    EXPECT_FALSE(db.IsOpen());
+    EXPECT_FALSE(db.Execute(QStringLiteral("UPDATE Homes SET Address=NULL;")));
+
+    // Neither the new file nor the old one: the data file's name now belongs to a folder.
+    ASSERT_TRUE(QFile::copy(backupFile, dataFile + QStringLiteral(".tmp")));
+    ASSERT_TRUE(QFile::remove(dataFile));
+    ASSERT_TRUE(QFile::rename(dataFile + QStringLiteral(".tmp"), dataFile));
+    ASSERT_TRUE(db.Open());
+    Outcome nothing = DataFileBackup::restore(db, backupFile, [&](Step step) {
+        if (step == Step::Validated) {
+            ASSERT_TRUE(QFile::remove(dataFile));
+            ASSERT_TRUE(QDir().mkpath(dataFile + QStringLiteral("/inside")));
+        }
+    });
+    EXPECT_FALSE(nothing.ok);
+    EXPECT_FALSE(nothing.replaced);
+    EXPECT_TRUE(nothing.reason.contains(QStringLiteral("\"%1\"").arg(shown)));
+    EXPECT_TRUE(nothing.reason.contains(QStringLiteral("could not be opened again")));
+    EXPECT_TRUE(nothing.reason.contains(QStringLiteral("nothing can be saved")));
+    EXPECT_FALSE(db.IsOpen());
+    EXPECT_EQ(stagedCopy(), QString()) << "the copy that could not take its place is gone";
 }
 
 TEST_F(BackupRestoreTest, BadFilesAreRefusedAndTheDataStaysAsItWas)

@@ -289,7 +289,9 @@ TEST_F(InventoryExportTest, AFailedWriteIsReportedNotPassedOver)
 }
 
 // A real CSV reader (Python's csv module) must read every stored text back unchanged: quotes,
-// commas, line breaks and letters outside Latin-1 included.
+// commas, line breaks and letters outside Latin-1 included. A text a spreadsheet would run as a
+// formula comes back behind an apostrophe; money never does (nor in locales that write a
+// negative amount with a leading minus: MoneyFieldsAreTheMoneyTextOfTheLocale).
 TEST_F(InventoryExportTest, ASpreadsheetReaderGetsEveryTextBackUnchanged)
 {
     const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));
@@ -297,6 +299,7 @@ TEST_F(InventoryExportTest, ASpreadsheetReaderGetsEveryTextBackUnchanged)
 
     report.homeDescription = QStringLiteral("Villa \"Sonnenhang\", Zürich");
     addArea(50, QStringLiteral("Salle à manger, \"grande\""));
+    addArea(51, QStringLiteral("-Cellar"));
     const AssetRow tricky[] = {
         { .id = 1,
           .category = 8,
@@ -318,6 +321,21 @@ TEST_F(InventoryExportTest, ASpreadsheetReaderGetsEveryTextBackUnchanged)
           .category = 8,
           .description = QStringLiteral(",leading comma"),
           .vendor = QStringLiteral("trailing quote\"") },
+        { .id = 4,
+          .category = 8,
+          .area = 51,
+          .description = QStringLiteral("=SUM(1,2)"),
+          .makeModel = QStringLiteral("@Risk"),
+          .vendor = QStringLiteral("\tTabbed"),
+          .serial = QStringLiteral("\rreturn"),
+          .phone = QStringLiteral("-5 \"= 3\""),
+          .current = -12.5,
+          .price = -0.25 },
+    };
+    // What a spreadsheet shows: formulas as text.
+    auto shown = [](const QString &text) {
+        const bool formula = !text.isEmpty() && QStringLiteral("=+-@\t\r").contains(text[0]);
+        return formula ? QLatin1Char('\'') + text : text;
     };
     for (const AssetRow &a : tricky)
         addAsset(a);
@@ -341,29 +359,33 @@ TEST_F(InventoryExportTest, ASpreadsheetReaderGetsEveryTextBackUnchanged)
     ASSERT_EQ(reader.exitCode(), 0) << reader.readAllStandardError().toStdString();
     const QJsonArray rows = QJsonDocument::fromJson(reader.readAllStandardOutput()).array();
 
-    // title, empty, header, three assets, empty, created-by
-    ASSERT_EQ(rows.size(), 8);
+    // title, empty, header, four assets, empty, created-by
+    ASSERT_EQ(rows.size(), 9);
     EXPECT_EQ(rows[0].toArray()[0].toString(),
               QStringLiteral("Home Inventory Report for ") + report.homeDescription);
     EXPECT_EQ(rows[2].toArray().size(), 12);
     std::map<QString, QJsonArray> byAsset;
-    for (int i = 3; i < 6; ++i) {
+    for (int i = 3; i < 7; ++i) {
         const QJsonArray fields = rows[i].toArray();
         ASSERT_EQ(fields.size(), 12) << "row " << i;
         byAsset[fields[1].toString()] = fields;
     }
     for (const AssetRow &a : tricky) {
-        ASSERT_TRUE(byAsset.count(a.description)) << a.description.toStdString();
-        const QJsonArray f = byAsset[a.description];
+        ASSERT_TRUE(byAsset.count(shown(a.description))) << a.description.toStdString();
+        const QJsonArray f = byAsset[shown(a.description)];
         EXPECT_EQ(f[0].toString(), QStringLiteral("Furniture"));
-        EXPECT_EQ(f[5].toString(), a.makeModel);
-        EXPECT_EQ(f[6].toString(), a.vendor);
+        EXPECT_EQ(f[2].toString(), money(a.current));
+        EXPECT_EQ(f[3].toString(), money(a.price));
+        EXPECT_EQ(f[5].toString(), shown(a.makeModel));
+        EXPECT_EQ(f[6].toString(), shown(a.vendor));
         EXPECT_EQ(f[7].toString(),
-                  a.area ? QStringLiteral("Salle à manger, \"grande\"") : QString());
-        EXPECT_EQ(f[10].toString(), a.serial);
-        EXPECT_EQ(f[11].toString(), a.phone);
+                  a.area == 50 ? QStringLiteral("Salle à manger, \"grande\"")
+                      : a.area ? QStringLiteral("'-Cellar")
+                               : QString());
+        EXPECT_EQ(f[10].toString(), shown(a.serial));
+        EXPECT_EQ(f[11].toString(), shown(a.phone));
     }
-    EXPECT_TRUE(rows[7].toArray()[0].toString().startsWith(QStringLiteral("Created by Domelio")));
+    EXPECT_TRUE(rows[8].toArray()[0].toString().startsWith(QStringLiteral("Created by Domelio")));
 }
 
 // Money fields are the program's money text in every locale, whether the report formats them

@@ -3,13 +3,14 @@
 #include "controls/auto_list_ctrl.h"
 #include "exchange/backup_dialog.h"
 #include "exchange/export_dialog.h"
-#include "views/home_mgr_view.h"
 #include "support/screenshots.h"
+#include "views/home_mgr_view.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
@@ -17,12 +18,20 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 QByteArray bytesOf(const QString &path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+mode_t modeOf(const QString &path)
+{
+    struct stat st = {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 0777 : 0;
 }
 
 // The whole program with two homes, the second one current.
@@ -104,7 +113,7 @@ TEST_F(BackupRestoreCommand, CancelledChoicesAndNoKeepTheDialogOpen)
         open[0] = d.isVisible();
         Fill::click(d, QStringLiteral("restore")); // open dialog cancelled
         open[1] = d.isVisible();
-        run.ui.nextFileName(run.env.dataFile());
+        run.ui.nextFileName(backupDir + QStringLiteral("/old.dat"));
         run.ui.answer(Ui::No);
         Fill::click(d, QStringLiteral("restore"));
         open[2] = d.isVisible();
@@ -140,17 +149,107 @@ TEST_F(BackupRestoreCommand, ABadFileIsRefusedAndTheProgramCarriesOnWithItsData)
     EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM Homes;")), 2);
 }
 
-TEST_F(BackupRestoreCommand, ABackupOntoTheDataFileIsRefusedWithTheFailureMessage)
+// Export, backup and restore never take the data file, the files the engine keeps beside it, or
+// a link to any of them: a clear message, the dialog stays open for another choice, and the
+// program goes on with its data untouched.
+TEST_F(BackupRestoreCommand, TheDataFileAndItsSideFilesAreRefusedAndTheDialogStaysOpen)
 {
+    const QString data = run.env.dataDir();
+    const QString link = backupDir + QStringLiteral("/link.dat");
+    ASSERT_TRUE(QFile::link(run.env.dataFile(), link));
+    const QString logLink = backupDir + QStringLiteral("/log.csv");
+    ASSERT_TRUE(QFile::link(data + QStringLiteral("/HOMEDATA.DAT-wal"), logLink)); // dangling
+    const QStringList targets {
+        run.env.dataFile(),
+        link,
+        data + QStringLiteral("/HOMEDATA.DAT-journal"), // SQLite would take it for a hot journal
+        logLink,
+        data + QStringLiteral("/../data/HOMEDATA.DAT-shm"),
+    };
     const QByteArray before = bytesOf(run.env.dataFile());
-    run.ui.nextFileName(run.env.dataFile());
-    openDialogAnd([](QDialog &d) { Fill::click(d, QStringLiteral("backup")); });
-    ASSERT_EQ(run.ui.messages().size(), 1u);
-    EXPECT_TRUE(run.ui.messages()[0].text.startsWith(
-        QStringLiteral("There was an error backing up to that file. Please try again.")));
-    EXPECT_EQ(run.ui.messages()[0].icon, Ui::Icon::Warning);
+    const QStringList filesBefore = QDir(data).entryList(QDir::Files | QDir::Hidden);
+
+    for (const char *button : { "exportData", "backup", "restore" }) {
+        SCOPED_TRACE(button);
+        std::vector<bool> open;
+        run.ui.onNextDialog([&](QDialog &d) {
+            for (const QString &target : targets) {
+                run.ui.nextFileName(target);
+                Fill::click(d, QLatin1String(button));
+                open.push_back(d.isVisible());
+            }
+        });
+        const size_t shown = run.ui.messages().size();
+        frame
+            ->action(qstrcmp(button, "exportData") == 0 ? Command::ExportInventory
+                                                        : Command::BackupRestore)
+            ->trigger();
+        EXPECT_EQ(open, std::vector<bool>(size_t(targets.size()), true));
+        ASSERT_EQ(run.ui.messages().size(), shown + size_t(targets.size())) << "one refusal each";
+        for (int i = 0; i < targets.size(); ++i) {
+            const auto &refusal = run.ui.messages()[shown + size_t(i)];
+            EXPECT_EQ(refusal.text.section(QLatin1Char('"'), 1, 1),
+                      QDir::toNativeSeparators(targets[i]));
+            EXPECT_TRUE(refusal.text.contains(QStringLiteral("Domelio's own data file")));
+            EXPECT_EQ(refusal.icon, Ui::Icon::Warning);
+            EXPECT_EQ(refusal.caption, QStringLiteral("Domelio"));
+        }
+    }
     EXPECT_EQ(bytesOf(run.env.dataFile()), before);
-    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM Homes;")), 2);
+    EXPECT_EQ(QDir(data).entryList(QDir::Files | QDir::Hidden), filesBefore);
+    EXPECT_FALSE(QFileInfo::exists(logLink)) << "the link still leads nowhere";
+    EXPECT_EQ(frame->currentHomeId(), 2);
+    ASSERT_TRUE(run.app->database().Execute(QStringLiteral("DELETE FROM Homes WHERE HomeId=1;")));
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM Homes;")), 1);
+}
+
+// A name typed without its extension may be an existing backup's: the user is asked first. A
+// backup takes the permissions of the one it replaces, else the data file's (never more open
+// than the data), and what a killed backup left in the folder is cleared away.
+TEST_F(BackupRestoreCommand, ABackupAsksBeforeReplacingAndKeepsTheDataPrivate)
+{
+    const QString backup = backupDir + QStringLiteral("/Domelio Backup.dat");
+    {
+        QFile old(backup);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("last year's backup");
+    }
+    ASSERT_EQ(::chmod(QFile::encodeName(backup).constData(), 0640), 0);
+    const QString killed = backupDir + QStringLiteral("/.Domelio Backup.dat.Ab3xZ9");
+    for (const QString &leftover : { killed, killed + QStringLiteral("-journal") }) {
+        QFile f(leftover);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+
+    bool openAfterNo = false;
+    openDialogAnd([&](QDialog &d) {
+        run.ui.nextFileName(backupDir + QStringLiteral("/Domelio Backup"));
+        run.ui.answer(Ui::No);
+        Fill::click(d, QStringLiteral("backup"));
+        openAfterNo = d.isVisible();
+        run.ui.nextFileName(backupDir + QStringLiteral("/Domelio Backup"));
+        run.ui.answer(Ui::Yes);
+        Fill::click(d, QStringLiteral("backup"));
+    });
+    EXPECT_TRUE(openAfterNo);
+    ASSERT_EQ(run.ui.messages().size(), 3u);
+    EXPECT_EQ(run.ui.messages()[0].text,
+              QStringLiteral("%1 already exists.\nDo you want to replace it?")
+                  .arg(QDir::toNativeSeparators(backup)));
+    EXPECT_EQ(run.ui.messages()[0].buttons, Ui::Yes | Ui::No);
+    EXPECT_EQ(run.ui.messages()[1].text, run.ui.messages()[0].text);
+    EXPECT_EQ(run.ui.messages()[2].icon, Ui::Icon::Information);
+    EXPECT_TRUE(bytesOf(backup).startsWith("SQLite format 3"));
+    EXPECT_EQ(modeOf(backup), 0640);
+    EXPECT_EQ(QDir(backupDir).entryList(QDir::Files | QDir::Hidden),
+              QStringList { QStringLiteral("Domelio Backup.dat") });
+
+    // A new backup is as private as the data file.
+    ASSERT_EQ(::chmod(QFile::encodeName(run.env.dataFile()).constData(), 0600), 0);
+    const QString fresh = backupDir + QStringLiteral("/fresh.dat");
+    run.ui.nextFileName(fresh);
+    openDialogAnd([](QDialog &d) { Fill::click(d, QStringLiteral("backup")); });
+    EXPECT_EQ(modeOf(fresh), 0600);
 }
 
 TEST_F(BackupRestoreCommand, ExportCommandOpensTheExportDialogForTheCurrentHome)

@@ -14,6 +14,7 @@
 
 #include <dlfcn.h>
 #include <functional>
+#include <sys/stat.h>
 
 using namespace SyncTest;
 
@@ -342,6 +343,43 @@ TEST_F(SyncCommand, TheShowOnceTextsAreShownOnceAcrossRuns)
     choose(false);
     sync();
     EXPECT_EQ(texts().mid(3), QStringList { text(Strings::SyncToDeviceDone) });
+}
+
+// The handheld program starts while the Sync Direction dialog is open, after the check that
+// found its database free: the copy itself finds the database held, in either direction, says
+// so, and changes nothing on either side; the handheld goes on with the file it has open.
+TEST_F(SyncCommand, AHandheldStartedWhileTheDirectionDialogIsOpenStopsTheCopy)
+{
+    registerService();
+    setUpDevice({ QStringLiteral("Hand X") });
+    auto inodeOf = [](const QString &path) {
+        struct stat st = {};
+        return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : 0;
+    };
+    for (const bool toDesktop : { false, true }) {
+        SCOPED_TRACE(toDesktop);
+        const auto direction =
+            toDesktop ? Sync::Direction::DeviceToDesktop : Sync::Direction::DesktopToDevice;
+        const ino_t inode = inodeOf(deviceFile());
+        std::unique_ptr<HandheldRunning> handheld;
+        ui.onNextDialog([&](QDialog &dialog) {
+            handheld = std::make_unique<HandheldRunning>();
+            if (toDesktop) {
+                ASSERT_TRUE(Fill::click(dialog, QStringLiteral("toDesktop")));
+            }
+            ASSERT_TRUE(Fill::click(dialog, QStringLiteral("sync")));
+        });
+        sync();
+        EXPECT_EQ(texts().last(), CSyncCommand::failureText(direction, DeviceFilter::DeviceInUse));
+        EXPECT_EQ(ui.messages().back().icon, Ui::Icon::Warning);
+        EXPECT_EQ(homesIn(deviceFile()), QStringList { QStringLiteral("Hand X") });
+        EXPECT_EQ(deviceLeftovers(), QStringList());
+        EXPECT_EQ(inodeOf(deviceFile()), inode) << "still the very file the handheld has open";
+        EXPECT_EQ(homesIn(run.env.dataFile()),
+                  (QStringList { QStringLiteral("Desk A"), QStringLiteral("Desk B") }));
+        EXPECT_EQ(frame->currentHomeId(), 2);
+        EXPECT_EQ(ui.waitDepth(), 0);
+    }
 }
 
 } // namespace

@@ -95,15 +95,18 @@ protected:
     // more; returns whether the kill came before the child finished.
     bool killMidway(Sync::Direction direction, int extraMs)
     {
-        const QString marker = direction == Sync::Direction::DeviceToDesktop
-            ? env.dataFile() + QStringLiteral("-journal")
-            : deviceFile() + QStringLiteral(".sync");
+        // The desktop's journal, or the new device database the filter writes beside the old.
+        const auto begun = [&] {
+            return direction == Sync::Direction::DeviceToDesktop
+                ? QFile::exists(env.dataFile() + QStringLiteral("-journal"))
+                : !deviceLeftovers().isEmpty();
+        };
         ChildProcess child("SyncKillTrialChild.ChildCopy", kChildVariable,
                            direction == Sync::Direction::DesktopToDevice ? "1" : "2");
         EXPECT_TRUE(child.started());
         QElapsedTimer waited;
         waited.start();
-        while (!QFile::exists(marker) && child.running() && waited.elapsed() < 60000)
+        while (!begun() && child.running() && waited.elapsed() < 60000)
             QThread::usleep(200);
         QThread::msleep(extraMs);
         return child.kill();
@@ -148,7 +151,7 @@ TEST_F(SyncKillTrial, AKilledCopyLeavesBothFilesWholeWithOldOrNewData)
     ASSERT_TRUE(desktop.Open(env.connection()));
     EXPECT_EQ(service.Copy(Sync::Direction::DesktopToDevice, desktop, kDbPath), DeviceFilter::Ok);
     EXPECT_EQ(stateOf(deviceFile()), desk);
-    EXPECT_FALSE(QFile::exists(deviceFile() + QStringLiteral(".sync")));
+    EXPECT_EQ(deviceLeftovers(), QStringList());
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include <dlfcn.h>
+#include <sys/stat.h>
 
 using namespace SyncTest;
 
@@ -163,7 +164,7 @@ TEST_F(SyncSession, BothDirectionsCopyEveryTableThroughTheLoadedFilter)
     ASSERT_EQ(service.Copy(Sync::Direction::DesktopToDevice, db, kDbPath), DeviceFilter::Ok);
     EXPECT_EQ(homesIn(deviceFile()), desk);
     EXPECT_EQ(integrityOf(deviceFile()), QStringLiteral("ok"));
-    EXPECT_FALSE(QFile::exists(deviceFile() + QStringLiteral(".sync")));
+    EXPECT_EQ(deviceLeftovers(), QStringList());
     {
         CADODataBase device;
         ASSERT_TRUE(device.Open(DataFile::connectionString(deviceFile())));
@@ -269,7 +270,48 @@ TEST_F(SyncSession, AFailedCopyToTheDeviceLeavesItsDatabaseInPlace)
               DeviceFilter::SourceForeign);
     EXPECT_EQ(homesIn(deviceFile()), QStringList { QStringLiteral("Hand X") });
     EXPECT_EQ(integrityOf(deviceFile()), QStringLiteral("ok"));
-    EXPECT_FALSE(QFile::exists(deviceFile() + QStringLiteral(".sync")));
+    EXPECT_EQ(deviceLeftovers(), QStringList());
+}
+
+// The new device database takes the old one's place whole: a journal the handheld left beside
+// the old file is not played back into it, a link on the device still leads to it, and it keeps
+// the old file's permissions.
+TEST_F(SyncSession, ANewDeviceDatabaseTakesTheOldOnesPlaceWhole)
+{
+    registerService();
+    setUpDevice({ QStringLiteral("Hand X") });
+    CSyncService service;
+    ASSERT_EQ(service.Load(), CSyncService::Status::Ready);
+    // Opened read-write, as the handheld opens its database next.
+    auto deviceNow = [](const QString &file) {
+        CADODataBase device;
+        EXPECT_TRUE(device.Open(DataFile::connectionString(file))) << file.toStdString();
+        return integrityOf(file) + QLatin1Char(' ') + homesIn(file).join(QLatin1Char(';'));
+    };
+    const QString expected = QStringLiteral("ok Desk A;Desk B");
+
+    leaveHotJournal(deviceFile());
+    ASSERT_EQ(service.Copy(Sync::Direction::DesktopToDevice, db, kDbPath), DeviceFilter::Ok);
+    EXPECT_EQ(deviceLeftovers(), QStringList());
+    EXPECT_EQ(deviceNow(deviceFile()), expected);
+
+    // DBPath leads through a link to the storage card.
+    const QString card = DeviceFolder::root() + QStringLiteral("/Storage Card");
+    const QString real = card + QStringLiteral("/Domelio.cdb");
+    ASSERT_TRUE(QDir().mkpath(card));
+    ASSERT_TRUE(QFile::rename(deviceFile(), real));
+    ASSERT_TRUE(QFile::link(real, deviceFile()));
+    ASSERT_EQ(::chmod(QFile::encodeName(real).constData(), 0640), 0);
+    leaveHotJournal(real);
+    run(QStringLiteral("UPDATE Homes SET Description='Desk C' WHERE HomeId=2;"));
+    ASSERT_EQ(service.Copy(Sync::Direction::DesktopToDevice, db, kDbPath), DeviceFilter::Ok);
+    EXPECT_EQ(QFileInfo(deviceFile()).symLinkTarget(), real);
+    EXPECT_EQ(QDir(card).entryList(QDir::Files | QDir::Hidden),
+              QStringList { QStringLiteral("Domelio.cdb") });
+    EXPECT_EQ(deviceNow(real), QStringLiteral("ok Desk A;Desk C"));
+    struct stat st = {};
+    ASSERT_EQ(::stat(QFile::encodeName(real).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
 // The filter's own checks, called as any caller of the library would.
@@ -281,7 +323,8 @@ TEST_F(SyncSession, TheFilterRefusesMalformedRequests)
                RTLD_NOW | RTLD_LOCAL);
     ASSERT_TRUE(library) << dlerror();
     auto toDesktop = reinterpret_cast<DeviceFilterCopy>(dlsym(library, "DEVICETODESKTOP"));
-    ASSERT_TRUE(toDesktop);
+    auto toDevice = reinterpret_cast<DeviceFilterCopy>(dlsym(library, "DESKTOPTODEVICE"));
+    ASSERT_TRUE(toDesktop && toDevice);
     const QByteArray desktop = QFile::encodeName(env.dataFile());
     const QByteArray device = kDbPath.toLocal8Bit();
     for (const char *list : { "", "..", "Homes", "Homes.", "Homes..Homes..", "Ho mes..",
@@ -304,6 +347,22 @@ TEST_F(SyncSession, TheFilterRefusesMalformedRequests)
         EXPECT_EQ(toDesktop(desktop.constData(), Sync::kTableList, 0, 1, device.constData()),
                   DeviceFilter::DeviceInUse);
     }
+    // The desktop's data file is never the device's database, whatever the device folder.
+    qputenv("DOMELIO_DEVICE_DIR", env.root().toLocal8Bit());
+    const QByteArray before = [&] {
+        QFile f(env.dataFile());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    for (const char *path : { "\\data\\HOMEDATA.DAT", "\\data\\HOMEDATA.DAT-journal" })
+        EXPECT_EQ(toDevice(desktop.constData(), Sync::kTableList, 0, 1, path),
+                  DeviceFilter::PathRefused)
+            << path;
+    EXPECT_FALSE(QFile::exists(env.dataFile() + QStringLiteral("-journal")));
+    QFile after(env.dataFile());
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), before);
+    qputenv("DOMELIO_DEVICE_DIR", env.deviceDir().toLocal8Bit());
+
     // Just one table may be asked for; the others stay.
     EXPECT_EQ(toDesktop(desktop.constData(), "Homes..", 0, 1, device.constData()),
               DeviceFilter::Ok);

@@ -14,12 +14,15 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QString>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/file.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace SyncTest {
@@ -49,6 +52,15 @@ inline void writeDeviceValue(const QString &name, const QString &text)
 inline QString deviceFile()
 {
     return DeviceFolder::root() + QStringLiteral("/My Documents/Domelio.cdb");
+}
+
+// What the database's folder on the device holds besides the database: a copy's temporary
+// files, journals.
+inline QStringList deviceLeftovers()
+{
+    QStringList names = QFileInfo(deviceFile()).dir().entryList(QDir::Files | QDir::Hidden);
+    names.removeAll(QFileInfo(deviceFile()).fileName());
+    return names;
 }
 
 // A handheld of version 1.2 whose database holds the homes given.
@@ -97,12 +109,13 @@ inline QStringList homesIn(const QString &file)
     return names;
 }
 
-// The handheld program running: it holds its database open.
+// The handheld program running: it holds its database open. Its descriptor is its own: the
+// programs this process starts (the service manager) must not inherit it, and its lock.
 class HandheldRunning
 {
 public:
     HandheldRunning()
-        : m_fd(::open(QFile::encodeName(deviceFile()).constData(), O_RDONLY))
+        : m_fd(::open(QFile::encodeName(deviceFile()).constData(), O_RDONLY | O_CLOEXEC))
     {
         EXPECT_GE(m_fd, 0);
         EXPECT_EQ(::flock(m_fd, LOCK_SH), 0);
@@ -118,6 +131,29 @@ public:
 private:
     int m_fd;
 };
+
+// The handheld program stopped halfway through a write (its battery ran out): part of the
+// transaction is in the file, and the journal beside it holds the pages it changed. The
+// engine plays such a journal back into whatever file has that name when it next opens it.
+inline void leaveHotJournal(const QString &file)
+{
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        sqlite3 *db = nullptr;
+        sqlite3_open(QFile::encodeName(file).constData(), &db);
+        // A cache of two pages spills the changes into the file long before the commit.
+        sqlite3_exec(db,
+                     "PRAGMA cache_size=2; BEGIN; WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
+                     "SELECT i + 1 FROM n WHERE i < 2000) INSERT INTO Assets (AssetId, HomeId, "
+                     "Description) SELECT 1000 + i, 1, printf('%.200c', 'x') FROM n;",
+                     nullptr, nullptr, nullptr);
+        ::raise(SIGKILL);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    ASSERT_GT(QFileInfo(file + QStringLiteral("-journal")).size(), 0);
+}
 
 // The remote API for a test that does not start the whole program.
 class RapiSession

@@ -275,11 +275,16 @@ void CTodayView::OnInventoryLine()
 bool CTodayView::EditHome(int page)
 {
     CHome home = host().currentHome();
-    if (!home.Exists() || !home.Edit(host().database(), host().ownerWindow(), page == 1))
+    if (!home.Exists())
         return false;
-    host().HomeEdited(home);
+    const bool confirmed = home.Edit(host().database(), host().ownerWindow(), page == 1);
+    if (confirmed)
+        host().HomeEdited(home);
+    // The Loans page saves its loans at once, so they stay even when the profile is cancelled:
+    // the equity follows them whatever the sheet's result.
     ComputeEquity();
     UpdateLines();
-    LoadPicture();
-    return true;
+    if (confirmed)
+        LoadPicture();
+    return confirmed;
 }

@@ -77,10 +77,13 @@ void CMainFrame::OnNewTasks()
 {
     CDlgGeneralTasks pool(database(), settings(), this);
     const bool closed = pool.DoModal() == QDialog::Accepted;
-    // Ticks are written as they are made, so the list and the count follow even when the pool
-    // was closed with Escape; only Close leads on to the Tasks view.
+    // Ticks are written as they are made, so the list and the count follow however the pool
+    // was closed (Close, Escape, the window's close button); only Close leads on to the Tasks
+    // view. Before the Tasks view is made, the Today view counts the file itself.
     if (m_tasksView)
         m_tasksView->Refresh();
+    else
+        UpdateTodayLines();
     if (closed)
         OnTasksView();
 }

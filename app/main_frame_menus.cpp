@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -17,7 +18,8 @@ QAction *CMainFrame::addCommand(int id, const QString &text, void (CMainFrame::*
     auto *action = new QAction(text, this);
     action->setData(id);
     action->setObjectName(QStringLiteral("command%1").arg(id));
-    connect(action, &QAction::triggered, this, handler);
+    if (handler)
+        connect(action, &QAction::triggered, this, handler);
     m_actions.emplace(id, action);
     return action;
 }
@@ -114,10 +116,15 @@ void CMainFrame::createToolBar()
             m_toolBar->addSeparator();
         // The tooltip is the part after the line break of the button's string.
         const QString tip = Strings::load(button.id).section(QLatin1Char('\n'), 1);
-        QAction *tool = addCommand(button.id, tip, button.handler);
+        QAction *tool = addCommand(button.id, tip, button.pressable ? nullptr : button.handler);
         tool->setToolTip(tip);
         tool->setIcon(ToolbarIcons::icon(button.id));
         tool->setCheckable(button.pressable);
+        // A view button runs its command on any change of its state: a click, or the accessible
+        // Toggle action of a screen reader or voice control, which toggles without clicking.
+        // The states the frame sets itself do not signal (updateToolBarButtons).
+        if (button.pressable)
+            connect(tool, &QAction::toggled, this, button.handler);
         m_toolBar->addAction(tool);
         m_toolActions[button.id] = tool;
         if (QToolButton *widget = toolButton(button.id))
@@ -173,8 +180,11 @@ void CMainFrame::updateCommandStates()
 void CMainFrame::updateToolBarButtons(int pressedCommand)
 {
     for (auto [id, tool] : m_toolActions) {
-        if (tool->isCheckable())
+        if (tool->isCheckable()) {
+            // The button still follows (through the action's change event), but no command runs.
+            const QSignalBlocker quiet(tool);
             tool->setChecked(id == pressedCommand);
+        }
     }
 }
 

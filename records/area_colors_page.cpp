@@ -68,8 +68,16 @@ void CDlgArea_Colors::showLabels()
 {
     for (int i = 0; i < 3; ++i) {
         m_labels[i]->setText(m_strLabel[i]);
+        // The name replaces the swatch's text for a screen reader, so it says the colour too.
+        const quint32 color = quint32(m_nColor[i]);
+        const QString shown = m_nColor[i] == CArea::kNoColor
+            ? QStringLiteral("no color chosen")
+            : QStringLiteral("red %1, green %2, blue %3")
+                  .arg(color & 0xff)
+                  .arg((color >> 8) & 0xff)
+                  .arg((color >> 16) & 0xff);
         m_swatches[i]->setAccessibleName(
-            QStringLiteral("Color %1: %2").arg(i + 1).arg(m_strLabel[i]));
+            QStringLiteral("Color %1: %2, %3").arg(i + 1).arg(m_strLabel[i], shown));
     }
 }
 

@@ -4,6 +4,7 @@
 #include "db/lookups.h"
 #include "format/string_table.h"
 #include "widgets/shared_look.h"
+#include "widgets/text_combo.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -20,8 +21,7 @@ CDlgArea_Tab1::CDlgArea_Tab1(QWidget *parent)
     m_names = new CComboModel(true, this);
     m_description = new QComboBox(this);
     m_description->setObjectName(QStringLiteral("description"));
-    m_description->setEditable(true);
-    m_description->setInsertPolicy(QComboBox::NoInsert);
+    TextCombo::makeEditable(*m_description);
     m_description->setModel(m_names);
     m_description->setMinimumContentsLength(24);
     auto *hint = new QLabel(QStringLiteral("(e.g: Living Room)"), this);
@@ -32,6 +32,7 @@ CDlgArea_Tab1::CDlgArea_Tab1(QWidget *parent)
     auto *layout = new QFormLayout(this);
     layout->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     layout->addRow(QStringLiteral("&Description:"), m_description);
+    TextCombo::nameEdit(*m_description);
     layout->addRow(QString(), hint);
 
     const QString captions[3] = { QStringLiteral("&Length:"), QStringLiteral("&Width:"),
@@ -48,8 +49,9 @@ CDlgArea_Tab1::CDlgArea_Tab1(QWidget *parent)
         const QString spoken = captions[i].mid(1).chopped(1);
         d.inches->setAccessibleName(spoken + QStringLiteral(" inches"));
         for (QLineEdit *edit : { d.feet, d.inches }) {
+            // A whole number; the handheld stores negative ones, which keep their sign here.
             edit->setValidator(new QRegularExpressionValidator(
-                QRegularExpression(QStringLiteral("\\d{0,10}")), edit));
+                QRegularExpression(QStringLiteral("-?\\d{0,10}")), edit));
             edit->setMaximumWidth(80);
             edit->setAlignment(Qt::AlignRight);
         }
@@ -80,6 +82,8 @@ void CDlgArea_Tab1::toControls()
 
 void CDlgArea_Tab1::show(const Dimension &dimension, qint32 inches)
 {
+    // Truncating division gives a negative length its sign in both parts (-17 is -1 ft. -5 in.,
+    // -5 is 0 ft. -5 in.), so feet x 12 + inches reads back the stored value unchanged.
     dimension.feet->setText(QString::number(inches / 12));
     dimension.inches->setText(QString::number(inches % 12));
 }
@@ -87,9 +91,11 @@ void CDlgArea_Tab1::show(const Dimension &dimension, qint32 inches)
 std::optional<qint64> CDlgArea_Tab1::readWhole(QLineEdit &edit)
 {
     const QString text = edit.text().trimmed();
-    // Digits only: no sign, no blanks inside, nothing a 64-bit number cannot hold.
-    bool ok = !text.isEmpty() && text.size() <= 12;
-    for (QChar c : text)
+    // A whole number: digits after an optional minus, no blanks inside, nothing a 64-bit number
+    // cannot hold.
+    const QString digits = text.startsWith(QLatin1Char('-')) ? text.mid(1) : text;
+    bool ok = !digits.isEmpty() && digits.size() <= 12;
+    for (QChar c : digits)
         ok = ok && c >= QLatin1Char('0') && c <= QLatin1Char('9');
     const qint64 value = ok ? text.toLongLong(&ok) : 0;
     if (!ok) {
@@ -108,13 +114,17 @@ std::optional<qint32> CDlgArea_Tab1::read(const Dimension &dimension)
     if (!inches)
         return std::nullopt;
     constexpr qint64 kMost = std::numeric_limits<qint32>::max();
+    constexpr qint64 kLeast = std::numeric_limits<qint32>::min();
     const qint64 total = *feet * 12 + *inches;
-    if (total > kMost) {
+    if (total > kMost || total < kLeast) {
+        const qint64 bound = total > kMost ? kMost : kLeast;
         refuse(*dimension.feet,
-               QStringLiteral("The %1 is too large. Please enter at most %2 ft. %3 in.")
-                   .arg(dimension.name)
-                   .arg(kMost / 12)
-                   .arg(kMost % 12));
+               QStringLiteral("The %1 is too %2. Please enter at %3 %4 ft. %5 in.")
+                   .arg(dimension.name,
+                        total > kMost ? QStringLiteral("large") : QStringLiteral("small"),
+                        total > kMost ? QStringLiteral("most") : QStringLiteral("least"))
+                   .arg(bound / 12)
+                   .arg(bound % 12));
         return std::nullopt;
     }
     return qint32(total);

@@ -9,8 +9,10 @@
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
+#include <QItemSelectionModel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QVBoxLayout>
 
 namespace {
@@ -91,7 +93,25 @@ CDlgGeneralTasks::CDlgGeneralTasks(CADODataBase &db, CSettingsKey &settings, QWi
         if (on)
             fill();
     });
-    connect(m_list, &CAutoListCtrl::itemCheckChanged, this, &CDlgGeneralTasks::onCheckChanged);
+    // Any change of a row's state (ticked, selected, current) writes its status, so a done
+    // entry whose row is touched here while ticked is active again.
+    connect(m_list, &CAutoListCtrl::itemCheckChanged, this,
+            [this](int row, bool) { writeStatus(row); });
+    QItemSelectionModel *selection = m_list->model()->selectionModel();
+    connect(selection, &QItemSelectionModel::selectionChanged, this,
+            [this](const QItemSelection &selected, const QItemSelection &deselected) {
+                QSet<int> rows;
+                for (const QModelIndex &index : selected.indexes() + deselected.indexes())
+                    rows.insert(index.row());
+                for (int row : std::as_const(rows))
+                    writeStatus(row);
+            });
+    connect(selection, &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current, const QModelIndex &previous) {
+                for (const QModelIndex &index : { current, previous })
+                    if (index.isValid())
+                        writeStatus(index.row());
+            });
     connect(m_list, &CAutoListCtrl::rowDoubleClicked, this, [this] { EditSelected(); });
     connect(m_list, &CAutoListCtrl::deleteKeyPressed, this, &CDlgGeneralTasks::RemoveSelected);
     connect(m_new, &QPushButton::clicked, this, &CDlgGeneralTasks::NewEntry);
@@ -138,12 +158,12 @@ void CDlgGeneralTasks::fill()
     }
 }
 
-void CDlgGeneralTasks::onCheckChanged(int row, bool checked)
+void CDlgGeneralTasks::writeStatus(int row)
 {
-    if (!m_reacting)
+    if (!m_reacting || row < 0 || row >= m_list->GetItemCount())
         return;
     CTask task(m_list->GetItemData(row));
-    task.SetStatus(m_db, checked ? CTask::Active : CTask::InPool);
+    task.SetStatus(m_db, m_list->GetCheck(row) ? CTask::Active : CTask::InPool);
 }
 
 void CDlgGeneralTasks::NewEntry()

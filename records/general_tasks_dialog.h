@@ -34,7 +34,8 @@ public slots:
 
 private:
     void fill();
-    void onCheckChanged(int row, bool checked);
+    // The row's status from its tick: 1 ticked, 0 clear (not while the list is being filled).
+    void writeStatus(int row);
 
     CADODataBase &m_db;
     CSettingsKey &m_settings;

@@ -5,36 +5,39 @@
 #include "db/sql_text.h"
 #include "records/home.h"
 
-#include <QDateTime>
 #include <QFile>
-#include <QFileInfo>
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 namespace {
 
-double sumOf(CADODataBase &db, const QString &sql)
+double sumOf(CADODataBase &db, const QString &sql, bool *counted = nullptr)
 {
     CADORecordset rs(db);
     double sum = 0.0;
-    if (!rs.Open(sql) || rs.IsEof() || !rs.GetDouble(QStringLiteral("Total"), sum))
-        return 0.0;
-    return sum;
+    const bool ok = rs.Open(sql) && !rs.IsEof() && rs.GetDouble(QStringLiteral("Total"), sum);
+    if (counted)
+        *counted = ok;
+    return ok ? sum : 0.0;
 }
 
 } // namespace
 
 namespace HomeFigures {
 
-double inventoryTotal(CADODataBase &db, qint32 homeId, qint32 categoryFilter)
+double inventoryTotal(CADODataBase &db, qint32 homeId, qint32 categoryFilter, bool *counted)
 {
     if (categoryFilter > 0)
         return sumOf(db,
                      sqlText("SELECT TOTAL(CurrentValue) AS Total FROM Assets WHERE HomeId=%ld AND "
                              "CategoryId=%ld;",
-                             long(homeId), long(categoryFilter)));
-    return sumOf(db,
-                 sqlText("SELECT TOTAL(CurrentValue) AS Total FROM Assets WHERE HomeId=%ld;", long(homeId)));
+                             long(homeId), long(categoryFilter)),
+                     counted);
+    return sumOf(
+        db,
+        sqlText("SELECT TOTAL(CurrentValue) AS Total FROM Assets WHERE HomeId=%ld;", long(homeId)),
+        counted);
 }
 
 float equity(CADODataBase &db, const CHome &home)
@@ -61,9 +64,13 @@ QByteArray fileStamp(CADODataBase &db)
     if (header.size() < 100 || !header.startsWith("SQLite format 3") || header[18] != 1
         || header[19] != 1)
         return {};
-    const QFileInfo info(file);
-    return header.mid(24, 4).toHex() + ':' + QByteArray::number(info.size()) + ':'
-        + QByteArray::number(info.lastModified().toMSecsSinceEpoch());
+    struct stat info = {};
+    if (::fstat(file.handle(), &info) != 0)
+        return {};
+    return header.mid(24, 4).toHex() + ':' + QByteArray::number(quint64(info.st_dev)) + ':'
+        + QByteArray::number(quint64(info.st_ino)) + ':' + QByteArray::number(qint64(info.st_size))
+        + ':' + QByteArray::number(qint64(info.st_mtim.tv_sec)) + '.'
+        + QByteArray::number(qint64(info.st_mtim.tv_nsec));
 }
 
 } // namespace HomeFigures

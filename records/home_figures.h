@@ -11,16 +11,19 @@ class CHome;
 namespace HomeFigures {
 
 // The CurrentValue of the home's assets added up in double precision (so the total never shows
-// cents that no asset has); only category categoryFilter's when it is above 0. 0 on failure.
-double inventoryTotal(CADODataBase &db, qint32 homeId, qint32 categoryFilter);
+// cents that no asset has); only category categoryFilter's when it is above 0. 0 on failure,
+// which *counted (when given) tells apart from a real 0.
+double inventoryTotal(CADODataBase &db, qint32 homeId, qint32 categoryFilter,
+                      bool *counted = nullptr);
 
 // The home's value less the Principal of its loans that affect its equity (AssetType 1), at
 // single precision as the loan records hold money.
 float equity(CADODataBase &db, const CHome &home);
 
 // What tells the data file's present contents apart from any other: the change counter SQLite
-// raises with every committed change (in its header), with the file's size and modification
-// time. Empty when it cannot be told: no file, or a journal mode that leaves the counter alone.
+// raises with every committed change (in its header), with the file's identity (device and
+// inode, which a restore's rename changes), size and modification time. Empty when it cannot be
+// told: no file, or a journal mode that leaves the counter alone.
 // A figure remembered with a stamp still holds while the file's stamp is the same.
 QByteArray fileStamp(CADODataBase &db);
 

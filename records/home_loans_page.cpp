@@ -14,6 +14,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace {
+
+const QString kTotalCaption = QStringLiteral("Total Outstanding Liability:");
+
+} // namespace
+
 CDlgHome_Loan::CDlgHome_Loan(CADODataBase &db, qint32 homeId, QWidget *parent)
     : CPropertyPage(QStringLiteral("Loans"), parent)
     , m_db(db)
@@ -44,10 +50,10 @@ CDlgHome_Loan::CDlgHome_Loan(CADODataBase &db, qint32 homeId, QWidget *parent)
     connect(m_remove, &QPushButton::clicked, this, &CDlgHome_Loan::OnRemove);
     connect(m_list, &CAutoListCtrl::rowDoubleClicked, this, [this](int) { OnEdit(); });
 
-    auto *totalLabel = new QLabel(QStringLiteral("Total Outstanding Liability:"), this);
+    auto *totalLabel = new QLabel(kTotalCaption, this);
     m_total = new QLabel(this);
     m_total->setObjectName(QStringLiteral("totalLiability"));
-    m_total->setAccessibleName(totalLabel->text());
+    m_total->setAccessibleName(kTotalCaption);
     m_total->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_total->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
@@ -95,6 +101,8 @@ void CDlgHome_Loan::Fill()
     m_edit->setEnabled(any);
     m_remove->setEnabled(any);
     m_total->setText(moneyText(loans.totalLiability));
+    // A name replaces a label's text for a screen reader: it carries the figure too.
+    m_total->setAccessibleName(kTotalCaption + QLatin1Char(' ') + m_total->text());
     if (any)
         m_list->SetCurSel(0);
 }

@@ -93,6 +93,17 @@ void CDlgLoan_Tab1::toControls()
     showTerm(m_nTermInMonths);
     const QDateTime start = m_dtStartDate.isValid() ? m_dtStartDate.toDateTime() : QDateTime();
     m_startDate->setDate(start.isValid() ? start.date() : QDate::currentDate());
+    m_shownStartDate = m_startDate->date();
+}
+
+void CDlgLoan_Tab1::takeStartDate()
+{
+    if (m_startDate->date() == m_shownStartDate)
+        return;
+    const QTime time = m_dtStartDate.isValid() && m_dtStartDate.toDateTime().isValid()
+        ? m_dtStartDate.toDateTime().time()
+        : QTime(0, 0);
+    m_dtStartDate = COleDateTime::fromDateTime(QDateTime(m_startDate->date(), time));
 }
 
 void CDlgLoan_Tab1::showTerm(qint32 months)
@@ -135,9 +146,7 @@ bool CDlgLoan_Tab1::fromControls()
     m_fPrincipal = principal;
     m_fInterestRate = rate;
     m_nTermInMonths = *term;
-    // The time of day a stored start date had is kept; the picker edits the day.
-    const QTime time = m_dtStartDate.isValid() ? m_dtStartDate.toDateTime().time() : QTime(0, 0);
-    m_dtStartDate = COleDateTime::fromDateTime(QDateTime(m_startDate->date(), time));
+    takeStartDate();
     return true;
 }
 
@@ -160,8 +169,7 @@ void CDlgLoan_Tab1::OnAutoUpdate()
         readNumber(*m_principal, m_fPrincipal);
     m_strDescription = m_description->text();
     readNumber(*m_rate, m_fInterestRate);
-    const QTime time = m_dtStartDate.isValid() ? m_dtStartDate.toDateTime().time() : QTime(0, 0);
-    m_dtStartDate = COleDateTime::fromDateTime(QDateTime(m_startDate->date(), time));
+    takeStartDate();
     const qint32 term = termMonths(m_term->text(), m_termUnit->currentIndex());
 
     const LoanEstimate::Remaining estimate = LoanEstimate::remaining(

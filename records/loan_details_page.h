@@ -42,6 +42,10 @@ private:
     // The term the controls hold in months, or nothing (after saying why) when it does not fit
     // the data file's 16-bit column.
     std::optional<qint32> readTerm();
+    // Takes the picker's day into m_dtStartDate only when the user changed it: the picker can
+    // show neither a date before its minimum nor one it cannot convert, and such a stored date
+    // must not turn into the day shown instead. The stored time of day is kept.
+    void takeStartDate();
 
     Clock m_clock;
     QLineEdit *m_description = nullptr;
@@ -51,4 +55,5 @@ private:
     QLineEdit *m_term = nullptr;
     QComboBox *m_termUnit = nullptr;
     QDateEdit *m_startDate = nullptr;
+    QDate m_shownStartDate; // what toControls put into the picker
 };

@@ -7,6 +7,7 @@
 #include "format/string_table.h"
 #include "records/video_titles.h"
 #include "widgets/shared_look.h"
+#include "widgets/text_combo.h"
 #include "widgets/ui.h"
 
 #include <QComboBox>
@@ -32,13 +33,13 @@ CDlgRecommendMovie::CDlgRecommendMovie(CADODataBase &db, QWidget *owner)
     Lookups::fillComboFromTextList(*m_genres, QString(), Strings::VideoGenres);
     m_genre = new QComboBox(this);
     m_genre->setObjectName(QStringLiteral("genre"));
-    m_genre->setEditable(true);
-    m_genre->setInsertPolicy(QComboBox::NoInsert);
+    TextCombo::makeEditable(*m_genre);
     m_genre->setModel(m_genres);
     const int romance = m_genres->FindStringExact(-1, QStringLiteral("Romance"));
     m_genre->setCurrentIndex(romance);
     auto *genreLabel = new QLabel(QStringLiteral("&Genre:"), this);
     genreLabel->setBuddy(m_genre);
+    TextCombo::nameEdit(*m_genre);
 
     auto *search = new QPushButton(QStringLiteral("&Search"), this);
     search->setObjectName(QStringLiteral("search"));

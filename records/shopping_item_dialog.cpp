@@ -4,11 +4,12 @@
 #include "db/lookups.h"
 #include "format/string_table.h"
 #include "widgets/number_entry.h"
+#include "widgets/text_combo.h"
 #include "widgets/ui.h"
+#include "widgets/up_down_entry.h"
 
 #include "records/categories_dialog.h"
 
-#include <QAbstractSpinBox>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -17,49 +18,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-
-#include <algorithm>
-#include <cmath>
-
-// A number edit with an up-down control beside it. The text stays free (the dialog refuses what
-// does not read as a number on OK); the arrows step the whole part of the value by one within
-// 0 to the dialog's maximum.
-class CUpDownEntry : public QAbstractSpinBox
-{
-public:
-    CUpDownEntry(const QString &name, QWidget *parent)
-        : QAbstractSpinBox(parent)
-    {
-        setObjectName(name + QStringLiteral("UpDown"));
-        // The edit carries the name, so it reads and fills like any other number edit.
-        lineEdit()->setObjectName(name);
-        setButtonSymbols(QAbstractSpinBox::UpDownArrows);
-        setCorrectionMode(QAbstractSpinBox::CorrectToPreviousValue);
-        setKeyboardTracking(true);
-    }
-
-    QLineEdit *edit() const { return lineEdit(); }
-
-    void stepBy(int steps) override
-    {
-        const float current = NumberEntry::read(text()).value_or(0.0f);
-        const double stepped = std::clamp(std::trunc(double(current)) + steps, 0.0,
-                                          double(CDlgShoppingItem::kMaximum));
-        lineEdit()->setText(NumberEntry::text(float(stepped)));
-    }
-
-protected:
-    StepEnabled stepEnabled() const override
-    {
-        const float current = NumberEntry::read(text()).value_or(0.0f);
-        StepEnabled enabled = StepNone;
-        if (current < CDlgShoppingItem::kMaximum)
-            enabled |= StepUpEnabled;
-        if (current > 0.0f)
-            enabled |= StepDownEnabled;
-        return enabled;
-    }
-};
 
 namespace {
 
@@ -89,8 +47,7 @@ QComboBox *editableCombo(const QString &name, QWidget *parent)
 {
     auto *combo = new QComboBox(parent);
     combo->setObjectName(name);
-    combo->setEditable(true);
-    combo->setInsertPolicy(QComboBox::NoInsert);
+    TextCombo::makeEditable(*combo);
     return combo;
 }
 
@@ -107,7 +64,7 @@ CDlgShoppingItem::CDlgShoppingItem(CADODataBase &db, const CTask &item, QWidget 
     m_description = new QLineEdit(this);
     m_description->setObjectName(QStringLiteral("description"));
     m_description->setMinimumWidth(260);
-    m_quantity = new CUpDownEntry(QStringLiteral("quantity"), this);
+    m_quantity = new CUpDownEntry(QStringLiteral("quantity"), 0.0, kMaximum, this);
     m_quantity->setMinimumWidth(90);
     m_unit = editableCombo(QStringLiteral("unit"), this);
     m_unit->setAccessibleName(QStringLiteral("Unit"));
@@ -122,7 +79,7 @@ CDlgShoppingItem::CDlgShoppingItem(CADODataBase &db, const CTask &item, QWidget 
     m_storesButton = new QPushButton(QStringLiteral("Stores"), this);
     m_storesButton->setObjectName(QStringLiteral("stores"));
     m_storesButton->setAccessibleDescription(QStringLiteral("Edit the list of stores"));
-    m_price = new CUpDownEntry(QStringLiteral("price"), this);
+    m_price = new CUpDownEntry(QStringLiteral("price"), 0.0, kMaximum, this);
     m_price->setMinimumWidth(90);
     m_coupon = new QCheckBox(QStringLiteral("Use Co&upon"), this);
     m_coupon->setObjectName(QStringLiteral("coupon"));
@@ -146,7 +103,8 @@ CDlgShoppingItem::CDlgShoppingItem(CADODataBase &db, const CTask &item, QWidget 
     };
     label(QStringLiteral("&Description:"), m_description);
     grid->addWidget(m_description, row++, 1, 1, 3);
-    label(QStringLiteral("&Qty/Amount:"), m_quantity->edit());
+    // The up-down box, not its edit: a screen reader sees the box alone and names it by its label.
+    label(QStringLiteral("&Qty/Amount:"), m_quantity);
     grid->addWidget(m_quantity, row, 1);
     grid->addWidget(m_unit, row++, 2);
     label(QStringLiteral("&Store:"), m_store);
@@ -154,10 +112,12 @@ CDlgShoppingItem::CDlgShoppingItem(CADODataBase &db, const CTask &item, QWidget 
     grid->addWidget(m_storesButton, row++, 3);
     label(QStringLiteral("&Aisle/Location:"), m_aisle);
     grid->addWidget(m_aisle, row++, 1);
-    label(QStringLiteral("&Price:"), m_price->edit());
+    label(QStringLiteral("&Price:"), m_price);
     grid->addWidget(m_price, row, 1);
     grid->addWidget(m_coupon, row++, 2, 1, 2);
     grid->setColumnStretch(2, 1);
+    for (QComboBox *combo : { m_unit, m_store, m_aisle })
+        TextCombo::nameEdit(*combo);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(grid);

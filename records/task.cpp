@@ -99,6 +99,11 @@ bool CTask::SetStatus(CADODataBase &db, qint32 status)
     if (!rs.Open(sqlText("SELECT TaskId, Status FROM Tasks WHERE TaskId=%ld;", long(m_id)))
         || rs.IsEof())
         return false;
+    // The pool writes on every change of a row's state; a status already stored needs no
+    // write (and leaves the file, and what was remembered with its stamp, as it was).
+    qint32 stored = 0;
+    if (rs.GetLong(QStringLiteral("Status"), stored) && stored == status)
+        return true;
     rs.Edit();
     return rs.SetInt(QStringLiteral("Status"), status) && rs.Update();
 }

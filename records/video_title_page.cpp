@@ -6,14 +6,14 @@
 #include "records/asset_purchase_page.h"
 #include "records/video_titles.h"
 #include "widgets/shared_look.h"
+#include "widgets/text_combo.h"
+#include "widgets/up_down_entry.h"
 
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFormLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRegularExpressionValidator>
 
 CDlgAsset_Video::CDlgAsset_Video(QWidget *parent)
     : CPropertyPage(QStringLiteral("Title Information"), parent)
@@ -30,17 +30,13 @@ CDlgAsset_Video::CDlgAsset_Video(QWidget *parent)
     m_genres = new CComboModel(true, this);
     m_genre = new QComboBox(this);
     m_genre->setObjectName(QStringLiteral("genre"));
-    m_genre->setEditable(true);
-    m_genre->setInsertPolicy(QComboBox::NoInsert);
+    TextCombo::makeEditable(*m_genre);
     m_genre->setModel(m_genres);
 
-    m_year = new QLineEdit(this);
-    m_year->setObjectName(QStringLiteral("releaseYear"));
-    m_year->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,4}")), m_year));
-    m_year->setMaximumWidth(80);
-    m_year->setToolTip(QStringLiteral("Up and Down arrows change the year"));
-    m_year->installEventFilter(this);
+    m_year = new CUpDownEntry(QStringLiteral("releaseYear"), VideoTitles::kFirstReleaseYear,
+                              VideoTitles::lastReleaseYear(), this);
+    m_year->setAllowedText(QStringLiteral("\\d{0,4}"));
+    m_year->setMaximumWidth(90);
 
     m_date = AssetPages::makeDatePicker(QStringLiteral("purchaseDate"), this);
 
@@ -48,6 +44,7 @@ CDlgAsset_Video::CDlgAsset_Video(QWidget *parent)
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     form->addRow(tip);
     form->addRow(QStringLiteral("&Genre:"), m_genre);
+    TextCombo::nameEdit(*m_genre);
     form->addRow(QStringLiteral("&Release Year:"), m_year);
     form->addRow(QStringLiteral("&Purchase Date:"), m_date);
     setMinimumWidth(380);
@@ -62,7 +59,8 @@ void CDlgAsset_Video::toControls()
         m_genre->setCurrentIndex(match);
     else
         m_genre->setEditText(m_strGenre);
-    m_year->setText(QString::number(m_nReleaseYear));
+    m_year->edit()->setText(QString::number(m_nReleaseYear));
+    m_year->setFallback(m_nReleaseYear);
     m_date->setDate(AssetPages::dateOf(m_dtPurchaseDate));
 }
 
@@ -70,9 +68,9 @@ bool CDlgAsset_Video::fromControls()
 {
     const int last = VideoTitles::lastReleaseYear();
     bool ok = false;
-    const int year = m_year->text().toInt(&ok);
+    const int year = m_year->edit()->text().toInt(&ok);
     if (!ok || year < VideoTitles::kFirstReleaseYear || year > last) {
-        refuse(*m_year,
+        refuse(*m_year->edit(),
                QStringLiteral("Please enter an integer between %1 and %2.")
                    .arg(VideoTitles::kFirstReleaseYear)
                    .arg(last));
@@ -88,27 +86,4 @@ bool CDlgAsset_Video::fromControls()
 void CDlgAsset_Video::onActivated()
 {
     m_genre->setFocus(Qt::OtherFocusReason);
-}
-
-bool CDlgAsset_Video::eventFilter(QObject *watched, QEvent *event)
-{
-    // The year's up-down: arrows step it within the range, without wrapping.
-    if (watched == m_year && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Up || key == Qt::Key_Down) {
-            stepYear(key == Qt::Key_Up ? 1 : -1);
-            return true;
-        }
-    }
-    return CPropertyPage::eventFilter(watched, event);
-}
-
-void CDlgAsset_Video::stepYear(int step)
-{
-    bool ok = false;
-    int year = m_year->text().toInt(&ok);
-    if (!ok)
-        year = m_nReleaseYear;
-    year = std::clamp(year + step, VideoTitles::kFirstReleaseYear, VideoTitles::lastReleaseYear());
-    m_year->setText(QString::number(year));
 }

@@ -6,9 +6,9 @@
 #include "widgets/property_page.h"
 
 class CComboModel;
+class CUpDownEntry;
 class QComboBox;
 class QDateEdit;
-class QLineEdit;
 
 class CDlgAsset_Video : public CPropertyPage
 {
@@ -24,14 +24,9 @@ public:
     int m_nReleaseYear = 2000;
     COleDateTime m_dtPurchaseDate;
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
-    void stepYear(int step);
-
     CComboModel *m_genres = nullptr;
     QComboBox *m_genre = nullptr;
-    QLineEdit *m_year = nullptr;
+    CUpDownEntry *m_year = nullptr;
     QDateEdit *m_date = nullptr;
 };

@@ -118,14 +118,23 @@ std::optional<double> CTodayView::rememberedWorth(qint32 homeId, qint32 category
 
 void CTodayView::RememberInventoryWorth()
 {
+    // Counted again from the file rather than taken from the lines: the file may have changed
+    // behind the views (a category deleted from an asset sheet, another program), and a figure
+    // is only worth keeping with the stamp of the very file it was counted from. A stamp that
+    // moved during the count, or a count that failed, keeps nothing, and nothing stale either.
+    CADODataBase &db = host().database();
     const qint32 homeId = host().currentHomeId();
-    const QByteArray stamp = HomeFigures::fileStamp(host().database());
-    if (homeId < 1 || stamp.isEmpty())
-        return;
     const qint32 category = readSetting(host().settings(), QStringLiteral("InventoryCategory"));
-    const double total = inventoryTotal();
-    host().settings().WriteString(kRememberedWorth,
-                                  rememberedWorthText(stamp, homeId, category, total));
+    const QByteArray stamp = HomeFigures::fileStamp(db);
+    bool counted = false;
+    const double total = homeId < 1 || stamp.isEmpty()
+        ? 0.0
+        : HomeFigures::inventoryTotal(db, homeId, category, &counted);
+    if (counted && HomeFigures::fileStamp(db) == stamp)
+        host().settings().WriteString(kRememberedWorth,
+                                      rememberedWorthText(stamp, homeId, category, total));
+    else
+        host().settings().DeleteValue(kRememberedWorth);
 }
 
 void CTodayView::UpdateLines()
@@ -266,11 +275,16 @@ void CTodayView::OnInventoryLine()
 bool CTodayView::EditHome(int page)
 {
     CHome home = host().currentHome();
-    if (!home.Exists() || !home.Edit(host().database(), host().ownerWindow(), page == 1))
+    if (!home.Exists())
         return false;
-    host().HomeEdited(home);
+    const bool confirmed = home.Edit(host().database(), host().ownerWindow(), page == 1);
+    if (confirmed)
+        host().HomeEdited(home);
+    // The Loans page saves its loans at once, so they stay even when the profile is cancelled:
+    // the equity follows them whatever the sheet's result.
     ComputeEquity();
     UpdateLines();
-    LoadPicture();
-    return true;
+    if (confirmed)
+        LoadPicture();
+    return confirmed;
 }

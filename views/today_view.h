@@ -32,12 +32,14 @@ public:
     void ComputeEquity();
 
     // The current home's Home Profile at page 0 or 1; on OK the view, the window title and the
-    // Homes view follow the edit. Returns whether it was confirmed.
+    // Homes view follow the edit, and the equity follows the loans whatever the result.
+    // Returns whether it was confirmed.
     bool EditHome(int page);
 
     // Keeps the inventory's worth with the data file's stamp in the settings, so the next start
     // shows it without adding up every asset again, as long as the file has not changed since.
-    // Called as the program closes, after its last change to the file.
+    // Called as the program closes, after its last change to the file; counts the file afresh
+    // with the one aggregate statement, and keeps nothing when it cannot.
     void RememberInventoryWorth();
 
     // The rectangle a picture of size picture is drawn into in a client area of size client:

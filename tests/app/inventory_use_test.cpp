@@ -139,6 +139,17 @@ TEST_F(InventoryUse, NewAssetShowsTheInventoryWithTheNewAssetSelected)
     run.ui.onNextDialog([](QDialog &sheet) { Fill::click(sheet, "cancel"); });
     frame.action(Command::NewAsset)->trigger();
     EXPECT_EQ(column(QStringLiteral("SELECT COUNT(*) FROM Assets;")), QStringList { "1" });
+
+    // The last listed asset deleted: an empty list, and the Today line invites a new asset.
+    EXPECT_NE(frame.todayView()->inventoryLine()->text(),
+              QStringLiteral("Add an asset to the Home Inventory"));
+    run.ui.answer(Ui::Yes);
+    QTest::keyClick(inventory().list(), Qt::Key_Delete);
+    EXPECT_TRUE(rows().isEmpty());
+    EXPECT_EQ(column(QStringLiteral("SELECT COUNT(*) FROM Assets;")), QStringList { "0" });
+    frame.action(Command::TodayView)->trigger();
+    EXPECT_EQ(frame.todayView()->inventoryLine()->text(),
+              QStringLiteral("Add an asset to the Home Inventory"));
 }
 
 TEST_F(InventoryUse, TheVideoExplanationIsShownOncePerUserAcrossRuns)

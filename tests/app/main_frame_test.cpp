@@ -7,13 +7,15 @@
 #include "views/tasks_view.h"
 #include "views/today_view.h"
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QMenuBar>
-#include <QTest>
 #include <QSignalSpy>
+#include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -115,6 +117,36 @@ TEST_F(MainFrame, ChoosingTheVisibleViewAgainDoesNothing)
     // Disabled view commands cannot be reached without a home.
     frame->action(Command::InventoryView)->trigger();
     EXPECT_EQ(frame->currentViewIndex(), CMainFrame::TasksIndex);
+}
+
+// A screen reader or voice control presses a view button with its accessible Toggle action,
+// which toggles the button without clicking it: the view still follows.
+TEST_F(MainFrame, AViewButtonToggledThroughTheAccessibilityBusSwitchesTheView)
+{
+    ASSERT_TRUE(frame->SetCurrentHome(1));
+    auto toggle = [&](int command) {
+        QAccessibleInterface *button =
+            QAccessible::queryAccessibleInterface(frame->toolButton(command));
+        ASSERT_NE(button, nullptr);
+        ASSERT_NE(button->actionInterface(), nullptr);
+        ASSERT_TRUE(button->actionInterface()->actionNames().contains(
+            QAccessibleActionInterface::toggleAction()));
+        button->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    };
+    toggle(Command::TasksView);
+    EXPECT_EQ(frame->currentViewIndex(), CMainFrame::TasksIndex);
+    EXPECT_TRUE(frame->toolButton(Command::TasksView)->isChecked());
+    EXPECT_FALSE(frame->toolButton(Command::TodayView)->isChecked());
+
+    // Toggling the visible view's button keeps it pressed, as a click does.
+    toggle(Command::TasksView);
+    EXPECT_EQ(frame->currentViewIndex(), CMainFrame::TasksIndex);
+    EXPECT_TRUE(frame->toolButton(Command::TasksView)->isChecked());
+
+    toggle(Command::InventoryView);
+    EXPECT_EQ(frame->currentViewIndex(), CMainFrame::InventoryIndex);
+    EXPECT_TRUE(frame->toolButton(Command::InventoryView)->isChecked());
+    EXPECT_FALSE(frame->toolButton(Command::TasksView)->isChecked());
 }
 
 TEST_F(MainFrame, ViewsSwitchInTheirOrderAndOnlyOneIsVisible)

@@ -1,11 +1,18 @@
 // The inventory's worth kept at close: the next start shows it without adding up the assets,
 // and only while the data file is the one it was kept with.
+#include "app/command_ids.h"
+#include "controls/auto_list_ctrl.h"
 #include "controls/label.h"
 #include "frame_fixture.h"
+#include "records/categories_dialog.h"
 #include "views/today_view.h"
 
+#include <QAction>
+#include <QFile>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -31,6 +38,15 @@ protected:
     {
         auto *line = run.frame().todayView()->findChild<CLabel *>(QStringLiteral("inventoryLine"));
         return line ? line->text() : QString();
+    }
+
+    // Whether the inventory line shows figure (its digits in the money format).
+    ::testing::AssertionResult shows(const char *figure)
+    {
+        const QString line = inventoryLine();
+        if (line.contains(QLatin1String(figure)))
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "the line reads " << line.toStdString();
     }
 
     QString kept()
@@ -59,38 +75,109 @@ protected:
         run.start();
     }
 
+    // Closes the program, plants 777 as the kept total, lets meanwhile change things, and
+    // starts again: 777 shows only if the kept figure was taken.
+    void restartWithAPlantedTotal(const std::function<void()> &meanwhile = {})
+    {
+        run.frame().close();
+        run.app->ExitInstance();
+        falsifyKeptTotal(QStringLiteral("777"));
+        if (meanwhile)
+            meanwhile();
+        run.start();
+    }
+
     ProgramRun run;
 };
 
-TEST_F(RememberedWorth, HoldsWhileTheFileIsUnchangedAndNeverAfter)
+TEST_F(RememberedWorth, HoldsWhileTheFileIsUnchangedAndOnlyForItsHomeAndCategory)
 {
+    run.seedHomes({ { 2, QStringLiteral("Flat") } });
+    execute(
+        QStringLiteral("INSERT INTO Assets (AssetId, HomeId, CurrentValue) VALUES (3, 2, 40);"));
     run.start();
-    EXPECT_TRUE(inventoryLine().contains(QStringLiteral("123.50"))) << inventoryLine().toStdString();
-    run.frame().close();
-    run.app->ExitInstance();
-    ASSERT_FALSE(kept().isEmpty());
+    EXPECT_TRUE(shows("123.50"));
 
-    // The next start takes the kept figure: a planted one shows, so nothing was added up.
-    falsifyKeptTotal(QStringLiteral("777"));
-    run.start();
-    EXPECT_TRUE(inventoryLine().contains(QStringLiteral("777.00"))) << inventoryLine().toStdString();
+    // The next start takes the kept figure, so nothing was added up.
+    restartWithAPlantedTotal();
+    EXPECT_TRUE(shows("777.00"));
 
     // Once the file has changed (here by another program), the assets are added up again.
-    run.frame().close();
-    run.app->ExitInstance();
-    falsifyKeptTotal(QStringLiteral("777"));
-    execute(QStringLiteral("UPDATE Assets SET CurrentValue = 200 WHERE AssetId = 1;"));
-    run.start();
-    EXPECT_TRUE(inventoryLine().contains(QStringLiteral("223.50"))) << inventoryLine().toStdString();
+    restartWithAPlantedTotal([&] {
+        execute(QStringLiteral("UPDATE Assets SET CurrentValue = 200 WHERE AssetId = 1;"));
+    });
+    EXPECT_TRUE(shows("223.50"));
 
-    // Another home or another category filter does not take it either.
+    // Another home does not take it, nor another category filter.
+    restartWithAPlantedTotal([&] { run.writeSetting(QStringLiteral("LastHomeId"), 2); });
+    EXPECT_TRUE(shows("40.00"));
+    restartWithAPlantedTotal([&] { run.writeSetting(QStringLiteral("InventoryCategory"), 5); });
+    EXPECT_EQ(inventoryLine(), QStringLiteral("Add an asset to the Home Inventory"));
+}
+
+// What changed while the program ran without its lines following is counted at close, so the
+// next start never shows a total the file no longer has.
+TEST_F(RememberedWorth, ChangesTheProgramDidNotSeeAreCountedAtClose)
+{
+    // Another program changes an asset while this one runs.
+    run.start();
+    EXPECT_TRUE(shows("123.50"));
+    execute(QStringLiteral("UPDATE Assets SET CurrentValue = 200 WHERE AssetId = 1;"));
     closeAndStartAgain();
-    falsifyKeptTotal(QStringLiteral("777"));
+    EXPECT_TRUE(shows("223.50"));
+
+    // With the inventory filtered to a category, that category is deleted from an asset sheet's
+    // Categories button, and the sheet is cancelled: the assets have no category any more.
+    execute(QStringLiteral("INSERT INTO Categories (CategoryId, CategoryType, Description) VALUES "
+                           "(40, 1, 'Art');"));
+    execute(QStringLiteral("UPDATE Assets SET CategoryId = 40;"));
     run.frame().close();
     run.app->ExitInstance();
-    run.writeSetting(QStringLiteral("InventoryCategory"), 5);
+    run.writeSetting(QStringLiteral("InventoryCategory"), 40);
     run.start();
+    EXPECT_TRUE(shows("223.50"));
+    run.ui.onNextDialog([&](QDialog &sheet) {
+        run.ui.onNextDialog([&](QDialog &dialog) {
+            CAutoListCtrl *list = static_cast<CDlgCategories &>(dialog).list();
+            for (int row = 0; row < list->GetItemCount(); ++row)
+                if (list->GetItemData(row) == 40)
+                    list->SetCurSel(row);
+            run.ui.answer(Ui::Yes);
+            Fill::click(dialog, "delete");
+            Fill::click(dialog, "cancel");
+        });
+        Fill::click(sheet, "categories");
+        Fill::click(sheet, "cancel");
+    });
+    run.frame().action(Command::NewAsset)->trigger();
+    ASSERT_EQ(run.ui.pendingScripts(), 0);
+    closeAndStartAgain();
     EXPECT_EQ(inventoryLine(), QStringLiteral("Add an asset to the Home Inventory"));
+}
+
+// A restore brings another file: what was kept for the file it replaced never shows for it.
+TEST_F(RememberedWorth, ARestoredFileIsCountedAgain)
+{
+    const QString backup = run.env.root() + QStringLiteral("/before.dat");
+    run.start();
+    run.ui.nextFileName(backup);
+    run.ui.onNextDialog([](QDialog &d) { Fill::click(d, QStringLiteral("backup")); });
+    run.frame().action(Command::BackupRestore)->trigger();
+    ASSERT_TRUE(QFile::exists(backup));
+    ASSERT_TRUE(run.app->database().Execute(
+        QStringLiteral("UPDATE Assets SET CurrentValue = 200 WHERE AssetId = 1;")));
+    closeAndStartAgain();
+    EXPECT_TRUE(shows("223.50"));
+
+    run.ui.nextFileName(backup);
+    run.ui.answer(Ui::Yes);
+    run.ui.onNextDialog([](QDialog &d) { Fill::click(d, QStringLiteral("restore")); });
+    run.frame().action(Command::BackupRestore)->trigger();
+    ASSERT_LT(run.frame().currentHomeId(), 1);
+    ASSERT_TRUE(run.frame().SetCurrentHome(1));
+    EXPECT_TRUE(shows("123.50"));
+    closeAndStartAgain();
+    EXPECT_TRUE(shows("123.50"));
 }
 
 } // namespace

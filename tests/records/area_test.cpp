@@ -60,11 +60,13 @@ TEST(AreaText, DimensionsAndAreaComeBeforeTheNotes)
     EXPECT_EQ(hall.DescriptionText(QLocale(QLocale::German, QLocale::Germany)),
               QStringLiteral("Dimensions: 100' x 100'\r\nArea: 10.000,00 sq. ft.\r\n"));
 
-    // Very large dimensions do not wrap to a negative area.
+    // Large dimensions whose product passes 32 bits (50,000 x 50,000 wraps to -1,794,967,296)
+    // give the whole area, not a wrapped one.
     CArea field;
-    field.m_nLength = 2000000;
-    field.m_nWidth = 2000000;
-    EXPECT_FALSE(field.DescriptionText(kUs).contains(QLatin1Char('-')));
+    field.m_nLength = 50000;
+    field.m_nWidth = 50000;
+    EXPECT_EQ(field.DescriptionText(kUs),
+              QStringLiteral("Dimensions: 4166'8\" x 4166'8\"\r\nArea: 17,361,112.00 sq. ft.\r\n"));
 }
 
 TEST_F(AreaRecord, EveryColumnRoundTripsWithColoursAsStored)

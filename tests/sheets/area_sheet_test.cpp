@@ -6,11 +6,13 @@
 #include "support/scripted_ui.h"
 #include "support/temp_env.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -61,6 +63,26 @@ TEST_F(AreaSheet, ANewLocationOpensAsNewLocationAndKeepsATypedName)
         EXPECT_EQ(names->currentText(), QStringLiteral("kitchen"));
     });
     EXPECT_FALSE(stored.Edit(db, nullptr));
+
+    // Typed keys are kept as typed: no listed name that begins with them completes them.
+    for (const QString &typed :
+         { QStringLiteral("Bedroom"), QStringLiteral("Bed"), QStringLiteral("master") }) {
+        CArea room;
+        ui.onNextDialog([&](QDialog &sheet) {
+            sheet.activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&sheet));
+            auto *names = sheet.findChild<QComboBox *>("description");
+            // The box has the focus and hands each key to its edit.
+            ASSERT_EQ(QApplication::focusWidget(), names);
+            QTest::keyClicks(QApplication::focusWidget(), typed);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            Fill::click(sheet, "ok");
+        });
+        ASSERT_TRUE(room.Edit(db, nullptr)) << typed.toStdString();
+        CArea saved(room.id());
+        ASSERT_TRUE(saved.Load(db));
+        EXPECT_EQ(saved.m_strDescription, typed);
+    }
 }
 
 TEST_F(AreaSheet, DimensionsAreFeetAndInchesAndBadInputKeepsThePage)
@@ -78,8 +100,8 @@ TEST_F(AreaSheet, DimensionsAreFeetAndInchesAndBadInputKeepsThePage)
 
         const std::pair<const char *, const char *> refused[] = {
             { "heightFeet", "abc" },          { "heightFeet", "" },
-            { "heightInches", "-3" },         { "widthFeet", "1e3" },
-            { "lengthFeet", "999999999999" },
+            { "heightInches", "3-" },         { "widthFeet", "1e3" },
+            { "lengthFeet", "999999999999" }, { "lengthFeet", "-999999999999" },
         };
         for (const auto &[edit, text] : refused) {
             const size_t before = ui.messages().size();
@@ -92,8 +114,10 @@ TEST_F(AreaSheet, DimensionsAreFeetAndInchesAndBadInputKeepsThePage)
             Fill::text(sheet, QLatin1String(edit), QStringLiteral("0"));
         }
         EXPECT_EQ(ui.messages()[0].text, QStringLiteral("Please enter an integer."));
-        EXPECT_TRUE(
-            ui.messages().back().text.startsWith(QStringLiteral("The length is too large")));
+        EXPECT_FALSE(ui.messageTexts().filter(QStringLiteral("The length is too large")).isEmpty());
+        EXPECT_EQ(ui.messages().back().text,
+                  QStringLiteral("The length is too small. Please enter at least -178956970 ft. "
+                                 "-8 in."));
 
         // 5 ft. 14 in. is 74 inches; the most a length can be is kept exactly.
         Fill::text(sheet, "lengthFeet", QStringLiteral("5"));
@@ -119,6 +143,30 @@ TEST_F(AreaSheet, DimensionsAreFeetAndInchesAndBadInputKeepsThePage)
                   QStringLiteral("Please enter a description for this location."));
     });
     EXPECT_FALSE(stored.Edit(db, nullptr));
+
+    // Negative lengths (the handheld stores them) show their sign in both parts and come back
+    // unchanged; a minus may be typed too.
+    stored.m_nLength = -5;
+    stored.m_nWidth = -17;
+    ASSERT_TRUE(stored.Save(db));
+    const size_t messagesBefore = ui.messages().size();
+    ui.onNextDialog([&](QDialog &sheet) {
+        EXPECT_EQ(Fill::textOf(sheet, "lengthFeet"), QStringLiteral("0"));
+        EXPECT_EQ(Fill::textOf(sheet, "lengthInches"), QStringLiteral("-5"));
+        EXPECT_EQ(Fill::textOf(sheet, "widthFeet"), QStringLiteral("-1"));
+        EXPECT_EQ(Fill::textOf(sheet, "widthInches"), QStringLiteral("-5"));
+        auto *heightFeet = sheet.findChild<QLineEdit *>("heightFeet");
+        heightFeet->selectAll();
+        QTest::keyClicks(heightFeet, QStringLiteral("-2"));
+        Fill::click(sheet, "ok");
+    });
+    ASSERT_TRUE(stored.Edit(db, nullptr));
+    EXPECT_EQ(ui.messages().size(), messagesBefore);
+    CArea negative(stored.id());
+    ASSERT_TRUE(negative.Load(db));
+    EXPECT_EQ(negative.m_nLength, -5);
+    EXPECT_EQ(negative.m_nWidth, -17);
+    EXPECT_EQ(negative.m_nHeight, -24);
 }
 
 TEST_F(AreaSheet, ColorsComeFromSelectColorAndWhiteMeansNone)

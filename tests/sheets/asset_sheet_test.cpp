@@ -10,6 +10,7 @@
 #include "support/temp_env.h"
 #include "widgets/picture_page.h"
 
+#include <QAbstractSpinBox>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -17,7 +18,11 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionSpinBox>
 #include <QTabWidget>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -329,7 +334,34 @@ TEST_F(AssetSheet, ReleaseYearsFrom1900ToNextYear)
         ASSERT_EQ(ui.messages().size(), 3u);
         EXPECT_EQ(ui.messages().back().text,
                   QStringLiteral("Please enter an integer between 1900 and %1.").arg(next));
+        // The year's up-down: its arrows and the arrow keys step it within the range.
+        auto *upDown = sheet.findChild<QAbstractSpinBox *>("releaseYearUpDown");
+        ASSERT_NE(upDown, nullptr);
+        EXPECT_EQ(upDown->buttonSymbols(), QAbstractSpinBox::UpDownArrows);
+        auto clickArrow = [&](QStyle::SubControl arrow) {
+            QStyleOptionSpinBox option;
+            option.initFrom(upDown);
+            option.subControls = QStyle::SC_SpinBoxUp | QStyle::SC_SpinBoxDown;
+            option.buttonSymbols = upDown->buttonSymbols();
+            option.frame = upDown->hasFrame();
+            const QRect rect =
+                upDown->style()->subControlRect(QStyle::CC_SpinBox, &option, arrow, upDown);
+            QTest::mouseClick(upDown, Qt::LeftButton, {}, rect.center());
+        };
+        Fill::text(sheet, "releaseYear", QStringLiteral("2000"));
+        clickArrow(QStyle::SC_SpinBoxUp);
+        EXPECT_EQ(Fill::textOf(sheet, "releaseYear"), QStringLiteral("2001"));
+        clickArrow(QStyle::SC_SpinBoxDown);
+        clickArrow(QStyle::SC_SpinBoxDown);
+        EXPECT_EQ(Fill::textOf(sheet, "releaseYear"), QStringLiteral("1999"));
+        QTest::keyClick(upDown->findChild<QLineEdit *>(), Qt::Key_Up);
+        EXPECT_EQ(Fill::textOf(sheet, "releaseYear"), QStringLiteral("2000"));
+        Fill::text(sheet, "releaseYear", QStringLiteral("1900"));
+        clickArrow(QStyle::SC_SpinBoxDown);
+        EXPECT_EQ(Fill::textOf(sheet, "releaseYear"), QStringLiteral("1900"));
         Fill::text(sheet, "releaseYear", QString::number(next));
+        clickArrow(QStyle::SC_SpinBoxUp);
+        EXPECT_EQ(Fill::textOf(sheet, "releaseYear"), QString::number(next));
         shoot(sheet, QStringLiteral("video_title_information"));
         tabs(sheet).setCurrentIndex(0);
         shoot(sheet, QStringLiteral("video_details"));
@@ -438,8 +470,15 @@ TEST_F(RecommendMovie, SearchesEveryHomeForTheGenreLetterForLetter)
     list.SortOnColumn(0);
     EXPECT_EQ(rows(list), (QStringList { "1943 Casablanca", "2002 Amelie" }));
 
-    Fill::text(dialog, "genre", QStringLiteral("romance"));
-    Fill::click(dialog, "search");
+    // Typed in lower case and entered with Return (Search is the default button), the genre
+    // stays as typed: nothing completes it to the listed "Romance".
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    genre.lineEdit()->setFocus();
+    genre.lineEdit()->selectAll();
+    QTest::keyClicks(genre.lineEdit(), QStringLiteral("romance"));
+    QTest::keyClick(genre.lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(genre.currentText(), QStringLiteral("romance"));
     EXPECT_EQ(list.GetItemCount(), 0);
     EXPECT_EQ(ui.messages().back().text,
               QStringLiteral("Sorry, there were no movies in the library that match your "

@@ -220,6 +220,34 @@ TEST_F(LoanSheet, LenderPageAndPlainTextRoundTrip)
     EXPECT_TRUE(stored.m_strNotes.startsWith(text));
 }
 
+TEST_F(LoanSheet, AStartDateThePickerCannotShowIsKeptUntilAnotherDayIsPicked)
+{
+    // Before the picker's first day, and a day count no calendar date has (the handheld's).
+    const double stored[] = { COleDateTime(1700, 3, 1, 8, 30, 0).days(), 1e10 };
+    for (const double days : stored) {
+        CLoan loan = storedLoan(1000.0f, 12);
+        loan.m_dtStartDate = COleDateTime(days);
+        ASSERT_TRUE(loan.Save(db));
+        ui.onNextDialog([&](QDialog &sheet) {
+            Fill::text(sheet, "description", QStringLiteral("Renamed"));
+            Fill::click(sheet, "ok");
+        });
+        ASSERT_TRUE(CLoanSheet::Edit(loan, db, nullptr, clock));
+        CLoan again(loan.id());
+        ASSERT_TRUE(again.Load(db));
+        EXPECT_EQ(again.m_strDescription, QStringLiteral("Renamed"));
+        EXPECT_EQ(again.m_dtStartDate.days(), days);
+
+        ui.onNextDialog([&](QDialog &sheet) {
+            sheet.findChild<QDateEdit *>("startDate")->setDate(QDate(2001, 5, 7));
+            Fill::click(sheet, "ok");
+        });
+        ASSERT_TRUE(CLoanSheet::Edit(again, db, nullptr, clock));
+        ASSERT_TRUE(again.Load(db));
+        EXPECT_EQ(again.m_dtStartDate.date(), QDate(2001, 5, 7));
+    }
+}
+
 class LoansPage : public LoanSheet
 {
 protected:
@@ -296,16 +324,23 @@ TEST_F(LoansPage, ListsLargestFirstAndTotalsTheEquityLoans)
     EXPECT_EQ(page.list()->GetItemText(0, 0), QStringLiteral("Car"));
     EXPECT_EQ(Fill::textOf(page, "totalLiability"), QStringLiteral("$250,000.00"));
 
-    // Edit keeps the row position selected even when the order changes.
-    page.list()->SetCurSel(0);
+    // Edit selects the row at the same position again, on OK (when the refill moved the loan
+    // and selected the first row) as on Cancel.
+    page.list()->SetCurSel(1);
     ui.onNextDialog([&](QDialog &sheet) {
-        EXPECT_EQ(Fill::textOf(sheet, "description"), QStringLiteral("Car"));
-        Fill::text(sheet, "principal", QStringLiteral("10"));
+        EXPECT_EQ(Fill::textOf(sheet, "description"), QStringLiteral("Mortgage"));
+        Fill::text(sheet, "principal", QStringLiteral("900000"));
         Fill::click(sheet, "ok");
     });
     Fill::click(page, "editLoan");
-    EXPECT_EQ(page.list()->GetItemText(1, 0), QStringLiteral("Car"));
-    EXPECT_EQ(page.list()->GetCurSel(), 0);
+    EXPECT_EQ(page.list()->GetItemText(0, 0), QStringLiteral("Mortgage (First Bank)"));
+    EXPECT_EQ(page.list()->GetCurSel(), 1);
+    ui.onNextDialog([&](QDialog &sheet) {
+        EXPECT_EQ(Fill::textOf(sheet, "description"), QStringLiteral("Car"));
+        Fill::click(sheet, "cancel");
+    });
+    Fill::click(page, "editLoan");
+    EXPECT_EQ(page.list()->GetCurSel(), 1);
 }
 
 TEST_F(LoansPage, TheHomeProfileOpensAtLoansAndKeepsLoansWhenCancelled)

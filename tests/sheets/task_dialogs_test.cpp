@@ -18,6 +18,7 @@
 #include <QListView>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -253,11 +254,19 @@ TEST_F(PoolDialog, TicksWriteTheStatusAtOnceAndCloseRemembersTheKind)
     chore.m_nTaskType = CTask::GeneralTask;
     chore.m_strDescription = QStringLiteral("Clean gutters");
     ASSERT_TRUE(chore.Save(db));
+    CTask mowed;
+    mowed.m_nTaskType = CTask::GeneralTask;
+    mowed.m_strDescription = QStringLiteral("Mow lawn");
+    ASSERT_TRUE(mowed.Save(db));
+    ASSERT_TRUE(mowed.SetStatus(db, CTask::Done));
+    const QString statusOfMowed =
+        QStringLiteral("SELECT Status FROM Tasks WHERE TaskId=%1").arg(mowed.id());
 
     {
         CDlgGeneralTasks pool(db, settings, nullptr);
         EXPECT_FALSE(pool.showsShopping());
-        EXPECT_EQ(rows(pool), (QStringList { "Clean gutters" }));
+        EXPECT_EQ(rows(pool), (QStringList { "Clean gutters", "Mow lawn" }));
+        EXPECT_EQ(number(statusOfMowed), 2) << "filling writes nothing";
         EXPECT_FALSE(pool.list()->IsListMode());
         pool.resize(420, 300);
         pool.show();
@@ -271,6 +280,15 @@ TEST_F(PoolDialog, TicksWriteTheStatusAtOnceAndCloseRemembersTheKind)
         pool.list()->SetCheck(0, false);
         EXPECT_EQ(
             number(QStringLiteral("SELECT Status FROM Tasks WHERE TaskId=%1").arg(chore.id())), 0);
+        // Any other change of a row's state writes too: the ticked done entry, clicked beside
+        // its tick, is active again; the clear row left keeps the pool.
+        const QRect mowRow = pool.list()->visualRect(pool.list()->model()->index(1, 0));
+        QTest::mouseClick(pool.list()->viewport(), Qt::LeftButton, {}, mowRow.center());
+        ASSERT_EQ(pool.list()->GetCurSel(), 1);
+        EXPECT_TRUE(pool.list()->GetCheck(1));
+        EXPECT_EQ(number(statusOfMowed), 1);
+        EXPECT_EQ(
+            number(QStringLiteral("SELECT Status FROM Tasks WHERE TaskId=%1").arg(chore.id())), 0);
 
         pool.findChild<QRadioButton *>("shoppingKind")->click();
         // Shopping items by their description alone, alphabetically, flowing into columns.
@@ -278,7 +296,9 @@ TEST_F(PoolDialog, TicksWriteTheStatusAtOnceAndCloseRemembersTheKind)
         EXPECT_TRUE(pool.list()->IsListMode());
         shoot(pool, QStringLiteral("pool_shopping"));
         // Filling sets the ticks without writing anything.
-        EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM Tasks WHERE Status<>0")), 0);
+        EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM Tasks WHERE Status<>0 AND "
+                                        "TaskType=2")),
+                  0);
         pool.reject(); // Escape: nothing remembered
     }
     qint32 jump = -1;

@@ -2,13 +2,23 @@
 // QAccessible, as assistive technology and GUI test tools read them.
 #include "controls/auto_list_ctrl.h"
 #include "controls/label.h"
+#include "format/display_text.h"
+#include "records/area_colors_page.h"
+#include "records/area_details_page.h"
+#include "records/home_loans_page.h"
 #include "records/home_sheet.h"
+#include "records/recommend_movie_dialog.h"
+#include "records/shopping_item_dialog.h"
+#include "records/video_title_page.h"
 #include "support/fake_view_host.h"
 #include "views/home_mgr_view.h"
 
+#include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QAccessibleTableInterface>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
@@ -111,6 +121,65 @@ TEST(Accessibility, TheHomeProfileNamesEveryEditByItsLabel)
     ASSERT_NE(description->textInterface(), nullptr);
     EXPECT_EQ(description->textInterface()->text(0, 10), QStringLiteral("Lake house"));
     EXPECT_EQ(description->role(), QAccessible::EditableText);
+}
+
+// A label that shows a value is read with the value, and the edit inside an editable combo box
+// (which holds the focus) is read with the box's name.
+TEST(Accessibility, ValuesAndTheEditsOfEditableCombosHaveNamesThatSayThem)
+{
+    setUserLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    FakeViewHost host;
+    ASSERT_TRUE(host.db.Execute(QStringLiteral(
+        "INSERT INTO Loans (LoanId, AssetId, AssetType, Principal, Description) VALUES (1, 1, 1, "
+        "100000, 'Mortgage'), (2, 1, 0, 5000, 'Card');")));
+    CDlgHome_Loan loans(host.db, 1);
+    loans.toControls();
+    EXPECT_EQ(nameOf(loans.findChild<QLabel *>(QStringLiteral("totalLiability"))),
+              QStringLiteral("Total Outstanding Liability: $100,000.00"));
+    ASSERT_TRUE(host.db.Execute(QStringLiteral("DELETE FROM Loans WHERE LoanId=1;")));
+    loans.Fill();
+    EXPECT_EQ(nameOf(loans.findChild<QLabel *>(QStringLiteral("totalLiability"))),
+              QStringLiteral("Total Outstanding Liability: $0.00"));
+
+    CDlgArea_Colors colors;
+    colors.m_strLabel[0] = QStringLiteral("Walls");
+    colors.m_strLabel[1] = QStringLiteral("Curtains");
+    colors.m_nColor[0] = 150 << 16 | 180 << 8 | 200;
+    colors.toControls();
+    EXPECT_EQ(nameOf(colors.findChild<CLabel *>(QStringLiteral("swatch1"))),
+              QStringLiteral("Color 1: Walls, red 200, green 180, blue 150"));
+    EXPECT_EQ(nameOf(colors.findChild<CLabel *>(QStringLiteral("swatch2"))),
+              QStringLiteral("Color 2: Curtains, no color chosen"));
+
+    CDlgArea_Tab1 location;
+    CDlgAsset_Video title;
+    CDlgRecommendMovie recommend(host.db);
+    CDlgShoppingItem item(host.db, CTask());
+    const struct
+    {
+        QWidget *root;
+        const char *combo;
+        const char *name;
+    } combos[] = { { &location, "description", "Description:" },
+                   { &title, "genre", "Genre:" },
+                   { &recommend, "genre", "Genre:" },
+                   { &item, "unit", "Unit" },
+                   { &item, "store", "Store:" },
+                   { &item, "aisle", "Aisle/Location:" } };
+    // An up-down box is read as one control (its edit is not shown apart): named by its label.
+    EXPECT_EQ(nameOf(item.findChild<QAbstractSpinBox *>(QStringLiteral("quantityUpDown"))),
+              QStringLiteral("Qty/Amount:"));
+    EXPECT_EQ(nameOf(item.findChild<QAbstractSpinBox *>(QStringLiteral("priceUpDown"))),
+              QStringLiteral("Price:"));
+    EXPECT_EQ(nameOf(title.findChild<QAbstractSpinBox *>(QStringLiteral("releaseYearUpDown"))),
+              QStringLiteral("Release Year:"));
+    for (const auto &c : combos) {
+        auto *combo = c.root->findChild<QComboBox *>(QString::fromLatin1(c.combo));
+        ASSERT_NE(combo, nullptr) << c.combo;
+        ASSERT_NE(combo->lineEdit(), nullptr) << c.combo;
+        EXPECT_EQ(nameOf(combo->lineEdit()), QString::fromLatin1(c.name)) << c.combo;
+    }
+    resetUserLocale();
 }
 
 } // namespace

@@ -203,6 +203,23 @@ TEST_F(TodayView, EquityLineShowsZeroAsAnInvitationAndANegativeEquityAsIs)
     EXPECT_TRUE(view->equityLine()->text().contains(QStringLiteral("10,000.25")));
     // Not the positive amount: the money format's own negative form.
     EXPECT_NE(view->equityLine()->text(), QStringLiteral("Home Equity is ") + moneyText(10000.25f));
+
+    // A loan added on the Home Profile's Loans page is saved at once, so the line follows it
+    // even when the profile is then cancelled.
+    ui.onNextDialog([&](QDialog &sheet) {
+        ui.onNextDialog([&](QDialog &loan) {
+            Fill::text(loan, "description", QStringLiteral("Boat"));
+            Fill::text(loan, "principal", QStringLiteral("1000"));
+            Fill::click(loan, "ok");
+        });
+        Fill::click(sheet, "newLoan");
+        Fill::click(sheet, "cancel");
+    });
+    QTest::mouseClick(view->equityLine(), Qt::LeftButton);
+    EXPECT_EQ(ui.pendingScripts(), 0);
+    EXPECT_FLOAT_EQ(view->equity(), -11000.25f);
+    EXPECT_EQ(view->equityLine()->text(),
+              QStringLiteral("Home Equity is ") + moneyText(-11000.25f));
 }
 
 TEST_F(TodayView, PictureRectangleRules)

@@ -10,9 +10,6 @@ namespace InventoryReport {
 namespace {
 
 constexpr qreal kMarginMillimetres = 15;
-// Thumbnails are decoded for this many dots per inch of paper: sharp in print, a few tens of
-// kilobytes each in the PDF.
-constexpr qreal kPictureDpi = 150;
 // The share of the progress that laying out takes; painting takes the rest.
 constexpr int kLayoutShare = 300;
 
@@ -23,9 +20,10 @@ const QColor kShadeColor(234, 239, 244);
 class PagePainter
 {
 public:
-    PagePainter(QPainter &painter, const SliceBuilder &builder)
+    PagePainter(QPainter &painter, const SliceBuilder &builder, PictureQueue &pictures)
         : m_painter(painter)
         , m_builder(builder)
+        , m_pictures(pictures)
     {
     }
 
@@ -58,12 +56,10 @@ public:
     }
 
 private:
-    // One picture at a time: decoded small, drawn, and dropped when this returns.
+    // Decoded small (ahead, on another thread), drawn, and dropped when this returns.
     void picture(const QString &path, const QRectF &box)
     {
-        const qreal scale = kPictureDpi / m_builder.pt(72);
-        const QImage image =
-            thumbnail(path, QSize(qRound(box.width() * scale), qRound(box.height() * scale)));
+        const QImage image = m_pictures.next(path, thumbnailPixels(box.size() / m_builder.pt(1)));
         if (image.isNull()) {
             m_painter.setPen(QPen(kRuleColor, m_builder.pt(0.5)));
             m_painter.setBrush(Qt::NoBrush);
@@ -91,7 +87,25 @@ private:
 
     QPainter &m_painter;
     const SliceBuilder &m_builder;
+    PictureQueue &m_pictures;
 };
+
+// The pictures in the order the pages show them.
+std::vector<PictureQueue::Request> pictureRequests(const SliceBuilder &builder,
+                                                   const std::vector<PageSpan> &pages)
+{
+    std::vector<PictureQueue::Request> requests;
+    const qreal point = builder.pt(1);
+    for (const PageSpan &page : pages) {
+        for (size_t i = page.first; i < page.end; ++i) {
+            for (const Piece &piece : builder.slices[i].pieces) {
+                if (piece.kind == Piece::Picture)
+                    requests.push_back({ piece.text, thumbnailPixels(piece.rect.size() / point) });
+            }
+        }
+    }
+    return requests;
+}
 
 } // namespace
 
@@ -130,7 +144,8 @@ bool PageLayout::paint(QPagedPaintDevice &device, const Progress &progress)
     const std::vector<PageSpan> pages =
         paginate(builder.slices, builder.continuations, height - bodyTop - footerHeight);
 
-    PagePainter pagePainter(painter, builder);
+    PictureQueue pictures(pictureRequests(builder, pages));
+    PagePainter pagePainter(painter, builder, pictures);
     bool ok = true;
     for (size_t p = 0; p < pages.size() && ok; ++p) {
         if (p > 0 && !device.newPage()) {

@@ -3,9 +3,54 @@
 #include <QImageReader>
 #include <QPainter>
 
-#include <algorithm>
-
 namespace InventoryReport {
+namespace {
+
+constexpr qreal kPictureDpi = 150; // sharp in print at the size the picture is shown
+constexpr int kLongestSide = 420; // pixels: a page-wide photo stays a few tens of kilobytes
+
+} // namespace
+
+QSize thumbnailPixels(const QSizeF &points)
+{
+    QSizeF pixels = points * kPictureDpi / 72.0;
+    if (pixels.width() > kLongestSide || pixels.height() > kLongestSide)
+        pixels.scale(kLongestSide, kLongestSide, Qt::KeepAspectRatio);
+    return pixels.toSize().expandedTo(QSize(1, 1));
+}
+
+PictureQueue::PictureQueue(std::vector<Request> requests)
+    : m_requests(std::move(requests))
+{
+    startMore();
+}
+
+PictureQueue::~PictureQueue()
+{
+    for (std::future<QImage> &running : m_running)
+        running.wait();
+}
+
+void PictureQueue::startMore()
+{
+    while (m_running.size() < kAhead && m_started < m_requests.size()) {
+        const Request &request = m_requests[m_started++];
+        m_running.push_back(
+            std::async(std::launch::async, thumbnail, request.path, request.pixels));
+    }
+}
+
+QImage PictureQueue::next(const QString &path, const QSize &pixels)
+{
+    if (m_next >= m_requests.size() || m_requests[m_next].path != path
+        || m_requests[m_next].pixels != pixels)
+        return thumbnail(path, pixels);
+    ++m_next;
+    QImage image = m_running.front().get();
+    m_running.pop_front();
+    startMore();
+    return image;
+}
 
 QImage thumbnail(const QString &path, const QSize &maxPixels)
 {

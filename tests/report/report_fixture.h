@@ -75,6 +75,23 @@ protected:
         return asset.id();
     }
 
+    // Many plain assets at once ("Book 0", "Book 1"...; category Books), for the long runs.
+    void addBooks(int count, const QString &notes = QString())
+    {
+        QStringList rows;
+        for (int i = 0; i < count; ++i)
+            rows << QStringLiteral("(%1, %2, 3, 'Book %3', %4)")
+                        .arg(100000 + i)
+                        .arg(home.id())
+                        .arg(i)
+                        .arg(notes.isEmpty() ? QStringLiteral("NULL")
+                                             : QLatin1Char('\'') + notes + QLatin1Char('\''));
+        DataFileTest::run(
+            QStringLiteral("INSERT INTO Assets (AssetId, HomeId, CategoryId, Description, Notes) "
+                           "VALUES ")
+            + rows.join(QLatin1Char(',')) + QLatin1Char(';'));
+    }
+
     // Lays the report out as a PDF in the test's folder; returns its path.
     QString writePdf(const InventoryReport::Options &options,
                      QPageSize::PageSizeId paper = QPageSize::Letter,
@@ -94,7 +111,7 @@ protected:
         return path;
     }
 
-    static QString run(const QString &program, const QStringList &arguments)
+    static QString tool(const QString &program, const QStringList &arguments)
     {
         QProcess process;
         process.start(program, arguments);
@@ -111,7 +128,7 @@ protected:
         if (page > 0)
             arguments << QStringLiteral("-f") << QString::number(page) << QStringLiteral("-l")
                       << QString::number(page);
-        return run(QStringLiteral("pdftotext"), arguments << path << QStringLiteral("-"));
+        return tool(QStringLiteral("pdftotext"), arguments << path << QStringLiteral("-"));
     }
 
     // Runs of blanks made one, so that a table's columns read as "Kitchen 2 $10.00".
@@ -123,7 +140,7 @@ protected:
 
     static QString pdfInfo(const QString &path, const QString &field)
     {
-        const QString info = run(QStringLiteral("pdfinfo"), { path });
+        const QString info = tool(QStringLiteral("pdfinfo"), { path });
         const QRegularExpression line(QStringLiteral("^%1:\\s*(.*)$").arg(field),
                                       QRegularExpression::MultilineOption);
         return line.match(info).captured(1).trimmed();

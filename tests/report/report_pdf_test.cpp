@@ -240,7 +240,7 @@ TEST_F(ReportPdf, PicturesAreSmallThumbnailsAndAMissingOneIsNoted)
         EXPECT_EQ(pdfText(pdf).count(QStringLiteral("Picture not found")), 2);
         // The home's and the sofa's pictures, each decoded to the size it is printed at.
         const QStringList images =
-            run(QStringLiteral("pdfimages"), { QStringLiteral("-list"), pdf })
+            tool(QStringLiteral("pdfimages"), { QStringLiteral("-list"), pdf })
                 .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
                 .mid(2);
         ASSERT_EQ(images.size(), 2) << images.join('\n').toStdString();
@@ -257,7 +257,7 @@ TEST_F(ReportPdf, PicturesAreSmallThumbnailsAndAMissingOneIsNoted)
     options.pictures = false;
     const QString pdf = writePdf(options);
     EXPECT_FALSE(pdfText(pdf).contains(QStringLiteral("Picture not found")));
-    EXPECT_EQ(run(QStringLiteral("pdfimages"), { QStringLiteral("-list"), pdf })
+    EXPECT_EQ(tool(QStringLiteral("pdfimages"), { QStringLiteral("-list"), pdf })
                   .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
                   .size(),
               2);
@@ -265,8 +265,7 @@ TEST_F(ReportPdf, PicturesAreSmallThumbnailsAndAMissingOneIsNoted)
 
 TEST_F(ReportPdf, ProgressCanStopTheWorkHalfway)
 {
-    for (int i = 0; i < 200; ++i)
-        addAsset({ .description = QStringLiteral("Book %1").arg(i), .category = 3 });
+    addBooks(200);
     ASSERT_TRUE(InventoryReport::load(db, home.id(), Options {}, kToday, contents));
     for (const int stopAt : { 100, 600 }) {
         QFile file(out.filePath(QStringLiteral("stopped.pdf")));

@@ -210,10 +210,10 @@ TEST_F(ReportDialog, SaveAsPdfWritesTheReportAndNeverTheDataFile)
 
     // A person looks at the asset pages before calling the report finished.
     const QString prefix = out.filePath(QStringLiteral("page"));
-    run(QStringLiteral("pdftoppm"),
-        { QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("80"), QStringLiteral("-f"),
-          QStringLiteral("3"), QStringLiteral("-l"), QStringLiteral("3"),
-          QStringLiteral("-singlefile"), pdf, prefix });
+    tool(QStringLiteral("pdftoppm"),
+         { QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("80"), QStringLiteral("-f"),
+           QStringLiteral("3"), QStringLiteral("-l"), QStringLiteral("3"),
+           QStringLiteral("-singlefile"), pdf, prefix });
     QPixmap page(prefix + QStringLiteral(".png"));
     ASSERT_FALSE(page.isNull());
     Screenshots::save(page, QStringLiteral("inventory_report_assets"));
@@ -237,10 +237,7 @@ TEST_F(ReportDialog, SaveAsPdfWritesTheReportAndNeverTheDataFile)
 
 TEST_F(ReportDialog, CancellingTheProgressLeavesNoFileBehind)
 {
-    for (int i = 0; i < 600; ++i)
-        addAsset({ .description = QStringLiteral("Book %1").arg(i),
-                   .category = 3,
-                   .notes = QStringLiteral("A first edition.") });
+    addBooks(3000, QStringLiteral("A first edition."));
     auto dialog = makeDialog();
     const QStringList before = QDir(out.path()).entryList(QDir::Files | QDir::Hidden);
     ui.nextFileName(out.filePath(QStringLiteral("books.pdf")));

@@ -7,7 +7,8 @@
 // window at all.
 //
 // Memory stays bounded whatever the inventory: the text is laid out once, and pictures are
-// decoded one at a time at the size they are printed, drawn and dropped.
+// decoded at the size they are printed (at most four ahead of the painter, on other threads),
+// drawn and dropped.
 
 #include "format/display_text.h"
 #include "report/report_contents.h"

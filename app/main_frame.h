@@ -131,6 +131,7 @@ private:
     void OnSync();
     void OnBackupRestore();
     void OnExportInventory();
+    void OnPrintInventoryReport();
     void OnAbout();
     void OnExit();
     void OnContextNew();
@@ -163,4 +164,5 @@ private:
     QToolBar *m_toolBar = nullptr;
     QMenu *m_newMenu = nullptr;
     QMenu *m_contextMenu = nullptr;
+    QList<QAction *> m_contextReport; // the popup's separator and report entry
 };

@@ -2,20 +2,22 @@
 // elsewhere.
 #include "app/about_dialog.h"
 #include "app/command_ids.h"
+#include "app/home_app.h"
 #include "app/main_frame.h"
-#include "exchange/sync_command.h"
 #include "exchange/backup_dialog.h"
 #include "exchange/export_dialog.h"
-#include "widgets/ui.h"
+#include "exchange/sync_command.h"
 #include "format/string_table.h"
-#include "records/general_tasks_dialog.h"
 #include "records/asset.h"
+#include "records/general_tasks_dialog.h"
 #include "records/recommend_movie_dialog.h"
+#include "report/report_dialog.h"
 #include "views/home_mgr_view.h"
 #include "views/inventory_view.h"
 #include "views/rooms_view.h"
 #include "views/tasks_view.h"
 #include "views/today_view.h"
+#include "widgets/ui.h"
 
 #include <QAction>
 
@@ -159,6 +161,14 @@ void CMainFrame::OnExportInventory()
     if (currentHomeId() < 1)
         return;
     CDlgExport dialog(database(), currentHome(), this);
+    Ui::runModal(dialog);
+}
+
+void CMainFrame::OnPrintInventoryReport()
+{
+    if (currentHomeId() < 1)
+        return;
+    CDlgInventoryReport dialog(database(), currentHome(), CHomeApp::dataFilePath(), this);
     Ui::runModal(dialog);
 }
 

@@ -37,6 +37,8 @@ void CMainFrame::createActions()
                &C::OnBackupRestore);
     addCommand(Command::ExportInventory, QStringLiteral("E&xport Inventory Data"),
                &C::OnExportInventory);
+    addCommand(Command::PrintInventoryReport, QStringLiteral("&Print Inventory Report..."),
+               &C::OnPrintInventoryReport);
     addCommand(Command::Exit, QStringLiteral("E&xit"), &C::OnExit);
     addCommand(Command::TasksView, QStringLiteral("&Tasks"), &C::OnTasksView);
     addCommand(Command::InventoryView, QStringLiteral("&Home Inventory"), &C::OnInventoryView);
@@ -61,7 +63,7 @@ void CMainFrame::createMenus()
     m_newMenu->addAction(action(Command::NewHome));
     file->addSeparator();
     file->addActions({ action(Command::Sync), action(Command::BackupRestore),
-                       action(Command::ExportInventory) });
+                       action(Command::ExportInventory), action(Command::PrintInventoryReport) });
     file->addSeparator();
     file->addAction(action(Command::Exit));
 
@@ -80,6 +82,13 @@ void CMainFrame::createMenus()
     m_contextMenu->addAction(action(Command::ContextDelete));
     m_contextMenu->addSeparator();
     m_contextMenu->addAction(action(Command::ContextProperties));
+    // The report, for the Home Inventory view only: an entry of its own, shown and hidden
+    // without touching the File menu's.
+    m_contextReport = { m_contextMenu->addSeparator(),
+                        addCommand(Command::PrintInventoryReport,
+                                   QStringLiteral("&Print Inventory Report..."),
+                                   &CMainFrame::OnPrintInventoryReport) };
+    m_contextMenu->addAction(m_contextReport.back());
 }
 
 void CMainFrame::createToolBar()
@@ -193,6 +202,8 @@ void CMainFrame::ShowContextMenu(std::optional<QPoint> globalPos)
     const bool selection = m_activeView && m_activeView->HasSelection();
     action(Command::ContextDelete)->setEnabled(m_activeView && m_activeView->CanDelete());
     action(Command::ContextProperties)->setEnabled(selection);
+    for (QAction *report : m_contextReport)
+        report->setVisible(m_currentViewIndex == InventoryIndex);
     const QPoint at = globalPos ? *globalPos : m_stack->mapToGlobal(QPoint(5, 5));
     m_contextMenu->popup(at);
 }

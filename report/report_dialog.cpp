@@ -1,0 +1,245 @@
+#include "report/report_dialog.h"
+
+#include "controls/auto_list_ctrl.h"
+#include "format/display_text.h"
+#include "records/home.h"
+#include "report/report_layout.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+using namespace InventoryReport;
+
+namespace {
+
+QPushButton *button(const QString &text, const QString &name, QWidget *parent)
+{
+    auto *made = new QPushButton(text, parent);
+    made->setObjectName(name);
+    made->setAutoDefault(false);
+    return made;
+}
+
+CAutoListCtrl *tickList(const QString &name, const QString &accessibleName, QWidget *parent)
+{
+    auto *list = new CAutoListCtrl(
+        parent, CAutoListCtrl::Options(CAutoListCtrl::NoHeader) | CAutoListCtrl::SingleSelection);
+    list->setObjectName(name);
+    list->setAccessibleName(accessibleName);
+    list->InsertColumn(0, accessibleName);
+    list->SetExtendedStyle(CAutoListCtrl::CheckBoxes | CAutoListCtrl::FullRowSelect);
+    // Room for about eight rows before the list scrolls.
+    list->setMinimumHeight(8 * list->fontMetrics().height() + 12);
+    return list;
+}
+
+} // namespace
+
+CDlgInventoryReport::CDlgInventoryReport(CADODataBase &db, const CHome &home,
+                                         const QString &dataFile, QWidget *owner)
+    : QDialog(owner)
+    , m_db(db)
+    , m_homeId(home.id())
+    , m_homeDescription(home.m_strDescription)
+    , m_dataFile(dataFile)
+{
+    setWindowTitle(QStringLiteral("Print Inventory Report"));
+    setObjectName(QStringLiteral("inventoryReportDialog"));
+    createControls();
+    fillList(*m_categories, categoryChoices(m_db));
+    fillList(*m_locations, locationChoices(m_db, m_homeId));
+    selectionChanged();
+}
+
+void CDlgInventoryReport::createControls()
+{
+    // Which assets.
+    auto *assets = new QGroupBox(QStringLiteral("Assets"), this);
+    m_selection = new QButtonGroup(this);
+    const struct
+    {
+        Selection selection;
+        const char *text;
+        const char *name;
+    } choices[] = {
+        { Selection::AllAssets, "&Every asset of the home", "allAssets" },
+        { Selection::TickedCategories, "Assets in the ticked &categories", "tickedCategories" },
+        { Selection::TickedLocations, "Assets in the ticked &locations", "tickedLocations" },
+    };
+    auto *assetsLayout = new QVBoxLayout(assets);
+    for (const auto &choice : choices) {
+        auto *radio = new QRadioButton(QString::fromLatin1(choice.text), assets);
+        radio->setObjectName(QLatin1String(choice.name));
+        m_selection->addButton(radio, int(choice.selection));
+        assetsLayout->addWidget(radio);
+    }
+    m_selection->button(int(Selection::AllAssets))->setChecked(true);
+    connect(m_selection, &QButtonGroup::idToggled, this, [this](int, bool on) {
+        if (on)
+            selectionChanged();
+    });
+    m_categories = tickList(QStringLiteral("categoryList"), QStringLiteral("Categories"), assets);
+    m_locations = tickList(QStringLiteral("locationList"), QStringLiteral("Locations"), assets);
+    m_lists = new QStackedWidget(assets);
+    m_lists->addWidget(m_categories);
+    m_lists->addWidget(m_locations);
+    assetsLayout->addWidget(m_lists, 1);
+    auto *selectAll = button(QStringLiteral("Select &All"), QStringLiteral("selectAll"), assets);
+    connect(selectAll, &QPushButton::clicked, this, &CDlgInventoryReport::SelectAll);
+    auto *selectNone = button(QStringLiteral("Select &None"), QStringLiteral("selectNone"), assets);
+    connect(selectNone, &QPushButton::clicked, this, &CDlgInventoryReport::SelectNone);
+    auto *ticks = new QHBoxLayout;
+    ticks->addWidget(selectAll);
+    ticks->addWidget(selectNone);
+    ticks->addStretch();
+    assetsLayout->addLayout(ticks);
+
+    // How they are laid out.
+    auto *layoutBox = new QGroupBox(QStringLiteral("Layout"), this);
+    auto *form = new QFormLayout(layoutBox);
+    m_grouping = new QComboBox(layoutBox);
+    m_grouping->setObjectName(QStringLiteral("grouping"));
+    m_grouping->addItem(groupingName(Grouping::Location), int(Grouping::Location));
+    m_grouping->addItem(groupingName(Grouping::Category), int(Grouping::Category));
+    form->addRow(QStringLiteral("&Group by:"), m_grouping);
+    m_pictures = new QCheckBox(QStringLiteral("Include p&ictures"), layoutBox);
+    m_pictures->setObjectName(QStringLiteral("pictures"));
+    m_pictures->setChecked(true);
+    m_notes = new QCheckBox(QStringLiteral("Include no&tes"), layoutBox);
+    m_notes->setObjectName(QStringLiteral("notes"));
+    m_notes->setChecked(true);
+    m_pagePerAsset = new QCheckBox(QStringLiteral("&One page per asset"), layoutBox);
+    m_pagePerAsset->setObjectName(QStringLiteral("pagePerAsset"));
+    m_pagePerAsset->setToolTip(QStringLiteral("Otherwise each asset is one row of a table"));
+    form->addRow(m_pictures);
+    form->addRow(m_notes);
+    form->addRow(m_pagePerAsset);
+    m_paper = new QComboBox(layoutBox);
+    m_paper->setObjectName(QStringLiteral("paper"));
+    for (const auto &[id, text] : { std::pair(QPageSize::Letter, "Letter (8.5 x 11 in)"),
+                                    std::pair(QPageSize::A4, "A4 (210 x 297 mm)"),
+                                    std::pair(QPageSize::Legal, "Legal (8.5 x 14 in)") })
+        m_paper->addItem(QString::fromLatin1(text), int(id));
+    m_paper->setCurrentIndex(m_paper->findData(int(defaultPaperSize())));
+    form->addRow(QStringLiteral("Paper si&ze:"), m_paper);
+    // The form's labels name their fields for screen readers too.
+    for (QWidget *field : { static_cast<QWidget *>(m_grouping), static_cast<QWidget *>(m_paper) }) {
+        if (auto *label = qobject_cast<QLabel *>(form->labelForField(field)))
+            field->setAccessibleName(label->text().remove(QLatin1Char('&')).chopped(1));
+    }
+
+    auto *buttons = new QDialogButtonBox(this);
+    auto *preview = button(QStringLiteral("Pre&view"), QStringLiteral("preview"), this);
+    auto *print = button(QStringLiteral("&Print..."), QStringLiteral("print"), this);
+    auto *save = button(QStringLiteral("&Save as PDF..."), QStringLiteral("saveAsPdf"), this);
+    save->setDefault(true);
+    buttons->addButton(preview, QDialogButtonBox::ActionRole);
+    buttons->addButton(print, QDialogButtonBox::ActionRole);
+    buttons->addButton(save, QDialogButtonBox::ActionRole);
+    auto *close = buttons->addButton(QDialogButtonBox::Close);
+    close->setObjectName(QStringLiteral("close"));
+    connect(preview, &QPushButton::clicked, this, &CDlgInventoryReport::Preview);
+    connect(print, &QPushButton::clicked, this, &CDlgInventoryReport::Print);
+    connect(save, &QPushButton::clicked, this, &CDlgInventoryReport::SaveAsPdf);
+    connect(buttons, &QDialogButtonBox::rejected, this, &CDlgInventoryReport::reject);
+
+    auto *columns = new QHBoxLayout;
+    columns->addWidget(assets, 1);
+    columns->addWidget(layoutBox, 0, Qt::AlignTop);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(columns);
+    layout->addWidget(buttons);
+
+    QWidget *order[] = { m_selection->button(0),
+                         m_selection->button(1),
+                         m_selection->button(2),
+                         m_categories,
+                         m_locations,
+                         selectAll,
+                         selectNone,
+                         m_grouping,
+                         m_pictures,
+                         m_notes,
+                         m_pagePerAsset,
+                         m_paper,
+                         preview,
+                         print,
+                         save,
+                         close };
+    for (size_t i = 0; i + 1 < std::size(order); ++i)
+        setTabOrder(order[i], order[i + 1]);
+}
+
+void CDlgInventoryReport::fillList(CAutoListCtrl &list, const std::vector<Choice> &choices)
+{
+    list.SetRedraw(false);
+    list.DeleteAllItems();
+    for (const Choice &choice : choices) {
+        const int row = list.InsertItem(list.GetItemCount(), choice.name);
+        list.SetItemData(row, choice.id);
+        list.SetCheck(row, true);
+    }
+    list.SetRedraw(true);
+}
+
+CAutoListCtrl *CDlgInventoryReport::shownList() const
+{
+    return m_selection->checkedId() == int(Selection::TickedLocations) ? m_locations : m_categories;
+}
+
+void CDlgInventoryReport::selectionChanged()
+{
+    const bool ticking = m_selection->checkedId() != int(Selection::AllAssets);
+    m_lists->setCurrentWidget(shownList());
+    m_lists->setEnabled(ticking);
+    for (const char *name : { "selectAll", "selectNone" })
+        findChild<QPushButton *>(QLatin1String(name))->setEnabled(ticking);
+}
+
+void CDlgInventoryReport::setAllChecks(bool checked)
+{
+    CAutoListCtrl *list = shownList();
+    for (int row = 0, n = list->GetItemCount(); row < n; ++row)
+        list->SetCheck(row, checked);
+}
+
+Options CDlgInventoryReport::options() const
+{
+    Options options;
+    options.selection = Selection(m_selection->checkedId());
+    if (options.selection != Selection::AllAssets) {
+        const CAutoListCtrl *list = shownList();
+        for (int row = 0, n = list->GetItemCount(); row < n; ++row) {
+            if (list->GetCheck(row))
+                options.ticked.insert(list->GetItemData(row));
+        }
+    }
+    options.grouping = Grouping(m_grouping->currentData().toInt());
+    options.pictures = m_pictures->isChecked();
+    options.notes = m_notes->isChecked();
+    options.pagePerAsset = m_pagePerAsset->isChecked();
+    return options;
+}
+
+QPageSize::PageSizeId CDlgInventoryReport::paperSize() const
+{
+    return QPageSize::PageSizeId(m_paper->currentData().toInt());
+}
+
+QString CDlgInventoryReport::proposedFileName() const
+{
+    QString home = m_homeDescription;
+    home.replace(QLatin1Char('/'), QLatin1Char('-'));
+    return home + QStringLiteral(" Inventory ") + reportDate().toString(Qt::ISODate)
+        + QStringLiteral(".pdf");
+}

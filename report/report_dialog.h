@@ -1,0 +1,82 @@
+#pragma once
+// CDlgInventoryReport: "Print Inventory Report". The user chooses which assets (all, or those of
+// the ticked categories or locations), how they are grouped, whether pictures, notes and a page
+// per asset go in, and the paper; then previews the report, prints it, or saves it as a PDF.
+// Long work shows a progress window whose Cancel leaves no file and no print job behind.
+
+#include "report/report_contents.h"
+
+#include <QDate>
+#include <QDialog>
+#include <QPageSize>
+
+class CADODataBase;
+class CAutoListCtrl;
+class CHome;
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QPagedPaintDevice;
+class QPrinter;
+class QStackedWidget;
+
+class CDlgInventoryReport : public QDialog
+{
+    Q_OBJECT
+public:
+    // dataFile: the program's data file, which a report may never be saved over.
+    CDlgInventoryReport(CADODataBase &db, const CHome &home, const QString &dataFile,
+                        QWidget *owner = nullptr);
+
+    // What the controls ask for now.
+    InventoryReport::Options options() const;
+    QPageSize::PageSizeId paperSize() const;
+
+    // The report's date: today unless a test fixes it.
+    void setReportDate(const QDate &date) { m_date = date; }
+    QDate reportDate() const { return m_date.isValid() ? m_date : QDate::currentDate(); }
+
+    CAutoListCtrl *categoryList() const { return m_categories; }
+    CAutoListCtrl *locationList() const { return m_locations; }
+    // The PDF the last Save as PDF wrote; empty until one was written.
+    QString writtenFile() const { return m_written; }
+    // The name the save dialog proposes: "<home> Inventory <date>.pdf".
+    QString proposedFileName() const;
+
+public slots:
+    void Preview();
+    void Print();
+    void SaveAsPdf();
+    void SelectAll() { setAllChecks(true); }
+    void SelectNone() { setAllChecks(false); }
+
+private:
+    void createControls();
+    static void fillList(CAutoListCtrl &list, const std::vector<InventoryReport::Choice> &choices);
+    CAutoListCtrl *shownList() const;
+    void selectionChanged();
+    void setAllChecks(bool checked);
+    bool loadContents(InventoryReport::Contents &contents);
+    void setUpPrinter(QPrinter &printer) const;
+    // Lays the report out onto device under a progress window; false when the user cancelled
+    // (a printer is then told to abort) or the device failed. cancelled says which.
+    bool paintReport(QPagedPaintDevice &device, const InventoryReport::Contents &contents,
+                     const QString &label, bool *cancelled = nullptr, QPrinter *printer = nullptr);
+
+    CADODataBase &m_db;
+    qint32 m_homeId = 0;
+    QString m_homeDescription;
+    QString m_dataFile;
+    QDate m_date;
+    QString m_written;
+
+    QButtonGroup *m_selection = nullptr;
+    QStackedWidget *m_lists = nullptr;
+    CAutoListCtrl *m_categories = nullptr;
+    CAutoListCtrl *m_locations = nullptr;
+    QComboBox *m_grouping = nullptr;
+    QCheckBox *m_pictures = nullptr;
+    QCheckBox *m_notes = nullptr;
+    QCheckBox *m_pagePerAsset = nullptr;
+    QComboBox *m_paper = nullptr;
+};

@@ -1,0 +1,165 @@
+// Where the report goes: Qt's print preview, the system's print dialog, or a PDF file.
+#include "exchange/file_choice.h"
+#include "format/string_table.h"
+#include "report/report_dialog.h"
+#include "report/report_file.h"
+#include "report/report_layout.h"
+#include "widgets/ui.h"
+
+#include <QDir>
+#include <QPdfWriter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QProgressDialog>
+#include <QUrl>
+
+using namespace InventoryReport;
+
+namespace {
+
+// The progress window of one piece of long work; its Cancel stops the layout at the next step.
+class ProgressWindow
+{
+public:
+    ProgressWindow(QWidget *owner, const QString &label)
+        : m_dialog(label, QStringLiteral("Cancel"), 0, 1000, owner)
+    {
+        m_dialog.setObjectName(QStringLiteral("reportProgress"));
+        m_dialog.setWindowTitle(QStringLiteral("Inventory Report"));
+        m_dialog.setWindowModality(Qt::WindowModal);
+        m_dialog.setMinimumDuration(400);
+        m_dialog.setAutoReset(false);
+        m_dialog.setValue(0);
+    }
+
+    // Shows how far the work is; false once the user cancelled.
+    bool step(int permille)
+    {
+        m_dialog.setValue(permille);
+        return !m_dialog.wasCanceled();
+    }
+    bool cancelled() const { return m_dialog.wasCanceled(); }
+
+private:
+    QProgressDialog m_dialog;
+};
+
+} // namespace
+
+bool CDlgInventoryReport::loadContents(Contents &contents)
+{
+    Ui::WaitCursor wait;
+    QString error;
+    if (load(m_db, m_homeId, options(), reportDate(), contents, &error))
+        return true;
+    Ui::messageBox(this, QStringLiteral("The inventory could not be read.\n\n") + error,
+                   Strings::load(Strings::AppTitle), Ui::Icon::Warning, Ui::Ok);
+    return false;
+}
+
+void CDlgInventoryReport::setUpPrinter(QPrinter &printer) const
+{
+    printer.setPageLayout(reportPageLayout(paperSize()));
+    printer.setDocName(proposedFileName().chopped(4));
+    printer.setCreator(Strings::load(Strings::AppTitle));
+}
+
+bool CDlgInventoryReport::paintReport(QPagedPaintDevice &device, const Contents &contents,
+                                      const QString &label, bool *cancelled, QPrinter *printer)
+{
+    ProgressWindow progress(this, label);
+    PageLayout layout(contents);
+    const bool painted = layout.paint(device, [&](int permille) {
+        if (progress.step(permille))
+            return true;
+        // A print job is abandoned before it is finished, or it would still be sent.
+        if (printer)
+            printer->abort();
+        return false;
+    });
+    if (cancelled)
+        *cancelled = progress.cancelled();
+    return painted;
+}
+
+void CDlgInventoryReport::Preview()
+{
+    Contents contents;
+    if (!loadContents(contents))
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    setUpPrinter(printer);
+    QPrintPreviewDialog preview(&printer, this);
+    preview.setObjectName(QStringLiteral("reportPreview"));
+    preview.setWindowTitle(QStringLiteral("Inventory Report Preview"));
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [&](QPrinter *target) {
+        paintReport(*target, contents, QStringLiteral("Preparing the preview..."));
+    });
+    Ui::runModal(preview);
+}
+
+void CDlgInventoryReport::Print()
+{
+    Contents contents;
+    if (!loadContents(contents))
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    setUpPrinter(printer);
+    QPrintDialog dialog(&printer, this);
+    dialog.setObjectName(QStringLiteral("reportPrintDialog"));
+    dialog.setWindowTitle(QStringLiteral("Print Inventory Report"));
+    if (Ui::runModal(dialog) != QDialog::Accepted)
+        return;
+    bool cancelled = false;
+    if (!paintReport(printer, contents, QStringLiteral("Printing the inventory report..."),
+                     &cancelled, &printer)
+        && !cancelled)
+        Ui::messageBox(this,
+                       QStringLiteral("The inventory report could not be printed. Please check "
+                                      "the printer and try again."),
+                       Strings::load(Strings::AppTitle), Ui::Icon::Warning, Ui::Ok);
+}
+
+void CDlgInventoryReport::SaveAsPdf()
+{
+    const QString appName = Strings::load(Strings::AppTitle);
+    const QString path = FileChoice::saveFileName(
+        this, QStringLiteral("Save Inventory Report as PDF"), proposedFileName(),
+        QStringLiteral("PDF Files (*.pdf)"), QStringLiteral("pdf"));
+    if (path.isEmpty())
+        return;
+    Contents contents;
+    if (!loadContents(contents))
+        return;
+
+    QString error;
+    const SaveResult result = saveFile(
+        path, m_dataFile,
+        [&](QIODevice &device) {
+            QPdfWriter writer(&device);
+            writer.setPageLayout(reportPageLayout(paperSize()));
+            writer.setTitle(proposedFileName().chopped(4));
+            writer.setCreator(appName);
+            bool cancelled = false;
+            if (paintReport(writer, contents, QStringLiteral("Writing the inventory report..."),
+                            &cancelled))
+                return SaveResult::Saved;
+            return cancelled ? SaveResult::Cancelled : SaveResult::Failed;
+        },
+        &error);
+    if (result == SaveResult::Cancelled)
+        return;
+    if (result == SaveResult::Failed) {
+        Ui::messageBox(this,
+                       QStringLiteral("The inventory report could not be saved as %1.\n\n%2")
+                           .arg(QDir::toNativeSeparators(path), error),
+                       appName, Ui::Icon::Warning, Ui::Ok);
+        return;
+    }
+    m_written = path;
+    const QString question = QLatin1Char('"') + QDir::toNativeSeparators(path)
+        + QStringLiteral("\" has been created.\n\nWould you like to open it now?");
+    if (Ui::messageBox(this, question, appName, Ui::Icon::Question, Ui::Yes | Ui::No) == Ui::Yes)
+        Ui::openUrl(QUrl::fromLocalFile(path));
+}

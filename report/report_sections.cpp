@@ -1,0 +1,302 @@
+// The report's sections as the builder lays them out: the cover, the summary and the assets,
+// as table rows or as a page each.
+#include "report/report_builder.h"
+
+#include "format/display_text.h"
+
+#include <algorithm>
+
+namespace InventoryReport {
+namespace {
+
+constexpr qreal kPictureColumn = 68; // points: a thumbnail of about 0.85 inch
+constexpr int kProgressEvery = 32; // assets between two questions to progress
+
+QString chosenText(const Contents &contents)
+{
+    const bool categories = contents.options.selection == Selection::TickedCategories;
+    switch (contents.options.selection) {
+    case Selection::AllAssets:
+        return QStringLiteral("All assets of the home");
+    case Selection::TickedCategories:
+    case Selection::TickedLocations:
+        if (contents.chosenNames.isEmpty())
+            return categories ? QStringLiteral("No category was ticked")
+                              : QStringLiteral("No location was ticked");
+        return (categories ? QStringLiteral("Assets in these categories: ")
+                           : QStringLiteral("Assets in these locations: "))
+            + contents.chosenNames.join(QStringLiteral(", "));
+    }
+    return {};
+}
+
+QString emptyText(const Contents &contents)
+{
+    switch (contents.options.selection) {
+    case Selection::AllAssets:
+        break;
+    case Selection::TickedCategories:
+        return QStringLiteral("There are no assets to list: none of this home's assets is in the "
+                              "chosen categories.");
+    case Selection::TickedLocations:
+        return QStringLiteral("There are no assets to list: none of this home's assets is in the "
+                              "chosen locations.");
+    }
+    return QStringLiteral("There are no assets to list: this home's inventory is empty.");
+}
+
+QString lower(Grouping grouping)
+{
+    return groupingName(grouping).toLower();
+}
+
+} // namespace
+
+void SliceBuilder::cover(const Contents &contents)
+{
+    addParagraph(QStringLiteral("Home Inventory Report"), Title, 0, m_width, true);
+    addGap(6);
+    addParagraph(contents.homeDescription, Subtitle, 0, m_width);
+    if (!contents.homeAddress.isEmpty())
+        addParagraph(contents.homeAddress, Body, 0, m_width);
+    addGap(14);
+    if (contents.options.pictures && !contents.homePicture.isEmpty()) {
+        addPicture(contents.homePicture, QSizeF(pt(288), pt(216)));
+        addGap(10);
+    }
+
+    const qreal labelWidth = pt(150);
+    const std::vector<Column> columns = { { 0, labelWidth, {}, false, false },
+                                          { labelWidth, m_width - labelWidth, {}, false, false } };
+    auto fact = [&](const QString &label, const QString &value) {
+        addRow(columns, { { { label, Bold } }, { { value, Body } } });
+    };
+    fact(QStringLiteral("Report date"),
+         dateText(COleDateTime::fromDate(contents.date), true, m_locale));
+    fact(QStringLiteral("Assets"), m_locale.toString(contents.totals.count));
+    fact(QStringLiteral("Total purchase price"), money(contents.totals.purchase));
+    fact(QStringLiteral("Total current value"), money(contents.totals.current));
+    fact(QStringLiteral("Total replacement value"), money(contents.totals.replacement));
+    fact(QStringLiteral("Assets chosen"), chosenText(contents));
+    fact(QStringLiteral("Grouped by"), groupingName(contents.options.grouping));
+    if (contents.assets.empty()) {
+        addGap(14);
+        addParagraph(emptyText(contents), Bold, 0, m_width);
+    }
+}
+
+void SliceBuilder::summary(const Contents &contents)
+{
+    const qreal count = pt(48);
+    const qreal amount = pt(84);
+    const qreal name = std::max(pt(72), m_width - count - 3 * amount);
+    qreal x = name;
+    std::vector<Column> columns = { { 0, name, groupingName(contents.options.grouping) } };
+    for (const auto &[width, title] : { std::pair(count, QStringLiteral("Assets")),
+                                        std::pair(amount, QStringLiteral("Purchase price")),
+                                        std::pair(amount, QStringLiteral("Current value")),
+                                        std::pair(amount, QStringLiteral("Replacement value")) }) {
+        columns.push_back({ x, width, title, true });
+        x += width;
+    }
+
+    const QString title = QStringLiteral("Summary by ") + lower(contents.options.grouping);
+    const int continuation = addContinuation(
+        { titleSlice(title + QStringLiteral(" (continued)"), Heading), headingRow(columns) });
+    startPage();
+    Slice heading = titleSlice(title, Heading);
+    heading.keepWithNext = true;
+    push(std::move(heading));
+    Slice head = headingRow(columns);
+    head.keepWithNext = true;
+    push(std::move(head));
+
+    auto figures = [&](const QString &label, const Totals &totals, FontRole font) {
+        return std::vector<Cell> { { { label, font } },
+                                   { { m_locale.toString(totals.count), font } },
+                                   { { money(totals.purchase), font } },
+                                   { { money(totals.current), font } },
+                                   { { money(totals.replacement), font } } };
+    };
+    for (const Group &group : contents.groups)
+        addRow(columns, figures(group.name, group.totals, Body), {}, {}, continuation);
+    addRow(columns, figures(QStringLiteral("Total"), contents.totals, Bold), {}, {}, continuation,
+           true);
+}
+
+std::vector<SliceBuilder::Column> SliceBuilder::assetColumns(bool pictures) const
+{
+    const qreal picture = pictures ? pt(kPictureColumn) : 0;
+    const qreal purchased = pt(92);
+    const qreal value = pt(66);
+    const qreal warranty = pt(56);
+    const qreal asset = std::max(pt(72), m_width - picture - purchased - 2 * value - warranty);
+    std::vector<Column> columns;
+    qreal x = 0;
+    if (pictures) {
+        columns.push_back({ x, picture, QStringLiteral("Picture"), false, true });
+        x += picture;
+    }
+    for (const auto &[width, title, right] :
+         { std::tuple(asset, QStringLiteral("Asset"), false),
+           std::tuple(purchased, QStringLiteral("Purchased"), false),
+           std::tuple(value, QStringLiteral("Current value"), true),
+           std::tuple(value, QStringLiteral("Replacement value"), true),
+           std::tuple(warranty, QStringLiteral("Warranty"), false) }) {
+        columns.push_back({ x, width, title, right, false });
+        x += width;
+    }
+    return columns;
+}
+
+std::vector<SliceBuilder::Cell> SliceBuilder::assetCells(const Asset &asset,
+                                                         Grouping grouping) const
+{
+    Cell item { { asset.description, Bold } };
+    if (grouping == Grouping::Location) {
+        item.push_back(
+            { QStringLiteral("Category: ")
+              + (asset.categoryId == kNone ? noneGroupName(Grouping::Category) : asset.category) });
+    } else {
+        item.push_back(
+            { QStringLiteral("Location: ")
+              + (asset.locationId == kNone ? noneGroupName(Grouping::Location) : asset.location) });
+    }
+    if (asset.video) {
+        item.push_back({ QStringLiteral("Genre: ")
+                         + (asset.makeModel.isEmpty() ? QStringLiteral("N/A") : asset.makeModel) });
+        item.push_back(
+            { QStringLiteral("Release year: ") + QString::number(asset.warranty.year()) });
+    } else if (!asset.makeModel.isEmpty()) {
+        item.push_back({ QStringLiteral("Make and model: ") + asset.makeModel });
+    }
+    if (!asset.serialNumber.isEmpty())
+        item.push_back({ QStringLiteral("Serial number: ") + asset.serialNumber });
+
+    Cell purchased { { date(asset.purchaseDate) },
+                     { asset.vendor },
+                     { money(asset.purchasePrice) } };
+    Cell warranty;
+    if (!asset.video)
+        warranty.push_back({ asset.hasWarranty() ? date(asset.warranty) : QStringLiteral("none") });
+    std::vector<Cell> cells;
+    if (m_pictureColumn)
+        cells.emplace_back();
+    cells.insert(cells.end(),
+                 { item,
+                   purchased,
+                   { { money(asset.currentValue) } },
+                   { { money(asset.replacementValue) } },
+                   warranty });
+    return cells;
+}
+
+std::vector<std::pair<QString, QString>> SliceBuilder::assetFields(const Asset &asset) const
+{
+    const QString category =
+        asset.categoryId == kNone ? noneGroupName(Grouping::Category) : asset.category;
+    const QString location =
+        asset.locationId == kNone ? noneGroupName(Grouping::Location) : asset.location;
+    std::vector<std::pair<QString, QString>> fields = {
+        { QStringLiteral("Category"), category },
+        { QStringLiteral("Location"), location },
+    };
+    if (asset.video)
+        fields.emplace_back(QStringLiteral("Genre"),
+                            asset.makeModel.isEmpty() ? QStringLiteral("N/A") : asset.makeModel);
+    else
+        fields.emplace_back(QStringLiteral("Make and model"), asset.makeModel);
+    fields.insert(fields.end(),
+                  { { QStringLiteral("Serial number"), asset.serialNumber },
+                    { QStringLiteral("Purchase date"), date(asset.purchaseDate) },
+                    { QStringLiteral("Place of purchase"), asset.vendor },
+                    { QStringLiteral("Purchase price"), money(asset.purchasePrice) },
+                    { QStringLiteral("Current value"), money(asset.currentValue) },
+                    { QStringLiteral("Replacement value"), money(asset.replacementValue) } });
+    if (asset.video)
+        fields.emplace_back(QStringLiteral("Release year"), QString::number(asset.warranty.year()));
+    else
+        fields.emplace_back(QStringLiteral("Warranty"),
+                            asset.hasWarranty() ? date(asset.warranty) : QStringLiteral("none"));
+    return fields;
+}
+
+bool SliceBuilder::assetTable(const Contents &contents, const std::function<bool(double)> &progress)
+{
+    const Options &options = contents.options;
+    m_pictureColumn = options.pictures;
+    const std::vector<Column> columns = assetColumns(options.pictures);
+    const qreal box = pt(kPictureColumn) - 2 * pt(2.5);
+    const size_t total = contents.assets.size();
+
+    startPage();
+    addParagraph(QStringLiteral("Assets by ") + lower(options.grouping), Heading, 0, m_width);
+    addGap(4);
+    for (const Group &group : contents.groups) {
+        const int continuation =
+            addContinuation({ titleSlice(group.name + QStringLiteral(" (continued)"), Subtitle),
+                              headingRow(columns) });
+        Slice heading = titleSlice(group.name, Subtitle);
+        heading.keepWithNext = true;
+        push(std::move(heading));
+        Slice head = headingRow(columns);
+        head.keepWithNext = true;
+        push(std::move(head));
+        for (size_t i = group.first; i < group.first + size_t(group.totals.count); ++i) {
+            const Asset &asset = contents.assets[i];
+            Cell notes;
+            if (options.notes && !asset.notes.isEmpty())
+                notes.push_back({ QStringLiteral("Notes: ") + asset.notes });
+            std::optional<RowPicture> picture;
+            if (options.pictures && !asset.picture.isEmpty())
+                picture = RowPicture { asset.picture, QSizeF(box, box * 0.75) };
+            addRow(columns, assetCells(asset, options.grouping), notes, picture, continuation);
+            if (progress && i % kProgressEvery == 0 && !progress(double(i) / double(total)))
+                return false;
+        }
+        addGap(10);
+    }
+    return true;
+}
+
+bool SliceBuilder::assetPages(const Contents &contents, const std::function<bool(double)> &progress)
+{
+    const Options &options = contents.options;
+    m_pictureColumn = false;
+    const qreal labelWidth = pt(130);
+    const std::vector<Column> columns = { { 0, labelWidth, {}, false, false },
+                                          { labelWidth, m_width - labelWidth, {}, false, false } };
+    const QString groupLabel = groupingName(options.grouping) + QStringLiteral(": ");
+    const size_t total = contents.assets.size();
+
+    for (const Group &group : contents.groups) {
+        for (size_t i = group.first; i < group.first + size_t(group.totals.count); ++i) {
+            const Asset &asset = contents.assets[i];
+            const int continuation = addContinuation(
+                { titleSlice(asset.description + QStringLiteral(" (continued)"), Bold) });
+            startPage();
+            addParagraph(groupLabel + group.name, Small, 0, m_width);
+            addParagraph(asset.description, Heading, 0, m_width, true);
+            addGap(6);
+            if (options.pictures && !asset.picture.isEmpty()) {
+                addPicture(asset.picture, QSizeF(pt(324), pt(243)));
+                addGap(8);
+            }
+            for (const auto &[label, value] : assetFields(asset))
+                addRow(columns, { { { label, Bold } }, { { value, Body } } }, {}, {}, continuation);
+            if (options.notes && !asset.notes.isEmpty()) {
+                addGap(10);
+                Slice heading = titleSlice(QStringLiteral("Notes"), Bold);
+                heading.keepWithNext = true;
+                heading.continuation = continuation;
+                push(std::move(heading));
+                addParagraph(asset.notes, Body, 0, m_width, false, continuation);
+            }
+            if (progress && i % kProgressEvery == 0 && !progress(double(i) / double(total)))
+                return false;
+        }
+    }
+    return true;
+}
+
+} // namespace InventoryReport

@@ -1,0 +1,335 @@
+// The Print Inventory Report dialog: its controls, and the report it previews, prints and saves.
+#include "app/command_ids.h"
+#include "app/frame_fixture.h"
+#include "controls/auto_list_ctrl.h"
+#include "format/display_text.h"
+#include "report/report_dialog.h"
+#include "report/report_fixture.h"
+#include "support/screenshots.h"
+#include "views/form_view.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QImage>
+#include <QLabel>
+#include <QMenu>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QProgressDialog>
+#include <QRadioButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using InventoryReport::Grouping;
+using InventoryReport::Selection;
+
+class ReportDialog : public ReportFixture
+{
+protected:
+    void SetUp() override
+    {
+        ReportFixture::SetUp();
+        setUserLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    }
+    void TearDown() override { resetUserLocale(); }
+
+    std::unique_ptr<CDlgInventoryReport> makeDialog()
+    {
+        auto dialog = std::make_unique<CDlgInventoryReport>(db, home, env.dataFile());
+        dialog->setReportDate(kToday);
+        return dialog;
+    }
+
+    static int rowOf(CAutoListCtrl *list, const QString &text)
+    {
+        for (int row = 0; row < list->GetItemCount(); ++row) {
+            if (list->GetItemText(row, 0) == text)
+                return row;
+        }
+        return -1;
+    }
+
+    QString picture()
+    {
+        QImage photo(1200, 800, QImage::Format_RGB32);
+        QPainter painter(&photo);
+        QLinearGradient gradient(0, 0, 1200, 800);
+        gradient.setColorAt(0, QColor(214, 170, 110));
+        gradient.setColorAt(1, QColor(90, 60, 40));
+        painter.fillRect(photo.rect(), gradient);
+        painter.setBrush(QColor(60, 40, 30));
+        painter.drawRoundedRect(QRect(150, 300, 900, 350), 60, 60);
+        painter.end();
+        const QString path = out.filePath(QStringLiteral("sofa.jpg"));
+        EXPECT_TRUE(photo.save(path, "JPEG"));
+        return path;
+    }
+
+    void seed()
+    {
+        const qint32 living = addLocation(QStringLiteral("Living Room"));
+        const qint32 kitchen = addLocation(QStringLiteral("Kitchen"));
+        addAsset({ .description = QStringLiteral("Leather sofa"),
+                   .category = 8,
+                   .location = living,
+                   .price = 1899,
+                   .current = 1200,
+                   .replacement = 2100,
+                   .serial = QStringLiteral("CH-55120"),
+                   .makeModel = QStringLiteral("Chesterfield"),
+                   .vendor = QStringLiteral("Hartley & Sons"),
+                   .warranty = COleDateTime(2027, 6, 30),
+                   .notes = QStringLiteral("Receipt in the blue folder."),
+                   .picture = picture() });
+        addAsset({ .description = QStringLiteral("Espresso machine"),
+                   .category = 1,
+                   .location = kitchen,
+                   .price = 649,
+                   .current = 400,
+                   .replacement = 700,
+                   .serial = QStringLiteral("EM-9031-K"),
+                   .makeModel = QStringLiteral("Barista Pro"),
+                   .vendor = QStringLiteral("City Electronics") });
+        addAsset({ .description = QStringLiteral("Oil painting, harbour at dusk"),
+                   .category = 2,
+                   .location = living,
+                   .price = 3500,
+                   .current = 4200,
+                   .replacement = 4500,
+                   .vendor = QStringLiteral("Estate Sale"),
+                   .notes = QStringLiteral("Signed lower right. Appraised 2023."),
+                   .picture = out.filePath(QStringLiteral("moved-away.jpg")) });
+    }
+
+    QByteArray digest(const QString &path)
+    {
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+    }
+
+    ScriptedUi ui;
+};
+
+TEST_F(ReportDialog, EveryControlIsNamedHasAMnemonicAndThePaperFollowsTheLocale)
+{
+    seed();
+    auto dialog = makeDialog();
+    dialog->show();
+    Screenshots::save(*dialog, QStringLiteral("inventory_report_dialog"));
+    EXPECT_EQ(dialog->paperSize(), QPageSize::Letter);
+    EXPECT_EQ(dialog->proposedFileName(), QStringLiteral("Lake house Inventory 2024-03-09.pdf"));
+    QStringList mnemonics;
+    for (QAbstractButton *button : dialog->findChildren<QAbstractButton *>()) {
+        if (button->objectName() == QLatin1String("close") || button->text().isEmpty())
+            continue;
+        const qsizetype amp = button->text().indexOf(QLatin1Char('&'));
+        ASSERT_GE(amp, 0) << button->text().toStdString();
+        mnemonics << button->text().mid(amp + 1, 1).toLower();
+    }
+    for (QLabel *label : dialog->findChildren<QLabel *>()) {
+        ASSERT_NE(label->buddy(), nullptr) << label->text().toStdString();
+        EXPECT_FALSE(label->buddy()->accessibleName().isEmpty());
+        mnemonics << label->text().mid(label->text().indexOf(QLatin1Char('&')) + 1, 1).toLower();
+    }
+    mnemonics.sort();
+    EXPECT_EQ(mnemonics.removeDuplicates(), 0) << mnemonics.join(' ').toStdString();
+    EXPECT_EQ(dialog->categoryList()->accessibleName(), QStringLiteral("Categories"));
+    EXPECT_EQ(dialog->locationList()->accessibleName(), QStringLiteral("Locations"));
+
+    for (const auto &[locale, paper] :
+         { std::pair(QLocale(QLocale::French, QLocale::Canada), QPageSize::Letter),
+           std::pair(QLocale(QLocale::German, QLocale::Germany), QPageSize::A4),
+           std::pair(QLocale(QLocale::English, QLocale::UnitedKingdom), QPageSize::A4) }) {
+        setUserLocale(locale);
+        EXPECT_EQ(makeDialog()->paperSize(), paper) << locale.name().toStdString();
+    }
+
+    // Every asset at first; a list to tick only once the ticked kind is chosen.
+    EXPECT_EQ(dialog->options().selection, Selection::AllAssets);
+    EXPECT_FALSE(dialog->categoryList()->isEnabled());
+    ASSERT_TRUE(Fill::check(*dialog, QStringLiteral("tickedCategories"), true));
+    EXPECT_TRUE(dialog->categoryList()->isEnabled());
+    ASSERT_TRUE(Fill::click(*dialog, QStringLiteral("selectNone")));
+    EXPECT_TRUE(dialog->options().ticked.isEmpty());
+    dialog->categoryList()->SetCheck(rowOf(dialog->categoryList(), QStringLiteral("Art")), true);
+    dialog->categoryList()->SetCheck(rowOf(dialog->categoryList(), QStringLiteral("(No category)")),
+                                     true);
+    EXPECT_EQ(dialog->options().ticked, (QSet<qint32> { 2, InventoryReport::kNone }));
+
+    // The locations of this home, and the assets without one; the category ticks are kept.
+    ASSERT_TRUE(Fill::check(*dialog, QStringLiteral("tickedLocations"), true));
+    CAutoListCtrl *locations = dialog->locationList();
+    ASSERT_EQ(locations->GetItemCount(), 3);
+    EXPECT_EQ(locations->GetItemText(0, 0), QStringLiteral("Kitchen"));
+    EXPECT_EQ(locations->GetItemText(2, 0), QStringLiteral("(No location)"));
+    EXPECT_EQ(dialog->options().ticked.size(), 3);
+    ASSERT_TRUE(Fill::check(*dialog, QStringLiteral("tickedCategories"), true));
+    EXPECT_EQ(dialog->options().ticked.size(), 2);
+
+    ASSERT_TRUE(Fill::comboIndex(*dialog, QStringLiteral("grouping"), 1));
+    ASSERT_TRUE(Fill::check(*dialog, QStringLiteral("pictures"), false));
+    ASSERT_TRUE(Fill::check(*dialog, QStringLiteral("pagePerAsset"), true));
+    const InventoryReport::Options options = dialog->options();
+    EXPECT_EQ(options.grouping, Grouping::Category);
+    EXPECT_FALSE(options.pictures);
+    EXPECT_TRUE(options.notes);
+    EXPECT_TRUE(options.pagePerAsset);
+}
+
+TEST_F(ReportDialog, SaveAsPdfWritesTheReportAndNeverTheDataFile)
+{
+    seed();
+    auto dialog = makeDialog();
+    ASSERT_TRUE(Fill::comboIndex(*dialog, QStringLiteral("paper"), 1)); // A4
+    const QString chosen = out.filePath(QStringLiteral("for the insurer"));
+    ui.nextFileName(chosen);
+    ui.answer(Ui::No);
+    ASSERT_TRUE(Fill::click(*dialog, QStringLiteral("saveAsPdf")));
+    const QString pdf = chosen + QStringLiteral(".pdf");
+    ASSERT_EQ(dialog->writtenFile(), pdf);
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_TRUE(ui.messages()[0].text.endsWith(QStringLiteral("has been created.\n\nWould you "
+                                                              "like to open it now?")));
+    EXPECT_TRUE(pdfInfo(pdf, QStringLiteral("Page size")).endsWith(QLatin1String("(A4)")));
+    EXPECT_EQ(pdfInfo(pdf, QStringLiteral("Title")),
+              QStringLiteral("Lake house Inventory 2024-03-09"));
+    const QString text = squeezed(pdfText(pdf));
+    for (const char *expected : { "Total current value $5,800.00", "Serial number: CH-55120",
+                                  "Picture not found", "Notes: Receipt in the blue folder." })
+        EXPECT_TRUE(text.contains(QLatin1String(expected))) << expected;
+
+    // A person looks at the asset pages before calling the report finished.
+    const QString prefix = out.filePath(QStringLiteral("page"));
+    tool(QStringLiteral("pdftoppm"),
+         { QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("80"), QStringLiteral("-f"),
+           QStringLiteral("3"), QStringLiteral("-l"), QStringLiteral("3"),
+           QStringLiteral("-singlefile"), pdf, prefix });
+    QPixmap page(prefix + QStringLiteral(".png"));
+    ASSERT_FALSE(page.isNull());
+    Screenshots::save(page, QStringLiteral("inventory_report_assets"));
+
+    // The data file is never written over, spelt directly or through a link.
+    const QByteArray before = digest(env.dataFile());
+    const QString link = out.filePath(QStringLiteral("report-link.pdf"));
+    ASSERT_TRUE(QFile::link(env.dataFile(), link));
+    for (const QString &target : { env.dataFile(), link }) {
+        ui.nextFileName(target);
+        ASSERT_TRUE(Fill::click(*dialog, QStringLiteral("saveAsPdf")));
+        ASSERT_FALSE(ui.messages().empty());
+        EXPECT_TRUE(ui.messages().back().text.contains(QStringLiteral("the program's data file")))
+            << ui.messages().back().text.toStdString();
+        EXPECT_EQ(ui.messages().back().icon, Ui::Icon::Warning);
+    }
+    EXPECT_EQ(digest(env.dataFile()), before);
+    EXPECT_EQ(dialog->writtenFile(), pdf);
+    EXPECT_TRUE(ui.openedUrls().empty());
+}
+
+TEST_F(ReportDialog, CancellingTheProgressLeavesNoFileBehind)
+{
+    addBooks(3000, QStringLiteral("A first edition."));
+    auto dialog = makeDialog();
+    const QStringList before = QDir(out.path()).entryList(QDir::Files | QDir::Hidden);
+    ui.nextFileName(out.filePath(QStringLiteral("books.pdf")));
+
+    // The person presses Cancel as soon as the progress window is there.
+    bool pressed = false;
+    QTimer cancel;
+    cancel.setInterval(0);
+    QObject::connect(&cancel, &QTimer::timeout, [&] {
+        if (auto *progress = dialog->findChild<QProgressDialog *>()) {
+            if (progress->isVisible()) {
+                progress->cancel();
+                pressed = true;
+                cancel.stop();
+            }
+        }
+    });
+    cancel.start();
+    ASSERT_TRUE(Fill::click(*dialog, QStringLiteral("saveAsPdf")));
+    EXPECT_TRUE(pressed);
+    EXPECT_EQ(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), before);
+    EXPECT_TRUE(dialog->writtenFile().isEmpty());
+    EXPECT_TRUE(ui.messages().empty()) << ui.messageTexts().join('\n').toStdString();
+}
+
+TEST_F(ReportDialog, PrintAndPreviewGoThroughQtsOwnDialogs)
+{
+    seed();
+    auto dialog = makeDialog();
+
+    // Cancelling the print dialog prints nothing; accepting it prints every page.
+    ui.onNextDialog([](QDialog &) {});
+    ASSERT_TRUE(Fill::click(*dialog, QStringLiteral("print")));
+    const QString printed = out.filePath(QStringLiteral("printed.pdf"));
+    ui.onNextDialog([&](QDialog &shown) {
+        auto *print = qobject_cast<QPrintDialog *>(&shown);
+        ASSERT_NE(print, nullptr);
+        EXPECT_EQ(print->printer()->pageLayout().pageSize().id(), QPageSize::Letter);
+        // No printer here: the job goes to a PDF file, as a "print to file" printer would. (done()
+        // keeps that, where accept() would take the dialog's own choice of printer.)
+        print->printer()->setOutputFileName(printed);
+        shown.done(QDialog::Accepted);
+    });
+    ASSERT_TRUE(Fill::click(*dialog, QStringLiteral("print")));
+    EXPECT_EQ(ui.dialogTitles(), QStringList(2, QStringLiteral("Print Inventory Report")));
+    ASSERT_TRUE(QFile::exists(printed));
+    const int printedPages = pdfInfo(printed, QStringLiteral("Pages")).toInt();
+    EXPECT_GE(printedPages, 3);
+    EXPECT_TRUE(squeezed(pdfText(printed)).contains(QStringLiteral("Serial number: EM-9031-K")));
+
+    int previewPages = 0;
+    ui.onNextDialog([&](QDialog &shown) {
+        auto *preview = shown.findChild<QPrintPreviewWidget *>();
+        ASSERT_NE(preview, nullptr);
+        preview->updatePreview();
+        previewPages = preview->pageCount();
+    });
+    ASSERT_TRUE(Fill::click(*dialog, QStringLiteral("preview")));
+    EXPECT_EQ(ui.dialogTitles().last(), QStringLiteral("Inventory Report Preview"));
+    EXPECT_EQ(previewPages, printedPages);
+    EXPECT_TRUE(ui.messages().empty()) << ui.messageTexts().join('\n').toStdString();
+}
+
+TEST(ReportCommand, FileMenuAndTheInventoryPopupOpenTheReportWhileAHomeIsCurrent)
+{
+    ProgramRun run;
+    run.seedHomes({ { 1, QStringLiteral("Lake house") } });
+    CMainFrame &frame = run.start();
+    frame.OnSelectHome();
+    EXPECT_FALSE(frame.isCommandEnabled(Command::PrintInventoryReport));
+    ASSERT_TRUE(frame.SetCurrentHome(1));
+    for (QAction *each : frame.commandActions(Command::PrintInventoryReport))
+        EXPECT_TRUE(each->isEnabled());
+    const qsizetype shown = run.ui.dialogTitles().size();
+    frame.action(Command::PrintInventoryReport)->trigger();
+    ASSERT_EQ(run.ui.dialogTitles().size(), shown + 1);
+    EXPECT_EQ(run.ui.dialogTitles().last(), QStringLiteral("Print Inventory Report"));
+
+    // The shared popup offers it in the Home Inventory view only.
+    auto reportInPopup = [&] {
+        frame.ShowContextMenu();
+        const QList<QAction *> entries = frame.contextMenu()->actions();
+        frame.contextMenu()->hide();
+        return entries.last()->isVisible() && entries.last()->text().contains("Report");
+    };
+    EXPECT_FALSE(reportInPopup());
+    frame.ShowView(CMainFrame::InventoryIndex);
+    EXPECT_TRUE(reportInPopup());
+    frame.contextMenu()->actions().last()->trigger();
+    EXPECT_EQ(run.ui.dialogTitles().size(), shown + 2);
+    frame.ShowView(CMainFrame::TasksIndex);
+    EXPECT_FALSE(reportInPopup());
+}
+
+} // namespace

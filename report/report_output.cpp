@@ -126,7 +126,7 @@ void CDlgInventoryReport::SaveAsPdf()
     const QString appName = Strings::load(Strings::AppTitle);
     const QString path = FileChoice::saveFileName(
         this, QStringLiteral("Save Inventory Report as PDF"), proposedFileName(),
-        QStringLiteral("PDF Files (*.pdf)"), QStringLiteral("pdf"));
+        QStringLiteral("PDF Files (*.pdf)"), QStringLiteral("pdf"), m_dataFile);
     if (path.isEmpty())
         return;
     Contents contents;

@@ -226,7 +226,7 @@ TEST_F(ReportDialog, SaveAsPdfWritesTheReportAndNeverTheDataFile)
         ui.nextFileName(target);
         ASSERT_TRUE(Fill::click(*dialog, QStringLiteral("saveAsPdf")));
         ASSERT_FALSE(ui.messages().empty());
-        EXPECT_TRUE(ui.messages().back().text.contains(QStringLiteral("the program's data file")))
+        EXPECT_TRUE(ui.messages().back().text.contains(QStringLiteral("own data file")))
             << ui.messages().back().text.toStdString();
         EXPECT_EQ(ui.messages().back().icon, Ui::Icon::Warning);
     }

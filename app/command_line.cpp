@@ -13,12 +13,26 @@ namespace {
 // themselves, written without their dash. Those that take a value take the next argument or
 // "=value".
 const char *const kQtOptionsWithValue[] = {
-    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "geometry",
-    "qwindowtitle", "title", "qwindowicon", "icon", "session", "display", "name", "style",
-    "stylesheet", "qmljsdebugger",
+    "platform",
+    "platformpluginpath",
+    "platformtheme",
+    "plugin",
+    "qwindowgeometry",
+    "geometry",
+    "qwindowtitle",
+    "title",
+    "qwindowicon",
+    "icon",
+    "session",
+    "display",
+    "name",
+    "style",
+    "stylesheet",
+    "qmljsdebugger",
 };
-const char *const kQtFlags[] = { "reverse", "widgetcount", "nograb", "dograb", "sync",
-                                 "testability" };
+const char *const kQtFlags[] = {
+    "reverse", "widgetcount", "nograb", "dograb", "sync", "testability"
+};
 
 template<size_t N>
 bool isOneOf(const QString &name, const char *const (&list)[N])

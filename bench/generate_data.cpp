@@ -119,7 +119,8 @@ int main(int argc, char **argv)
         for (int l = 0; l < loans; ++l) {
             HouseholdWriter::Loan loan;
             loan.homeId = h;
-            loan.description = l == 0 ? QStringLiteral("Mortgage") : QStringLiteral("Home equity line");
+            loan.description =
+                l == 0 ? QStringLiteral("Mortgage") : QStringLiteral("Home equity line");
             loan.principal = l == 0 ? 180000 : 25000;
             loan.interestRate = l == 0 ? 6.0 : 7.5;
             loan.startDate = 37000 + l * 400;
@@ -143,8 +144,8 @@ int main(int argc, char **argv)
         asset.currentValue = price * 0.7;
         asset.replacementValue = price * 1.2;
         asset.vendor = QLatin1String(pick(kVendors, random));
-        asset.makeModel = video ? QStringLiteral("Drama")
-                                : QStringLiteral("Model %1").arg(random.bounded(999));
+        asset.makeModel =
+            video ? QStringLiteral("Drama") : QStringLiteral("Model %1").arg(random.bounded(999));
         asset.serialNumber = text("SN-" + QByteArray::number(random.generate(), 16).toUpper());
         if (random.bounded(4) == 0)
             asset.picture = QStringLiteral("/home/user/Pictures/item%1.jpg").arg(i);

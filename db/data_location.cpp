@@ -60,11 +60,15 @@ bool DataLocation::provideDataFile(QString *error) const
         if (::mkdir(QFile::encodeName(folder).constData(), 0700) != 0 && errno != EEXIST)
             return fail(QStringLiteral("cannot create %1: %2")
                             .arg(folder, QString::fromLocal8Bit(std::strerror(errno))));
+        if (!QFileInfo(folder).isDir())
+            return fail(QStringLiteral("cannot create %1: a file of that name is in the way")
+                            .arg(folder));
     }
 
     QFile shipped(m_shippedFolder + QLatin1String(kDataFileName));
     if (!shipped.open(QIODevice::ReadOnly))
-        return fail(QStringLiteral("cannot read %1: %2").arg(shipped.fileName(), shipped.errorString()));
+        return fail(
+            QStringLiteral("cannot read %1: %2").arg(shipped.fileName(), shipped.errorString()));
     const QByteArray contents = shipped.readAll();
 
     // Written whole under a temporary name (created 0600), then linked into place: link() fails

@@ -52,10 +52,20 @@ std::vector<Shape> shapes()
         { Shape::Rect, { { 112, 150 }, { 144, 208 } }, 4, QColor(0x7a, 0x4a, 0x2c), {}, 0, 0 },
         { Shape::Rect, { { 80, 140 }, { 102, 162 } }, 2, QColor(0xa9, 0xdc, 0xef), {}, 0, 32 },
         { Shape::Rect, { { 154, 140 }, { 176, 162 } }, 2, QColor(0xa9, 0xdc, 0xef), {}, 0, 32 },
-        { Shape::Circle, { { 194, 190 } }, 36, QColor(0xf2, 0xc1, 0x4e), QColor(0xb8, 0x89, 0x2a),
-          7, 22 },
-        { Shape::Circle, { { 194, 190 } }, 20, QColor(0xf7, 0xd7, 0x7f), QColor(0xb8, 0x89, 0x2a),
-          4, 48 },
+        { Shape::Circle,
+          { { 194, 190 } },
+          36,
+          QColor(0xf2, 0xc1, 0x4e),
+          QColor(0xb8, 0x89, 0x2a),
+          7,
+          22 },
+        { Shape::Circle,
+          { { 194, 190 } },
+          20,
+          QColor(0xf7, 0xd7, 0x7f),
+          QColor(0xb8, 0x89, 0x2a),
+          4,
+          48 },
     };
 }
 
@@ -80,8 +90,8 @@ void paint(QPainter &painter, int size)
             painter.setBrush(shape.fill);
         }
         if (shape.stroke.isValid())
-            painter.setPen(QPen(shape.stroke, shape.strokeWidth, Qt::SolidLine, Qt::RoundCap,
-                                Qt::RoundJoin));
+            painter.setPen(
+                QPen(shape.stroke, shape.strokeWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         else
             painter.setPen(Qt::NoPen);
         switch (shape.kind) {
@@ -90,7 +100,8 @@ void paint(QPainter &painter, int size)
             painter.drawRoundedRect(rectOf(shape), shape.radius, shape.radius);
             break;
         case Shape::Polygon:
-            painter.drawPolygon(QPolygonF(QList<QPointF>(shape.points.begin(), shape.points.end())));
+            painter.drawPolygon(
+                QPolygonF(QList<QPointF>(shape.points.begin(), shape.points.end())));
             break;
         case Shape::Circle:
             painter.drawEllipse(shape.points[0], shape.radius, shape.radius);
@@ -115,8 +126,9 @@ QString svg()
         << "    </linearGradient>\n"
         << "  </defs>\n";
     for (const Shape &shape : shapes()) {
-        QString paint = shape.kind == Shape::Tile ? QStringLiteral("fill=\"url(#tile)\"")
-                                                  : QStringLiteral("fill=\"%1\"").arg(shape.fill.name());
+        QString paint = shape.kind == Shape::Tile
+            ? QStringLiteral("fill=\"url(#tile)\"")
+            : QStringLiteral("fill=\"%1\"").arg(shape.fill.name());
         if (shape.stroke.isValid())
             paint += QStringLiteral(" stroke=\"%1\" stroke-width=\"%2\" stroke-linejoin=\"round\"")
                          .arg(shape.stroke.name())

@@ -178,7 +178,8 @@ bool HouseholdWriter::finish(QString *error)
             step(counter);
         }
         sqlite3_finalize(counter);
-        if (m_error.isEmpty() && sqlite3_exec(m_db, "COMMIT;", nullptr, nullptr, nullptr) != SQLITE_OK)
+        if (m_error.isEmpty()
+            && sqlite3_exec(m_db, "COMMIT;", nullptr, nullptr, nullptr) != SQLITE_OK)
             m_error = QString::fromUtf8(sqlite3_errmsg(m_db));
     }
     if (!m_error.isEmpty() || !m_db) {

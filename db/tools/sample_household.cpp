@@ -18,9 +18,31 @@ namespace {
 
 // Category ids of the schema's starting rows.
 enum Category {
-    Appliances = 1, Art, Books, Clothing, Collectibles, Computers, Electronics, Furniture,
-    Jewelry, Kitchenware, LawnGarden, Lighting, MusicCds, Instruments, Rugs, Sports, Tools, Toys,
-    Videos, Bills, Cleaning, Errands, Maintenance, Repairs, YardWork
+    Appliances = 1,
+    Art,
+    Books,
+    Clothing,
+    Collectibles,
+    Computers,
+    Electronics,
+    Furniture,
+    Jewelry,
+    Kitchenware,
+    LawnGarden,
+    Lighting,
+    MusicCds,
+    Instruments,
+    Rugs,
+    Sports,
+    Tools,
+    Toys,
+    Videos,
+    Bills,
+    Cleaning,
+    Errands,
+    Maintenance,
+    Repairs,
+    YardWork
 };
 
 constexpr qint32 rgb(int r, int g, int b)
@@ -39,30 +61,90 @@ struct AreaSpec
 };
 
 const AreaSpec kAreas[] = {
-    { 0, "Living Room", 20, 15, { rgb(0xe8, 0xdc, 0xc4), rgb(0x6b, 0x8e, 0x6b), rgb(0xff, 0xff, 0xff) },
-      { "Walls", "Curtains", "Trim" }, "Paint: Harvest Wheat, eggshell finish." },
-    { 0, "Kitchen", 16, 12, { rgb(0xf5, 0xf0, 0xe1), rgb(0x3d, 0x5a, 0x80), rgb(0xb0, 0x8d, 0x57) },
-      { "Walls", "Cabinets", "Counter" }, nullptr },
-    { 0, "Dining Room", 14, 12, { rgb(0x9c, 0x3d, 0x36), rgb(0xf2, 0xe8, 0xd5), rgb(0x5a, 0x3e, 0x2b) },
-      { "Walls", "Ceiling", "Floor" }, nullptr },
-    { 0, "Master Bedroom", 16, 14, { rgb(0xc9, 0xd6, 0xe3), rgb(0xf7, 0xf4, 0xee), rgb(0x4b, 0x5d, 0x7a) },
-      { "Walls", "Trim", "Curtains" }, "Blackout curtains from the Linen Loft." },
-    { 0, "Kids' Room", 12, 11, { rgb(0xf6, 0xd8, 0x6b), rgb(0x7f, 0xb8, 0x5e), rgb(0xff, 0xff, 0xff) },
-      { "Walls", "Accent wall", "Trim" }, nullptr },
-    { 0, "Study", 11, 10, { rgb(0x4f, 0x6d, 0x5a), rgb(0xe7, 0xe1, 0xd3), rgb(0x6e, 0x4b, 0x2f) },
-      { "Walls", "Ceiling", "Shelves" }, nullptr },
-    { 0, "Garage", 22, 20, { rgb(0xd0, 0xd0, 0xcc), rgb(0x80, 0x80, 0x80), rgb(0xff, 0xff, 0xff) },
-      { "Walls", "Floor", "Door" }, "Two cars, barely." },
-    { 0, "Basement", 30, 24, { rgb(0xee, 0xee, 0xe8), rgb(0x9a, 0x9a, 0x94), rgb(0xff, 0xff, 0xff) },
-      { "Walls", "Floor", "Ceiling" }, "Sump pump checked every spring." },
-    { 1, "Great Room", 24, 18, { rgb(0xc8, 0xa9, 0x7e), rgb(0x7a, 0x2e, 0x2a), rgb(0xf3, 0xea, 0xda) },
-      { "Logs", "Curtains", "Ceiling" }, "Wood stove in the north corner." },
-    { 1, "Cabin Kitchen", 12, 10, { rgb(0xf1, 0xe4, 0xc8), rgb(0x2f, 0x5d, 0x50), rgb(0xff, 0xff, 0xff) },
-      { "Walls", "Cabinets", "Trim" }, nullptr },
-    { 1, "Bunk Room", 13, 11, { rgb(0xd9, 0xc6, 0xa5), rgb(0x35, 0x4f, 0x7a), rgb(0xc0, 0x3a, 0x2b) },
-      { "Walls", "Quilts", "Curtains" }, nullptr },
-    { 1, "Boathouse", 20, 12, { rgb(0x8c, 0x6a, 0x4a), rgb(0x2a, 0x4c, 0x6e), rgb(0xf0, 0xf0, 0xf0) },
-      { "Siding", "Door", "Trim" }, "Dock lines and life jackets hang on the east wall." },
+    { 0,
+      "Living Room",
+      20,
+      15,
+      { rgb(0xe8, 0xdc, 0xc4), rgb(0x6b, 0x8e, 0x6b), rgb(0xfa, 0xf8, 0xf2) },
+      { "Walls", "Curtains", "Trim" },
+      "Paint: Harvest Wheat, eggshell finish." },
+    { 0,
+      "Kitchen",
+      16,
+      12,
+      { rgb(0xf5, 0xf0, 0xe1), rgb(0x3d, 0x5a, 0x80), rgb(0xb0, 0x8d, 0x57) },
+      { "Walls", "Cabinets", "Counter" },
+      nullptr },
+    { 0,
+      "Dining Room",
+      14,
+      12,
+      { rgb(0x9c, 0x3d, 0x36), rgb(0xf2, 0xe8, 0xd5), rgb(0x5a, 0x3e, 0x2b) },
+      { "Walls", "Ceiling", "Floor" },
+      nullptr },
+    { 0,
+      "Master Bedroom",
+      16,
+      14,
+      { rgb(0xc9, 0xd6, 0xe3), rgb(0xf7, 0xf4, 0xee), rgb(0x4b, 0x5d, 0x7a) },
+      { "Walls", "Trim", "Curtains" },
+      "Blackout curtains from the Linen Loft." },
+    { 0,
+      "Kids' Room",
+      12,
+      11,
+      { rgb(0xf6, 0xd8, 0x6b), rgb(0x7f, 0xb8, 0x5e), rgb(0xfa, 0xf8, 0xf2) },
+      { "Walls", "Accent wall", "Trim" },
+      nullptr },
+    { 0,
+      "Study",
+      11,
+      10,
+      { rgb(0x4f, 0x6d, 0x5a), rgb(0xe7, 0xe1, 0xd3), rgb(0x6e, 0x4b, 0x2f) },
+      { "Walls", "Ceiling", "Shelves" },
+      nullptr },
+    { 0,
+      "Garage",
+      22,
+      20,
+      { rgb(0xd0, 0xd0, 0xcc), rgb(0x80, 0x80, 0x80), rgb(0xfa, 0xf8, 0xf2) },
+      { "Walls", "Floor", "Door" },
+      "Two cars, barely." },
+    { 0,
+      "Basement",
+      30,
+      24,
+      { rgb(0xee, 0xee, 0xe8), rgb(0x9a, 0x9a, 0x94), rgb(0xfa, 0xf8, 0xf2) },
+      { "Walls", "Floor", "Ceiling" },
+      "Sump pump checked every spring." },
+    { 1,
+      "Great Room",
+      24,
+      18,
+      { rgb(0xc8, 0xa9, 0x7e), rgb(0x7a, 0x2e, 0x2a), rgb(0xf3, 0xea, 0xda) },
+      { "Logs", "Curtains", "Ceiling" },
+      "Wood stove in the north corner." },
+    { 1,
+      "Cabin Kitchen",
+      12,
+      10,
+      { rgb(0xf1, 0xe4, 0xc8), rgb(0x2f, 0x5d, 0x50), rgb(0xfa, 0xf8, 0xf2) },
+      { "Walls", "Cabinets", "Trim" },
+      nullptr },
+    { 1,
+      "Bunk Room",
+      13,
+      11,
+      { rgb(0xd9, 0xc6, 0xa5), rgb(0x35, 0x4f, 0x7a), rgb(0xc0, 0x3a, 0x2b) },
+      { "Walls", "Quilts", "Curtains" },
+      nullptr },
+    { 1,
+      "Boathouse",
+      20,
+      12,
+      { rgb(0x8c, 0x6a, 0x4a), rgb(0x2a, 0x4c, 0x6e), rgb(0xf0, 0xf0, 0xf0) },
+      { "Siding", "Door", "Trim" },
+      "Dock lines and life jackets hang on the east wall." },
 };
 
 struct ItemSpec
@@ -81,14 +163,19 @@ struct ItemSpec
 const ItemSpec kItems[] = {
     // Maple Street: living room
     { 0, Furniture, "Three-seat sofa", 1899, 50, 60, "Hartley & Sons", "Hartley Grant", -1 },
-    { 0, Furniture, "Reading armchair", 749, 38, 24, "Hartley & Sons", "Hartley Ellery", SamplePictures::Armchair },
+    { 0, Furniture, "Reading armchair", 749, 38, 24, "Hartley & Sons", "Hartley Ellery",
+      SamplePictures::Armchair },
     { 0, Furniture, "Oak coffee table", 420, 70, 0, "Estate sale", nullptr, -1 },
-    { 0, Electronics, "55-inch television", 899, 20, 24, "City Electronics", "Lumaview LV-55Q", SamplePictures::Television },
+    { 0, Electronics, "55-inch television", 899, 20, 24, "City Electronics", "Lumaview LV-55Q",
+      SamplePictures::Television },
     { 0, Electronics, "Sound bar", 279, 20, 12, "City Electronics", "Brightwave SB300", -1 },
     { 0, Electronics, "Blu-ray player", 129, 44, 12, "City Electronics", "Lumaview BD-9", -1 },
-    { 0, Instruments, "Upright piano", 4200, 96, 120, "Keys & Strings", "Albrecht U-118", SamplePictures::Piano },
-    { 0, Art, "Oil painting of the harbour", 2600, 84, 0, "Quayside Gallery", "M. Okafor, 1994", SamplePictures::Painting },
-    { 0, Lighting, "Brass floor lamp", 189, 60, 0, "Main Street Furniture", nullptr, SamplePictures::Lamp },
+    { 0, Instruments, "Upright piano", 4200, 96, 120, "Keys & Strings", "Albrecht U-118",
+      SamplePictures::Piano },
+    { 0, Art, "Oil painting of the harbour", 2600, 84, 0, "Quayside Gallery", "M. Okafor, 1994",
+      SamplePictures::Painting },
+    { 0, Lighting, "Brass floor lamp", 189, 60, 0, "Main Street Furniture", nullptr,
+      SamplePictures::Lamp },
     { 0, Rugs, "Wool area rug, 8 x 10", 1150, 52, 0, "Carpet Loom", "Heriz pattern", -1 },
     { 0, Books, "Encyclopedia set, 24 volumes", 350, 130, 0, "Estate sale", nullptr, -1 },
     { 0, MusicCds, "Jazz CD collection (60 discs)", 540, 150, 0, "Various", nullptr, -1 },
@@ -103,13 +190,15 @@ const ItemSpec kItems[] = {
     { 1, Appliances, "Stand mixer", 399, 28, 60, "Kitchen Corner", "Baker's Pro 5", -1 },
     { 1, Appliances, "Espresso machine", 649, 9, 24, "Kitchen Corner", "Caffè Rosso CR2", -1 },
     { 1, Kitchenware, "Cast iron skillet set", 140, 90, 0, "Kitchen Corner", nullptr, -1 },
-    { 1, Kitchenware, "Copper cookware set", 890, 58, 0, "Kitchen Corner", "Ridgeway 10-piece", -1 },
+    { 1, Kitchenware, "Copper cookware set", 890, 58, 0, "Kitchen Corner", "Ridgeway 10-piece",
+      -1 },
     { 1, Kitchenware, "Chef's knife set", 310, 40, 0, "Kitchen Corner", "Hatori 7-piece", -1 },
     { 1, Appliances, "Toaster", 59, 22, 12, "Main Street Hardware", nullptr, -1 },
     { 1, Kitchenware, "Stoneware dinner service for 8", 260, 72, 0, "Linen Loft", nullptr, -1 },
     { 1, Appliances, "Blender", 129, 14, 36, "Kitchen Corner", "Vortex 600", -1 },
     // dining room
-    { 2, Furniture, "Dining table, cherry", 2400, 100, 0, "Hartley & Sons", "Shaker extension", -1 },
+    { 2, Furniture, "Dining table, cherry", 2400, 100, 0, "Hartley & Sons", "Shaker extension",
+      -1 },
     { 2, Furniture, "Dining chairs (8)", 1760, 100, 0, "Hartley & Sons", nullptr, -1 },
     { 2, Furniture, "China cabinet", 1350, 100, 0, "Hartley & Sons", nullptr, -1 },
     { 2, Collectibles, "Sterling silver flatware", 2900, 240, 0, "Inherited", "Chantilly", -1 },
@@ -136,7 +225,8 @@ const ItemSpec kItems[] = {
     { 4, Toys, "Building bricks (big tub)", 240, 30, 0, "Toy Chest", nullptr, -1 },
     { 4, Toys, "Doll house", 310, 44, 0, "Toy Chest", nullptr, -1 },
     { 4, Toys, "Board games (12)", 260, 36, 0, "Toy Chest", nullptr, -1 },
-    { 4, Electronics, "Handheld game console", 299, 16, 12, "City Electronics", "Pocketplay 2", -1 },
+    { 4, Electronics, "Handheld game console", 299, 16, 12, "City Electronics", "Pocketplay 2",
+      -1 },
     { 4, Books, "Picture books (about 80)", 600, 80, 0, "Corner Bookshop", nullptr, -1 },
     { 4, Sports, "Kids' bicycle", 229, 18, 12, "Spoke & Chain", "Rocket 20", -1 },
     { 4, Lighting, "Night light", 25, 60, 0, "Main Street Hardware", nullptr, -1 },
@@ -153,12 +243,14 @@ const ItemSpec kItems[] = {
     { 5, Books, "Reference books", 420, 140, 0, "Corner Bookshop", nullptr, -1 },
     { 5, Electronics, "Document scanner", 289, 40, 12, "Byte Shop", "Sheetfeed S5", -1 },
     { 5, Collectibles, "Stamp collection, 3 albums", 1500, 260, 0, "Inherited", nullptr, -1 },
-    { 5, Electronics, "Camera with two lenses", 1350, 54, 24, "City Electronics", "Kestrel M10", -1 },
+    { 5, Electronics, "Camera with two lenses", 1350, 54, 24, "City Electronics", "Kestrel M10",
+      -1 },
     { 5, Instruments, "Acoustic guitar", 690, 76, 0, "Keys & Strings", "Harlan D-28", -1 },
     // garage
     { 6, Tools, "Cordless drill set", 249, 30, 36, "Main Street Hardware", "Torqmax 20V", -1 },
     { 6, Tools, "Circular saw", 179, 46, 36, "Main Street Hardware", "Torqmax CS-7", -1 },
-    { 6, Tools, "Mechanic's tool chest", 890, 70, 0, "Main Street Hardware", "Ironside 11-drawer", -1 },
+    { 6, Tools, "Mechanic's tool chest", 890, 70, 0, "Main Street Hardware", "Ironside 11-drawer",
+      -1 },
     { 6, Tools, "Air compressor", 329, 40, 24, "Main Street Hardware", "Torqmax AC-6", -1 },
     { 6, Tools, "Extension ladder, 24 ft", 299, 64, 0, "Main Street Hardware", nullptr, -1 },
     { 6, Tools, "Workbench", 340, 90, 0, "Main Street Hardware", nullptr, -1 },
@@ -166,7 +258,8 @@ const ItemSpec kItems[] = {
     { 6, LawnGarden, "Leaf blower", 169, 24, 24, "Garden Depot", "Greenline LB-40", -1 },
     { 6, LawnGarden, "Hedge trimmer", 129, 32, 24, "Garden Depot", nullptr, -1 },
     { 6, LawnGarden, "Snow blower", 1149, 14, 36, "Garden Depot", "Northwind 24", -1 },
-    { 6, Sports, "Road bicycle", 1650, 22, 24, "Spoke & Chain", "Veloce R2", SamplePictures::Bicycle },
+    { 6, Sports, "Road bicycle", 1650, 22, 24, "Spoke & Chain", "Veloce R2",
+      SamplePictures::Bicycle },
     { 6, Sports, "Mountain bicycle", 980, 60, 24, "Spoke & Chain", "Ridgeback T7", -1 },
     { 6, Sports, "Golf clubs and bag", 1100, 84, 0, "Fairway Pro Shop", nullptr, -1 },
     { 6, Sports, "Camping tent, 4-person", 320, 40, 0, "Northwind Outfitters", nullptr, -1 },
@@ -183,7 +276,8 @@ const ItemSpec kItems[] = {
     { 7, Sports, "Ping-pong table", 499, 66, 0, "Fairway Pro Shop", nullptr, -1 },
     { 7, Toys, "Model railway layout", 900, 110, 0, "Toy Chest", "HO scale", -1 },
     { 7, Clothing, "Ski gear for four", 1600, 48, 0, "Northwind Outfitters", nullptr, -1 },
-    { 7, Collectibles, "Vinyl record collection", 1300, 200, 0, "Various", "About 300 records", -1 },
+    { 7, Collectibles, "Vinyl record collection", 1300, 200, 0, "Various", "About 300 records",
+      -1 },
     { 7, Tools, "Shop vacuum", 139, 40, 24, "Main Street Hardware", nullptr, -1 },
     // Lakeside Cabin: great room
     { 8, Furniture, "Log frame sofa", 1400, 40, 0, "Timberline Furnishings", nullptr, -1 },
@@ -221,6 +315,23 @@ const ItemSpec kItems[] = {
     { 11, Tools, "Chainsaw", 389, 28, 24, "Main Street Hardware", "Torqmax CS-18", -1 },
     { 11, LawnGarden, "String trimmer", 159, 26, 24, "Garden Depot", nullptr, -1 },
     { 11, Tools, "Generator, 3500 W", 899, 20, 36, "Main Street Hardware", "Voltmate 3500", -1 },
+};
+
+// A few things come with a story.
+const struct
+{
+    const char *name;
+    const char *notes;
+} kItemNotes[] = {
+    { "Upright piano",
+      "Tuned every October by Ellis Marsh (555-0125). Moved in by Keys & Strings; "
+      "they asked to be called again before any move." },
+    { "Oil painting of the harbour",
+      "Appraised by Quayside Gallery three years ago at 3,400. "
+      "Certificate in the study's top drawer." },
+    { "Engagement ring", "Listed on the jewellery rider of the home insurance." },
+    { "Road bicycle", "Frame size 56. Spare tubes on the garage shelf." },
+    { "55-inch television", "Wall mount bought separately; receipt in the manuals folder." },
 };
 
 struct VideoSpec
@@ -360,6 +471,10 @@ double worthAfter(double price, int category, int months)
     case Computers:
     case Electronics:
         return price * std::max(0.1, 1.0 - 0.02 * months);
+    case Instruments:
+    case Furniture:
+    case Rugs:
+        return price * std::max(0.5, 1.0 - 0.004 * months);
     default:
         return price * std::max(0.25, 1.0 - 0.008 * months);
     }
@@ -375,8 +490,9 @@ bool write(const QString &path, const QDate &today, QString *error)
         return false;
     };
     const QString folder = QFileInfo(path).absolutePath() + QStringLiteral("/pictures/");
-    const char *const pictureNames[] = { "maple-street.jpg", "lakeside-cabin.jpg", "piano.jpg",
-                                         "painting.jpg",     "bicycle.jpg",        "television.jpg",
+    const char *const pictureNames[] = { "maple-street.jpg", "lakeside-cabin.jpg",
+                                         "piano.jpg",        "painting.jpg",
+                                         "bicycle.jpg",      "television.jpg",
                                          "armchair.jpg",     "lamp.jpg" };
     for (const char *name : pictureNames) {
         if (QFileInfo::exists(folder + QLatin1String(name)))
@@ -459,6 +575,10 @@ bool write(const QString &path, const QDate &today, QString *error)
             asset.warrantyExpiration = days(bought.addMonths(spec.warrantyMonths));
         if (spec.picture >= 0)
             asset.picture = picture(spec.picture);
+        for (const auto &note : kItemNotes) {
+            if (qstrcmp(note.name, spec.name) == 0)
+                asset.notes = QString::fromUtf8(note.notes);
+        }
         writer.add(asset);
     }
     for (size_t i = 0; i < std::size(kVideos); ++i) {

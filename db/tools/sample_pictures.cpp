@@ -49,8 +49,8 @@ void mapleStreet(QPainter &p)
     p.fillRect(QRect(0, 230, kWidth, 90), QColor(0x6d, 0xa3, 0x4d));
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0xd9, 0xc8, 0xa9)); // the path to the door
-    p.drawPolygon(QPolygonF({ QPointF(228, 320), QPointF(252, 320), QPointF(246, 248),
-                              QPointF(234, 248) }));
+    p.drawPolygon(
+        QPolygonF({ QPointF(228, 320), QPointF(252, 320), QPointF(246, 248), QPointF(234, 248) }));
     p.setBrush(QColor(0xf2, 0xe6, 0xc9));
     p.drawRect(QRectF(120, 130, 240, 118));
     p.setBrush(QColor(0x8e, 0x3b, 0x2e));
@@ -85,8 +85,8 @@ void lakesideCabin(QPainter &p)
     water.setColorAt(1, QColor(0x23, 0x44, 0x66));
     p.fillRect(QRect(0, 190, kWidth, 130), water);
     p.setBrush(QColor(0x7a, 0x8b, 0x4f)); // the shore
-    p.drawPolygon(QPolygonF({ QPointF(0, 175), QPointF(300, 190), QPointF(260, 250),
-                              QPointF(0, 260) }));
+    p.drawPolygon(
+        QPolygonF({ QPointF(0, 175), QPointF(300, 190), QPointF(260, 250), QPointF(0, 260) }));
     for (int i = 0; i < 4; ++i)
         pine(p, 20 + i * 28, 200 - i * 3, 110 + (i % 2) * 30, QColor(0x2e, 0x55, 0x3a));
     p.setBrush(QColor(0x8a, 0x5a, 0x34)); // log walls
@@ -150,8 +150,8 @@ void painting(QPainter &p)
     p.setBrush(QColor(0xf4, 0xf1, 0xe8)); // a sail
     p.drawPolygon(QPolygonF({ QPointF(220, 120), QPointF(220, 200), QPointF(262, 200) }));
     p.setBrush(QColor(0x8b, 0x2e, 0x24));
-    p.drawPolygon(QPolygonF({ QPointF(196, 204), QPointF(280, 204), QPointF(266, 218),
-                              QPointF(206, 218) }));
+    p.drawPolygon(
+        QPolygonF({ QPointF(196, 204), QPointF(280, 204), QPointF(266, 218), QPointF(206, 218) }));
 }
 
 void bicycle(QPainter &p)
@@ -163,8 +163,7 @@ void bicycle(QPainter &p)
     p.drawEllipse(QPointF(130, 200), 62, 62);
     p.drawEllipse(QPointF(350, 200), 62, 62);
     p.setPen(QPen(QColor(0x1f, 0x6f, 0xb5), 9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    const QPointF rear(130, 200), front(350, 200), crank(230, 205), seat(205, 110),
-        head(325, 108);
+    const QPointF rear(130, 200), front(350, 200), crank(230, 205), seat(205, 110), head(325, 108);
     p.drawPolyline(QPolygonF({ rear, crank, seat, rear }));
     p.drawPolyline(QPolygonF({ seat, head, crank }));
     p.drawLine(head, front);
@@ -222,8 +221,8 @@ void lamp(QPainter &p)
     p.drawRect(QRectF(234, 130, 12, 150)); // stem
     p.drawEllipse(QPointF(240, 286), 60, 14); // foot
     p.setBrush(QColor(0xf6, 0xe7, 0xc1));
-    p.drawPolygon(QPolygonF({ QPointF(180, 50), QPointF(300, 50), QPointF(340, 140),
-                              QPointF(140, 140) }));
+    p.drawPolygon(
+        QPolygonF({ QPointF(180, 50), QPointF(300, 50), QPointF(340, 140), QPointF(140, 140) }));
 }
 
 } // namespace

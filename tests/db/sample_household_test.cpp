@@ -78,9 +78,9 @@ TEST_F(SampleHousehold, IsABelievableHouseholdWithEveryKindOfRecord)
                                     "a.AreaId=l.AreaId WHERE l.HomeId IS NOT a.HomeId")),
               0);
     for (const int category : { 1, 7, 8, 9, 17 }) // appliances, electronics, furniture, ...
-        EXPECT_GE(number(QStringLiteral("SELECT COUNT(*) FROM Assets WHERE CategoryId=%1")
-                             .arg(category)),
-                  5)
+        EXPECT_GE(
+            number(QStringLiteral("SELECT COUNT(*) FROM Assets WHERE CategoryId=%1").arg(category)),
+            5)
             << category;
 
     // The video library: 40 titles, each genre one the program offers, each year sensible.
@@ -135,9 +135,9 @@ TEST_F(SampleHousehold, IsABelievableHouseholdWithEveryKindOfRecord)
 
 TEST_F(SampleHousehold, PicturesAreDrawnBesideItSmallAndNothingIsOverwritten)
 {
-    const QStringList pictures = texts(QStringLiteral(
-        "SELECT Picture2 FROM Homes WHERE Picture2 IS NOT NULL UNION ALL "
-        "SELECT Picture2 FROM Assets WHERE Picture2 IS NOT NULL"));
+    const QStringList pictures =
+        texts(QStringLiteral("SELECT Picture2 FROM Homes WHERE Picture2 IS NOT NULL UNION ALL "
+                             "SELECT Picture2 FROM Assets WHERE Picture2 IS NOT NULL"));
     EXPECT_EQ(pictures.size(), 8);
     qint64 total = 0;
     for (const QString &picture : pictures) {

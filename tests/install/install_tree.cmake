@@ -66,8 +66,8 @@ foreach(program bin/domelio bin/make-datafile bin/loan-analyzer libexec/domelio/
 endforeach()
 
 # The shipped data file is the schema's empty file, readable by all and written by none.
-file(READ ${usr}/share/domelio/HOMEDATA.DAT header LIMIT 15)
-if(NOT header STREQUAL "SQLite format 3")
+file(READ ${usr}/share/domelio/HOMEDATA.DAT header LIMIT 16 HEX)
+if(NOT header STREQUAL "53514c69746520666f726d6174203300") # "SQLite format 3\0"
   message(SEND_ERROR "share/domelio/HOMEDATA.DAT is not a SQLite file")
 endif()
 file(SIZE ${usr}/share/domelio/HOMEDATA.DAT size)

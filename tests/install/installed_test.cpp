@@ -23,7 +23,9 @@ const QString kUsr = QStringLiteral(DOMELIO_INSTALL_ROOT "/usr");
 
 mode_t modeOf(const QString &path)
 {
-    struct stat info {};
+    struct stat info
+    {
+    };
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
 }
 
@@ -69,8 +71,7 @@ protected:
 
     // Starts the installed program and ends it once done() holds (or after a minute); the window
     // it shows waits for a person, so it never ends by itself. Returns whether done() held.
-    bool startUntil(const std::function<bool(QProcess &)> &done,
-                    const QStringList &arguments = {})
+    bool startUntil(const std::function<bool(QProcess &)> &done, const QStringList &arguments = {})
     {
         QProcess process;
         process.setProcessEnvironment(m_env);
@@ -184,7 +185,8 @@ TEST_F(Installed, DeviceSetupRegistersTheInstalledServiceWhichTheProgramLoads)
     const Result setup = run(QStringLiteral("/libexec/domelio/device-setup"), {});
     ASSERT_EQ(setup.exitCode, 0) << setup.err.toStdString();
     const QString folder = kUsr + QStringLiteral("/libexec/domelio/");
-    EXPECT_TRUE(setup.out.contains(QFile::encodeName(folder.chopped(1)))) << setup.out.toStdString();
+    EXPECT_TRUE(setup.out.contains(QFile::encodeName(folder.chopped(1))))
+        << setup.out.toStdString();
     // The same registry folder, read in this process: the filter loads from the installed tree.
     CSyncService service;
     ASSERT_EQ(service.Load(), CSyncService::Status::Ready);

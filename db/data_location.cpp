@@ -61,8 +61,8 @@ bool DataLocation::provideDataFile(QString *error) const
             return fail(QStringLiteral("cannot create %1: %2")
                             .arg(folder, QString::fromLocal8Bit(std::strerror(errno))));
         if (!QFileInfo(folder).isDir())
-            return fail(QStringLiteral("cannot create %1: a file of that name is in the way")
-                            .arg(folder));
+            return fail(
+                QStringLiteral("cannot create %1: a file of that name is in the way").arg(folder));
     }
 
     QFile shipped(m_shippedFolder + QLatin1String(kDataFileName));

@@ -61,6 +61,7 @@ void mapleStreet(QPainter &p)
     window(p, QRectF(146, 160, 48, 40));
     window(p, QRectF(286, 160, 48, 40));
     window(p, QRectF(224, 96, 32, 26));
+    p.setPen(Qt::NoPen);
     // A maple beside the house.
     p.setBrush(QColor(0x5b, 0x3a, 0x24));
     p.drawRect(QRectF(405, 170, 12, 70));
@@ -185,9 +186,12 @@ void television(QPainter &p)
     screen.setColorAt(1, QColor(0x9e, 0xd0, 0x8f));
     p.setBrush(screen);
     p.drawRect(QRectF(82, 52, 316, 176));
+    p.save();
+    p.setClipRect(QRectF(82, 52, 316, 176));
     p.setBrush(QColor(0x2f, 0x6b, 0x3a)); // hills on the screen
     p.drawEllipse(QPointF(160, 240), 120, 60);
     p.drawEllipse(QPointF(330, 250), 130, 70);
+    p.restore();
     p.setBrush(QColor(0x1c, 0x1c, 0x1e));
     p.drawRect(QRectF(225, 240, 30, 12));
 }

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QIcon>
 
 #include <cstdio>
 
@@ -38,6 +39,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationVersion(QLatin1String(CHomeApp::kVersion));
     // Ties the windows to the installed menu entry (its icon, its name in the task bar).
     QGuiApplication::setDesktopFileName(QStringLiteral("example.domelio.Domelio"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("example.domelio.Domelio")));
     CHomeApp app;
     if (!app.InitInstance())
         return 1;

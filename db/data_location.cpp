@@ -26,7 +26,7 @@ DataLocation::DataLocation(const QString &programFolder)
 {
     const QString program = withSlash(programFolder);
     const QString shared = withSlash(program + QLatin1String("../share/domelio"));
-    m_installed = QFileInfo(shared + QLatin1String(kDataFileName)).isFile();
+    m_installed = QFileInfo(shared + QLatin1String(kShippedDataFile)).isFile();
     m_shippedFolder = m_installed ? shared : program;
 
     const QString configured = qEnvironmentVariable("DOMELIO_DATA_DIR");
@@ -65,7 +65,7 @@ bool DataLocation::provideDataFile(QString *error) const
                 QStringLiteral("cannot create %1: a file of that name is in the way").arg(folder));
     }
 
-    QFile shipped(m_shippedFolder + QLatin1String(kDataFileName));
+    QFile shipped(m_shippedFolder + QLatin1String(kShippedDataFile));
     if (!shipped.open(QIODevice::ReadOnly))
         return fail(
             QStringLiteral("cannot read %1: %2").arg(shipped.fileName(), shipped.errorString()));

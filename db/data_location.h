@@ -13,6 +13,11 @@ class DataLocation
 {
 public:
     static constexpr const char *kDataFileName = "HOMEDATA.DAT";
+    // The empty data file an installed copy ships, below its shipped folder. It has a folder of
+    // its own because a prefix of ~/.local puts the shipped folder exactly where the user's data
+    // folder is: the user's HOMEDATA.DAT and the shipped one must never be the same file, or the
+    // next install would overwrite the household's records.
+    static constexpr const char *kShippedDataFile = "empty/HOMEDATA.DAT";
 
     // programFolder: the folder of the running executable. The environment is read now.
     explicit DataLocation(const QString &programFolder);

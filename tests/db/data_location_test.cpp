@@ -55,7 +55,10 @@ class DataLocationTest : public ::testing::Test
 protected:
     QString prefix() const { return m_root.path() + QStringLiteral("/usr"); }
     QString bin() const { return prefix() + QStringLiteral("/bin"); }
-    QString shipped() const { return prefix() + QStringLiteral("/share/domelio/HOMEDATA.DAT"); }
+    QString shipped() const
+    {
+        return prefix() + QStringLiteral("/share/domelio/empty/HOMEDATA.DAT");
+    }
     QString dataHome() const { return m_root.path() + QStringLiteral("/home/.local/share"); }
     QString userFile() const { return dataHome() + QStringLiteral("/domelio/HOMEDATA.DAT"); }
 
@@ -110,6 +113,22 @@ TEST_F(DataLocationTest, InstalledCopySeedsTheUsersFolderOnceAndNeverOverwrites)
     ASSERT_TRUE(location.provideDataFile(&error));
     EXPECT_TRUE(QFileInfo(userFile()).isSymLink());
     EXPECT_FALSE(QFileInfo::exists(m_root.path() + QStringLiteral("/gone.dat")));
+}
+
+TEST_F(DataLocationTest, APrefixInTheUsersOwnFoldersKeepsTheShippedFileApart)
+{
+    // cmake --install --prefix ~/.local: the shipped folder is the user's data folder.
+    const QString local = QFileInfo(dataHome()).path();
+    const QString shippedHere = local + QStringLiteral("/share/domelio/empty/HOMEDATA.DAT");
+    write(shippedHere, QByteArray("shipped empty file"));
+    const DataLocation location(local + QStringLiteral("/bin"));
+    ASSERT_TRUE(location.isInstalled());
+    EXPECT_EQ(location.shippedFolder(), location.dataFolder());
+    ASSERT_TRUE(location.provideDataFile());
+    write(userFile(), QByteArray("the household's records"));
+    // Installing again replaces the shipped file, and only that.
+    write(shippedHere, QByteArray("a newer empty file"));
+    EXPECT_EQ(contentsOf(userFile()), QByteArray("the household's records"));
 }
 
 TEST_F(DataLocationTest, InstalledCopyFollowsTheUsersFolderChoices)

@@ -17,7 +17,7 @@ set(expected
   bin/domelio bin/loan-analyzer bin/make-datafile
   libexec/domelio/adofiltr.so libexec/domelio/wcesmgr libexec/domelio/device-setup
   include/amortix.h
-  share/domelio/HOMEDATA.DAT share/domelio/default.jpg
+  share/domelio/empty/HOMEDATA.DAT share/domelio/default.jpg
   share/applications/example.domelio.Domelio.desktop
   share/metainfo/example.domelio.Domelio.metainfo.xml
   share/icons/hicolor/scalable/apps/example.domelio.Domelio.svg
@@ -66,11 +66,11 @@ foreach(program bin/domelio bin/make-datafile bin/loan-analyzer libexec/domelio/
 endforeach()
 
 # The shipped data file is the schema's empty file, readable by all and written by none.
-file(READ ${usr}/share/domelio/HOMEDATA.DAT header LIMIT 16 HEX)
+file(READ ${usr}/share/domelio/empty/HOMEDATA.DAT header LIMIT 16 HEX)
 if(NOT header STREQUAL "53514c69746520666f726d6174203300") # "SQLite format 3\0"
-  message(SEND_ERROR "share/domelio/HOMEDATA.DAT is not a SQLite file")
+  message(SEND_ERROR "share/domelio/empty/HOMEDATA.DAT is not a SQLite file")
 endif()
-file(SIZE ${usr}/share/domelio/HOMEDATA.DAT size)
+file(SIZE ${usr}/share/domelio/empty/HOMEDATA.DAT size)
 if(size GREATER 200000)
-  message(SEND_ERROR "share/domelio/HOMEDATA.DAT is not the empty file (${size} bytes)")
+  message(SEND_ERROR "share/domelio/empty/HOMEDATA.DAT is not the empty file (${size} bytes)")
 endif()

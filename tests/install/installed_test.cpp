@@ -134,7 +134,7 @@ TEST_F(Installed, FirstStartGivesTheUserAnEmptyFileAndLaterStartsKeepIt)
     ASSERT_TRUE(startUntil(opened)) << m_stderr.toStdString();
     EXPECT_EQ(setting("AppPath"), kUsr + QStringLiteral("/bin/"));
     EXPECT_EQ(contentsOf(userFile()),
-              contentsOf(kUsr + QStringLiteral("/share/domelio/HOMEDATA.DAT")));
+              contentsOf(kUsr + QStringLiteral("/share/domelio/empty/HOMEDATA.DAT")));
     EXPECT_EQ(modeOf(userFile()), mode_t(0600));
     EXPECT_EQ(modeOf(dataHome() + QStringLiteral("/domelio")), mode_t(0700));
 
@@ -155,7 +155,7 @@ TEST_F(Installed, DataDirOptionNamesTheFolderAndAnUnusableFolderIsRefused)
 {
     // --data-dir takes the user's own file; nothing is seeded there or in the default folder.
     const QString mine = m_temp.dataDir();
-    QFile::copy(kUsr + QStringLiteral("/share/domelio/HOMEDATA.DAT"),
+    QFile::copy(kUsr + QStringLiteral("/share/domelio/empty/HOMEDATA.DAT"),
                 mine + QStringLiteral("/HOMEDATA.DAT"));
     const auto opened = [this](QProcess &) { return !setting("AppPath").isEmpty(); };
     ASSERT_TRUE(startUntil(opened, { QStringLiteral("--data-dir"), mine }))

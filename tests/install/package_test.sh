@@ -63,7 +63,7 @@ if [ "$(id -u)" -eq 0 ] && command -v apt-get >/dev/null && ! installed; then
   # A user's data, as the first start leaves it, must survive the removal of the program.
   user="$out/home/.local/share/domelio"
   mkdir -p "$user"
-  cp /usr/share/domelio/HOMEDATA.DAT "$user/HOMEDATA.DAT"
+  cp /usr/share/domelio/empty/HOMEDATA.DAT "$user/HOMEDATA.DAT"
   echo "kept" >"$user/notes.txt"
   before=$(sha256sum "$user/HOMEDATA.DAT")
   apt-get purge -y -q -o DPkg::Lock::Timeout=300 domelio >apt.log 2>&1 \

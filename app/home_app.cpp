@@ -3,6 +3,7 @@
 #include "app/main_frame.h"
 #include "widgets/ui.h"
 #include "app/window_geometry.h"
+#include "db/data_location.h"
 #include "db/datafile.h"
 #include "format/string_table.h"
 #include "platform/busy.h"
@@ -10,6 +11,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+
+#include <cstdio>
 
 namespace {
 
@@ -66,8 +69,7 @@ QString CHomeApp::programFolder()
 
 QString CHomeApp::dataFolder()
 {
-    const QString configured = qEnvironmentVariable("DOMELIO_DATA_DIR");
-    return configured.isEmpty() ? programFolder() : withSlash(configured);
+    return DataLocation(programFolder()).dataFolder();
 }
 
 QString CHomeApp::dataFilePath()
@@ -86,8 +88,14 @@ bool CHomeApp::InitInstance()
     RAPIINIT rapiInit;
     CeRapiInitEx(&rapiInit);
 
-    // The data file first: without it there is nothing to show.
-    if (!m_database.Open(connectionString())) {
+    // The data file first: without it there is nothing to show. An installed copy's first start
+    // puts the shipped empty file in the user's folder; why that failed goes to stderr, since the
+    // message the user sees is the one for any unusable data file.
+    QString problem;
+    if (!DataLocation(programFolder()).provideDataFile(&problem))
+        std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()),
+                     qPrintable(problem));
+    if (!problem.isEmpty() || !m_database.Open(connectionString())) {
         Ui::messageBox(nullptr, Strings::load(Strings::DataFileError), QString(), Ui::Icon::Warning,
                        Ui::Ok);
         return false;

@@ -37,7 +37,7 @@ public:
     CMainFrame *mainFrame() const;
     QWidget *mainWindow() const;
 
-    // The program's folder ($DOMELIO_DATA_DIR when set), with a trailing '/'.
+    // The data file's folder (see DataLocation), with a trailing '/'.
     static QString dataFolder();
     static QString programFolder();
     static QString dataFilePath();

@@ -1,12 +1,11 @@
 // bench_generate_data: writes a data file with many homes, assets, locations, tasks and loans
 // with realistic texts, for the benchmarks and for trying the program on a large household.
-#include "db/datafile.h"
+#include "db/tools/household_writer.h"
 
 #include <QCoreApplication>
 #include <QRandomGenerator>
 #include <QStringList>
 #include <cstdio>
-#include <sqlite3.h>
 
 namespace {
 
@@ -43,16 +42,6 @@ template<size_t N>
 const char *pick(const char *(&list)[N], QRandomGenerator &random)
 {
     return list[random.bounded(int(N))];
-}
-
-bool exec(sqlite3 *db, const char *sql)
-{
-    char *message = nullptr;
-    if (sqlite3_exec(db, sql, nullptr, nullptr, &message) == SQLITE_OK)
-        return true;
-    std::fprintf(stderr, "bench_generate_data: %s\n", message ? message : "error");
-    sqlite3_free(message);
-    return false;
 }
 
 } // namespace
@@ -103,126 +92,79 @@ int main(int argc, char **argv)
         std::fputs(kUsage, stderr);
         return 2;
     }
+    HouseholdWriter writer;
     QString error;
-    if (!DataFile::create(path, &error)) {
+    if (!writer.open(path, &error)) {
         std::fprintf(stderr, "bench_generate_data: %s\n", qPrintable(error));
         return 1;
     }
-    sqlite3 *db = nullptr;
-    if (sqlite3_open(path.toUtf8().constData(), &db) != SQLITE_OK)
-        return 1;
     QRandomGenerator random(seed);
-    exec(db, "BEGIN;");
-    sqlite3_stmt *home = nullptr, *area = nullptr, *asset = nullptr, *task = nullptr,
-                 *loan = nullptr;
-    sqlite3_prepare_v2(db, "INSERT INTO Homes VALUES (?, ?, ?, ?, NULL, NULL);", -1, &home,
-                       nullptr);
-    sqlite3_prepare_v2(db,
-                       "INSERT INTO Areas (AreaId, HomeId, Description, Length, Width, Height, "
-                       "Color1, Color2, Color3, Label1, Label2, Label3) VALUES "
-                       "(?, ?, ?, ?, ?, 96, 16777215, 16777215, 16777215, 'Walls', "
-                       "'Curtains', 'Panels');",
-                       -1, &area, nullptr);
-    sqlite3_prepare_v2(db,
-                       "INSERT INTO Assets (AssetId, HomeId, AreaId, CategoryId, Description, "
-                       "PurchasePrice, PurchaseDate, CurrentValue, ReplacementValue, Vendor, "
-                       "MakeModel, SerialNumber, WarrantyExpiration, Picture2, Notes) VALUES "
-                       "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 36526, ?, ?);",
-                       -1, &asset, nullptr);
-    sqlite3_prepare_v2(db,
-                       "INSERT INTO Tasks (TaskId, Description, TaskType, Status, Cost, Vendor, "
-                       "Custom1, Custom2) VALUES (?, ?, ?, ?, ?, NULL, 1, 0);",
-                       -1, &task, nullptr);
-    sqlite3_prepare_v2(db,
-                       "INSERT INTO Loans (LoanId, Description, AssetId, AssetType, Principal, "
-                       "InterestRate, TermInMonths, StartDate, LenderName) VALUES "
-                       "(?, ?, ?, 1, ?, ?, 360, ?, 'First National Bank');",
-                       -1, &loan, nullptr);
-    auto text = [](sqlite3_stmt *s, int slot, const QByteArray &value) {
-        sqlite3_bind_text(s, slot, value.constData(), int(value.size()), SQLITE_TRANSIENT);
-    };
-    auto run = [](sqlite3_stmt *s) {
-        sqlite3_step(s);
-        sqlite3_reset(s);
-    };
-    int areaId = 0, loanId = 0;
+    auto text = [](const QByteArray &value) { return QString::fromUtf8(value); };
+    int areaCount = 0, loanCount = 0;
     for (int h = 1; h <= homes; ++h) {
-        sqlite3_bind_int(home, 1, h);
-        text(home, 2,
-             QByteArray(h == 1 ? "Main Home" : "Home ") + (h == 1 ? "" : QByteArray::number(h)));
-        text(home, 3, QByteArray::number(10 + h) + " Elm Street\nSpringfield");
-        sqlite3_bind_double(home, 4, 250000 + 1000.0 * h);
-        run(home);
+        HouseholdWriter::Home home;
+        home.description = h == 1 ? QStringLiteral("Main Home") : QStringLiteral("Home %1").arg(h);
+        home.address = QStringLiteral("%1 Elm Street\nSpringfield").arg(10 + h);
+        home.currentValue = 250000 + 1000.0 * h;
+        writer.add(home);
         for (int a = 0; a < areas; ++a) {
-            sqlite3_bind_int(area, 1, ++areaId);
-            sqlite3_bind_int(area, 2, h);
-            text(area, 3, kRooms[a % 12]);
-            sqlite3_bind_int(area, 4, 120 + random.bounded(120));
-            sqlite3_bind_int(area, 5, 100 + random.bounded(100));
-            run(area);
+            HouseholdWriter::Area area;
+            area.homeId = h;
+            area.description = QLatin1String(kRooms[a % 12]);
+            area.length = 120 + random.bounded(120);
+            area.width = 100 + random.bounded(100);
+            writer.add(area);
+            ++areaCount;
         }
         for (int l = 0; l < loans; ++l) {
-            sqlite3_bind_int(loan, 1, ++loanId);
-            text(loan, 2, l == 0 ? "Mortgage" : "Home equity line");
-            sqlite3_bind_int(loan, 3, h);
-            sqlite3_bind_double(loan, 4, l == 0 ? 180000 : 25000);
-            sqlite3_bind_double(loan, 5, l == 0 ? 6.0 : 7.5);
-            sqlite3_bind_double(loan, 6, 37000 + l * 400);
-            run(loan);
+            HouseholdWriter::Loan loan;
+            loan.homeId = h;
+            loan.description =
+                l == 0 ? QStringLiteral("Mortgage") : QStringLiteral("Home equity line");
+            loan.principal = l == 0 ? 180000 : 25000;
+            loan.interestRate = l == 0 ? 6.0 : 7.5;
+            loan.startDate = 37000 + l * 400;
+            loan.lenderName = QStringLiteral("First National Bank");
+            writer.add(loan);
+            ++loanCount;
         }
     }
     for (int i = 1; i <= assets; ++i) {
         const int h = 1 + (i - 1) % homes;
         const bool video = random.bounded(10) == 0;
-        sqlite3_bind_int(asset, 1, i);
-        sqlite3_bind_int(asset, 2, h);
-        sqlite3_bind_int(asset, 3, areas ? (h - 1) * areas + 1 + random.bounded(areas) : 0);
-        sqlite3_bind_int(asset, 4, video ? 19 : 1 + random.bounded(18));
-        text(asset, 5,
-             QByteArray(pick(kAdjectives, random)) + ' ' + pick(kThings, random) + " #"
-                 + QByteArray::number(i));
+        HouseholdWriter::Asset asset;
+        asset.homeId = h;
+        asset.areaId = areas ? (h - 1) * areas + 1 + random.bounded(areas) : 0;
+        asset.categoryId = video ? 19 : 1 + random.bounded(18);
+        asset.description = text(QByteArray(pick(kAdjectives, random)) + ' ' + pick(kThings, random)
+                                 + " #" + QByteArray::number(i));
         const double price = 5 + random.bounded(500000) / 100.0;
-        sqlite3_bind_double(asset, 6, price);
-        sqlite3_bind_double(asset, 7, 35000 + random.bounded(9000));
-        sqlite3_bind_double(asset, 8, price * 0.7);
-        sqlite3_bind_double(asset, 9, price * 1.2);
-        text(asset, 10, pick(kVendors, random));
-        text(asset, 11,
-             video ? QByteArray("Drama")
-                   : QByteArray("Model ") + QByteArray::number(random.bounded(999)));
-        text(asset, 12, "SN-" + QByteArray::number(random.generate(), 16).toUpper());
+        asset.purchasePrice = price;
+        asset.purchaseDate = 35000 + random.bounded(9000);
+        asset.currentValue = price * 0.7;
+        asset.replacementValue = price * 1.2;
+        asset.vendor = QLatin1String(pick(kVendors, random));
+        asset.makeModel =
+            video ? QStringLiteral("Drama") : QStringLiteral("Model %1").arg(random.bounded(999));
+        asset.serialNumber = text("SN-" + QByteArray::number(random.generate(), 16).toUpper());
         if (random.bounded(4) == 0)
-            text(asset, 13, "/home/user/Pictures/item" + QByteArray::number(i) + ".jpg");
-        else
-            sqlite3_bind_null(asset, 13);
-        text(asset, 14, "Bought for the " + QByteArray(kRooms[i % 12]) + ".");
-        run(asset);
+            asset.picture = QStringLiteral("/home/user/Pictures/item%1.jpg").arg(i);
+        asset.notes = QStringLiteral("Bought for the %1.").arg(QLatin1String(kRooms[i % 12]));
+        writer.add(asset);
     }
     for (int t = 1; t <= tasks; ++t) {
-        sqlite3_bind_int(task, 1, t);
-        text(task, 2, QByteArray(pick(kTasks, random)) + ' ' + QByteArray::number(t));
-        sqlite3_bind_int(task, 3, t % 3 == 0 ? 2 : 1);
-        sqlite3_bind_int(task, 4, random.bounded(3));
-        sqlite3_bind_double(task, 5, random.bounded(5000) / 100.0);
-        run(task);
+        HouseholdWriter::Task task;
+        task.description = text(QByteArray(pick(kTasks, random)) + ' ' + QByteArray::number(t));
+        task.taskType = t % 3 == 0 ? 2 : 1;
+        task.status = random.bounded(3);
+        task.cost = random.bounded(5000) / 100.0;
+        task.custom1 = 1;
+        writer.add(task);
     }
-    for (sqlite3_stmt *s : { home, area, asset, task, loan })
-        sqlite3_finalize(s);
-    const QByteArray counters =
-        QStringLiteral("UPDATE TableIds SET NextId=%1 WHERE TableName='Homes';"
-                       "UPDATE TableIds SET NextId=%2 WHERE TableName='Areas';"
-                       "UPDATE TableIds SET NextId=%3 WHERE TableName='Assets';"
-                       "UPDATE TableIds SET NextId=%4 WHERE TableName='Tasks';"
-                       "UPDATE TableIds SET NextId=%5 WHERE TableName='Loans';")
-            .arg(homes + 1)
-            .arg(areaId + 1)
-            .arg(assets + 1)
-            .arg(tasks + 1)
-            .arg(loanId + 1)
-            .toUtf8();
-    const bool ok = exec(db, counters.constData()) && exec(db, "COMMIT;");
-    sqlite3_close(db);
+    const bool ok = writer.finish(&error);
+    if (!ok)
+        std::fprintf(stderr, "bench_generate_data: %s\n", qPrintable(error));
     std::printf("%s: %d homes, %d locations, %d assets, %d tasks, %d loans\n", qPrintable(path),
-                homes, areaId, assets, tasks, loanId);
+                homes, areaCount, assets, tasks, loanCount);
     return ok ? 0 : 1;
 }

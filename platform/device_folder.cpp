@@ -1,5 +1,7 @@
 #include "platform/device_folder.h"
 
+#include "platform/user_folders.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -10,10 +12,7 @@ QString root()
     const QString explicitFolder = qEnvironmentVariable("DOMELIO_DEVICE_DIR");
     if (!explicitFolder.isEmpty())
         return QDir::cleanPath(explicitFolder);
-    const QString data = qEnvironmentVariable("XDG_DATA_HOME");
-    if (!data.isEmpty() && QDir::isAbsolutePath(data))
-        return QDir::cleanPath(data + QLatin1String("/domelio/device"));
-    return QDir::homePath() + QLatin1String("/.local/share/domelio/device");
+    return UserFolders::dataHome() + QLatin1String("/domelio/device");
 }
 
 QString hiveFile()

@@ -1,6 +1,7 @@
 #include "views/today_view.h"
 
 #include "controls/label.h"
+#include "db/data_location.h"
 #include "format/display_text.h"
 #include "platform/settings_key.h"
 #include "records/home.h"
@@ -43,7 +44,8 @@ QString rememberedWorthText(const QByteArray &stamp, qint32 home, qint32 categor
 
 CTodayView::CTodayView(ViewHost &host, QWidget *parent)
     : CFormView(host, parent)
-    , m_defaultPicture(QCoreApplication::applicationDirPath() + QStringLiteral("/default.jpg"))
+    , m_defaultPicture(DataLocation(QCoreApplication::applicationDirPath()).shippedFolder()
+                       + QStringLiteral("default.jpg"))
 {
     const char *const names[] = { "homeLine", "tasksLine", "inventoryLine", "equityLine" };
     const QString initial[] = { QStringLiteral("Home Description Goes here"),

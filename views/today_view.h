@@ -25,7 +25,7 @@ public:
     // inventory total come from one aggregate statement each, by the filters the Tasks and
     // Home Inventory views keep in the settings, so they never wait for those views to fill.
     void UpdateLines();
-    // The home's picture, else default.jpg beside the program, else none.
+    // The home's picture, else the shipped default.jpg, else none.
     void LoadPicture();
     // The home's value less what its equity loans still owe. Runs first when the current home
     // changes or was edited, so it also forgets the inventory total counted for the last one.

@@ -26,7 +26,8 @@ const char kUsage[] =
     R"(Usage: loan-analyzer [--report [--locale NAME]] PRINCIPAL RATE MONTHS [TITLE] [START-DATE]
 
 Shows the Loan Analyzer for one loan, as the handheld edition does: loads libAmortix.so
-(first from this program's folder, then from the library search path) and calls its
+(first from this program's folder or its prefix's library folder, then from the library
+search path) and calls its
 AnalyzeLoan function. The window needs a display (or QT_QPA_PLATFORM=offscreen).
 
   PRINCIPAL    the amount owed, for example 100000
@@ -93,17 +94,24 @@ std::string executableFolder()
     return slash == std::string::npos ? std::string() : exe.substr(0, slash);
 }
 
+// The build folder keeps the library beside this program; an installed copy finds it in the
+// library folder of its own prefix (which need not be on the search path), else the library
+// search path finds it by its versioned name.
 void *loadLibrary()
 {
-    const std::string beside = executableFolder() + "/libAmortix.so";
-    if (access(beside.c_str(), F_OK) == 0) {
-        if (void *handle = dlopen(beside.c_str(), RTLD_NOW | RTLD_LOCAL))
+    const std::string folder = executableFolder();
+    const std::string candidates[] = { folder + "/libAmortix.so",
+                                       folder + "/" AMORTIX_LIBDIR_FROM_BINDIR "/" AMORTIX_SONAME };
+    for (const std::string &path : candidates) {
+        if (access(path.c_str(), F_OK) != 0)
+            continue;
+        if (void *handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL))
             return handle;
         std::fprintf(stderr, "loan-analyzer: %s\n", dlerror());
     }
-    void *handle = dlopen("libAmortix.so", RTLD_NOW | RTLD_LOCAL);
+    void *handle = dlopen(AMORTIX_SONAME, RTLD_NOW | RTLD_LOCAL);
     if (!handle)
-        std::fprintf(stderr, "loan-analyzer: cannot load libAmortix.so: %s\n", dlerror());
+        std::fprintf(stderr, "loan-analyzer: cannot load %s: %s\n", AMORTIX_SONAME, dlerror());
     return handle;
 }
 

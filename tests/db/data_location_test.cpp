@@ -1,4 +1,5 @@
 #include "db/data_location.h"
+#include "support/file_facts.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,20 +27,6 @@ private:
     const char *m_name;
     QByteArray m_old;
 };
-
-mode_t modeOf(const QString &path)
-{
-    struct stat info
-    {
-    };
-    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
-}
-
-QByteArray contentsOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 void write(const QString &path, const QByteArray &bytes)
 {

@@ -3,6 +3,7 @@
 #include "controls/auto_list_ctrl.h"
 #include "exchange/backup_dialog.h"
 #include "exchange/export_dialog.h"
+#include "support/file_facts.h"
 #include "support/screenshots.h"
 #include "views/home_mgr_view.h"
 
@@ -21,18 +22,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-QByteArray bytesOf(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-mode_t modeOf(const QString &path)
-{
-    struct stat st = {};
-    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 0777 : 0;
-}
 
 // The whole program with two homes, the second one current.
 class BackupRestoreCommand : public ::testing::Test
@@ -131,7 +120,7 @@ TEST_F(BackupRestoreCommand, ABadFileIsRefusedAndTheProgramCarriesOnWithItsData)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(QByteArray(4096, 'x'));
     }
-    const QByteArray before = bytesOf(run.env.dataFile());
+    const QByteArray before = contentsOf(run.env.dataFile());
     run.ui.nextFileName(garbage);
     run.ui.answer(Ui::Yes);
     openDialogAnd([](QDialog &d) { Fill::click(d, QStringLiteral("restore")); });
@@ -143,7 +132,7 @@ TEST_F(BackupRestoreCommand, ABadFileIsRefusedAndTheProgramCarriesOnWithItsData)
     EXPECT_TRUE(refusal.text.contains(QStringLiteral("not a Domelio data file")));
     EXPECT_TRUE(refusal.text.contains(QStringLiteral("has not been changed")));
     EXPECT_EQ(refusal.icon, Ui::Icon::Warning);
-    EXPECT_EQ(bytesOf(run.env.dataFile()), before);
+    EXPECT_EQ(contentsOf(run.env.dataFile()), before);
     EXPECT_EQ(frame->currentHomeId(), 2);
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Villa - Domelio"));
     EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM Homes;")), 2);
@@ -166,7 +155,7 @@ TEST_F(BackupRestoreCommand, TheDataFileAndItsSideFilesAreRefusedAndTheDialogSta
         logLink,
         data + QStringLiteral("/../data/HOMEDATA.DAT-shm"),
     };
-    const QByteArray before = bytesOf(run.env.dataFile());
+    const QByteArray before = contentsOf(run.env.dataFile());
     const QStringList filesBefore = QDir(data).entryList(QDir::Files | QDir::Hidden);
 
     for (const char *button : { "exportData", "backup", "restore" }) {
@@ -195,7 +184,7 @@ TEST_F(BackupRestoreCommand, TheDataFileAndItsSideFilesAreRefusedAndTheDialogSta
             EXPECT_EQ(refusal.caption, QStringLiteral("Domelio"));
         }
     }
-    EXPECT_EQ(bytesOf(run.env.dataFile()), before);
+    EXPECT_EQ(contentsOf(run.env.dataFile()), before);
     EXPECT_EQ(QDir(data).entryList(QDir::Files | QDir::Hidden), filesBefore);
     EXPECT_FALSE(QFileInfo::exists(logLink)) << "the link still leads nowhere";
     EXPECT_EQ(frame->currentHomeId(), 2);
@@ -239,7 +228,7 @@ TEST_F(BackupRestoreCommand, ABackupAsksBeforeReplacingAndKeepsTheDataPrivate)
     EXPECT_EQ(run.ui.messages()[0].buttons, Ui::Yes | Ui::No);
     EXPECT_EQ(run.ui.messages()[1].text, run.ui.messages()[0].text);
     EXPECT_EQ(run.ui.messages()[2].icon, Ui::Icon::Information);
-    EXPECT_TRUE(bytesOf(backup).startsWith("SQLite format 3"));
+    EXPECT_TRUE(contentsOf(backup).startsWith("SQLite format 3"));
     EXPECT_EQ(modeOf(backup), 0640);
     EXPECT_EQ(QDir(backupDir).entryList(QDir::Files | QDir::Hidden),
               QStringList { QStringLiteral("Domelio Backup.dat") });

@@ -3,6 +3,7 @@
 // beside them.
 #include "exchange/sync_session.h"
 #include "platform/reg_hive.h"
+#include "support/file_facts.h"
 #include "support/temp_env.h"
 
 #include <QElapsedTimer>
@@ -20,20 +21,6 @@
 namespace {
 
 const QString kUsr = QStringLiteral(DOMELIO_INSTALL_ROOT "/usr");
-
-mode_t modeOf(const QString &path)
-{
-    struct stat info
-    {
-    };
-    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
-}
-
-QByteArray contentsOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 class Installed : public ::testing::Test
 {

@@ -23,13 +23,14 @@ enum Id : int {
     ContextProperties = 32791,
     BackupRestore = 32792,
     ExportInventory = 32793,
+    Warranties = 32830,
     About = 57664,
     Exit = 57665,
 };
 
 // Commands that need a current home; everything else is always enabled.
-constexpr Id kHomeDependent[] = { TodayView,   InventoryView,  LocationsView,
-                                  LoanManager, RecommendMovie, NewAsset,
-                                  NewLocation, NewVideo,       ExportInventory };
+constexpr Id kHomeDependent[] = { TodayView,       InventoryView, LocationsView, LoanManager,
+                                  RecommendMovie,  NewAsset,      NewLocation,   NewVideo,
+                                  ExportInventory, Warranties };
 
 } // namespace Command

@@ -1,12 +1,13 @@
 #include "app/home_app.h"
 
 #include "app/main_frame.h"
-#include "widgets/ui.h"
 #include "app/window_geometry.h"
 #include "db/datafile.h"
 #include "format/string_table.h"
 #include "platform/busy.h"
 #include "platform/device_rapi.h"
+#include "records/warranties.h"
+#include "widgets/ui.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -92,6 +93,9 @@ bool CHomeApp::InitInstance()
                        Ui::Ok);
         return false;
     }
+
+    // A file from before the warranty index gets it now (once; a no-op ever after).
+    Warranties::ensureIndex(m_database);
 
     m_frame = new CMainFrame(*this);
 

@@ -3,19 +3,20 @@
 #include "app/about_dialog.h"
 #include "app/command_ids.h"
 #include "app/main_frame.h"
-#include "exchange/sync_command.h"
 #include "exchange/backup_dialog.h"
 #include "exchange/export_dialog.h"
-#include "widgets/ui.h"
+#include "exchange/sync_command.h"
 #include "format/string_table.h"
-#include "records/general_tasks_dialog.h"
 #include "records/asset.h"
+#include "records/general_tasks_dialog.h"
 #include "records/recommend_movie_dialog.h"
+#include "records/warranties_dialog.h"
 #include "views/home_mgr_view.h"
 #include "views/inventory_view.h"
 #include "views/rooms_view.h"
 #include "views/tasks_view.h"
 #include "views/today_view.h"
+#include "widgets/ui.h"
 
 #include <QAction>
 
@@ -128,6 +129,21 @@ void CMainFrame::OnRecommendMovie()
     if (currentHomeId() < 1)
         return;
     CDlgRecommendMovie dialog(database(), this);
+    Ui::runModal(dialog);
+}
+
+void CMainFrame::ShowWarranties()
+{
+    if (currentHomeId() < 1)
+        return;
+    CDlgWarranties dialog(database(), currentHomeId(), m_currentHome.m_strDescription, today(),
+                          this);
+    // An edit may move the asset in the inventory and change what the Today view counts.
+    connect(&dialog, &CDlgWarranties::assetEdited, this, [this] {
+        if (m_inventoryView)
+            m_inventoryView->Refresh(m_inventoryView->shownAssetId());
+        UpdateTodayLines();
+    });
     Ui::runModal(dialog);
 }
 

@@ -33,10 +33,10 @@ int CListModel::InsertColumn(int col, const QString &heading, int format, int wi
     column.serial = m_nextSerial++;
     m_columns.insert(m_columns.begin() + col, column);
     if (col < count) {
-        for (Row &row : m_rows) {
+        forEachRow([col](Row &row) {
             if (row.texts.size() > col)
                 row.texts.insert(col, QString());
-        }
+        });
     }
     m_longestRow.insert(m_longestRow.begin() + col, -2);
     if (m_sortColumn >= col)
@@ -54,10 +54,10 @@ bool CListModel::DeleteColumn(int col)
     if (!batched)
         beginRemoveColumns({}, col, col);
     m_columns.erase(m_columns.begin() + col);
-    for (Row &row : m_rows) {
+    forEachRow([col](Row &row) {
         if (row.texts.size() > col)
             row.texts.removeAt(col);
-    }
+    });
     m_longestRow.erase(m_longestRow.begin() + col);
     if (m_sortColumn == col)
         m_sortColumn = -1;
@@ -143,6 +143,16 @@ int CListModel::InsertItem(int row, const QString &text, int image)
     Row record;
     record.texts.append(text);
     record.image = image;
+    if (IsFiltered()) {
+        // Its place in the whole list: just after the listed row before it.
+        const qint64 at = row > 0 ? m_rows[row - 1].ordinal + 1 : 0;
+        if (!m_setAside.empty() || row < count)
+            forEachRow([at](Row &other) {
+                if (other.ordinal >= at)
+                    ++other.ordinal;
+            });
+        record.ordinal = at;
+    }
     m_rows.insert(m_rows.begin() + row, std::move(record));
     for (size_t c = 0; c < m_longestRow.size(); ++c) {
         int &longest = m_longestRow[c];
@@ -239,6 +249,9 @@ bool CListModel::DeleteAllItems()
         beginResetModel();
     m_rows.clear();
     m_rows.shrink_to_fit();
+    m_setAside.clear();
+    m_setAside.shrink_to_fit();
+    m_filterWords.clear();
     std::fill(m_longestRow.begin(), m_longestRow.end(), -2);
     if (!batched)
         endResetModel();

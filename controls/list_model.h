@@ -4,6 +4,7 @@
 // the widget in auto_list_ctrl.h draws it and supplies what needs fonts (text widths).
 
 #include <QAbstractTableModel>
+#include <QByteArray>
 #include <QList>
 #include <QLocale>
 #include <QString>
@@ -108,6 +109,24 @@ public:
     int SetCurSel(int row);
     void EnsureVisible(int row); // emits ensureVisibleRequested
 
+    // --- filtering -------------------------------------------------------------------------
+    // A row may carry a filter key: bytes that whoever fills the list prepares the way it
+    // prepares the words (SearchText folds both). While filter words are set, only the rows
+    // whose key holds every word are listed; the others are set aside in their order and come
+    // back when the words change or are cleared. Every row index of this model (items,
+    // selection, sorting) counts the listed rows only. A change of words resets the model and
+    // so clears the selection; rows inserted meanwhile are listed until the words next change,
+    // and DeleteAllItems ends the filter with the rows.
+    bool SetItemFilterKey(int row, const QByteArray &key);
+    QByteArray GetItemFilterKey(int row) const;
+    // Empty words list every row again. Words that narrow the last ones look only among the
+    // rows listed now, so typing on costs less with each letter.
+    void SetFilterWords(const QList<QByteArray> &words);
+    const QList<QByteArray> &filterWords() const { return m_filterWords; }
+    bool IsFiltered() const { return !m_filterWords.isEmpty(); }
+    // Listed rows and rows set aside together.
+    int GetUnfilteredCount() const { return GetItemCount() + int(m_setAside.size()); }
+
     // --- bulk updates ----------------------------------------------------------------------
     // Between beginBatch and endBatch every change is gathered into one model reset, so filling
     // 100,000 rows costs one reset instead of 100,000 row insertions. Nests. Selection calls made
@@ -172,6 +191,8 @@ private:
         qint32 value = 0;
         qint32 image = -1;
         bool checked = false;
+        QByteArray filterKey;
+        qint64 ordinal = 0; // place in the whole list while a filter sets rows aside
     };
 
     bool validRow(int row) const { return row >= 0 && row < int(m_rows.size()); }
@@ -186,9 +207,26 @@ private:
                            const QStringList &dateFormats);
     static int compareKeys(int type, const SortKey &a, const SortKey &b);
     void markDataChanged(int firstRow, int lastRow, int firstCol, int lastCol);
+    // Sorts every row, listed or set aside; notify: announce it as a layout change.
+    void sortRows(int col, bool notify);
+    // Filtering (list_model_filter.cpp): the rows set aside back among the listed ones, in
+    // their order; then the words applied to the candidates (listed rows that meet them stay).
+    void restoreSetAside();
+    void applyWords(bool narrowing);
+
+    template<typename Fn>
+    void forEachRow(Fn fn)
+    {
+        for (Row &row : m_rows)
+            fn(row);
+        for (Row &row : m_setAside)
+            fn(row);
+    }
 
     std::vector<Column> m_columns;
-    std::vector<Row> m_rows;
+    std::vector<Row> m_rows; // the listed rows
+    std::vector<Row> m_setAside; // rows the filter words hide, in order of their ordinal
+    QList<QByteArray> m_filterWords;
     quint32 m_nextSerial = 1;
     int m_sortColumn = -1;
     bool m_sortFlag = true;

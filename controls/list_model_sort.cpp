@@ -249,6 +249,23 @@ void CListModel::SortOnColumn(int col)
     } else {
         m_sortFlag = !m_sortFlag;
     }
+    if (!IsFiltered()) {
+        sortRows(col, !m_resetStarted);
+        return;
+    }
+    // The rows set aside take their sorted places too; the words then set them aside again.
+    const bool batched = batchReset();
+    if (!batched)
+        beginResetModel();
+    restoreSetAside();
+    sortRows(col, false);
+    applyWords(false);
+    if (!batched)
+        endResetModel();
+}
+
+void CListModel::sortRows(int col, bool notify)
+{
     const int n = GetItemCount();
     if (n < 2)
         return;
@@ -306,7 +323,6 @@ void CListModel::SortOnColumn(int col)
         order.swap(buffer);
     }
 
-    const bool notify = !m_resetStarted;
     if (notify)
         emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     std::vector<Row> sorted;

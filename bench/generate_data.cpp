@@ -1,6 +1,7 @@
 // bench_generate_data: writes a data file with many homes, assets, locations, tasks and loans
 // with realistic texts, for the benchmarks and for trying the program on a large household.
 #include "db/datafile.h"
+#include "platform/ole_date.h"
 
 #include <QCoreApplication>
 #include <QRandomGenerator>
@@ -38,6 +39,19 @@ const char *kTasks[] = { "Clean gutters",
                          "Bread",
                          "Call plumber",
                          "Renew insurance" };
+
+// A quarter of the assets have a warranty date, spread from 400 days before today to about three
+// years after it; the others have the year-2000 "no warranty" date. A video title's date is its
+// release year. Worked out from the asset's number, so the random draws stay as they were.
+double warrantyDate(int asset, bool video)
+{
+    if (video)
+        return COleDateTime::fromDate(QDate(1950 + asset % 76, 1, 1)).days();
+    if (asset % 4 != 0)
+        return COleDateTime::fromDate(QDate(2000, 1, 1)).days();
+    static const double today = COleDateTime::fromDate(QDate::currentDate()).days();
+    return today - 400 + (qint64(asset) * 7919) % 1461;
+}
 
 template<size_t N>
 const char *pick(const char *(&list)[N], QRandomGenerator &random)
@@ -127,7 +141,7 @@ int main(int argc, char **argv)
                        "INSERT INTO Assets (AssetId, HomeId, AreaId, CategoryId, Description, "
                        "PurchasePrice, PurchaseDate, CurrentValue, ReplacementValue, Vendor, "
                        "MakeModel, SerialNumber, WarrantyExpiration, Picture2, Notes) VALUES "
-                       "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 36526, ?, ?);",
+                       "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?);",
                        -1, &asset, nullptr);
     sqlite3_prepare_v2(db,
                        "INSERT INTO Tasks (TaskId, Description, TaskType, Status, Cost, Vendor, "
@@ -191,11 +205,12 @@ int main(int argc, char **argv)
              video ? QByteArray("Drama")
                    : QByteArray("Model ") + QByteArray::number(random.bounded(999)));
         text(asset, 12, "SN-" + QByteArray::number(random.generate(), 16).toUpper());
+        sqlite3_bind_double(asset, 13, warrantyDate(i, video));
         if (random.bounded(4) == 0)
-            text(asset, 13, "/home/user/Pictures/item" + QByteArray::number(i) + ".jpg");
+            text(asset, 14, "/home/user/Pictures/item" + QByteArray::number(i) + ".jpg");
         else
-            sqlite3_bind_null(asset, 13);
-        text(asset, 14, "Bought for the " + QByteArray(kRooms[i % 12]) + ".");
+            sqlite3_bind_null(asset, 14);
+        text(asset, 15, "Bought for the " + QByteArray(kRooms[i % 12]) + ".");
         run(asset);
     }
     for (int t = 1; t <= tasks; ++t) {

@@ -63,17 +63,20 @@ QString daysText(int daysLeft)
     return QStringLiteral("ended %1 days ago").arg(-daysLeft);
 }
 
+QString countStatement(qint32 homeId, const QDate &today)
+{
+    const long day = dayNumber(today);
+    return sqlText("SELECT COUNT(CASE WHEN WarrantyExpiration<%ld THEN 1 END), "
+                   "COUNT(CASE WHEN WarrantyExpiration>=%ld THEN 1 END) FROM Assets WHERE ",
+                   day, day)
+        + datedAssets(homeId, day - kEndedWithin, day + kEndingWithin + 1) + QLatin1Char(';');
+}
+
 Counts count(CADODataBase &db, qint32 homeId, const QDate &today)
 {
     Counts counts;
-    const long day = dayNumber(today);
     CADORecordset rs(db);
-    const QString sql =
-        sqlText("SELECT COUNT(CASE WHEN WarrantyExpiration<%ld THEN 1 END), "
-                "COUNT(CASE WHEN WarrantyExpiration>=%ld THEN 1 END) FROM Assets WHERE ",
-                day, day)
-        + datedAssets(homeId, day - kEndedWithin, day + kEndingWithin + 1) + QLatin1Char(';');
-    if (!rs.Open(sql) || rs.IsEof())
+    if (!rs.Open(countStatement(homeId, today)) || rs.IsEof())
         return counts;
     qint32 ended = 0, ending = 0;
     rs.GetLong(0, ended);

@@ -39,6 +39,8 @@ struct Counts
 };
 // One statement, read from the index of a home's assets by warranty date alone.
 Counts count(CADODataBase &db, qint32 homeId, const QDate &today);
+// That statement (its two columns: ended, ending).
+QString countStatement(qint32 homeId, const QDate &today);
 // "2 warranties end within 30 days", "1 warranty ended in the last 30 days", or both in one
 // line: "1 warranty ends within 30 days, 2 ended in the last 30 days". Empty when both are 0.
 QString todayLine(const Counts &counts, const QLocale &locale = userLocale());

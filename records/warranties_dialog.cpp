@@ -10,6 +10,7 @@
 
 #include <QDialogButtonBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -57,7 +58,7 @@ CDlgWarranties::CDlgWarranties(CADODataBase &db, qint32 homeId, const QString &h
     m_properties->setObjectName(QStringLiteral("properties"));
     auto *close = buttons->addButton(QStringLiteral("&Close"), QDialogButtonBox::RejectRole);
     close->setObjectName(QStringLiteral("close"));
-    // Enter belongs to the list (it opens the selected asset), never to a button.
+    // Enter belongs to the list (it opens the selected asset), never to a default button.
     for (QPushButton *button : { m_properties, close }) {
         button->setAutoDefault(false);
         button->setDefault(false);
@@ -71,7 +72,8 @@ CDlgWarranties::CDlgWarranties(CADODataBase &db, qint32 homeId, const QString &h
     setTabOrder(m_list, m_properties);
     setTabOrder(m_properties, close);
 
-    connect(m_list, &CAutoListCtrl::rowActivated, this, &CDlgWarranties::EditSelected);
+    connect(m_list, &CAutoListCtrl::rowDoubleClicked, this, &CDlgWarranties::EditSelected);
+    m_list->installEventFilter(this);
     connect(m_list, &CAutoListCtrl::selectedRowChanged, this, &CDlgWarranties::updateButtons);
     connect(m_properties, &QPushButton::clicked, this, &CDlgWarranties::EditSelected);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -122,6 +124,19 @@ void CDlgWarranties::Refill(qint32 assetId)
     }
     m_none->setVisible(entries.empty());
     updateButtons();
+}
+
+bool CDlgWarranties::eventFilter(QObject *watched, QEvent *event)
+{
+    // Enter opens the selected warranty's asset, as a double click does.
+    if (watched == m_list && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            EditSelected();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 qint32 CDlgWarranties::selectedId() const

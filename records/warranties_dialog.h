@@ -31,6 +31,9 @@ signals:
     // An asset was edited and saved from here.
     void assetEdited(qint32 assetId);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     qint32 selectedId() const;
     void updateButtons();

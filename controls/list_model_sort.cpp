@@ -253,13 +253,15 @@ void CListModel::SortOnColumn(int col)
         sortRows(col, !m_resetStarted);
         return;
     }
-    // The rows set aside take their sorted places too; the words then set them aside again.
+    // The unlisted rows take their sorted places too; the words then list the same rows again.
     const bool batched = batchReset();
     if (!batched)
         beginResetModel();
-    restoreSetAside();
+    const QList<QByteArray> words = std::exchange(m_filterWords, {});
     sortRows(col, false);
+    m_filterWords = words;
     applyWords(false);
+    std::fill(m_longestRow.begin(), m_longestRow.end(), -2);
     if (!batched)
         endResetModel();
 }

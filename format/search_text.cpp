@@ -135,6 +135,25 @@ void appendFolded(QByteArray &out, QStringView text)
     foldText(out, text, 0);
 }
 
+void appendFoldedUtf8(QByteArray &out, const char *utf8, qsizetype size)
+{
+    qsizetype i = 0;
+    while (i < size) {
+        const auto byte = static_cast<unsigned char>(utf8[i]);
+        if (byte < 0x80) {
+            out += char(byte >= 'A' && byte <= 'Z' ? byte + ('a' - 'A') : byte);
+            ++i;
+            continue;
+        }
+        // A run of other characters goes through the full rules.
+        qsizetype end = i + 1;
+        while (end < size && static_cast<unsigned char>(utf8[end]) >= 0x80)
+            ++end;
+        foldText(out, QString::fromUtf8(utf8 + i, end - i), 0);
+        i = end;
+    }
+}
+
 QList<QByteArray> words(QStringView typed)
 {
     QList<QByteArray> found;

@@ -14,6 +14,9 @@ namespace SearchText {
 QByteArray fold(QStringView text);
 // The same, appended to out.
 void appendFolded(QByteArray &out, QStringView text);
+// The same for UTF-8 text as SQLite gives it: ASCII is folded byte by byte, so reading a large
+// inventory's texts costs no conversion to UTF-16.
+void appendFoldedUtf8(QByteArray &out, const char *utf8, qsizetype size);
 
 // The words of a typed search, folded: blanks separate them, repeats are dropped, and blank
 // input has none.

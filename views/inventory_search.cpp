@@ -101,13 +101,11 @@ void CInventoryView::prepareSearchKeys()
     if (m_keysReady || !isFilled())
         return;
     CListModel &model = *m_list->model();
-    // Keys go to the rows as the fill left them, every one listed.
-    model.SetFilterWords({});
     Ui::WaitCursor wait;
     const QHash<qint32, QByteArray> keys =
         AssetSearch::keys(host().database(), host().currentHomeId(), m_filter);
-    for (int row = 0; row < model.GetItemCount(); ++row)
-        model.SetItemFilterKey(row, keys.value(model.GetItemData(row)));
+    // Keys go to the rows as the fill left them, every one listed.
+    model.SetFilterKeys([&](int row) { return keys.value(model.GetItemData(row)); });
     m_keysReady = true;
 }
 

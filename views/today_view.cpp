@@ -76,6 +76,8 @@ CTodayView::CTodayView(ViewHost &host, QWidget *parent)
             m_warrantyLine = line;
     }
     m_warrantyLine->hide();
+    // Read (and tabbed through) in the order shown: under the inventory line.
+    m_warrantyLine->stackUnder(equityLine());
     setTabOrder(inventoryLine(), m_warrantyLine);
     setTabOrder(m_warrantyLine, equityLine());
     connect(m_warrantyLine, &CLabel::clicked, this, [this] { this->host().ShowWarranties(); });

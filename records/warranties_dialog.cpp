@@ -141,9 +141,7 @@ bool CDlgWarranties::eventFilter(QObject *watched, QEvent *event)
 
 qint32 CDlgWarranties::selectedId() const
 {
-    qint32 id = 0;
-    int row = -1;
-    return Lookups::selectedRow(*m_list->model(), id, row) ? id : 0;
+    return Lookups::selectedId(*m_list->model());
 }
 
 void CDlgWarranties::updateButtons()

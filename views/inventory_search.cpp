@@ -91,9 +91,7 @@ bool CInventoryView::searching() const
 
 qint32 CInventoryView::selectedId() const
 {
-    qint32 id = 0;
-    int row = -1;
-    return Lookups::selectedRow(*m_list->model(), id, row) ? id : 0;
+    return Lookups::selectedId(*m_list->model());
 }
 
 void CInventoryView::prepareSearchKeys()

@@ -24,14 +24,14 @@ enum Id : int {
     BackupRestore = 32792,
     ExportInventory = 32793,
     PrintInventoryReport = 32810,
+    Warranties = 32830,
     About = 57664,
     Exit = 57665,
 };
 
 // Commands that need a current home; everything else is always enabled.
-constexpr Id kHomeDependent[] = { TodayView,           InventoryView,  LocationsView,
-                                  LoanManager,         RecommendMovie, NewAsset,
-                                  NewLocation,         NewVideo,       ExportInventory,
-                                  PrintInventoryReport };
+constexpr Id kHomeDependent[] = { TodayView,       InventoryView, LocationsView,       LoanManager,
+                                  RecommendMovie,  NewAsset,      NewLocation,         NewVideo,
+                                  ExportInventory, Warranties,    PrintInventoryReport };
 
 } // namespace Command

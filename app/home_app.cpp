@@ -1,13 +1,14 @@
 #include "app/home_app.h"
 
 #include "app/main_frame.h"
-#include "widgets/ui.h"
 #include "app/window_geometry.h"
 #include "db/data_location.h"
 #include "db/datafile.h"
 #include "format/string_table.h"
 #include "platform/busy.h"
 #include "platform/device_rapi.h"
+#include "records/warranties.h"
+#include "widgets/ui.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -100,6 +101,9 @@ bool CHomeApp::InitInstance()
                        Ui::Ok);
         return false;
     }
+
+    // A file from before the warranty index gets it now (once; a no-op ever after).
+    Warranties::ensureIndex(m_database);
 
     m_frame = new CMainFrame(*this);
 

@@ -2,15 +2,16 @@
 
 #include "app/command_ids.h"
 #include "app/home_app.h"
-#include "widgets/shared_look.h"
 #include "app/toolbar_icons.h"
-#include "widgets/ui.h"
 #include "format/string_table.h"
+#include "records/warranties.h"
 #include "views/home_mgr_view.h"
 #include "views/inventory_view.h"
 #include "views/rooms_view.h"
 #include "views/tasks_view.h"
 #include "views/today_view.h"
+#include "widgets/shared_look.h"
+#include "widgets/ui.h"
 
 #include <QCloseEvent>
 #include <QMenuBar>
@@ -222,6 +223,8 @@ void CMainFrame::setTitleForHome()
 
 void CMainFrame::ReloadAfterDataReplacement()
 {
+    // A restored file may come from before the warranty index.
+    Warranties::ensureIndex(database());
     RefreshHomesView(0);
     if (m_tasksView)
         m_tasksView->Refresh();

@@ -56,6 +56,7 @@ public:
     std::optional<double> filledInventoryTotal() const override;
     std::optional<int> filledActiveTaskCount() const override;
     void ShowMessageOnce(const QString &text, const QString &flagName) override;
+    void ShowWarranties() override;
 
     // --- views ---------------------------------------------------------------------------
     // Creates the views that follow the Homes view (once, at start-up).

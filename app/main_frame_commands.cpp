@@ -11,6 +11,7 @@
 #include "records/asset.h"
 #include "records/general_tasks_dialog.h"
 #include "records/recommend_movie_dialog.h"
+#include "records/warranties_dialog.h"
 #include "report/report_dialog.h"
 #include "views/home_mgr_view.h"
 #include "views/inventory_view.h"
@@ -133,6 +134,21 @@ void CMainFrame::OnRecommendMovie()
     if (currentHomeId() < 1)
         return;
     CDlgRecommendMovie dialog(database(), this);
+    Ui::runModal(dialog);
+}
+
+void CMainFrame::ShowWarranties()
+{
+    if (currentHomeId() < 1)
+        return;
+    CDlgWarranties dialog(database(), currentHomeId(), m_currentHome.m_strDescription, today(),
+                          this);
+    // An edit may move the asset in the inventory and change what the Today view counts.
+    connect(&dialog, &CDlgWarranties::assetEdited, this, [this] {
+        if (m_inventoryView)
+            m_inventoryView->Refresh(m_inventoryView->shownAssetId());
+        UpdateTodayLines();
+    });
     Ui::runModal(dialog);
 }
 

@@ -45,6 +45,7 @@ void CMainFrame::createActions()
     addCommand(Command::LocationsView, QStringLiteral("&Locations"), &C::OnLocationsView);
     addCommand(Command::LoanManager, QStringLiteral("Loan &Manager"), &C::OnLoanManager);
     addCommand(Command::RecommendMovie, QStringLiteral("&Recommend Movie"), &C::OnRecommendMovie);
+    addCommand(Command::Warranties, QStringLiteral("&Warranties..."), &C::ShowWarranties);
     addCommand(Command::SelectHome, QStringLiteral("Select H&ome..."), &C::OnSelectHome);
     addCommand(Command::About, QStringLiteral("&About Domelio..."), &C::OnAbout);
     addCommand(Command::ContextNew, QStringLiteral("&New"), &C::OnContextNew);
@@ -70,7 +71,7 @@ void CMainFrame::createMenus()
     QMenu *tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->addActions({ action(Command::TasksView), action(Command::InventoryView),
                         action(Command::LocationsView), action(Command::LoanManager),
-                        action(Command::RecommendMovie) });
+                        action(Command::RecommendMovie), action(Command::Warranties) });
     tools->addSeparator();
     tools->addAction(action(Command::SelectHome));
 

@@ -34,6 +34,7 @@ public:
     void ShowContextMenu(std::optional<QPoint>) override { }
     void UpdateTodayLines() override { }
     void ShowMessageOnce(const QString &, const QString &) override { }
+    void ShowWarranties() override { }
     std::optional<double> filledInventoryTotal() const override { return inventory; }
     std::optional<int> filledActiveTaskCount() const override { return active; }
 

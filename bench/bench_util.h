@@ -3,14 +3,14 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QStringList>
-#include <QFile>
 #include <algorithm>
-#include <ctime>
-#include <sys/resource.h>
 #include <cstdio>
+#include <ctime>
 #include <functional>
+#include <sys/resource.h>
 #include <vector>
 
 namespace BenchUtil {
@@ -41,6 +41,38 @@ inline bool generateData(const QString &path, QStringList options)
     std::fprintf(stderr, "could not generate %s with %s\n", qPrintable(path),
                  qPrintable(generator));
     return false;
+}
+
+// The data file a benchmark measures: the one named on its command line, else a new one with
+// the given number of assets written into folder. Empty when neither can be had.
+inline QString dataFile(const QString &named, const QString &folder, int assets = 100000)
+{
+    if (!named.isEmpty())
+        return named;
+    const QString path = folder + QStringLiteral("/HOMEDATA.DAT");
+    return generateData(path, { QStringLiteral("--assets"), QString::number(assets) }) ? path
+                                                                                       : QString();
+}
+
+// The median and the worst of a set of wall times, for work whose every run matters (a
+// keystroke must never take long, not only usually).
+struct Spread
+{
+    double median = 0;
+    double worst = 0;
+};
+inline Spread spread(std::vector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    return { times[times.size() / 2], times.back() };
+}
+// The spread of runs calls of work, in milliseconds.
+inline Spread spreadMs(int runs, const std::function<void()> &work)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i)
+        times.push_back(medianMs(1, work));
+    return spread(std::move(times));
 }
 
 // One run of the sqlite3 shell with the given arguments, its output to /dev/null: the baseline

@@ -1,6 +1,7 @@
 // bench_generate_data: writes a data file with many homes, assets, locations, tasks and loans
 // with realistic texts, for the benchmarks and for trying the program on a large household.
 #include "db/tools/household_writer.h"
+#include "platform/ole_date.h"
 
 #include <QCoreApplication>
 #include <QRandomGenerator>
@@ -37,6 +38,19 @@ const char *kTasks[] = { "Clean gutters",
                          "Bread",
                          "Call plumber",
                          "Renew insurance" };
+
+// A quarter of the assets have a warranty date, spread from 400 days before today to about three
+// years after it; the others have the year-2000 "no warranty" date. A video title's date is its
+// release year. Worked out from the asset's number, so the random draws stay as they were.
+double warrantyDate(int asset, bool video)
+{
+    if (video)
+        return COleDateTime::fromDate(QDate(1950 + asset % 76, 1, 1)).days();
+    if (asset % 4 != 0)
+        return COleDateTime::fromDate(QDate(2000, 1, 1)).days();
+    static const double today = COleDateTime::fromDate(QDate::currentDate()).days();
+    return today - 400 + (qint64(asset) * 7919) % 1461;
+}
 
 template<size_t N>
 const char *pick(const char *(&list)[N], QRandomGenerator &random)
@@ -149,6 +163,7 @@ int main(int argc, char **argv)
         asset.serialNumber = text("SN-" + QByteArray::number(random.generate(), 16).toUpper());
         if (random.bounded(4) == 0)
             asset.picture = QStringLiteral("/home/user/Pictures/item%1.jpg").arg(i);
+        asset.warrantyExpiration = warrantyDate(i, video);
         asset.notes = QStringLiteral("Bought for the %1.").arg(QLatin1String(kRooms[i % 12]));
         writer.add(asset);
     }

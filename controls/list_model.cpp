@@ -143,7 +143,18 @@ int CListModel::InsertItem(int row, const QString &text, int image)
     Row record;
     record.texts.append(text);
     record.image = image;
-    m_rows.insert(m_rows.begin() + row, std::move(record));
+    if (IsFiltered()) {
+        // Listed, and placed among all rows just after the listed row before it.
+        const int source = row > 0 ? m_listed[row - 1] + 1 : 0;
+        m_rows.insert(m_rows.begin() + source, std::move(record));
+        for (int &listed : m_listed) {
+            if (listed >= source)
+                ++listed;
+        }
+        m_listed.insert(m_listed.begin() + row, source);
+    } else {
+        m_rows.insert(m_rows.begin() + row, std::move(record));
+    }
     for (size_t c = 0; c < m_longestRow.size(); ++c) {
         int &longest = m_longestRow[c];
         if (longest >= row)
@@ -162,7 +173,7 @@ bool CListModel::SetItemText(int row, int col, const QString &text)
 {
     if (!validRow(row) || !validColumn(col))
         return false;
-    QList<QString> &texts = m_rows[row].texts;
+    QList<QString> &texts = at(row).texts;
     if (texts.size() <= col)
         texts.resize(col + 1);
     texts[col] = text;
@@ -180,7 +191,7 @@ QString CListModel::GetItemText(int row, int col) const
 {
     if (!validRow(row))
         return {};
-    const QList<QString> &texts = m_rows[row].texts;
+    const QList<QString> &texts = at(row).texts;
     return col >= 0 && col < texts.size() ? texts[col] : QString();
 }
 
@@ -188,7 +199,7 @@ bool CListModel::SetItemData(int row, qint32 value)
 {
     if (!validRow(row))
         return false;
-    m_rows[row].value = value;
+    at(row).value = value;
     // Every cell's look depends on the value's sign.
     markDataChanged(row, row, 0, std::max(0, GetColumnCount() - 1));
     return true;
@@ -196,21 +207,21 @@ bool CListModel::SetItemData(int row, qint32 value)
 
 qint32 CListModel::GetItemData(int row) const
 {
-    return validRow(row) ? m_rows[row].value : 0;
+    return validRow(row) ? at(row).value : 0;
 }
 
 bool CListModel::SetItemImage(int row, int image)
 {
     if (!validRow(row))
         return false;
-    m_rows[row].image = image;
+    at(row).image = image;
     markDataChanged(row, row, 0, 0);
     return true;
 }
 
 int CListModel::GetItemImage(int row) const
 {
-    return validRow(row) ? m_rows[row].image : -1;
+    return validRow(row) ? at(row).image : -1;
 }
 
 bool CListModel::DeleteItem(int row)
@@ -220,7 +231,17 @@ bool CListModel::DeleteItem(int row)
     const bool batched = batchReset();
     if (!batched)
         beginRemoveRows({}, row, row);
-    m_rows.erase(m_rows.begin() + row);
+    if (IsFiltered()) {
+        const int source = m_listed[row];
+        m_rows.erase(m_rows.begin() + source);
+        m_listed.erase(m_listed.begin() + row);
+        for (int &listed : m_listed) {
+            if (listed > source)
+                --listed;
+        }
+    } else {
+        m_rows.erase(m_rows.begin() + row);
+    }
     for (int &longest : m_longestRow) {
         if (longest == row)
             longest = -2;
@@ -239,6 +260,9 @@ bool CListModel::DeleteAllItems()
         beginResetModel();
     m_rows.clear();
     m_rows.shrink_to_fit();
+    m_listed.clear();
+    m_filterWords.clear();
+    m_keyBlock.clear();
     std::fill(m_longestRow.begin(), m_longestRow.end(), -2);
     if (!batched)
         endResetModel();
@@ -250,7 +274,7 @@ void CListModel::SetCheckBoxes(bool on)
     if (m_checkBoxes == on)
         return;
     m_checkBoxes = on;
-    if (!m_rows.empty())
+    if (GetItemCount() > 0)
         markDataChanged(0, GetItemCount() - 1, 0, 0);
 }
 
@@ -258,9 +282,9 @@ bool CListModel::SetCheck(int row, bool checked)
 {
     if (!validRow(row))
         return false;
-    if (m_rows[row].checked == checked)
+    if (at(row).checked == checked)
         return true;
-    m_rows[row].checked = checked;
+    at(row).checked = checked;
     markDataChanged(row, row, 0, 0);
     emit checkChanged(row, checked);
     return true;
@@ -268,7 +292,7 @@ bool CListModel::SetCheck(int row, bool checked)
 
 bool CListModel::GetCheck(int row) const
 {
-    return validRow(row) && m_rows[row].checked;
+    return validRow(row) && at(row).checked;
 }
 
 // --- selection ---------------------------------------------------------------------------------
@@ -345,7 +369,7 @@ void CListModel::endBatch()
         m_resetStarted = false;
         endResetModel();
     } else {
-        if (m_batchDataChanged && !m_rows.empty() && !m_columns.empty())
+        if (m_batchDataChanged && GetItemCount() > 0 && !m_columns.empty())
             emit dataChanged(index(0, 0), index(GetItemCount() - 1, GetColumnCount() - 1));
         if (m_batchHeaderChanged && !m_columns.empty())
             emit headerDataChanged(Qt::Horizontal, 0, GetColumnCount() - 1);
@@ -412,14 +436,14 @@ int CListModel::measureHeading(const QString &heading) const
 
 int CListModel::longestTextRow(int col) const
 {
-    if (!validColumn(col) || m_rows.empty())
+    if (!validColumn(col) || GetItemCount() == 0)
         return -1;
     int &cached = m_longestRow[col];
     if (cached >= 0 && validRow(cached))
         return cached;
     qsizetype best = -1;
     for (int r = 0; r < GetItemCount(); ++r) {
-        const QList<QString> &texts = m_rows[r].texts;
+        const QList<QString> &texts = at(r).texts;
         const qsizetype length = col < texts.size() ? texts[col].size() : 0;
         if (length > best) {
             best = length;
@@ -453,14 +477,14 @@ QVariant CListModel::data(const QModelIndex &index, int role) const
     case Qt::EditRole:
         return GetItemText(row, col);
     case Qt::UserRole:
-        return m_rows[row].value;
+        return at(row).value;
     case ImageRole:
-        return col == 0 ? QVariant(m_rows[row].image) : QVariant();
+        return col == 0 ? QVariant(at(row).image) : QVariant();
     case Qt::TextAlignmentRole:
         return headerData(col, Qt::Horizontal, role);
     case Qt::CheckStateRole:
         if (m_checkBoxes && col == 0)
-            return m_rows[row].checked ? Qt::Checked : Qt::Unchecked;
+            return at(row).checked ? Qt::Checked : Qt::Unchecked;
         return {};
     default:
         return {};

@@ -4,6 +4,7 @@
 // the widget in auto_list_ctrl.h draws it and supplies what needs fonts (text widths).
 
 #include <QAbstractTableModel>
+#include <QByteArray>
 #include <QList>
 #include <QLocale>
 #include <QString>
@@ -74,7 +75,7 @@ public:
     int GetItemImage(int row) const; // -1 for a row that does not exist
     bool DeleteItem(int row);
     bool DeleteAllItems();
-    int GetItemCount() const { return int(m_rows.size()); }
+    int GetItemCount() const { return int(IsFiltered() ? m_listed.size() : m_rows.size()); }
 
     // Check boxes (the widget's CheckBoxes extended style turns them on).
     void SetCheckBoxes(bool on);
@@ -107,6 +108,28 @@ public:
     // no scrolling) and returns 0. A negative row only clears the selection (returns -1).
     int SetCurSel(int row);
     void EnsureVisible(int row); // emits ensureVisibleRequested
+
+    // --- filtering -------------------------------------------------------------------------
+    // A row may carry a filter key: bytes that whoever fills the list prepares the way it
+    // prepares the words (SearchText folds both). While filter words are set, only the rows
+    // whose key holds every word are listed; the others stay where they are, unlisted, and come
+    // back when the words change or are cleared. Every row index of this model (items,
+    // selection, sorting) counts the listed rows only. A change of words resets the model and
+    // so clears the selection; rows inserted meanwhile are listed until the words next change,
+    // and DeleteAllItems ends the filter with the rows.
+    bool SetItemFilterKey(int row, const QByteArray &key);
+    QByteArray GetItemFilterKey(int row) const;
+    // Gives every row its key at once, keyOf(row) (ending any filter first). The keys are kept
+    // in one block in the order of the rows, so a search reads them in one sweep through memory
+    // instead of jumping between 100,000 separate allocations: several times faster.
+    void SetFilterKeys(const std::function<QByteArray(int row)> &keyOf);
+    // Empty words list every row again. Words that narrow the last ones look only among the
+    // rows listed now, so typing on costs less with each letter.
+    void SetFilterWords(const QList<QByteArray> &words);
+    const QList<QByteArray> &filterWords() const { return m_filterWords; }
+    bool IsFiltered() const { return !m_filterWords.isEmpty(); }
+    // Every row, listed or not.
+    int GetUnfilteredCount() const { return int(m_rows.size()); }
 
     // --- bulk updates ----------------------------------------------------------------------
     // Between beginBatch and endBatch every change is gathered into one model reset, so filling
@@ -172,9 +195,13 @@ private:
         qint32 value = 0;
         qint32 image = -1;
         bool checked = false;
+        QByteArray filterKey;
     };
 
-    bool validRow(int row) const { return row >= 0 && row < int(m_rows.size()); }
+    bool validRow(int row) const { return row >= 0 && row < GetItemCount(); }
+    // The row record of a listed row.
+    Row &at(int row) { return m_rows[IsFiltered() ? m_listed[row] : row]; }
+    const Row &at(int row) const { return m_rows[IsFiltered() ? m_listed[row] : row]; }
     bool validColumn(int col) const { return col >= 0 && col < int(m_columns.size()); }
     // In a batch: starts the one model reset (once); returns true when the caller must not
     // emit fine-grained signals.
@@ -186,9 +213,19 @@ private:
                            const QStringList &dateFormats);
     static int compareKeys(int type, const SortKey &a, const SortKey &b);
     void markDataChanged(int firstRow, int lastRow, int firstCol, int lastCol);
+    // Sorts every row; notify: announce it as a layout change (only without a filter).
+    void sortRows(int col, bool notify);
+    // Lists the rows whose key holds every filter word: among the listed ones when narrowing.
+    void applyWords(bool narrowing);
 
     std::vector<Column> m_columns;
-    std::vector<Row> m_rows;
+    std::vector<Row> m_rows; // every row, listed or not
+    QList<QByteArray> m_filterWords;
+    // The block SetFilterKeys keeps the keys in; the rows' keys point into it.
+    QByteArray m_keyBlock;
+    // While filter words are set: the m_rows indexes of the listed rows, in order. Its memory
+    // is kept from one change of words to the next, so a keystroke allocates nothing.
+    std::vector<int> m_listed;
     quint32 m_nextSerial = 1;
     int m_sortColumn = -1;
     bool m_sortFlag = true;

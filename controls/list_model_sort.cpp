@@ -249,6 +249,25 @@ void CListModel::SortOnColumn(int col)
     } else {
         m_sortFlag = !m_sortFlag;
     }
+    if (!IsFiltered()) {
+        sortRows(col, !m_resetStarted);
+        return;
+    }
+    // The unlisted rows take their sorted places too; the words then list the same rows again.
+    const bool batched = batchReset();
+    if (!batched)
+        beginResetModel();
+    const QList<QByteArray> words = std::exchange(m_filterWords, {});
+    sortRows(col, false);
+    m_filterWords = words;
+    applyWords(false);
+    std::fill(m_longestRow.begin(), m_longestRow.end(), -2);
+    if (!batched)
+        endResetModel();
+}
+
+void CListModel::sortRows(int col, bool notify)
+{
     const int n = GetItemCount();
     if (n < 2)
         return;
@@ -306,7 +325,6 @@ void CListModel::SortOnColumn(int col)
         order.swap(buffer);
     }
 
-    const bool notify = !m_resetStarted;
     if (notify)
         emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     std::vector<Row> sorted;

@@ -151,4 +151,11 @@ bool selectedRow(const CListModel &list, qint32 &id, int &row)
     return true;
 }
 
+qint32 selectedId(const CListModel &list)
+{
+    qint32 id = 0;
+    int row = -1;
+    return selectedRow(list, id, row) ? id : 0;
+}
+
 } // namespace Lookups

@@ -45,5 +45,7 @@ void fillComboFromTextList(CComboModel &combo, const QString &select, int string
 
 // The first selected row's id and index; false when nothing is selected or its id is 0.
 bool selectedRow(const CListModel &list, qint32 &id, int &row);
+// The first selected row's id; 0 when there is none.
+qint32 selectedId(const CListModel &list);
 
 } // namespace Lookups

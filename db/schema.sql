@@ -53,6 +53,9 @@ CREATE INDEX AssetsByArea ON Assets (AreaId);
 CREATE INDEX AssetsByCategory ON Assets (CategoryId);
 -- The inventory's worth and its counts per category read this index alone, never the rows.
 CREATE INDEX AssetsValueByHome ON Assets (HomeId, CategoryId, CurrentValue);
+-- The warranties ending or ended around today read this index alone. The program also makes it
+-- (IF NOT EXISTS) when it opens a file from before it.
+CREATE INDEX AssetsWarrantyByHome ON Assets (HomeId, WarrantyExpiration, CategoryId);
 
 CREATE TABLE Categories (
     CategoryId   LONG PRIMARY KEY NOT NULL,

@@ -14,6 +14,8 @@
 
 #include <QActionGroup>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
@@ -30,6 +32,7 @@ constexpr int kTitleRuleY = 23;
 constexpr int kListTop = 24;
 constexpr int kListBottomGap = 92; // client height - list height
 constexpr int kDescriptionHeight = 65;
+constexpr int kSearchWidth = 220;
 
 QPixmap emptyPixmap(int size)
 {
@@ -151,6 +154,7 @@ CInventoryView::CInventoryView(ViewHost &host, QWidget *parent)
             [this](std::optional<QPoint> globalPos) { this->host().ShowContextMenu(globalPos); });
     m_list->installEventFilter(this);
     setFocusProxy(m_list);
+    setUpSearch();
 }
 
 void CInventoryView::Refresh(qint32 assetId)
@@ -178,6 +182,12 @@ void CInventoryView::fill(qint32 assetId)
     Lookups::fillList(db, *m_list->model(), QStringLiteral("Assets"), QStringLiteral("AssetId"),
                       assetId, where, QStringLiteral("CurrentValue, Picture2, CategoryId"), &total);
     m_total = total;
+    m_keysReady = false;
+    m_keepId = assetId;
+    if (searching())
+        applySearch(true);
+    else
+        updateMatchLine();
     // The selection made by the filler may not have announced itself (same row index).
     ViewSelected();
     host().UpdateTodayLines();
@@ -277,6 +287,7 @@ void CInventoryView::ViewSelected()
         m_shownId = 0;
         return;
     }
+    m_keepId = id;
     if (id == m_shownId)
         return;
     CAsset asset(id);
@@ -297,6 +308,9 @@ void CInventoryView::EditSelected()
     if (!asset.Edit(host().database(), host().ownerWindow()))
         return;
     Refresh(asset.id());
+    // A search the edited asset no longer meets has taken it off the list: nothing to describe.
+    if (searching() && selectedId() != asset.id())
+        return;
     showDescription(asset.DescriptionText());
     m_shownId = asset.id();
 }
@@ -327,6 +341,7 @@ void CInventoryView::DeleteSelected()
     // Taken again from the file rather than by subtracting the deleted value: a difference of
     // doubles can leave a fraction of a cent that no asset has.
     m_total = HomeFigures::inventoryTotal(db, host().currentHomeId(), m_filter);
+    updateMatchLine();
     ViewSelected();
     host().UpdateTodayLines();
 }
@@ -359,10 +374,18 @@ void CInventoryView::Layout()
     const int h = height();
     const int titleHeight = m_title->sizeHint().height();
     const int titleLeft = kBesideCorner;
+    // The search box sits at the right end of the title's row, so the list keeps its place.
+    const int searchWidth = std::min(kSearchWidth, w / 2);
+    const int searchLeft = w - searchWidth - 4;
+    m_search->setGeometry(searchLeft, 1, searchWidth, kTitleRuleY - 2);
     m_title->setGeometry(titleLeft, std::max(0, (kTitleRuleY - titleHeight) / 2),
-                         std::max(0, w - titleLeft - 8), titleHeight);
+                         std::max(0, searchLeft - titleLeft - 8), titleHeight);
     placeCorner(*m_corner);
-    m_list->setGeometry(0, kListTop, w, std::max(0, h - kListBottomGap));
+    // While a search is in force its line takes the bottom of the list's room.
+    const int listHeight = std::max(0, h - kListBottomGap);
+    const int lineHeight = m_matches->isVisibleTo(this) ? m_matches->sizeHint().height() : 0;
+    m_list->setGeometry(0, kListTop, w, std::max(0, listHeight - lineHeight));
+    m_matches->setGeometry(4, kListTop + listHeight - lineHeight, std::max(0, w - 8), lineHeight);
     m_description->setGeometry(2, h - kDescriptionHeight, std::max(0, w - 2), kDescriptionHeight);
 }
 
@@ -379,6 +402,8 @@ void CInventoryView::paintEvent(QPaintEvent *event)
 
 bool CInventoryView::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_search && searchBoxEvent(event))
+        return true;
     if (watched == m_list && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         // Space opens the selected asset's sheet, as a double click does.

@@ -2,7 +2,8 @@
 // CInventoryView: the Home Inventory. The assets of the current home in one list (optionally
 // those of one category, chosen from a menu that counts the assets per category), the selected
 // asset's description below it, and New / Delete / Properties on assets. It keeps the value
-// total of the listed assets.
+// total of the listed assets. A search box narrows the list as the user types; the total, the
+// filter and the Today view's lines take no notice of it.
 
 #include "views/form_view.h"
 
@@ -13,6 +14,8 @@
 
 class CAutoListCtrl;
 class CLabel;
+class QLabel;
+class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
 
@@ -60,6 +63,10 @@ public:
     CLabel *title() const { return m_title; }
     CLabel *cornerIcon() const { return m_corner; }
     QPlainTextEdit *descriptionBox() const { return m_description; }
+    // The search box and the "12 of 4,310 assets" line under the list (hidden while the box
+    // holds no word).
+    QLineEdit *searchBox() const { return m_search; }
+    QLabel *matchLine() const { return m_matches; }
 
     // The actions on the selected asset.
     void ViewSelected();
@@ -79,13 +86,28 @@ protected:
 private:
     void fill(qint32 assetId);
     void showDescription(const QString &text);
+    // Search (inventory_search.cpp): keys read and folded once per fill, when the search is
+    // first used; then each change of words narrows the list in memory.
+    void setUpSearch();
+    void prepareSearchKeys();
+    void applySearch(bool afterFill);
+    void updateMatchLine();
+    bool searchBoxEvent(QEvent *event);
+    bool searching() const;
+    qint32 selectedId() const;
 
     CLabel *m_title = nullptr;
     CLabel *m_corner = nullptr;
     CAutoListCtrl *m_list = nullptr;
     QPlainTextEdit *m_description = nullptr;
+    QLineEdit *m_search = nullptr;
+    QLabel *m_matches = nullptr;
     QMenu *m_menu = nullptr;
     qint32 m_filter = 0;
     double m_total = 0.0;
     qint32 m_shownId = 0;
+    // The rows carry the keys of the last fill.
+    bool m_keysReady = false;
+    // The asset to select again once a search lists it: the last one selected.
+    qint32 m_keepId = 0;
 };

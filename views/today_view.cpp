@@ -7,6 +7,7 @@
 #include "records/home.h"
 #include "records/home_figures.h"
 #include "records/task.h"
+#include "records/warranties.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -15,8 +16,10 @@
 
 namespace {
 
-// The lines' distances from the bottom of the view, top to bottom.
+// The lines' distances from the bottom of the view, top to bottom. With the warranty line the
+// five share the band the four have, 20 pixels apart, clear of the picture as before.
 constexpr int kLineOffsets[] = { 100, 75, 50, 25 };
+constexpr int kFiveLineOffsets[] = { 100, 80, 60, 40, 20 };
 constexpr int kLineLeft = 8;
 
 qint32 readSetting(const CSettingsKey &settings, const QString &name)
@@ -47,11 +50,13 @@ CTodayView::CTodayView(ViewHost &host, QWidget *parent)
     , m_defaultPicture(DataLocation(QCoreApplication::applicationDirPath()).shippedFolder()
                        + QStringLiteral("default.jpg"))
 {
-    const char *const names[] = { "homeLine", "tasksLine", "inventoryLine", "equityLine" };
+    // The four lines, then the warranty line that joins them only when it has something to say.
+    const char *const names[] = { "homeLine", "tasksLine", "inventoryLine", "equityLine",
+                                  "warrantyLine" };
     const QString initial[] = { QStringLiteral("Home Description Goes here"),
                                 QStringLiteral("<value>"), QStringLiteral("<value>"),
-                                QStringLiteral("<value>") };
-    for (int i = 0; i < 4; ++i) {
+                                QStringLiteral("<value>"), QString() };
+    for (int i = 0; i < 5; ++i) {
         auto *line = new CLabel(initial[i], this);
         line->setObjectName(QString::fromLatin1(names[i]));
         line->setTextFormat(Qt::PlainText);
@@ -67,8 +72,17 @@ CTodayView::CTodayView(ViewHost &host, QWidget *parent)
         line->setFocusPolicy(Qt::StrongFocus);
         line->installEventFilter(this);
         line->setGeometry(kLineLeft, 0, 500, 15);
-        m_lines[i] = line;
+        if (i < 4)
+            m_lines[i] = line;
+        else
+            m_warrantyLine = line;
     }
+    m_warrantyLine->hide();
+    // Read (and tabbed through) in the order shown: under the inventory line.
+    m_warrantyLine->stackUnder(equityLine());
+    setTabOrder(inventoryLine(), m_warrantyLine);
+    setTabOrder(m_warrantyLine, equityLine());
+    connect(m_warrantyLine, &CLabel::clicked, this, [this] { this->host().ShowWarranties(); });
     connect(homeLine(), &CLabel::clicked, this, [this] { EditHome(0); });
     connect(tasksLine(), &CLabel::clicked, this, &CTodayView::OnTasksLine);
     connect(inventoryLine(), &CLabel::clicked, this, &CTodayView::OnInventoryLine);
@@ -153,19 +167,31 @@ void CTodayView::UpdateLines()
         tasksLine()->SetText(QStringLiteral("Pick tasks and shopping items"));
 
     const double total = inventoryTotal();
-    inventoryLine()->SetText(total == 0.0 ? QStringLiteral("Add an asset to the Home Inventory")
-                                          : QStringLiteral("Home Inventory is worth ")
-                                     + moneyText(total));
+    inventoryLine()->SetText(total == 0.0
+                                 ? QStringLiteral("Add an asset to the Home Inventory")
+                                 : QStringLiteral("Home Inventory is worth ") + moneyText(total));
+    updateWarrantyLine();
 
     equityLine()->SetText(m_fEquity == 0.0f
                               ? QStringLiteral("Manage Mortgages and Home Equity")
                               : QStringLiteral("Home Equity is %1").arg(moneyText(m_fEquity)));
 
-    for (CLabel *line : m_lines) {
+    for (CLabel *line : { m_lines[0], m_lines[1], m_lines[2], m_warrantyLine, m_lines[3] }) {
         line->SizeToText();
         // The measured text can come out a pixel short of what the style draws it in.
         line->resize(line->size().expandedTo(line->minimumSizeHint()));
     }
+    placeLines();
+}
+
+void CTodayView::updateWarrantyLine()
+{
+    const qint32 homeId = host().currentHomeId();
+    const QString text = homeId < 1
+        ? QString()
+        : Warranties::todayLine(Warranties::count(host().database(), homeId, host().today()));
+    m_warrantyLine->SetText(text);
+    m_warrantyLine->setVisible(!text.isEmpty());
 }
 
 void CTodayView::ComputeEquity()
@@ -216,10 +242,21 @@ void CTodayView::placePicture()
 
 void CTodayView::Layout()
 {
-    for (int i = 0; i < 4; ++i)
-        m_lines[i]->move(kLineLeft, height() - kLineOffsets[i]);
+    placeLines();
     // The file was read when the home was shown; a new size only places it again.
     placePicture();
+}
+
+void CTodayView::placeLines()
+{
+    if (m_warrantyLine->isHidden()) {
+        for (int i = 0; i < 4; ++i)
+            m_lines[i]->move(kLineLeft, height() - kLineOffsets[i]);
+        return;
+    }
+    CLabel *const order[] = { m_lines[0], m_lines[1], m_lines[2], m_warrantyLine, m_lines[3] };
+    for (int i = 0; i < 5; ++i)
+        order[i]->move(kLineLeft, height() - kFiveLineOffsets[i]);
 }
 
 void CTodayView::paintEvent(QPaintEvent *)
@@ -235,7 +272,9 @@ void CTodayView::paintEvent(QPaintEvent *)
 bool CTodayView::eventFilter(QObject *watched, QEvent *event)
 {
     auto *line = qobject_cast<CLabel *>(watched);
-    if (line && std::find(std::begin(m_lines), std::end(m_lines), line) != std::end(m_lines)) {
+    if (line
+        && (line == m_warrantyLine
+            || std::find(std::begin(m_lines), std::end(m_lines), line) != std::end(m_lines))) {
         switch (event->type()) {
         case QEvent::KeyPress: {
             const int key = static_cast<QKeyEvent *>(event)->key();

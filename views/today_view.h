@@ -58,6 +58,9 @@ public:
     CLabel *tasksLine() const { return m_lines[1]; }
     CLabel *inventoryLine() const { return m_lines[2]; }
     CLabel *equityLine() const { return m_lines[3]; }
+    // Under the inventory line, shown only while a warranty of the home ended in the last 30
+    // days or ends within 30 days; a click opens the Warranties dialog.
+    CLabel *warrantyLine() const { return m_warrantyLine; }
 
     void Layout() override;
 
@@ -76,8 +79,11 @@ private:
     // the data file is unchanged since.
     std::optional<double> rememberedWorth(qint32 homeId, qint32 category) const;
     void placePicture();
+    void updateWarrantyLine();
+    void placeLines();
 
     CLabel *m_lines[4] = {};
+    CLabel *m_warrantyLine = nullptr;
     CImageFile m_picture;
     QRect m_pictureRect;
     float m_fEquity = 0.0f;

@@ -6,3 +6,8 @@ qint32 ViewHost::currentHomeId() const
 {
     return currentHome().id();
 }
+
+QDate ViewHost::today() const
+{
+    return QDate::currentDate();
+}

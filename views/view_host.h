@@ -3,6 +3,7 @@
 // the program; a test answers it with a small host of its own, so a view is built and driven
 // without a main window.
 
+#include <QDate>
 #include <QPoint>
 #include <QtGlobal>
 
@@ -61,4 +62,9 @@ public:
     // Shows text once per user: an information box captioned with the program's name, after
     // which flagName is set in the settings.
     virtual void ShowMessageOnce(const QString &text, const QString &flagName) = 0;
+    // The Warranties dialog of the current home (Tools menu); edits made from it reach the
+    // Home Inventory and the Today lines.
+    virtual void ShowWarranties() = 0;
+    // What "today" is for the views; the system's date unless a test fixes it.
+    virtual QDate today() const;
 };

@@ -6,19 +6,23 @@
 #include "format/display_text.h"
 #include "format/string_table.h"
 #include "frame_fixture.h"
+#include "platform/ole_date.h"
 #include "records/area.h"
 #include "records/home_figures.h"
 #include "records/recommend_movie_dialog.h"
 #include "records/video_titles.h"
+#include "records/warranties_dialog.h"
+#include "support/screenshots.h"
 #include "views/inventory_view.h"
 #include "views/today_view.h"
-#include "support/screenshots.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDir>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -237,6 +241,67 @@ TEST_F(InventoryUse, StartingWithAFilterReadsNoAssetUntilTheViewIsShown)
     frame.action(Command::InventoryView)->trigger();
     EXPECT_EQ(inventory().list()->GetItemCount(), 0);
     EXPECT_EQ(inventory().title()->text(), QStringLiteral("Home Inventory (Furniture)"));
+}
+
+TEST_F(InventoryUse, WarrantiesOnTodayFollowEditsAndTheSearchLeavesTheWorthAlone)
+{
+    const QDate today = QDate::currentDate();
+    const long day = long(COleDateTime::fromDate(today).days());
+    {
+        // A file from before the warranty index.
+        CADODataBase db;
+        ASSERT_TRUE(db.Open(run.env.connection()));
+        ASSERT_TRUE(db.Execute(QStringLiteral("DROP INDEX AssetsWarrantyByHome;")));
+        ASSERT_TRUE(db.Execute(QStringLiteral("INSERT INTO Assets (AssetId, HomeId, Description, "
+                                              "CurrentValue, WarrantyExpiration) VALUES "
+                                              "(1, 1, 'Dishwasher', 400, %1), "
+                                              "(2, 1, 'Drill', 80, %2);")
+                                   .arg(day + 10)
+                                   .arg(day + 200)));
+    }
+    const auto indexed = [this] {
+        return column(QStringLiteral("SELECT name FROM sqlite_master WHERE "
+                                     "name='AssetsWarrantyByHome';"))
+            .size();
+    };
+    CMainFrame &frame = started();
+    EXPECT_EQ(indexed(), 1);
+    CTodayView &todayView = *frame.todayView();
+    EXPECT_EQ(todayView.warrantyLine()->text(), QStringLiteral("1 warranty ends within 30 days"));
+    EXPECT_FALSE(todayView.warrantyLine()->isHidden());
+
+    // Searching narrows the inventory's list, never its worth.
+    frame.action(Command::InventoryView)->trigger();
+    const QString worth = todayView.inventoryLine()->text();
+    QTest::keyClicks(inventory().searchBox(), QStringLiteral("dri"));
+    EXPECT_EQ(rows(), QStringList { QStringLiteral("Drill") });
+    todayView.UpdateLines();
+    EXPECT_EQ(todayView.inventoryLine()->text(), worth);
+
+    // Tools > Warranties: a later date for the dishwasher, and the Today line has nothing left
+    // to say; the inventory's description follows too.
+    inventory().list()->SetCurSel(0);
+    ASSERT_TRUE(frame.isCommandEnabled(Command::Warranties));
+    run.ui.onNextDialog([](QDialog &dialog) {
+        auto &warranties = static_cast<CDlgWarranties &>(dialog);
+        EXPECT_EQ(warranties.list()->GetItemText(warranties.list()->GetCurSel(), 0),
+                  QStringLiteral("Dishwasher"));
+        warranties.EditSelected();
+    });
+    run.ui.onNextDialog([&](QDialog &sheet) {
+        sheet.findChild<QDateEdit *>("warranty")->setDate(today.addDays(60));
+        Fill::click(sheet, "ok");
+    });
+    frame.action(Command::Warranties)->trigger();
+    EXPECT_EQ(run.ui.pendingScripts(), 0);
+    EXPECT_TRUE(todayView.warrantyLine()->isHidden());
+    EXPECT_EQ(rows(), QStringList { QStringLiteral("Drill") });
+
+    // A restored file from before the index gets it back.
+    ASSERT_TRUE(run.app->database().Execute(QStringLiteral("DROP INDEX AssetsWarrantyByHome;")));
+    frame.ReloadAfterDataReplacement();
+    EXPECT_EQ(indexed(), 1);
+    EXPECT_FALSE(frame.isCommandEnabled(Command::Warranties));
 }
 
 TEST_F(InventoryUse, AStretchOfRealUse)

@@ -541,6 +541,73 @@ TEST(ListModelWidths, LongestTextRowFollowsChanges)
     EXPECT_EQ(model.longestTextRow(0), -1);
 }
 
+TEST(ListModelFilter, WordsSetRowsAsideInOrderAndBringThemBack)
+{
+    CListModel model;
+    fill(model, { "Name", "Size" },
+         { { "apple pie", "3" },
+           { "banana", "1" },
+           { "cherry pie", "2" },
+           { "apple tart", "5" },
+           { "pear", "4" },
+           { "peach pie", "6" },
+           { "no key", "7" } });
+    for (int row = 0; row + 1 < model.GetItemCount(); ++row)
+        model.SetItemFilterKey(row, model.GetItemText(row, 0).toUtf8());
+    QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+    model.SetCurSel(2);
+
+    model.SetFilterWords({ "pie" });
+    EXPECT_TRUE(model.IsFiltered());
+    EXPECT_EQ(column(model, 0), (QStringList { "apple pie", "cherry pie", "peach pie" }));
+    EXPECT_EQ(model.GetUnfilteredCount(), 7);
+    EXPECT_EQ(model.GetItemData(1), 3); // row indexes count the listed rows
+    EXPECT_EQ(model.GetCurSel(), -1); // a reset: the owner selects again
+    EXPECT_EQ(resets.count(), 1);
+
+    // Typing on narrows; every word must be held, in any order.
+    model.SetFilterWords({ "pie", "ap" });
+    EXPECT_EQ(column(model, 0), QStringList { "apple pie" });
+    model.SetFilterWords({ "p", "a" }); // broader again: the unlisted rows come back in order
+    EXPECT_EQ(column(model, 0), (QStringList { "apple pie", "apple tart", "pear", "peach pie" }));
+    model.SetFilterWords({ "zzz" });
+    EXPECT_EQ(model.GetItemCount(), 0);
+    model.SetFilterWords({ "pear" });
+    EXPECT_EQ(column(model, 0), QStringList { "pear" });
+
+    // A row inserted meanwhile stays listed and keeps its place behind the row before it; a
+    // column inserted meanwhile shifts the texts of the unlisted rows as well.
+    model.InsertItem(1, QStringLiteral("pear tart"));
+    model.InsertItem(0, QStringLiteral("first"));
+    model.InsertColumn(0, QStringLiteral("Left"));
+    model.SetFilterWords({});
+    EXPECT_FALSE(model.IsFiltered());
+    EXPECT_EQ(column(model, 1),
+              (QStringList { "first", "apple pie", "banana", "cherry pie", "apple tart", "pear",
+                             "pear tart", "peach pie", "no key" }));
+    EXPECT_EQ(column(model, 2), (QStringList { "", "3", "1", "2", "5", "4", "", "6", "7" }));
+    model.DeleteColumn(0);
+
+    // Sorting while filtered sorts every row; the words then list the same rows, sorted. (The
+    // keys now in one block, as a search over a large list gives them.)
+    model.SetFilterKeys([&model](int row) { return model.GetItemText(row, 0).toUtf8(); });
+    EXPECT_EQ(model.GetItemFilterKey(2), QByteArray("banana"));
+    model.SetFilterWords({ "pie" });
+    model.SetColumnType(1, CListModel::TypeNumber);
+    model.SortOnColumn(1); // largest first
+    EXPECT_EQ(column(model, 0), (QStringList { "peach pie", "apple pie", "cherry pie" }));
+    model.SetFilterWords({});
+    EXPECT_EQ(column(model, 0).mid(0, 5),
+              (QStringList { "no key", "peach pie", "apple tart", "pear", "apple pie" }));
+
+    // Emptying the list ends the filter with it.
+    model.SetFilterWords({ "pie" });
+    model.DeleteAllItems();
+    EXPECT_FALSE(model.IsFiltered());
+    model.InsertItem(-1, QStringLiteral("new"));
+    EXPECT_EQ(model.GetUnfilteredCount(), 1);
+}
+
 TEST(ListModelTester, ModelContractHoldsThroughEveryOperation)
 {
     CListModel model;
@@ -563,6 +630,14 @@ TEST(ListModelTester, ModelContractHoldsThroughEveryOperation)
     model.SetColumnText(1, QString());
     model.SetCheckBoxes(true);
     model.setData(model.index(0, 0), Qt::Checked, Qt::CheckStateRole);
+    for (int row = 0; row < model.GetItemCount(); ++row)
+        model.SetItemFilterKey(row, model.GetItemText(row, 0).toUtf8());
+    model.SetFilterWords({ "n" });
+    model.SetFilterWords({ "n1" });
+    model.InsertItem(0, QStringLiteral("while filtered"));
+    model.DeleteItem(1);
+    model.SortOnColumn(0);
+    model.SetFilterWords({});
     {
         CListModel::BatchUpdate batch(model);
         model.DeleteAllItems();

@@ -1,4 +1,5 @@
 #include "format/display_text.h"
+#include "format/search_text.h"
 
 #include <QFile>
 #include <QProcess>
@@ -190,6 +191,35 @@ TEST(DisplayText, DatePickerFormat)
 {
     EXPECT_EQ(QLocale::c().toString(QDate(2026, 3, 1), datePickerFormat()),
               QStringLiteral("Sun, Mar 1, 2026"));
+}
+
+TEST(SearchText, FoldsCaseAndAccentsTheWayBothSidesAreTyped)
+{
+    const struct
+    {
+        const char16_t *text;
+        const char *folded;
+    } cases[] = {
+        { u"Café", "cafe" },
+        { u"CAFÉ au LAIT", "cafe au lait" },
+        { u"Cafe\u0301", "cafe" }, // the accent as a combining mark of its own
+        { u"Zürich Ærøskøbing", "zurich aeroskobing" },
+        { u"Straße", "strasse" },
+        { u"Łódź", "lodz" },
+        { u"\ufb01le", "file" }, // the ligature fi
+        { u"ÉLAN Ελλάδα", "elan ελλαδα" }, // other scripts keep their letters, lose their accents
+        { u"SN-42/x", "sn-42/x" },
+        { u"", "" },
+    };
+    for (const auto &c : cases) {
+        const QString text = QString::fromUtf16(c.text);
+        EXPECT_EQ(SearchText::fold(text), QByteArray(c.folded)) << text.toStdString();
+    }
+
+    // Words: blanks of any kind apart, folded, each once.
+    EXPECT_EQ(SearchText::words(u"  Drill\tCAFÉ  drill\u00a0cafe "),
+              (QList<QByteArray> { "drill", "cafe" }));
+    EXPECT_TRUE(SearchText::words(u" \t ").isEmpty());
 }
 
 } // namespace

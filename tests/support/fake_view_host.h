@@ -57,12 +57,16 @@ public:
     {
         calls << QStringLiteral("ShowMessageOnce ") + flagName;
     }
+    void ShowWarranties() override { calls << QStringLiteral("ShowWarranties"); }
+    QDate today() const override { return fixedToday.isValid() ? fixedToday : ViewHost::today(); }
 
     TempEnv env;
     mutable CADODataBase db;
     mutable CSettingsKey key { HKEY_CURRENT_USER };
     CHome home;
     QWidget window;
+    // "Today" for the view when set; the system's date otherwise.
+    QDate fixedToday;
     // What the view asked for, in order.
     QStringList calls;
 };

@@ -4,14 +4,16 @@
 #include "format/display_text.h"
 #include "records/home_figures.h"
 #include "support/fake_view_host.h"
+#include "support/screenshots.h"
 #include "support/scripted_ui.h"
 #include "views/inventory_view.h"
-#include "support/screenshots.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QDialog>
 #include <QDir>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -316,6 +318,182 @@ TEST_F(InventoryView, TheCategoryMenuOpensUnderTheTitle)
     }
     Screenshots::save(shot, QStringLiteral("inventory_menu"));
     view->categoryMenu()->hide();
+}
+
+class InventorySearch : public InventoryView
+{
+protected:
+    void SetUp() override
+    {
+        InventoryView::SetUp();
+        setUserLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+        exec("INSERT INTO Areas (AreaId, HomeId, Description) VALUES (7, 1, 'Living Room');");
+        exec("UPDATE Assets SET Vendor='Café Rouge' WHERE AssetId=1;");
+        exec("UPDATE Assets SET SerialNumber='SN-42', AreaId=7 WHERE AssetId=2;");
+        exec("UPDATE Assets SET Notes='Bought in ZÜRICH' WHERE AssetId=4;");
+    }
+    void TearDown() override { resetUserLocale(); }
+
+    // Types into the search box as a person does, after emptying it.
+    void type(const QString &text)
+    {
+        QLineEdit *box = view->searchBox();
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Backspace);
+        for (QChar c : text) {
+            // A key of its own for letters beyond ASCII, as a keyboard layout gives them.
+            if (c.unicode() < 0x80)
+                QTest::keyClick(box, char(c.unicode()));
+            else
+                QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), {});
+        }
+    }
+    QString line() const
+    {
+        return view->matchLine()->isVisibleTo(view) ? view->matchLine()->text() : QString();
+    }
+};
+
+TEST_F(InventorySearch, TypingListsTheAssetsHoldingEveryWordInAnyText)
+{
+    shown().Refresh(1);
+    host.calls.clear();
+    EXPECT_EQ(view->searchBox()->accessibleName(), QStringLiteral("Search the inventory"));
+    EXPECT_EQ(line(), QString());
+
+    // Ctrl+F from the list reaches the box.
+    host.window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&host.window));
+    view->list()->setFocus();
+    QTest::keyClick(view->list(), Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(view->searchBox()->hasFocus());
+
+    const struct
+    {
+        const char *typed;
+        QStringList rows;
+    } searches[] = {
+        { "CAFE", { "sofa" } }, // the vendor, without case or accent
+        { "living", { "Armchair" } }, // the location's name
+        { "furniture", { "Armchair", "sofa" } }, // the category's name
+        { "sn-42 FURNITURE", { "Armchair" } }, // two words from two texts
+        { "furniture zurich", {} }, // every word must be there
+        { "zürich", { "Box of odds" } }, // the notes
+        { "romance", { "Casablanca" } }, // a video's genre
+        { "chesterfield sof", { "sofa" } }, // make and model, and the description
+        { "u", { "Armchair", "Box of odds", "sofa" } },
+    };
+    for (const auto &s : searches) {
+        type(QString::fromUtf8(s.typed));
+        EXPECT_EQ(rows(), s.rows) << s.typed;
+        EXPECT_EQ(line(), QStringLiteral("%1 of 4 assets").arg(s.rows.size())) << s.typed;
+    }
+
+    // The search narrows the list only: the worth stays the inventory's, Today is not asked.
+    EXPECT_NEAR(view->inventoryTotal(), 10.6, 1e-9);
+    EXPECT_FALSE(host.calls.contains(QStringLiteral("UpdateTodayLines")));
+
+    // Letter by letter, and back with Backspace.
+    type(QStringLiteral("bo"));
+    EXPECT_EQ(rows(), (QStringList { "Box of odds" }));
+    QTest::keyClick(view->searchBox(), Qt::Key_Backspace);
+    EXPECT_EQ(rows(), (QStringList { "Box of odds", "Casablanca" }));
+    EXPECT_EQ(line(), QStringLiteral("2 of 4 assets"));
+}
+
+TEST_F(InventorySearch, EscapeBringsBackTheListAndTheSelection)
+{
+    shown().Refresh(1);
+    EXPECT_EQ(view->shownAssetId(), 1);
+    host.window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&host.window));
+
+    // A search that hides the selected asset leaves nothing selected or described.
+    type(QStringLiteral("arm"));
+    EXPECT_EQ(rows(), (QStringList { "Armchair" }));
+    EXPECT_FALSE(view->HasSelection());
+    EXPECT_TRUE(view->descriptionBox()->toPlainText().isEmpty());
+
+    QTest::keyClick(view->searchBox(), Qt::Key_Escape);
+    EXPECT_TRUE(view->searchBox()->text().isEmpty());
+    EXPECT_EQ(rows().size(), 4);
+    EXPECT_EQ(line(), QString());
+    EXPECT_EQ(view->shownAssetId(), 1);
+    EXPECT_EQ(view->list()->GetCurSel(), 3);
+    EXPECT_TRUE(view->descriptionBox()->toPlainText().startsWith(QStringLiteral("Chesterfield")));
+
+    // Down goes on to the first match; that one stays selected when the search is cleared.
+    type(QStringLiteral("arm"));
+    QTest::keyClick(view->searchBox(), Qt::Key_Down);
+    EXPECT_TRUE(view->list()->hasFocus());
+    EXPECT_EQ(view->shownAssetId(), 2);
+    view->searchBox()->setFocus();
+    QTest::keyClick(view->searchBox(), Qt::Key_Escape);
+    EXPECT_EQ(rows().size(), 4);
+    EXPECT_EQ(view->list()->GetCurSel(), 0);
+    EXPECT_EQ(view->shownAssetId(), 2);
+    // Escape in an empty box does nothing of its own.
+    QTest::keyClick(view->searchBox(), Qt::Key_Escape);
+    EXPECT_EQ(view->shownAssetId(), 2);
+}
+
+TEST_F(InventorySearch, TheSearchHoldsThroughEditsDeletesAndTheCategoryFilter)
+{
+    shown().Refresh(0);
+    type(QStringLiteral("chair"));
+    view->list()->SetCurSel(0);
+    view->list()->setFocus();
+
+    // An edit that keeps the words keeps the asset listed and described ...
+    ui.onNextDialog([](QDialog &sheet) {
+        Fill::text(sheet, "description", QStringLiteral("Zebra chair"));
+        Fill::click(sheet, "ok");
+    });
+    QTest::keyClick(view->list(), Qt::Key_Space);
+    EXPECT_EQ(rows(), (QStringList { "Zebra chair" }));
+    EXPECT_EQ(view->shownAssetId(), 2);
+    // ... one that drops them takes it off the list.
+    ui.onNextDialog([](QDialog &sheet) {
+        Fill::text(sheet, "description", QStringLiteral("Zebra"));
+        Fill::click(sheet, "ok");
+    });
+    QTest::keyClick(view->list(), Qt::Key_Space);
+    EXPECT_TRUE(rows().isEmpty());
+    EXPECT_EQ(line(), QStringLiteral("0 of 4 assets"));
+    EXPECT_EQ(view->shownAssetId(), 0);
+    EXPECT_TRUE(view->descriptionBox()->toPlainText().isEmpty());
+
+    // Deleting a match counts it out of both numbers and out of the worth.
+    type(QStringLiteral("box"));
+    view->list()->SetCurSel(0);
+    ui.answer(Ui::Yes);
+    view->DeleteSelected();
+    EXPECT_TRUE(rows().isEmpty());
+    EXPECT_EQ(line(), QStringLiteral("0 of 3 assets"));
+    EXPECT_NEAR(view->inventoryTotal(), 0.6, 1e-6); // the sheet stored 0.2 at single precision
+
+    // The category filter and its setting keep their meaning; the search works within it.
+    type(QStringLiteral("a"));
+    view->SetFilter(8);
+    EXPECT_EQ(storedFilter(), 8);
+    EXPECT_EQ(rows(), (QStringList { "sofa", "Zebra" }));
+    EXPECT_NEAR(view->inventoryTotal(), 0.3, 1e-6);
+}
+
+TEST_F(InventorySearch, ALargeInventoryCountsWithTheLocalesGrouping)
+{
+    exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1200) "
+         "INSERT INTO Assets (AssetId, HomeId, CategoryId, Description, Notes) "
+         "SELECT 100 + i, 1, 12, 'Lamp ' || i, CASE WHEN i % 100 = 0 THEN 'Crème' END FROM n;");
+    shown().Refresh(0);
+    type(QStringLiteral("lamp"));
+    EXPECT_EQ(line(), QStringLiteral("1,200 of 1,204 assets"));
+    QTest::keyClicks(view->searchBox(), QStringLiteral(" creme"));
+    EXPECT_EQ(rows().size(), 12);
+    EXPECT_EQ(rows().first(), QStringLiteral("Lamp 100"));
+    EXPECT_EQ(line(), QStringLiteral("12 of 1,204 assets"));
+    Screenshots::save(host.window, QStringLiteral("inventory_search"));
 }
 
 } // namespace

@@ -1,11 +1,12 @@
 #include "controls/label.h"
 #include "format/display_text.h"
+#include "records/asset.h"
 #include "records/home.h"
 #include "records/task.h"
 #include "support/fake_view_host.h"
+#include "support/screenshots.h"
 #include "support/scripted_ui.h"
 #include "views/today_view.h"
-#include "support/screenshots.h"
 
 #include <QDialog>
 #include <QDir>
@@ -294,6 +295,65 @@ TEST_F(TodayView, LinesLeadWhereTheyShouldWithEmptyAndFilledData)
     host.calls.clear();
     emit view->tasksLine()->clicked();
     EXPECT_EQ(host.calls, (QStringList { "NewTasks" }));
+}
+
+TEST_F(TodayView, TheWarrantyLineSpeaksOnlyWhenAWarrantyEndsOrEndedWithinAMonth)
+{
+    host.fixedToday = QDate(2026, 3, 15);
+    const qint32 home = addHome(QStringLiteral("Lake house"), 0.0f);
+    const qint32 other = addHome(QStringLiteral("Cabin"), 0.0f);
+    const double today = COleDateTime::fromDate(host.fixedToday).days();
+    // A video of this year, the "no warranty" date, one ending in 31 days, another home's.
+    run(QStringLiteral("INSERT INTO Assets (AssetId, HomeId, CategoryId, WarrantyExpiration) "
+                       "VALUES (1, %1, 19, %3 + 3), (2, %1, 4, 36526), (3, %1, 4, %3 + 31), "
+                       "(4, %2, 4, %3 + 2)")
+            .arg(home)
+            .arg(other)
+            .arg(today));
+    show(home);
+    EXPECT_TRUE(view->warrantyLine()->isHidden());
+    EXPECT_EQ(view->equityLine()->y(), 375); // the four lines where they always are
+    EXPECT_EQ(view->inventoryLine()->y(), 350);
+
+    // An edit brings the warranty within 30 days: the line appears under the inventory line,
+    // the five lines sharing the band the four had.
+    CAsset asset(3);
+    ASSERT_TRUE(asset.Load(host.db));
+    asset.m_dtWarrantyExpiration = COleDateTime(today + 30);
+    ASSERT_TRUE(asset.Save(host.db));
+    view->UpdateLines();
+    EXPECT_FALSE(view->warrantyLine()->isHidden());
+    EXPECT_EQ(view->warrantyLine()->text(), QStringLiteral("1 warranty ends within 30 days"));
+    EXPECT_EQ(view->homeLine()->y(), 300);
+    EXPECT_EQ(view->inventoryLine()->y(), 340);
+    EXPECT_EQ(view->warrantyLine()->y(), 360);
+    EXPECT_EQ(view->equityLine()->y(), 380);
+    EXPECT_GE(view->warrantyLine()->width(), view->warrantyLine()->minimumSizeHint().width());
+
+    asset.m_dtWarrantyExpiration = COleDateTime(today - 1);
+    ASSERT_TRUE(asset.Save(host.db));
+    run(QStringLiteral("UPDATE Assets SET WarrantyExpiration=%1 WHERE AssetId=2").arg(today));
+    view->UpdateLines();
+    EXPECT_EQ(view->warrantyLine()->text(),
+              QStringLiteral("1 warranty ends within 30 days, 1 ended in the last 30 days"));
+
+    // It is a link to the Warranties dialog, by mouse and by keyboard.
+    host.calls.clear();
+    QTest::mouseClick(view->warrantyLine(), Qt::LeftButton);
+    view->warrantyLine()->setFocus();
+    QTest::keyClick(view->warrantyLine(), Qt::Key_Return);
+    EXPECT_EQ(host.calls, (QStringList { "ShowWarranties", "ShowWarranties" }));
+    host.window.show();
+    view->show();
+    Screenshots::save(*view, QStringLiteral("today_warranties"));
+
+    // Another home with nothing to say: gone, and the lines back in their places.
+    show(other);
+    EXPECT_EQ(view->warrantyLine()->text(), QStringLiteral("1 warranty ends within 30 days"));
+    run(QStringLiteral("DELETE FROM Assets WHERE AssetId=4"));
+    view->UpdateLines();
+    EXPECT_TRUE(view->warrantyLine()->isHidden());
+    EXPECT_EQ(view->equityLine()->y(), 375);
 }
 
 TEST_F(TodayView, Screenshots)

@@ -1,0 +1,150 @@
+// The Warranties dialog: its groups and rows from a real data file, and the asset sheet it opens.
+#include "controls/auto_list_ctrl.h"
+#include "db/ado_database.h"
+#include "format/display_text.h"
+#include "platform/ole_date.h"
+#include "records/warranties_dialog.h"
+#include "support/screenshots.h"
+#include "support/scripted_ui.h"
+#include "support/temp_env.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class WarrantiesDialog : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        setUserLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+        ASSERT_TRUE(db.Open(env.connection()));
+        run(QStringLiteral("INSERT INTO Homes (HomeId, Description) VALUES (1, 'Lake & Sons');"));
+        run(QStringLiteral("INSERT INTO Areas (AreaId, HomeId, Description) VALUES "
+                           "(7, 1, 'Kitchen');"));
+    }
+    void TearDown() override { resetUserLocale(); }
+
+    void run(const QString &sql) { ASSERT_TRUE(db.Execute(sql)) << sql.toStdString(); }
+    void add(qint32 id, const char *description, int daysLeft, qint32 category = 4)
+    {
+        run(QStringLiteral("INSERT INTO Assets (AssetId, HomeId, AreaId, CategoryId, Description, "
+                           "WarrantyExpiration) VALUES (%1, 1, 7, %2, '%3', %4);")
+                .arg(id)
+                .arg(category)
+                .arg(QString::fromLatin1(description))
+                .arg(day + daysLeft));
+    }
+    static QStringList rows(const CDlgWarranties &dialog)
+    {
+        QStringList texts;
+        const CAutoListCtrl &list = *dialog.list();
+        for (int row = 0; row < list.GetItemCount(); ++row) {
+            QStringList cells;
+            for (int col = 0; col < list.GetColumnCount(); ++col)
+                cells << list.GetItemText(row, col);
+            texts << cells.join(QLatin1Char('|'));
+        }
+        return texts;
+    }
+
+    TempEnv env;
+    CADODataBase db;
+    ScriptedUi ui;
+    const QDate today { 2026, 3, 15 };
+    const long day = long(COleDateTime::fromDate(today).days());
+};
+
+TEST_F(WarrantiesDialog, ThreeGroupsByDateAndTheSheetBehindEachRow)
+{
+    add(1, "Kettle", 366);
+    add(2, "Dishwasher", 365);
+    add(3, "Drill", 31);
+    add(4, "Fridge", 30);
+    add(5, "Stereo", 0);
+    add(6, "Toaster", -1);
+    add(7, "Lamp", -31);
+    add(8, "Casablanca", 2, 19); // a video: its date is its release year
+    run(QStringLiteral("INSERT INTO Assets (AssetId, HomeId, Description, WarrantyExpiration) "
+                       "VALUES (9, 1, 'No warranty', 36526);"));
+
+    CDlgWarranties dialog(db, 1, QStringLiteral("Lake & Sons"), today);
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Warranties"));
+    const QString date = dateText(COleDateTime::fromDate(today.addDays(30)), false);
+    EXPECT_EQ(
+        rows(dialog),
+        (QStringList {
+            "Ended in the last 30 days (1)|||",
+            "Toaster|Kitchen|" + dateText(COleDateTime::fromDate(today.addDays(-1)), false)
+                + "|ended 1 day ago",
+            "Ending within 30 days (2)|||",
+            "Stereo|Kitchen|" + dateText(COleDateTime::fromDate(today), false) + "|ends today",
+            "Fridge|Kitchen|" + date + "|30 days left", "Ending within 12 months (2)|||",
+            "Drill|Kitchen|" + dateText(COleDateTime::fromDate(today.addDays(31)), false)
+                + "|31 days left",
+            "Dishwasher|Kitchen|" + dateText(COleDateTime::fromDate(today.addDays(365)), false)
+                + "|365 days left" }));
+    // Headings are no assets: the first warranty is selected, and headings open nothing.
+    EXPECT_EQ(dialog.list()->GetCurSel(), 1);
+    EXPECT_EQ(dialog.list()->GetItemData(0), 0);
+    EXPECT_FALSE(dialog.noneLine()->isVisibleTo(&dialog));
+    EXPECT_FALSE(dialog.list()->header()->sectionsClickable());
+
+    // Enter on Fridge opens its sheet; a new date moves it to its group, still selected.
+    QSignalSpy edited(&dialog, &CDlgWarranties::assetEdited);
+    dialog.show();
+    dialog.list()->SetCurSel(4);
+    dialog.list()->setCurrentIndex(dialog.list()->model()->index(4, 0));
+    ui.onNextDialog([&](QDialog &sheet) {
+        EXPECT_EQ(Fill::textOf(sheet, "description"), QStringLiteral("Fridge"));
+        Fill::check(sheet, "hasWarranty", true);
+        sheet.findChild<QDateEdit *>("warranty")->setDate(today.addDays(100));
+        Fill::click(sheet, "ok");
+    });
+    dialog.list()->setFocus();
+    QTest::keyClick(dialog.list(), Qt::Key_Return);
+    EXPECT_EQ(ui.dialogTitles().size(), 1);
+    EXPECT_TRUE(dialog.isVisible()); // Enter is the list's, not a button's
+    ASSERT_EQ(edited.count(), 1);
+    EXPECT_EQ(edited[0][0].toInt(), 4);
+    EXPECT_EQ(dialog.list()->GetItemText(2, 0), QStringLiteral("Ending within 30 days (1)"));
+    EXPECT_EQ(dialog.list()->GetItemText(dialog.list()->GetCurSel(), 0), QStringLiteral("Fridge"));
+    EXPECT_EQ(dialog.list()->GetItemText(dialog.list()->GetCurSel(), 3),
+              QStringLiteral("100 days left"));
+    Screenshots::save(dialog, QStringLiteral("warranties"));
+
+    // A double click opens one sheet, not two; a cancelled sheet changes nothing.
+    ui.onNextDialog([](QDialog &sheet) { Fill::click(sheet, "cancel"); });
+    QApplication::processEvents();
+    const QRect cell = dialog.list()->visualRect(dialog.list()->model()->index(1, 0));
+    QTest::mouseClick(dialog.list()->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(dialog.list()->viewport(), Qt::LeftButton, {}, cell.center());
+    EXPECT_EQ(ui.dialogTitles().size(), 2);
+    EXPECT_EQ(edited.count(), 1);
+
+    // A heading selected: Properties is off and Enter opens nothing.
+    dialog.list()->SetCurSel(0);
+    auto *properties = dialog.findChild<QPushButton *>(QStringLiteral("properties"));
+    ASSERT_NE(properties, nullptr);
+    EXPECT_FALSE(properties->isEnabled());
+    dialog.EditSelected();
+    EXPECT_EQ(ui.dialogTitles().size(), 2);
+}
+
+TEST_F(WarrantiesDialog, NothingToListSaysSo)
+{
+    add(1, "Kettle", 400);
+    CDlgWarranties dialog(db, 1, QStringLiteral("Lake & Sons"), today);
+    EXPECT_EQ(dialog.list()->GetItemCount(), 0);
+    EXPECT_TRUE(dialog.noneLine()->isVisibleTo(&dialog));
+    EXPECT_FALSE(dialog.findChild<QPushButton *>(QStringLiteral("properties"))->isEnabled());
+}
+
+} // namespace

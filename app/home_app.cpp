@@ -8,6 +8,7 @@
 #include "platform/busy.h"
 #include "platform/device_rapi.h"
 #include "records/warranties.h"
+#include "views/today_view.h"
 #include "widgets/ui.h"
 
 #include <QCoreApplication>
@@ -121,6 +122,9 @@ bool CHomeApp::InitInstance()
     showMessageOnce(greeting, QStringLiteral("InitialGreetingShown_v") + QLatin1String(kVersion));
 
     m_frame->CreateViews();
+    // A worth that must be added up afresh waits for the window's first paint.
+    if (CTodayView *today = m_frame->todayView())
+        today->CountWorthAfterFirstPaint();
     m_frame->RefreshHomesView(0);
     chooseInitialHome();
     return true;

@@ -1,4 +1,5 @@
 #include "controls/label.h"
+#include "widgets/shared_look.h"
 
 #include <QAccessibleWidget>
 #include <QKeyEvent>
@@ -37,14 +38,7 @@ QFont initialFont()
 #else
     // The default GUI font with the face "Verdana", or a face that exists when it is missing
     // (so that every machine measures and draws the same font).
-    // Looking a family up scans the font database, so it is done once per program.
-    static const QString family = [] {
-        for (const char *face : {"Verdana", "DejaVu Sans"}) {
-            if (QFontDatabase::hasFamily(QLatin1String(face)))
-                return QString::fromLatin1(face);
-        }
-        return QString();
-    }();
+    const QString family = SharedLook::fontFamily();
     QFont font = QApplication::font();
     if (!family.isEmpty())
         font.setFamily(family);

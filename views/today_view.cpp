@@ -3,6 +3,7 @@
 #include "controls/label.h"
 #include "db/data_location.h"
 #include "format/display_text.h"
+#include "platform/busy.h"
 #include "platform/settings_key.h"
 #include "records/home.h"
 #include "records/home_figures.h"
@@ -12,6 +13,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QTimer>
 #include <algorithm>
 
 namespace {
@@ -98,6 +100,20 @@ int CTodayView::activeTasks() const
                                  readSetting(host().settings(), QStringLiteral("TasksFilter")));
 }
 
+bool CTodayView::worthAtHand()
+{
+    const qint32 homeId = host().currentHomeId();
+    if (homeId < 1 || host().filledInventoryTotal())
+        return true;
+    const qint32 category = readSetting(host().settings(), QStringLiteral("InventoryCategory"));
+    if (m_countedTotal && m_countedHome == homeId && m_countedCategory == category)
+        return true;
+    m_countedTotal = rememberedWorth(homeId, category);
+    m_countedHome = homeId;
+    m_countedCategory = category;
+    return m_countedTotal.has_value();
+}
+
 double CTodayView::inventoryTotal()
 {
     const qint32 homeId = host().currentHomeId();
@@ -107,14 +123,8 @@ double CTodayView::inventoryTotal()
         return *listed;
     // Not filled yet: one aggregate statement, kept for as long as the home and the category
     // stay the same. Assets change only through the Home Inventory view, which is filled then.
-    const qint32 category = readSetting(host().settings(), QStringLiteral("InventoryCategory"));
-    if (!m_countedTotal || m_countedHome != homeId || m_countedCategory != category) {
-        m_countedTotal = rememberedWorth(homeId, category);
-        if (!m_countedTotal)
-            m_countedTotal = HomeFigures::inventoryTotal(host().database(), homeId, category);
-        m_countedHome = homeId;
-        m_countedCategory = category;
-    }
+    if (!worthAtHand())
+        m_countedTotal = HomeFigures::inventoryTotal(host().database(), homeId, m_countedCategory);
     return *m_countedTotal;
 }
 
@@ -166,10 +176,18 @@ void CTodayView::UpdateLines()
     else
         tasksLine()->SetText(QStringLiteral("Pick tasks and shopping items"));
 
-    const double total = inventoryTotal();
-    inventoryLine()->SetText(total == 0.0
-                                 ? QStringLiteral("Add an asset to the Home Inventory")
-                                 : QStringLiteral("Home Inventory is worth ") + moneyText(total));
+    m_worthPending = m_countAfterPaint && !worthAtHand();
+    if (m_worthPending) {
+        inventoryLine()->SetText(QString());
+        inventoryLine()->hide();
+    } else {
+        const double total = inventoryTotal();
+        inventoryLine()->SetText(total == 0.0
+                                     ? QStringLiteral("Add an asset to the Home Inventory")
+                                     : QStringLiteral("Home Inventory is worth ")
+                                         + moneyText(total));
+        inventoryLine()->show();
+    }
     updateWarrantyLine();
 
     equityLine()->SetText(m_fEquity == 0.0f
@@ -267,6 +285,15 @@ void CTodayView::paintEvent(QPaintEvent *)
         m_picture.Draw(painter, m_pictureRect.left(), m_pictureRect.top(),
                        m_pictureRect.left() + m_pictureRect.width(),
                        m_pictureRect.top() + m_pictureRect.height());
+    if (m_countAfterPaint) {
+        // The window is on the screen: the worth that waited for it is counted next.
+        m_countAfterPaint = false;
+        if (m_worthPending)
+            QTimer::singleShot(0, this, [this] {
+                const Busy::Scope busy;
+                UpdateLines();
+            });
+    }
 }
 
 bool CTodayView::eventFilter(QObject *watched, QEvent *event)

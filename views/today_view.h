@@ -42,6 +42,13 @@ public:
     // with the one aggregate statement, and keeps nothing when it cannot.
     void RememberInventoryWorth();
 
+    // For the program's start: when the worth has to be counted afresh (the file changed since
+    // it was kept), count it once the view has first been painted, so the window shows without
+    // waiting for every asset to be added up. The inventory line is hidden until then.
+    void CountWorthAfterFirstPaint() { m_countAfterPaint = true; }
+    // Whether that count is still to come.
+    bool worthPending() const { return m_worthPending; }
+
     // The rectangle a picture of size picture is drawn into in a client area of size client:
     // centred when it fits, else 5 pixels in from either side; from 5 pixels below the top,
     // ending 110 pixels above the bottom when it is taller than the client height less 115.
@@ -75,6 +82,9 @@ protected:
 private:
     int activeTasks() const;
     double inventoryTotal();
+    // Whether the inventory total is known without adding up the assets: the filled view's,
+    // the one counted here for this home and category, or the one kept with the file's stamp.
+    bool worthAtHand();
     // The worth kept by RememberInventoryWorth, when it was kept for this home and category and
     // the data file is unchanged since.
     std::optional<double> rememberedWorth(qint32 homeId, qint32 category) const;
@@ -92,5 +102,7 @@ private:
     std::optional<double> m_countedTotal;
     qint32 m_countedHome = 0;
     qint32 m_countedCategory = 0;
+    bool m_countAfterPaint = false;
+    bool m_worthPending = false;
     QString m_defaultPicture;
 };

@@ -9,9 +9,11 @@
 #include "platform/settings_key.h"
 #include "support/scripted_ui.h"
 #include "support/temp_env.h"
+#include "views/today_view.h"
 
 #include <QDialog>
 #include <QStringList>
+#include <QTest>
 #include <memory>
 
 class ProgramRun
@@ -40,15 +42,27 @@ public:
         ASSERT_TRUE(key.WriteNumber(name, value));
     }
 
-    // Starts (or starts again) the program; the greeting is pre-seen unless greet is set.
-    CMainFrame &start(bool greet = false)
+    // Starts (or starts again) the program; the greeting is pre-seen unless greet is set. With
+    // settle, returns once the window has been painted and what waited for that is done, as a
+    // person sees the program when it has started.
+    CMainFrame &start(bool greet = false, bool settle = true)
     {
         if (!greet)
             writeSetting(QStringLiteral("InitialGreetingShown_v1.3"), 1);
         app.reset();
         app = std::make_unique<CHomeApp>();
         EXPECT_TRUE(app->InitInstance());
+        if (settle)
+            settled();
         return *app->mainFrame();
+    }
+
+    // Lets the started program paint its window and count what waited for the first paint.
+    void settled()
+    {
+        CTodayView *today = app->mainFrame() ? app->mainFrame()->todayView() : nullptr;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !today || !today->worthPending(); }, 5000))
+            << "the inventory's worth was never counted after the first paint";
     }
 
     CMainFrame &frame() { return *app->mainFrame(); }

@@ -77,14 +77,14 @@ protected:
 
     // Closes the program, plants 777 as the kept total, lets meanwhile change things, and
     // starts again: 777 shows only if the kept figure was taken.
-    void restartWithAPlantedTotal(const std::function<void()> &meanwhile = {})
+    void restartWithAPlantedTotal(const std::function<void()> &meanwhile = {}, bool settle = true)
     {
         run.frame().close();
         run.app->ExitInstance();
         falsifyKeptTotal(QStringLiteral("777"));
         if (meanwhile)
             meanwhile();
-        run.start();
+        run.start(false, settle);
     }
 
     ProgramRun run;
@@ -98,14 +98,22 @@ TEST_F(RememberedWorth, HoldsWhileTheFileIsUnchangedAndOnlyForItsHomeAndCategory
     run.start();
     EXPECT_TRUE(shows("123.50"));
 
-    // The next start takes the kept figure, so nothing was added up.
-    restartWithAPlantedTotal();
+    // The next start takes the kept figure, so nothing was added up, and nothing waits.
+    restartWithAPlantedTotal({}, false);
+    EXPECT_FALSE(run.frame().todayView()->worthPending());
     EXPECT_TRUE(shows("777.00"));
 
-    // Once the file has changed (here by another program), the assets are added up again.
-    restartWithAPlantedTotal([&] {
-        execute(QStringLiteral("UPDATE Assets SET CurrentValue = 200 WHERE AssetId = 1;"));
-    });
+    // Once the file has changed (here by another program), the assets are added up again, once
+    // the window has first been painted; the line shows no figure until then.
+    restartWithAPlantedTotal(
+        [&] { execute(QStringLiteral("UPDATE Assets SET CurrentValue = 200 WHERE AssetId = 1;")); },
+        false);
+    CLabel *line = run.frame().todayView()->inventoryLine();
+    EXPECT_TRUE(run.frame().todayView()->worthPending());
+    EXPECT_FALSE(line->isVisibleTo(run.frame().todayView()));
+    EXPECT_TRUE(line->text().isEmpty());
+    run.settled();
+    EXPECT_TRUE(line->isVisibleTo(run.frame().todayView()));
     EXPECT_TRUE(shows("223.50"));
 
     // Another home does not take it, nor another category filter.

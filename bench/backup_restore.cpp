@@ -7,32 +7,12 @@
 #include "bench_util.h"
 #include "db/ado_database.h"
 #include "db/datafile.h"
+#include "plain_sqlite.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <sqlite3.h>
-
-namespace {
-
-bool integrityOk(const QString &path)
-{
-    sqlite3 *db = nullptr;
-    bool ok = false;
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr)
-        == SQLITE_OK) {
-        sqlite3_stmt *stmt = nullptr;
-        ok = sqlite3_prepare_v2(db, "PRAGMA integrity_check;", -1, &stmt, nullptr) == SQLITE_OK
-            && sqlite3_step(stmt) == SQLITE_ROW
-            && qstrcmp(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)), "ok") == 0;
-        sqlite3_finalize(stmt);
-    }
-    sqlite3_close(db);
-    return ok;
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -55,10 +35,7 @@ int main(int argc, char **argv)
     const QString shellTarget = temp.path() + QStringLiteral("/shell.dat");
     const double shellBackup = BenchUtil::medianMs(5, [&] {
         QFile::remove(shellTarget);
-        QProcess sqlite;
-        sqlite.start(QStringLiteral("sqlite3"),
-                     { dataFile, QStringLiteral(".backup '%1'").arg(shellTarget) });
-        sqlite.waitForFinished(-1);
+        BenchUtil::runShell({ dataFile, QStringLiteral(".backup '%1'").arg(shellTarget) });
     });
     CADODataBase db;
     if (!db.Open(DataFile::connectionString(dataFile))) {
@@ -76,7 +53,7 @@ int main(int argc, char **argv)
     const QString plainCopy = temp.path() + QStringLiteral("/copy.dat");
     const double copyAndCheck = BenchUtil::medianMs(5, [&] {
         QFile::remove(plainCopy);
-        ok = ok && QFile::copy(target, plainCopy) && integrityOk(plainCopy);
+        ok = ok && QFile::copy(target, plainCopy) && PlainSqlite::integrityOk(plainCopy);
     });
     const double restore = BenchUtil::medianMs(5, [&] {
         const DataFileBackup::Outcome done = DataFileBackup::restore(db, target);

@@ -3,10 +3,13 @@
 // and owner window, and the figures the Today view asks of the other views.
 
 #include "db/ado_database.h"
+#include "exchange/inventory_export.h"
 #include "platform/settings_key.h"
 #include "records/home.h"
+#include "views/today_view.h"
 #include "views/view_host.h"
 
+#include <QApplication>
 #include <QWidget>
 
 class BenchHost : public ViewHost
@@ -46,3 +49,26 @@ public:
     std::optional<double> inventory;
     std::optional<int> active;
 };
+
+// The Today view in the host's window, both shown and laid out; the window owns it.
+inline CTodayView *showTodayView(BenchHost &host)
+{
+    auto *view = new CTodayView(host, &host.window);
+    host.window.resize(640, 480);
+    view->resize(640, 480);
+    host.window.show();
+    view->show();
+    QApplication::processEvents();
+    return view;
+}
+
+// The inventory report of home 1 as the export dialog asks for it with every category ticked.
+inline InventoryExport::Report wholeInventoryReport(CADODataBase &db)
+{
+    InventoryExport::Report report;
+    report.homeId = 1;
+    report.homeDescription = QStringLiteral("Benchmark home");
+    for (const auto &category : InventoryExport::assetCategories(db))
+        report.categories.add(category.id, true);
+    return report;
+}

@@ -6,76 +6,12 @@
 #include "bench_util.h"
 #include "db/ado_database.h"
 #include "db/datafile.h"
-#include "exchange/sync_session.h"
-#include "platform/device_folder.h"
-#include "platform/device_rapi.h"
-#include "platform/settings_key.h"
+#include "device_bench.h"
+#include "plain_sqlite.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
-#include <sqlite3.h>
-
-namespace {
-
-const char *const kTables[] = { "Areas", "Assets",   "Categories", "Homes",
-                                "Loans", "TableIds", "Tasks" };
-
-bool exec(sqlite3 *db, const QString &sql)
-{
-    char *message = nullptr;
-    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &message) == SQLITE_OK)
-        return true;
-    std::fprintf(stderr, "%s\n", message ? message : "error");
-    sqlite3_free(message);
-    return false;
-}
-
-// The plain copy: the target opened, the source attached, every table filled by INSERT ...
-// SELECT in one transaction. A new target gets the source's tables first and their indexes
-// after the rows, the quickest order.
-bool plainCopy(const QString &source, const QString &target, bool fresh)
-{
-    sqlite3 *db = nullptr;
-    sqlite3_open(QFile::encodeName(target).constData(), &db);
-    bool ok = exec(db, QStringLiteral("PRAGMA synchronous=FULL;"))
-        && exec(db, QStringLiteral("ATTACH '%1' AS src;").arg(source))
-        && exec(db, QStringLiteral("BEGIN;"));
-    QStringList indexes;
-    for (const char *table : kTables) {
-        const QString name = QString::fromLatin1(table);
-        if (fresh) {
-            sqlite3_stmt *stmt = nullptr;
-            sqlite3_prepare_v2(
-                db,
-                "SELECT type, sql FROM src.sqlite_master WHERE tbl_name=?1 AND sql IS NOT NULL;",
-                -1, &stmt, nullptr);
-            sqlite3_bind_text(stmt, 1, table, -1, SQLITE_STATIC);
-            while (sqlite3_step(stmt) == SQLITE_ROW) {
-                const QString sql =
-                    QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 1)));
-                if (qstrcmp(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)), "table")
-                    == 0)
-                    ok = ok && exec(db, sql);
-                else
-                    indexes << sql;
-            }
-            sqlite3_finalize(stmt);
-        } else {
-            ok = ok && exec(db, QStringLiteral("DELETE FROM main.%1;").arg(name));
-        }
-        ok = ok && exec(db, QStringLiteral("INSERT INTO main.%1 SELECT * FROM src.%1;").arg(name));
-    }
-    for (const QString &index : indexes)
-        ok = ok && exec(db, index);
-    ok = ok && exec(db, QStringLiteral("COMMIT;"));
-    sqlite3_close(db);
-    return ok;
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -89,28 +25,11 @@ int main(int argc, char **argv)
             return 1;
     }
 
-    // A private registry and device, the service registered in the build's service folder.
-    QDir(root).mkpath(QStringLiteral("registry"));
-    QDir(root).mkpath(QStringLiteral("device/My Documents"));
-    qputenv("DOMELIO_REGISTRY_DIR", QFile::encodeName(root + QStringLiteral("/registry")));
-    qputenv("DOMELIO_DEVICE_DIR", QFile::encodeName(root + QStringLiteral("/device")));
-    {
-        CSettingsKey hklm(HKEY_LOCAL_MACHINE);
-        hklm.Create(HKEY_LOCAL_MACHINE, QLatin1String(Sync::kServiceKey));
-        hklm.WriteString(QString(),
-                         QCoreApplication::applicationDirPath()
-                             + QStringLiteral("/service/CEAppMgr"));
-    }
-    RAPIINIT init;
-    CeRapiInitEx(&init);
     CSyncService service;
-    if (service.Load() != CSyncService::Status::Ready) {
-        std::fprintf(stderr, "the filter was not found in %s/service\n",
-                     qPrintable(QCoreApplication::applicationDirPath()));
+    if (!DeviceBench::prepare(root, service))
         return 1;
-    }
-    const QString dbPath = QStringLiteral("\\My Documents\\Domelio.cdb");
-    const QString deviceFile = root + QStringLiteral("/device/My Documents/Domelio.cdb");
+    const QString dbPath = DeviceBench::devicePath();
+    const QString deviceFile = DeviceBench::deviceFile(root);
     const QString plainTarget = root + QStringLiteral("/plain.cdb");
     const QString desktopCopy = root + QStringLiteral("/desktop-copy.dat");
     QFile::copy(data, desktopCopy);
@@ -124,7 +43,7 @@ int main(int argc, char **argv)
     const int runs = 3;
     const double plainToDevice = BenchUtil::medianMs(runs, [&] {
         QFile::remove(plainTarget);
-        plainCopy(data, plainTarget, true);
+        PlainSqlite::copyTables(data, plainTarget, true);
     });
     DeviceFilter::Result result = DeviceFilter::Ok;
     const double toDevice = BenchUtil::medianMs(
@@ -135,7 +54,7 @@ int main(int argc, char **argv)
     }
 
     const double plainToDesktop =
-        BenchUtil::medianMs(runs, [&] { plainCopy(deviceFile, desktopCopy, false); });
+        BenchUtil::medianMs(runs, [&] { PlainSqlite::copyTables(deviceFile, desktopCopy, false); });
     CADODataBase target;
     target.Open(DataFile::connectionString(desktopCopy));
     const double toDesktop = BenchUtil::medianMs(

@@ -5,15 +5,19 @@
 
 #include <QCoreApplication>
 #include <QRandomGenerator>
+#include <QFile>
 #include <QStringList>
 #include <cstdio>
+#include <sqlite3.h>
 
 namespace {
 
 const char *kUsage = "usage: bench_generate_data [--homes N] [--assets N] [--areas N] [--tasks N]\n"
-                     "                           [--loans N] [--seed N] PATH\n"
+                     "                           [--loans N] [--categories N] [--seed N] PATH\n"
                      "Writes a new data file at PATH (which must not exist). Defaults: 1 home,\n"
-                     "100000 assets, 12 locations per home, 500 tasks, 2 loans per home.\n";
+                     "100000 assets, 12 locations per home, 500 tasks, 2 loans per home, and\n"
+                     "the 19 asset categories every new file has; --categories N adds N more,\n"
+                     "which the assets (but the videos) are spread over with the others.\n";
 
 const char *kAdjectives[] = { "Antique",  "Oak",     "Leather",      "Stainless",
                               "Vintage",  "Walnut",  "Cordless",     "Ceramic",
@@ -52,6 +56,38 @@ double warrantyDate(int asset, bool video)
     return today - 400 + (qint64(asset) * 7919) % 1461;
 }
 
+// Adds count asset categories ("Category 1", ...) to the written file at path, with ids from the
+// file's counter on (firstId) and the counter moved past them.
+bool addCategories(const QString &path, int firstId, int count, QString *error)
+{
+    sqlite3 *db = nullptr;
+    bool ok = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE,
+                              nullptr)
+            == SQLITE_OK
+        && sqlite3_exec(db, "BEGIN;", nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_stmt *insert = nullptr;
+    ok = ok
+        && sqlite3_prepare_v2(db,
+                              "INSERT INTO Categories (CategoryId, Description, CategoryType) "
+                              "VALUES (?, ?, 1);",
+                              -1, &insert, nullptr)
+            == SQLITE_OK;
+    for (int c = 0; ok && c < count; ++c) {
+        const QByteArray name = "Category " + QByteArray::number(c + 1);
+        sqlite3_bind_int(insert, 1, firstId + c);
+        sqlite3_bind_text(insert, 2, name.constData(), int(name.size()), SQLITE_TRANSIENT);
+        ok = sqlite3_step(insert) == SQLITE_DONE && sqlite3_reset(insert) == SQLITE_OK;
+    }
+    sqlite3_finalize(insert);
+    const QByteArray counter = "UPDATE TableIds SET NextId = " + QByteArray::number(firstId + count)
+        + " WHERE TableName = 'Categories'; COMMIT;";
+    ok = ok && sqlite3_exec(db, counter.constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    if (!ok && error)
+        *error = QString::fromUtf8(sqlite3_errmsg(db));
+    sqlite3_close(db);
+    return ok;
+}
+
 template<size_t N>
 const char *pick(const char *(&list)[N], QRandomGenerator &random)
 {
@@ -64,7 +100,7 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
-    int homes = 1, assets = 100000, areas = 12, tasks = 500, loans = 2;
+    int homes = 1, assets = 100000, areas = 12, tasks = 500, loans = 2, categories = 0;
     quint32 seed = 1;
     QString path;
     for (int i = 0; i < args.size(); ++i) {
@@ -90,6 +126,8 @@ int main(int argc, char **argv)
             ok = number(tasks);
         else if (a == QLatin1String("--loans"))
             ok = number(loans);
+        else if (a == QLatin1String("--categories"))
+            ok = number(categories);
         else if (a == QLatin1String("--seed")) {
             ok = number(seedValue);
             seed = quint32(seedValue);
@@ -112,6 +150,8 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "bench_generate_data: %s\n", qPrintable(error));
         return 1;
     }
+    // The categories added after the 19 asset categories and the 11 others a new file has.
+    const int firstCategory = 31;
     QRandomGenerator random(seed);
     auto text = [](const QByteArray &value) { return QString::fromUtf8(value); };
     int areaCount = 0, loanCount = 0;
@@ -149,7 +189,12 @@ int main(int argc, char **argv)
         HouseholdWriter::Asset asset;
         asset.homeId = h;
         asset.areaId = areas ? (h - 1) * areas + 1 + random.bounded(areas) : 0;
-        asset.categoryId = video ? 19 : 1 + random.bounded(18);
+        if (video) {
+            asset.categoryId = 19;
+        } else {
+            const int category = random.bounded(18 + categories);
+            asset.categoryId = category < 18 ? 1 + category : firstCategory + category - 18;
+        }
         asset.description = text(QByteArray(pick(kAdjectives, random)) + ' ' + pick(kThings, random)
                                  + " #" + QByteArray::number(i));
         const double price = 5 + random.bounded(500000) / 100.0;
@@ -176,10 +221,13 @@ int main(int argc, char **argv)
         task.custom1 = 1;
         writer.add(task);
     }
-    const bool ok = writer.finish(&error);
-    if (!ok)
+    const bool ok = writer.finish(&error)
+        && (categories == 0 || addCategories(path, firstCategory, categories, &error));
+    if (!ok) {
         std::fprintf(stderr, "bench_generate_data: %s\n", qPrintable(error));
-    std::printf("%s: %d homes, %d locations, %d assets, %d tasks, %d loans\n", qPrintable(path),
-                homes, areaCount, assets, tasks, loanCount);
+        QFile::remove(path); // not the household asked for
+    }
+    std::printf("%s: %d homes, %d locations, %d assets, %d tasks, %d loans, %d added categories\n",
+                qPrintable(path), homes, areaCount, assets, tasks, loanCount, categories);
     return ok ? 0 : 1;
 }

@@ -49,12 +49,7 @@ int main(int argc, char **argv)
     const double shell =
         BenchUtil::medianMs(5, [&] { BenchUtil::runShell({ path, aggregates }); });
 
-    auto *view = new CTodayView(host, &host.window);
-    host.window.resize(640, 480);
-    view->resize(640, 480);
-    host.window.show();
-    view->show();
-    QApplication::processEvents();
+    CTodayView *view = showTodayView(host);
 
     // At start (or a home switch): no view filled, so the equity and the two figures come
     // from one aggregate statement each.

@@ -369,7 +369,13 @@ bool CADORecordset::GetInt(const QString &column, int &value)
 
 bool CADORecordset::GetDouble(const QString &column, double &value)
 {
-    const DbValue *v = cell(column);
+    const int index = columnIndex(column);
+    return index >= 0 && GetDouble(index, value);
+}
+
+bool CADORecordset::GetDouble(int index, double &value)
+{
+    const DbValue *v = cell(index);
     if (!v)
         return false;
     switch (v->kind) {

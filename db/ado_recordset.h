@@ -35,6 +35,9 @@ public:
     int GetRecordCount() const { return m_open ? int(m_rows.size()) : 0; }
     int GetFieldCount() const { return int(m_columns.size()); }
     QString GetFieldName(int index) const;
+    // The 0-based index of a column, -1 (with the error recorded) when there is none: for loops
+    // over many rows, which then read by index instead of looking the name up on every row.
+    int GetFieldIndex(const QString &column) { return columnIndex(column); }
 
     // Reads of the current row's columns, by name or by 0-based index. See the conversion
     // rules in the implementation; a failed read leaves the target as it was.
@@ -43,6 +46,7 @@ public:
     bool GetInt(const QString &column, int &value);
     bool GetFloat(const QString &column, float &value);
     bool GetDouble(const QString &column, double &value);
+    bool GetDouble(int index, double &value);
     bool GetString(const QString &column, QString &value);
     bool GetString(int index, QString &value);
     bool GetDate(const QString &column, COleDateTime &value);

@@ -50,10 +50,11 @@ float fillList(CADODataBase &db, CListModel &list, const QString &table, const Q
 
         CADORecordset rs(db);
         if (rs.Open(sql)) {
-            const QString description = QStringLiteral("Description");
-            const QString picture = QStringLiteral("Picture2");
-            const QString currentValue = QStringLiteral("CurrentValue");
-            const QString category = QStringLiteral("CategoryId");
+            // The columns are found once; every row is then read by position.
+            const int description = rs.GetFieldIndex(QStringLiteral("Description"));
+            const int picture = assets ? rs.GetFieldIndex(QStringLiteral("Picture2")) : -1;
+            const int currentValue = assets ? rs.GetFieldIndex(QStringLiteral("CurrentValue")) : -1;
+            const int category = assets ? rs.GetFieldIndex(QStringLiteral("CategoryId")) : -1;
             for (; !rs.IsEof(); rs.MoveNext()) {
                 QString text;
                 rs.GetString(description, text);

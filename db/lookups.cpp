@@ -8,7 +8,26 @@
 #include "format/string_table.h"
 #include "platform/busy.h"
 
+#include <sqlite3.h>
+
 namespace Lookups {
+
+namespace {
+
+// The engine's report of the statement that just failed, kept as the connection's last error.
+void reportFailure(CADODataBase &db)
+{
+    sqlite3 *handle = db.handle();
+    if (!handle) {
+        db.reportError(0, QStringLiteral("Domelio data access"),
+                       QStringLiteral("The connection is closed."));
+        return;
+    }
+    db.reportError(quint32(sqlite3_extended_errcode(handle)), QStringLiteral("SQLite"),
+                   QString::fromUtf8(sqlite3_errmsg(handle)));
+}
+
+} // namespace
 
 QString lookUpValue(CADODataBase &db, qint32 key, const QString &table, const QString &keyColumn,
                     const QString &resultColumn)
@@ -48,33 +67,55 @@ float fillList(CADODataBase &db, CListModel &list, const QString &table, const Q
         sql += QStringLiteral(" FROM %1 ").arg(table) + where
             + QStringLiteral(" ORDER BY Description;");
 
-        CADORecordset rs(db);
-        if (rs.Open(sql)) {
-            // The columns are found once; every row is then read by position.
-            const int description = rs.GetFieldIndex(QStringLiteral("Description"));
-            const int picture = assets ? rs.GetFieldIndex(QStringLiteral("Picture2")) : -1;
-            const int currentValue = assets ? rs.GetFieldIndex(QStringLiteral("CurrentValue")) : -1;
-            const int category = assets ? rs.GetFieldIndex(QStringLiteral("CategoryId")) : -1;
-            for (; !rs.IsEof(); rs.MoveNext()) {
-                QString text;
-                rs.GetString(description, text);
-                int image = 0;
-                if (assets) {
-                    QString pictureFile;
-                    double value = 0.0;
-                    qint32 categoryId = 0;
-                    rs.GetString(picture, pictureFile);
-                    rs.GetDouble(currentValue, value);
-                    rs.GetLong(category, categoryId);
-                    total += float(value);
-                    exact += value;
-                    image = categoryId == kVideoCategoryId ? 2 : !pictureFile.isEmpty() ? 1 : 0;
-                }
-                const int row = list.InsertItem(list.GetItemCount(), text, image);
-                qint32 id = 0;
-                rs.GetLong(0, id);
-                list.SetItemData(row, id);
+        // The rows go straight from the statement into the list, each value read by position
+        // as SQLite holds it, with no recordset copy in between.
+        sqlite3 *handle = db.handle();
+        sqlite3_stmt *stmt = nullptr;
+        const QByteArray text = sql.toUtf8();
+        if (!handle
+            || sqlite3_prepare_v2(handle, text.constData(), int(text.size()), &stmt, nullptr)
+                != SQLITE_OK) {
+            reportFailure(db);
+            return 0.0f;
+        }
+        // The inventory's columns are found once by name; every row is then read by position.
+        int currentValue = -1;
+        int picture = -1;
+        int category = -1;
+        for (int i = 2; assets && i < sqlite3_column_count(stmt); ++i) {
+            const QLatin1String name(sqlite3_column_name(stmt, i));
+            if (name == QLatin1String("CurrentValue"))
+                currentValue = i;
+            else if (name == QLatin1String("Picture2"))
+                picture = i;
+            else if (name == QLatin1String("CategoryId"))
+                category = i;
+        }
+        int rc = SQLITE_ROW;
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+            const auto *description = sqlite3_column_text(stmt, 1);
+            const QString text = QString::fromUtf8(reinterpret_cast<const char *>(description),
+                                                   sqlite3_column_bytes(stmt, 1));
+            int image = 0;
+            if (assets) {
+                const double value =
+                    currentValue < 0 ? 0.0 : sqlite3_column_double(stmt, currentValue);
+                const bool hasPicture = picture >= 0 && sqlite3_column_bytes(stmt, picture) > 0;
+                const qint32 categoryId =
+                    category < 0 ? 0 : qint32(sqlite3_column_int64(stmt, category));
+                total += float(value);
+                exact += value;
+                image = categoryId == kVideoCategoryId ? 2 : hasPicture ? 1 : 0;
             }
+            const int row = list.InsertItem(list.GetItemCount(), text, image);
+            list.SetItemData(row, qint32(sqlite3_column_int64(stmt, 0)));
+        }
+        sqlite3_finalize(stmt);
+        if (rc != SQLITE_DONE) {
+            // A read that failed part-way lists nothing rather than part of the rows.
+            reportFailure(db);
+            list.DeleteAllItems();
+            return 0.0f;
         }
     }
     if (exactTotal)

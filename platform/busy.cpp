@@ -41,6 +41,15 @@ public:
 
     static Scope *current() { return innermost; }
 
+    static bool step(qint64 done, qint64 total)
+    {
+        if (Scope *scope = innermost) {
+            scope->m_work.done = done;
+            scope->m_work.total = total;
+        }
+        return poll();
+    }
+
     static bool poll()
     {
         Scope *scope = innermost;
@@ -128,11 +137,7 @@ Scope::~Scope()
 
 bool step(qint64 done, qint64 total)
 {
-    if (Scope *scope = Tracker::current()) {
-        scope->m_work.done = done;
-        scope->m_work.total = total;
-    }
-    return Tracker::poll();
+    return Tracker::step(done, total);
 }
 
 bool tick()

@@ -25,6 +25,8 @@ public:
         , m_asked(asked)
     {
         // The dialog's own answer to Cancel would hide it at once and reset the bar.
+        // (Made by name in some Qt versions, by member in others.)
+        disconnect(this, SIGNAL(canceled()), this, SLOT(cancel()));
         disconnect(this, &QProgressDialog::canceled, this, &QProgressDialog::cancel);
         connect(this, &QProgressDialog::canceled, this, [this] { ask(); });
     }

@@ -8,10 +8,10 @@
 #include "platform/busy.h"
 
 #include <QPointer>
+#include <QProgressDialog>
 
 class QLabel;
 class QProgressBar;
-class QProgressDialog;
 class QPushButton;
 
 namespace Ui {

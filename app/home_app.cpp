@@ -9,6 +9,7 @@
 #include "platform/device_rapi.h"
 #include "records/warranties.h"
 #include "views/today_view.h"
+#include "widgets/busy_window.h"
 #include "widgets/ui.h"
 
 #include <QCoreApplication>
@@ -37,6 +38,7 @@ CHomeApp::CHomeApp()
 {
     currentApp = this;
     Busy::setHook(&showBusy);
+    Busy::setWindow(&Ui::busyWindow());
 }
 
 CHomeApp::~CHomeApp()
@@ -46,6 +48,7 @@ CHomeApp::~CHomeApp()
     if (currentApp == this) {
         currentApp = nullptr;
         Busy::setHook(nullptr);
+        Busy::setWindow(nullptr);
     }
 }
 

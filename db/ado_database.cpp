@@ -1,6 +1,7 @@
 #include "db/ado_database.h"
 
 #include "db/ado_error.h"
+#include "platform/busy.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -94,7 +95,7 @@ bool CADODataBase::Open(const QString &connection)
 
 bool CADODataBase::Execute(const QString &sql)
 {
-    if (!m_db) {
+    if (!handle()) {
         reportError(AdoError::ObjectClosed, QStringLiteral("Domelio data access"),
                     QStringLiteral("The connection is closed."));
         return false;
@@ -128,7 +129,8 @@ bool CADODataBase::Execute(const QString &sql)
 
 void CADODataBase::Close()
 {
-    if (!m_db)
+    // Not from inside a statement that is still running on the connection.
+    if (!m_db || m_inEngine)
         return;
     // Any statement still prepared would keep the file busy.
     while (sqlite3_stmt *stmt = sqlite3_next_stmt(m_db, nullptr))
@@ -167,4 +169,41 @@ bool CTransaction::commit()
         return false;
     m_active = false;
     return true;
+}
+
+namespace {
+// Engine instructions between two reports: a few tens of microseconds of work.
+constexpr int kInstructionsPerReport = 4000;
+} // namespace
+
+CEngineProgress::CEngineProgress(CADODataBase &db)
+    : m_handle(db.handle())
+    , m_db(&db)
+{
+    if (m_handle)
+        sqlite3_progress_handler(m_handle, kInstructionsPerReport, &CEngineProgress::report, this);
+}
+
+CEngineProgress::CEngineProgress(sqlite3 *handle)
+    : m_handle(handle)
+{
+    if (m_handle)
+        sqlite3_progress_handler(m_handle, kInstructionsPerReport, &CEngineProgress::report, this);
+}
+
+CEngineProgress::~CEngineProgress()
+{
+    if (m_handle)
+        sqlite3_progress_handler(m_handle, 0, nullptr, nullptr);
+}
+
+int CEngineProgress::report(void *self)
+{
+    auto *progress = static_cast<CEngineProgress *>(self);
+    if (progress->m_db)
+        ++progress->m_db->m_inEngine;
+    const bool goOn = Busy::tick();
+    if (progress->m_db)
+        --progress->m_db->m_inEngine;
+    return goOn ? 0 : 1;
 }

@@ -29,7 +29,9 @@ public:
     quint32 GetLastErrorCode() const { return m_lastErrorCode; }
 
     // For the recordset and the exchange code (backup, sync) that need the engine itself.
-    sqlite3 *handle() const { return m_db; }
+    // Null while the connection is inside one of its own statements' progress reports
+    // (CEngineProgress): nothing may run on it from there.
+    sqlite3 *handle() const { return m_inEngine ? nullptr : m_db; }
 
     // Records an error report headed "CADODataBase Error".
     void reportError(quint32 code, const QString &source, const QString &description);
@@ -38,11 +40,35 @@ public:
     static QString dataSourceOf(const QString &connection);
 
 private:
+    friend class CEngineProgress;
+
     sqlite3 *m_db = nullptr;
+    int m_inEngine = 0;
     QString m_connection;
     QString m_dataSource;
     QString m_lastError;
     quint32 m_lastErrorCode = 0;
+};
+
+// While it lasts, the statements run on a connection report to the labelled Busy scope every few
+// thousand engine instructions, so that one long statement (a sort, an integrity check) keeps
+// the progress window alive; once that work was cancelled the running statement stops with
+// SQLITE_INTERRUPT. Whatever the progress window lets run meanwhile finds the connection closed.
+class CEngineProgress
+{
+public:
+    explicit CEngineProgress(CADODataBase &db);
+    // A connection of the caller's own, which nothing else uses.
+    explicit CEngineProgress(sqlite3 *handle);
+    ~CEngineProgress();
+    CEngineProgress(const CEngineProgress &) = delete;
+    CEngineProgress &operator=(const CEngineProgress &) = delete;
+
+private:
+    static int report(void *self);
+
+    sqlite3 *m_handle = nullptr;
+    CADODataBase *m_db = nullptr;
 };
 
 // Groups statements so that they land together or not at all: commit() makes them final; a

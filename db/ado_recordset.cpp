@@ -2,6 +2,7 @@
 
 #include "db/ado_database.h"
 #include "db/ado_error.h"
+#include "platform/busy.h"
 
 #include <QDateTime>
 #include <cmath>
@@ -255,6 +256,8 @@ void CADORecordset::MoveNext()
         discardEdits();
         ++m_row;
     }
+    // A long walk through the rows keeps a progress window alive.
+    Busy::tick();
 }
 
 QString CADORecordset::GetFieldName(int index) const

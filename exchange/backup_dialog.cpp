@@ -4,6 +4,7 @@
 #include "exchange/backup_restore.h"
 #include "exchange/file_choice.h"
 #include "format/string_table.h"
+#include "platform/busy.h"
 #include "widgets/ui.h"
 
 #include <QDialogButtonBox>
@@ -86,7 +87,11 @@ void CDlgBackup::OnBackup()
         return;
     const QString appName = Strings::load(Strings::AppTitle);
     Ui::WaitCursor wait;
-    const DataFileBackup::Outcome done = DataFileBackup::backup(m_db, path);
+    DataFileBackup::Outcome done;
+    {
+        const Busy::Scope busy(QStringLiteral("Backing up your data..."));
+        done = DataFileBackup::backup(m_db, path);
+    }
     if (done.ok)
         Ui::messageBox(this,
                        QStringLiteral("Your data was successfully backed up to \"%1\".")
@@ -116,11 +121,24 @@ void CDlgBackup::OnRestore()
         return;
 
     Ui::WaitCursor wait;
-    const DataFileBackup::Outcome done = DataFileBackup::restore(m_db, path);
+    DataFileBackup::Outcome done;
+    bool cancelled = false;
+    {
+        // The copy and its check may be cancelled; nothing of the current data is touched
+        // before they are done.
+        Busy::Scope busy(QStringLiteral("Checking the backup..."), Busy::Cancel::Allowed);
+        done = DataFileBackup::restore(m_db, path);
+        cancelled = busy.cancelled() && !done.replaced;
+    }
     // Reloaded too when nothing could be opened again: the views must not go on showing rows
     // that no save can reach.
     m_restored = done.replaced || !m_db.IsOpen();
-    if (done.ok) {
+    if (cancelled) {
+        Ui::messageBox(this,
+                       QStringLiteral("The restore was cancelled. Your current data has not been "
+                                      "changed."),
+                       appName, Ui::Icon::Information, Ui::Ok);
+    } else if (done.ok) {
         Ui::messageBox(this, QStringLiteral("Your data was successfully restored."), appName,
                        Ui::Icon::Information, Ui::Ok);
     } else {

@@ -1,6 +1,7 @@
 #include "exchange/backup_restore.h"
 
 #include "db/ado_database.h"
+#include "platform/busy.h"
 #include "platform/file_target.h"
 #include "schema_sql.h"
 
@@ -54,6 +55,9 @@ const QHash<QString, QStringList> &expectedTables()
 }
 
 const char kNotDataFile[] = "That file is not a Domelio data file.";
+const char kCancelled[] = "The restore was cancelled.";
+// Pages copied between two reports to the progress window: a few megabytes.
+constexpr int kPagesPerStep = 1024;
 
 // The checks that need no engine: the SQLite header, and a length that holds every page the
 // header promises (a backup cut short by a full disk or an interrupted copy fails here).
@@ -155,7 +159,13 @@ int copyDatabase(sqlite3 *source, const QString &target, QString *error)
                      nullptr);
         sqlite3_backup *job = sqlite3_backup_init(copy, "main", source, "main");
         if (job) {
-            while ((rc = sqlite3_backup_step(job, -1)) == SQLITE_OK) { }
+            while ((rc = sqlite3_backup_step(job, kPagesPerStep)) == SQLITE_OK) {
+                const int pages = sqlite3_backup_pagecount(job);
+                if (!Busy::step(pages - sqlite3_backup_remaining(job), pages)) {
+                    rc = SQLITE_INTERRUPT;
+                    break;
+                }
+            }
             sqlite3_backup_finish(job);
             if (rc == SQLITE_DONE)
                 rc = SQLITE_OK;
@@ -163,7 +173,9 @@ int copyDatabase(sqlite3 *source, const QString &target, QString *error)
             rc = sqlite3_errcode(copy);
         }
     }
-    if (rc != SQLITE_OK)
+    if (rc == SQLITE_INTERRUPT)
+        *error = QString::fromLatin1(kCancelled);
+    else if (rc != SQLITE_OK)
         *error = QString::fromUtf8(copy ? sqlite3_errmsg(copy) : sqlite3_errstr(rc));
     if (sqlite3_close(copy) != SQLITE_OK && rc == SQLITE_OK) {
         rc = SQLITE_ERROR;
@@ -192,6 +204,8 @@ Outcome copyBackup(const QString &source, const QString &target)
     switch (rc & 0xff) {
     case SQLITE_OK:
         return Outcome { true, false, {} };
+    case SQLITE_INTERRUPT:
+        return failure(QString::fromLatin1(kCancelled));
     case SQLITE_NOTADB:
         return failure(QString::fromLatin1(kNotDataFile));
     case SQLITE_CORRUPT:
@@ -324,13 +338,20 @@ Outcome restore(CADODataBase &db, const QString &source, const std::function<voi
 
     // 3. The engine's checks on the copy. A file kept in write-ahead-log mode (another
     // program's) becomes a plain one: the data file is always copied as one whole file.
+    // The integrity check is one long statement: its length is not known beforehand.
+    Busy::step(0, 0);
     {
         sqlite3 *candidate = nullptr;
         Outcome checked = failure(QString::fromLatin1(kNotDataFile));
         if (sqlite3_open_v2(nativePath(staged.temporaryPath()).constData(), &candidate,
                             SQLITE_OPEN_READWRITE, nullptr)
             == SQLITE_OK) {
-            checked = checkIntegrity(candidate);
+            {
+                const CEngineProgress engine(candidate);
+                checked = checkIntegrity(candidate);
+            }
+            if (Busy::cancelled())
+                checked = failure(QString::fromLatin1(kCancelled));
             if (checked.ok)
                 checked = checkLayout(candidate);
             if (checked.ok
@@ -345,6 +366,9 @@ Outcome restore(CADODataBase &db, const QString &source, const std::function<voi
     }
     if (reached)
         reached(Step::Validated);
+    // Cancelling is possible up to here; from now on the data file is being replaced.
+    if (Busy::cancelled())
+        return failure(QString::fromLatin1(kCancelled));
 
     // 4. The swap: one rename replaces the data file, then the connection opens what is there.
     // The old file's journal, if any, must not be played back into the new one.

@@ -6,6 +6,7 @@
 #include "exchange/file_choice.h"
 #include "exchange/inventory_export.h"
 #include "format/string_table.h"
+#include "platform/busy.h"
 #include "platform/file_target.h"
 #include "records/home.h"
 #include "widgets/ui.h"
@@ -198,17 +199,30 @@ bool CDlgExport::exportToFile()
         return false;
     }
 
-    Ui::WaitCursor wait;
     InventoryExport::Report report;
     report.homeId = m_homeId;
     report.homeDescription = m_homeDescription;
     report.categories = categoryChoice();
-    bool written = InventoryExport::write(m_db, report, file, &error);
-    if (written && !(written = file.flush()))
-        error = file.errorString();
-    file.close();
-    if (written)
-        written = target.commit(&error);
+    bool written = false;
+    bool cancelled = false;
+    {
+        Ui::WaitCursor wait;
+        Busy::Scope busy(QStringLiteral("Exporting the inventory..."), Busy::Cancel::Allowed);
+        written = InventoryExport::write(m_db, report, file, &error);
+        cancelled = busy.cancelled();
+        if (written && !(written = file.flush()))
+            error = file.errorString();
+        file.close();
+        // Cancelled, the temporary file goes with the target; an older report stays as it was.
+        if (written && !cancelled)
+            written = target.commit(&error);
+    }
+    if (cancelled) {
+        Ui::messageBox(this,
+                       QStringLiteral("The export was cancelled. No file was written."), appName,
+                       Ui::Icon::Information, Ui::Ok);
+        return false;
+    }
     if (!written) {
         Ui::messageBox(this, QString::fromLatin1(kCreateError) + QStringLiteral("\n\n") + error,
                        appName, Ui::Icon::Warning, Ui::Ok);

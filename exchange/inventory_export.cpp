@@ -6,6 +6,7 @@
 #include "db/sql_text.h"
 #include "format/display_text.h"
 #include "format/string_table.h"
+#include "platform/busy.h"
 #include "platform/ole_date.h"
 
 #include <QHash>
@@ -293,6 +294,22 @@ private:
     QHash<quint64, Day> m_dates;
 };
 
+// The rows the report's statement yields, for the progress window's bar; 0 when unknown.
+qint64 assetCount(CADODataBase &db, qint32 homeId)
+{
+    sqlite3 *handle = db.handle();
+    sqlite3_stmt *stmt = nullptr;
+    qint64 count = 0;
+    if (handle
+        && sqlite3_prepare_v2(handle, "SELECT COUNT(*) FROM Assets WHERE HomeId=?;", -1, &stmt,
+                              nullptr)
+            == SQLITE_OK
+        && sqlite3_bind_int(stmt, 1, homeId) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
+        count = sqlite3_column_int64(stmt, 0);
+    sqlite3_finalize(stmt);
+    return count;
+}
+
 bool flush(QIODevice &out, QByteArray &buffer, QString *error)
 {
     if (buffer.isEmpty())
@@ -401,7 +418,17 @@ bool write(CADODataBase &db, const Report &report, QIODevice &out, QString *erro
     // The records hold money in single precision; the report shows what the sheets show.
     auto moneyField = [&](int col) { money.append(buffer, float(rows.real(col))); };
 
+    // The statement sorts the whole inventory before its first row: the engine reports on that
+    // (a busy indicator), then every row moves the bar. Cancelled, the statement stops.
+    const qint64 total = assetCount(db, report.homeId);
+    qint64 done = 0;
+    CEngineProgress engine(db);
     while (rows.next()) {
+        if (!Busy::step(++done, total)) {
+            if (error)
+                *error = QStringLiteral("The export was cancelled.");
+            return false;
+        }
         const qint32 id = rows.isNull(categoryId) ? 0 : rows.number(categoryId);
         if (!report.categories.includes(id))
             continue;
@@ -445,7 +472,7 @@ bool write(CADODataBase &db, const Report &report, QIODevice &out, QString *erro
     }
     if (!rows.ok()) {
         if (error)
-            *error = rows.error();
+            *error = Busy::cancelled() ? QStringLiteral("The export was cancelled.") : rows.error();
         return false;
     }
 

@@ -3,9 +3,11 @@
 #include "controls/auto_list_ctrl.h"
 #include "controls/combo_model.h"
 #include "controls/label.h"
+#include "db/ado_database.h"
 #include "db/lookups.h"
 #include "db/sql_text.h"
 #include "format/string_table.h"
+#include "platform/busy.h"
 #include "platform/settings_key.h"
 #include "records/asset.h"
 #include "records/home_figures.h"
@@ -179,8 +181,14 @@ void CInventoryView::fill(qint32 assetId)
         m_title->setText(kAllTitle);
     }
     double total = 0.0;
-    Lookups::fillList(db, *m_list->model(), QStringLiteral("Assets"), QStringLiteral("AssetId"),
-                      assetId, where, QStringLiteral("CurrentValue, Picture2, CategoryId"), &total);
+    {
+        // A large inventory takes seconds to read: the engine keeps a progress window alive.
+        const Busy::Scope busy(QStringLiteral("Reading the inventory..."));
+        const CEngineProgress engine(db);
+        Lookups::fillList(db, *m_list->model(), QStringLiteral("Assets"),
+                          QStringLiteral("AssetId"), assetId, where,
+                          QStringLiteral("CurrentValue, Picture2, CategoryId"), &total);
+    }
     m_total = total;
     m_keysReady = false;
     m_keepId = assetId;

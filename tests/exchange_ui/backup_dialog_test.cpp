@@ -3,6 +3,7 @@
 #include "controls/auto_list_ctrl.h"
 #include "exchange/backup_dialog.h"
 #include "exchange/export_dialog.h"
+#include "platform/busy.h"
 #include "support/file_facts.h"
 #include "support/screenshots.h"
 #include "views/home_mgr_view.h"
@@ -14,8 +15,10 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QListView>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -36,6 +39,8 @@ protected:
         backupDir = run.env.root() + QStringLiteral("/backups");
         QDir().mkpath(backupDir);
     }
+
+    void TearDown() override { Busy::setTiming(500, 100); }
 
     void openDialogAnd(const std::function<void(QDialog &)> &script)
     {
@@ -92,6 +97,49 @@ TEST_F(BackupRestoreCommand, BackupThenRestoreShowsTheHomesViewWithNoCurrentHome
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Domelio"));
     EXPECT_EQ(frame->homesView()->list()->GetItemCount(), 2);
     EXPECT_EQ(run.ui.waitDepth(), 0);
+}
+
+TEST_F(BackupRestoreCommand, ARestoreCancelledWhileTheBackupIsCheckedChangesNothing)
+{
+    const QString backup = backupDir + QStringLiteral("/Domelio Backup.dat");
+    run.ui.nextFileName(backup);
+    openDialogAnd([](QDialog &d) { Fill::click(d, QStringLiteral("backup")); });
+    ASSERT_TRUE(QFile::exists(backup));
+    ASSERT_TRUE(run.app->database().Execute(QStringLiteral("DELETE FROM Homes WHERE HomeId=1;")));
+
+    // Every piece of labelled work counts as long: the program's progress window shows at once
+    // and a press of its Cancel is taken at the next step.
+    Busy::setTiming(0, 0);
+    QString label;
+    bool modal = false;
+    run.ui.nextFileName(backup);
+    run.ui.answer(Ui::Yes);
+    openDialogAnd([&](QDialog &d) {
+        QTimer::singleShot(0, &d, [&] {
+            QWidget *window = QApplication::activeModalWidget();
+            auto *progress = qobject_cast<QProgressDialog *>(window);
+            ASSERT_NE(progress, nullptr);
+            modal = progress->isModal();
+            label = progress->findChild<QLabel *>(QStringLiteral("busyLabel"))->text();
+            progress->findChild<QPushButton *>(QStringLiteral("busyCancel"))->click();
+        });
+        Fill::click(d, QStringLiteral("restore"));
+    });
+
+    EXPECT_EQ(label, QStringLiteral("Checking the backup..."));
+    EXPECT_TRUE(modal);
+    ASSERT_EQ(run.ui.messages().size(), 3u);
+    EXPECT_EQ(run.ui.messages()[2].text,
+              QStringLiteral("The restore was cancelled. Your current data has not been "
+                             "changed."));
+    EXPECT_EQ(run.ui.messages()[2].icon, Ui::Icon::Information);
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM Homes;")), 1);
+    EXPECT_EQ(frame->currentHomeId(), 2) << "nothing was reloaded";
+    const QFileInfo dataFile(run.app->database().GetDataSource());
+    EXPECT_EQ(QDir(dataFile.absolutePath())
+                  .entryList({ QLatin1Char('.') + dataFile.fileName() + QStringLiteral("*") },
+                             QDir::Files | QDir::Hidden),
+              QStringList()) << "the copy that was being checked is gone";
 }
 
 TEST_F(BackupRestoreCommand, CancelledChoicesAndNoKeepTheDialogOpen)

@@ -2,12 +2,18 @@
 #include "exchange/export_dialog.h"
 #include "records/home.h"
 #include "support/data_file_test.h"
+#include "platform/busy.h"
+#include "support/screenshots.h"
 #include "support/scripted_ui.h"
+#include "widgets/busy_window.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QProgressBar>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -45,6 +51,20 @@ protected:
         QFile f(path);
         EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
         return QString::fromUtf8(f.readAll());
+    }
+
+    void TearDown() override
+    {
+        Busy::setWindow(nullptr);
+        Busy::setTiming(500, 100);
+        DataFileTest::TearDown();
+    }
+
+    // Every piece of labelled work counts as long, and the window repaints at every step.
+    void everyExportIsLong()
+    {
+        Busy::setWindow(&Ui::busyWindow());
+        Busy::setTiming(0, 0);
     }
 
     ScriptedUi ui;
@@ -89,11 +109,17 @@ TEST_F(ExportDialogTest, ExportWritesTheTickedCategoriesAndOffersToOpenTheFile)
     ui.nextFileName(dir.filePath(QStringLiteral("Lake house Inventory")));
     ui.answer(Ui::Yes);
     CDlgExport dialog(db, home);
+    // No progress window installed: even work that counts as long shows nothing and lets no
+    // event through while it runs.
+    Busy::setTiming(0, 0);
+    bool eventsRanDuringExport = false;
     ui.onNextDialog([&](QDialog &d) {
         auto &exportDialog = static_cast<CDlgExport &>(d);
         exportDialog.categoryList()->SetCheck(rowOf(exportDialog, QStringLiteral("Electronics")),
                                               false);
+        QTimer::singleShot(0, &d, [&] { eventsRanDuringExport = true; });
         Fill::click(d, QStringLiteral("exportData"));
+        EXPECT_FALSE(eventsRanDuringExport);
     });
     ASSERT_EQ(Ui::runModal(dialog), QDialog::Accepted);
 
@@ -179,6 +205,71 @@ TEST_F(ExportDialogTest, AnExportThatFailsLeavesTheOlderReportWhole)
     EXPECT_EQ(readFile(path), QStringLiteral("last year's report"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
               QStringList { QStringLiteral("report.csv") });
+}
+
+TEST_F(ExportDialogTest, ALongExportShowsItsProgressAndCancelLeavesTheOlderReportWhole)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("report.csv"));
+    {
+        QFile old(path);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("last year's report");
+    }
+    everyExportIsLong();
+    ui.nextFileName(path);
+    CDlgExport dialog(db, home);
+    QString label, labelName, barName, cancelName;
+    int barMaximum = -1;
+    bool modal = false, openAfterCancel = false;
+    ui.onNextDialog([&](QDialog &d) {
+        // Runs from the first repaint of the progress window, as a person's click would.
+        QTimer::singleShot(0, &d, [&] {
+            QProgressDialog *progress = Ui::busyWindow().dialog();
+            ASSERT_NE(progress, nullptr);
+            label = progress->findChild<QLabel *>(QStringLiteral("busyLabel"))->text();
+            labelName = progress->findChild<QLabel *>(QStringLiteral("busyLabel"))->accessibleName();
+            auto *bar = progress->findChild<QProgressBar *>(QStringLiteral("busyBar"));
+            barName = bar->accessibleName();
+            barMaximum = bar->maximum();
+            auto *cancel = progress->findChild<QPushButton *>(QStringLiteral("busyCancel"));
+            ASSERT_NE(cancel, nullptr);
+            cancelName = cancel->accessibleName();
+            modal = progress->isVisible() && progress->isModal();
+            Screenshots::save(*progress, QStringLiteral("export_progress"));
+            cancel->click();
+            EXPECT_FALSE(cancel->isEnabled()) << "pressed once is enough";
+        });
+        Fill::click(d, QStringLiteral("exportData"));
+        openAfterCancel = d.isVisible();
+    });
+    EXPECT_EQ(Ui::runModal(dialog), QDialog::Rejected);
+
+    EXPECT_EQ(label, QStringLiteral("Exporting the inventory..."));
+    EXPECT_EQ(labelName, label);
+    EXPECT_EQ(barName, QStringLiteral("Progress"));
+    EXPECT_EQ(cancelName, QStringLiteral("Cancel"));
+    EXPECT_EQ(barMaximum, 1000) << "the number of rows is known: a bar, not a busy indicator";
+    EXPECT_TRUE(modal);
+    EXPECT_TRUE(openAfterCancel) << "the dialog stays, as on any other failure";
+    EXPECT_EQ(Ui::busyWindow().dialog(), nullptr);
+
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_EQ(ui.messages()[0].text,
+              QStringLiteral("The export was cancelled. No file was written."));
+    EXPECT_EQ(ui.messages()[0].icon, Ui::Icon::Information);
+    EXPECT_EQ(readFile(path), QStringLiteral("last year's report"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList { QStringLiteral("report.csv") });
+    EXPECT_TRUE(dialog.writtenFile().isEmpty());
+
+    // Not cancelled, the same long export writes the report.
+    ui.nextFileName(path);
+    ui.answer(Ui::No);
+    ui.onNextDialog([](QDialog &d) { Fill::click(d, QStringLiteral("exportData")); });
+    EXPECT_EQ(Ui::runModal(dialog), QDialog::Accepted);
+    EXPECT_TRUE(readFile(path).contains(QStringLiteral("\"Loose box\"")));
+    EXPECT_EQ(Ui::busyWindow().dialog(), nullptr);
 }
 
 } // namespace

@@ -190,7 +190,7 @@ Result copyTable(Connection &db, const QString &table)
             return Result::SourceForeign;
     }
     // The target's indexes are dropped and built again after the rows are in: quicker than
-    // keeping them up to date row by row, and none of the source's index pages is copied.
+    // keeping them up to date row by row, and none of the source's index entries is kept.
     const auto indexNames =
         db.texts(QStringLiteral("SELECT name FROM main.sqlite_master WHERE "
                                 "type='index' AND tbl_name=?1 AND sql IS NOT NULL;"),
@@ -209,8 +209,11 @@ Result copyTable(Connection &db, const QString &table)
     if (!db.exec(QStringLiteral("DELETE FROM main.%1;").arg(q)))
         return Result::CopyFailed;
     QString insert;
-    if (*sourceColumns == *targetColumns) {
-        // The same definition lets the engine move whole records without decoding them.
+    const bool sameDefinition = *sourceColumns == *targetColumns;
+    if (sameDefinition) {
+        // The same definition lets the engine move whole records without decoding them. It
+        // moves the entries of the key indexes (those of PRIMARY KEY and UNIQUE, which cannot
+        // be dropped) the same way, straight from the source's; they are built again below.
         insert = QStringLiteral("INSERT INTO main.%1 SELECT * FROM src.%1;").arg(q);
     } else {
         QStringList names;
@@ -221,6 +224,19 @@ Result copyTable(Connection &db, const QString &table)
     }
     if (!db.exec(insert))
         return Result::CopyFailed;
+    if (sameDefinition) {
+        const auto keyIndexes =
+            db.texts(QStringLiteral("SELECT name FROM main.sqlite_master WHERE "
+                                    "type='index' AND tbl_name=?1 AND sql IS NULL;"),
+                     table);
+        if (!keyIndexes)
+            return Result::CopyFailed;
+        for (const QString &index : *keyIndexes) {
+            if (!isIdentifier(index)
+                || !db.exec(QStringLiteral("REINDEX main.%1;").arg(quoted(index))))
+                return Result::CopyFailed;
+        }
+    }
     for (const QString &index : *indexSql) {
         Statement stmt = db.prepare(index);
         if (!stmt || sqlite3_step(stmt.get()) != SQLITE_DONE)

@@ -6,6 +6,10 @@
 #include <QUrl>
 #include <sqlite3.h>
 
+#include <QRandomGenerator>
+
+#include <algorithm>
+#include <cstring>
 #include <memory>
 
 using DeviceFilter::Result;
@@ -75,13 +79,18 @@ public:
     // The first column of every row; nothing when the statement fails.
     std::optional<QStringList> texts(const QString &sql, const QString &arg = QString())
     {
+        return texts(sql, arg.isNull() ? QStringList() : QStringList { arg });
+    }
+    std::optional<QStringList> texts(const QString &sql, const QStringList &args)
+    {
         Statement stmt = prepare(sql);
         if (!stmt)
             return std::nullopt;
-        const QByteArray argText = arg.toUtf8();
-        if (!arg.isNull())
-            sqlite3_bind_text(stmt.get(), 1, argText.constData(), int(argText.size()),
+        for (int i = 0; i < int(args.size()); ++i) {
+            const QByteArray argText = args[i].toUtf8();
+            sqlite3_bind_text(stmt.get(), i + 1, argText.constData(), int(argText.size()),
                               SQLITE_TRANSIENT);
+        }
         QStringList rows;
         int rc;
         while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
@@ -140,6 +149,226 @@ struct Transaction
     bool open = false;
 };
 
+// Whether an index's entries are those its table's rows give: for each index, a fingerprint
+// of every entry (its key columns and rowid, each value with its type) read from the index
+// alone, against the same fingerprint of what each row gives, read from the table alone.
+// Entries are added up, so order does not count; a missing, extra, doubled or altered entry
+// changes the sum. The hash is keyed afresh for every copy from the system's random source, so
+// a file cannot be made to match by design; two 64-bit lanes make a chance match negligible.
+namespace EntryCheck {
+
+struct Key
+{
+    quint64 lane[2];
+};
+
+struct Sum
+{
+    quint64 lane[2];
+};
+
+inline quint64 mix(quint64 h, quint64 word, quint64 key)
+{
+    h ^= word + key;
+    h *= 0xff51afd7ed558ccdULL;
+    h ^= h >> 33;
+    h *= 0xc4ceb9fe1a85ec53ULL;
+    h ^= h >> 29;
+    return h;
+}
+
+void step(sqlite3_context *context, int count, sqlite3_value **values)
+{
+    auto *sum = static_cast<Sum *>(sqlite3_aggregate_context(context, sizeof(Sum)));
+    if (!sum)
+        return sqlite3_result_error_nomem(context);
+    const auto *key = static_cast<const Key *>(sqlite3_user_data(context));
+    quint64 h[2] = { key->lane[0], key->lane[1] };
+    const auto absorb = [&](quint64 word, quint64 tag) {
+        h[0] = mix(h[0], word, key->lane[1] + tag);
+        h[1] = mix(h[1], word, key->lane[0] + tag);
+    };
+    absorb(quint64(count), 0);
+    for (int i = 0; i < count; ++i) {
+        const int type = sqlite3_value_type(values[i]);
+        switch (type) {
+        case SQLITE_INTEGER:
+            absorb(quint64(sqlite3_value_int64(values[i])), 1);
+            break;
+        case SQLITE_FLOAT: {
+            const double value = sqlite3_value_double(values[i]);
+            quint64 word;
+            std::memcpy(&word, &value, sizeof word);
+            absorb(word, 2);
+            break;
+        }
+        case SQLITE_NULL:
+            absorb(0, 3);
+            break;
+        default: {
+            const auto *bytes = static_cast<const unsigned char *>(
+                type == SQLITE_TEXT ? static_cast<const void *>(sqlite3_value_text(values[i]))
+                                    : sqlite3_value_blob(values[i]));
+            const int size = sqlite3_value_bytes(values[i]);
+            absorb(quint64(size), quint64(type) + 4);
+            for (int at = 0; at < size; at += 8) {
+                quint64 word = 0;
+                std::memcpy(&word, bytes + at, size_t(std::min(8, size - at)));
+                absorb(word, 9);
+            }
+        }
+        }
+    }
+    sum->lane[0] += h[0];
+    sum->lane[1] += h[1];
+}
+
+void finish(sqlite3_context *context)
+{
+    const auto *sum = static_cast<Sum *>(sqlite3_aggregate_context(context, sizeof(Sum)));
+    if (!sum)
+        return sqlite3_result_error_nomem(context);
+    sqlite3_result_blob(context, sum, sizeof(Sum), SQLITE_TRANSIENT);
+}
+
+bool install(Connection &db)
+{
+    auto *key = new Key { { QRandomGenerator::system()->generate64(),
+                            QRandomGenerator::system()->generate64() } };
+    return sqlite3_create_function_v2(
+               db.handle(), "domelio_entry_sum", -1, SQLITE_UTF8 | SQLITE_DIRECTONLY, key,
+               nullptr, step, finish, [](void *p) { delete static_cast<Key *>(p); })
+        == SQLITE_OK;
+}
+
+// The single row of a statement with one column per fingerprint; nothing when it fails.
+std::optional<QList<QByteArray>> sums(Connection &db, const QString &sql, int columns)
+{
+    Statement stmt = db.prepare(sql);
+    if (!stmt || sqlite3_column_count(stmt.get()) != columns
+        || sqlite3_step(stmt.get()) != SQLITE_ROW)
+        return std::nullopt;
+    QList<QByteArray> row;
+    for (int i = 0; i < columns; ++i) {
+        row << QByteArray(static_cast<const char *>(sqlite3_column_blob(stmt.get(), i)),
+                          sqlite3_column_bytes(stmt.get(), i));
+    }
+    return row;
+}
+
+// True when the engine's plan for sql is the one step given: a scan of the table in main, the
+// way given. Engines name the table with or without its database.
+bool scansOnly(Connection &db, const QString &sql, const QString &table, const QString &how)
+{
+    const QString expected = QStringLiteral("SCAN %1") + how;
+    Statement stmt = db.prepare(QStringLiteral("EXPLAIN QUERY PLAN %1").arg(sql));
+    if (!stmt)
+        return false;
+    QStringList details;
+    while (sqlite3_step(stmt.get()) == SQLITE_ROW) {
+        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt.get(), 3));
+        details << QString::fromUtf8(text ? text : "");
+    }
+    return details == QStringList { expected.arg(table) }
+        || details == QStringList { expected.arg(QStringLiteral("main.") + table) };
+}
+
+// The indexes of table whose entries do not match its rows, or could not be checked (an index
+// on expressions or on some rows only, a table without rowids): all of them are to be built
+// afresh. Nothing when the table cannot be read.
+std::optional<QStringList> mismatchedIndexes(Connection &db, const QString &table,
+                                             const QStringList &columns)
+{
+    Statement list = db.prepare(
+        QStringLiteral("SELECT name, partial FROM pragma_index_list(?1, 'main');"));
+    if (!list)
+        return std::nullopt;
+    const QByteArray tableText = table.toUtf8();
+    sqlite3_bind_text(list.get(), 1, tableText.constData(), int(tableText.size()),
+                      SQLITE_TRANSIENT);
+    QStringList indexes;
+    QStringList partial;
+    int rc;
+    while ((rc = sqlite3_step(list.get())) == SQLITE_ROW) {
+        const auto *name = reinterpret_cast<const char *>(sqlite3_column_text(list.get(), 0));
+        indexes << QString::fromUtf8(name ? name : "");
+        if (sqlite3_column_int(list.get(), 1) != 0)
+            partial << indexes.back();
+    }
+    if (rc != SQLITE_DONE)
+        return std::nullopt;
+    list.reset();
+    if (indexes.isEmpty())
+        return QStringList();
+
+    // A column that takes the rowid's name would stand in for it.
+    bool checkable = true;
+    for (const QString &column : columns) {
+        for (const char *name : { "rowid", "_rowid_", "oid" })
+            checkable = checkable && column.compare(QLatin1String(name), Qt::CaseInsensitive) != 0;
+    }
+
+    QStringList mismatched;
+    QStringList checked;
+    QStringList tableSums;
+    QStringList indexQueries;
+    const QString q = quoted(table);
+    for (const QString &index : indexes) {
+        const auto cids = db.texts(
+            QStringLiteral("SELECT cid FROM pragma_index_xinfo(?1, 'main') WHERE key=1 "
+                           "ORDER BY seqno;"),
+            index);
+        const auto names = db.texts(
+            QStringLiteral("SELECT coalesce(name, '') FROM pragma_index_xinfo(?1, 'main') "
+                           "WHERE key=1 ORDER BY seqno;"),
+            index);
+        bool ok = checkable && isIdentifier(index) && !partial.contains(index) && cids && names
+            && !cids->isEmpty() && cids->size() == names->size();
+        QStringList arguments;
+        for (qsizetype i = 0; ok && i < cids->size(); ++i) {
+            ok = cids->at(i).toInt() >= 0 && isIdentifier(names->at(i));
+            arguments << quoted(names->at(i));
+        }
+        if (!ok) {
+            mismatched << index;
+            continue;
+        }
+        arguments << QStringLiteral("rowid");
+        const QString call =
+            QStringLiteral("domelio_entry_sum(%1)").arg(arguments.join(QLatin1Char(',')));
+        const QString fromIndex = QStringLiteral("SELECT %1 FROM main.%2 INDEXED BY %3")
+                                      .arg(call, q, quoted(index));
+        // Read from the index alone: otherwise the check would compare the rows with themselves.
+        if (!scansOnly(db, fromIndex, table, QStringLiteral(" USING COVERING INDEX ") + index)) {
+            mismatched << index;
+            continue;
+        }
+        checked << index;
+        tableSums << call;
+        indexQueries << fromIndex;
+    }
+    if (checked.isEmpty())
+        return mismatched;
+
+    const QString fromTable = QStringLiteral("SELECT %1 FROM main.%2 NOT INDEXED")
+                                  .arg(tableSums.join(QLatin1Char(',')), q);
+    if (!scansOnly(db, fromTable, table, QString()))
+        return mismatched + checked;
+    const auto expected = sums(db, fromTable, int(checked.size()));
+    if (!expected)
+        return std::nullopt;
+    for (qsizetype i = 0; i < checked.size(); ++i) {
+        const auto found = sums(db, indexQueries[i], 1);
+        if (!found)
+            return std::nullopt;
+        if (found->front() != expected->at(i) || found->front().size() != int(sizeof(Sum)))
+            mismatched << checked[i];
+    }
+    return mismatched;
+}
+
+} // namespace EntryCheck
+
 Result copyTable(Connection &db, const QString &table)
 {
     const QString q = quoted(table);
@@ -189,8 +418,14 @@ Result copyTable(Connection &db, const QString &table)
         if (!isIdentifier(column) || !sourceColumns->contains(column))
             return Result::SourceForeign;
     }
-    // The target's indexes are dropped and built again after the rows are in: quicker than
-    // keeping them up to date row by row, and none of the source's index entries is kept.
+    const bool sameDefinition = *sourceColumns == *targetColumns;
+
+    // An index the source defines word for word as the target does is kept: the engine then
+    // moves the rows as whole records and the index's entries along with them, each entry
+    // placed by the target's own ordering. Those entries come from the source's index, so
+    // every kept index is checked against the rows before the copy is kept, and built afresh
+    // from the rows when it does not match. Any other index is dropped and built after the
+    // rows are in: quicker than keeping it up to date row by row.
     const auto indexNames =
         db.texts(QStringLiteral("SELECT name FROM main.sqlite_master WHERE "
                                 "type='index' AND tbl_name=?1 AND sql IS NOT NULL;"),
@@ -201,19 +436,29 @@ Result copyTable(Connection &db, const QString &table)
                  table);
     if (!indexNames || !indexSql || indexNames->size() != indexSql->size())
         return Result::CopyFailed;
-    for (const QString &index : *indexNames) {
-        if (!isIdentifier(index)
-            || !db.exec(QStringLiteral("DROP INDEX main.%1;").arg(quoted(index))))
+    QStringList rebuild;
+    for (qsizetype i = 0; i < indexNames->size(); ++i) {
+        const QString &index = indexNames->at(i);
+        if (!isIdentifier(index))
             return Result::CopyFailed;
+        if (sameDefinition) {
+            const auto sourceSql =
+                db.texts(QStringLiteral("SELECT sql FROM src.sqlite_master WHERE type='index' "
+                                        "AND name=?1 AND tbl_name=?2;"),
+                         QStringList { index, table });
+            if (!sourceSql)
+                return Result::CopyFailed;
+            if (*sourceSql == QStringList { indexSql->at(i) })
+                continue;
+        }
+        if (!db.exec(QStringLiteral("DROP INDEX main.%1;").arg(quoted(index))))
+            return Result::CopyFailed;
+        rebuild << indexSql->at(i);
     }
     if (!db.exec(QStringLiteral("DELETE FROM main.%1;").arg(q)))
         return Result::CopyFailed;
     QString insert;
-    const bool sameDefinition = *sourceColumns == *targetColumns;
     if (sameDefinition) {
-        // The same definition lets the engine move whole records without decoding them. It
-        // moves the entries of the key indexes (those of PRIMARY KEY and UNIQUE, which cannot
-        // be dropped) the same way, straight from the source's; they are built again below.
         insert = QStringLiteral("INSERT INTO main.%1 SELECT * FROM src.%1;").arg(q);
     } else {
         QStringList names;
@@ -225,19 +470,15 @@ Result copyTable(Connection &db, const QString &table)
     if (!db.exec(insert))
         return Result::CopyFailed;
     if (sameDefinition) {
-        const auto keyIndexes =
-            db.texts(QStringLiteral("SELECT name FROM main.sqlite_master WHERE "
-                                    "type='index' AND tbl_name=?1 AND sql IS NULL;"),
-                     table);
-        if (!keyIndexes)
+        const auto mismatched = EntryCheck::mismatchedIndexes(db, table, *targetColumns);
+        if (!mismatched)
             return Result::CopyFailed;
-        for (const QString &index : *keyIndexes) {
-            if (!isIdentifier(index)
-                || !db.exec(QStringLiteral("REINDEX main.%1;").arg(quoted(index))))
+        for (const QString &index : *mismatched) {
+            if (!db.exec(QStringLiteral("REINDEX main.%1;").arg(quoted(index))))
                 return Result::CopyFailed;
         }
     }
-    for (const QString &index : *indexSql) {
+    for (const QString &index : rebuild) {
         Statement stmt = db.prepare(index);
         if (!stmt || sqlite3_step(stmt.get()) != SQLITE_DONE)
             return Result::CopyFailed;
@@ -302,6 +543,8 @@ Result copyInto(const QString &source, const QString &target, const QStringList 
     Connection db;
     if (!db.open(target, create))
         return Result::TargetUnusable;
+    if (!EntryCheck::install(db))
+        return Result::CopyFailed;
 
     // The source is only read: attached read-only, so nothing here can change it.
     QUrl uri = QUrl::fromLocalFile(QFileInfo(source).absoluteFilePath());

@@ -153,23 +153,37 @@ struct Transaction
 // of every entry (its key columns and rowid, each value with its type) read from the index
 // alone, against the same fingerprint of what each row gives, read from the table alone.
 // Entries are added up, so order does not count; a missing, extra, doubled or altered entry
-// changes the sum. The hash is keyed afresh for every copy from the system's random source, so
-// a file cannot be made to match by design; two 64-bit lanes make a chance match negligible.
+// changes the sum (a chance match is about one in 2^64). The hash is keyed afresh for every
+// copy from the system's random source, so a file cannot be made to match by design.
+//
+// domelio_entry_sums(layout, value...) adds up, per entry, one fingerprint for each group of
+// the layout ("1,2,4;3,4": the values making each entry, by position) and gives the sums as
+// one blob, 8 bytes a group. The table is read once for all of its indexes, each value hashed
+// once however many indexes hold it.
 namespace EntryCheck {
+
+constexpr int kMaxGroups = 16;
+constexpr int kMaxPositions = 64;
+constexpr int kMaxValues = 64;
 
 struct Key
 {
-    quint64 lane[2];
+    quint64 value;
+    quint64 entry;
 };
 
-struct Sum
+struct Sums
 {
-    quint64 lane[2];
+    bool ready;
+    int groups;
+    int start[kMaxGroups + 1]; // group g: positions[start[g]] up to positions[start[g + 1]]
+    unsigned char positions[kMaxPositions];
+    quint64 sum[kMaxGroups];
 };
 
-inline quint64 mix(quint64 h, quint64 word, quint64 key)
+inline quint64 mix(quint64 h, quint64 word)
 {
-    h ^= word + key;
+    h ^= word;
     h *= 0xff51afd7ed558ccdULL;
     h ^= h >> 33;
     h *= 0xc4ceb9fe1a85ec53ULL;
@@ -177,90 +191,123 @@ inline quint64 mix(quint64 h, quint64 word, quint64 key)
     return h;
 }
 
+quint64 valueHash(sqlite3_value *value, quint64 key)
+{
+    const int type = sqlite3_value_type(value);
+    switch (type) {
+    case SQLITE_INTEGER:
+        return mix(key + 1, quint64(sqlite3_value_int64(value)));
+    case SQLITE_FLOAT: {
+        const double number = sqlite3_value_double(value);
+        quint64 word;
+        std::memcpy(&word, &number, sizeof word);
+        return mix(key + 2, word);
+    }
+    case SQLITE_NULL:
+        return mix(key + 3, 0);
+    default: {
+        const auto *bytes = static_cast<const unsigned char *>(
+            type == SQLITE_TEXT ? static_cast<const void *>(sqlite3_value_text(value))
+                                : sqlite3_value_blob(value));
+        const int size = sqlite3_value_bytes(value);
+        quint64 h = mix(key + quint64(type), quint64(size));
+        for (int at = 0; at < size; at += 8) {
+            quint64 word = 0;
+            std::memcpy(&word, bytes + at, size_t(std::min(8, size - at)));
+            h = mix(h + key, word);
+        }
+        return h;
+    }
+    }
+}
+
+// The layout read into sums; false when it is not one this function takes.
+bool readLayout(const unsigned char *text, int values, Sums &sums)
+{
+    if (!text)
+        return false;
+    int count = 0;
+    int number = -1;
+    sums.groups = 0;
+    sums.start[0] = 0;
+    for (const unsigned char *c = text;; ++c) {
+        if (*c >= '0' && *c <= '9') {
+            number = (number < 0 ? 0 : number * 10) + (*c - '0');
+            if (number > values)
+                return false;
+            continue;
+        }
+        if (number < 1 || count == kMaxPositions || (*c != ',' && *c != ';' && *c != 0))
+            return false;
+        sums.positions[count++] = static_cast<unsigned char>(number);
+        number = -1;
+        if (*c == ',')
+            continue;
+        if (sums.groups == kMaxGroups)
+            return false;
+        sums.start[++sums.groups] = count;
+        if (*c == 0)
+            return true;
+    }
+}
+
 void step(sqlite3_context *context, int count, sqlite3_value **values)
 {
-    auto *sum = static_cast<Sum *>(sqlite3_aggregate_context(context, sizeof(Sum)));
-    if (!sum)
+    auto *sums = static_cast<Sums *>(sqlite3_aggregate_context(context, sizeof(Sums)));
+    if (!sums)
         return sqlite3_result_error_nomem(context);
-    const auto *key = static_cast<const Key *>(sqlite3_user_data(context));
-    quint64 h[2] = { key->lane[0], key->lane[1] };
-    const auto absorb = [&](quint64 word, quint64 tag) {
-        h[0] = mix(h[0], word, key->lane[1] + tag);
-        h[1] = mix(h[1], word, key->lane[0] + tag);
-    };
-    absorb(quint64(count), 0);
-    for (int i = 0; i < count; ++i) {
-        const int type = sqlite3_value_type(values[i]);
-        switch (type) {
-        case SQLITE_INTEGER:
-            absorb(quint64(sqlite3_value_int64(values[i])), 1);
-            break;
-        case SQLITE_FLOAT: {
-            const double value = sqlite3_value_double(values[i]);
-            quint64 word;
-            std::memcpy(&word, &value, sizeof word);
-            absorb(word, 2);
-            break;
-        }
-        case SQLITE_NULL:
-            absorb(0, 3);
-            break;
-        default: {
-            const auto *bytes = static_cast<const unsigned char *>(
-                type == SQLITE_TEXT ? static_cast<const void *>(sqlite3_value_text(values[i]))
-                                    : sqlite3_value_blob(values[i]));
-            const int size = sqlite3_value_bytes(values[i]);
-            absorb(quint64(size), quint64(type) + 4);
-            for (int at = 0; at < size; at += 8) {
-                quint64 word = 0;
-                std::memcpy(&word, bytes + at, size_t(std::min(8, size - at)));
-                absorb(word, 9);
-            }
-        }
-        }
+    const int valueCount = count - 1;
+    if (!sums->ready) {
+        if (valueCount < 1 || valueCount > kMaxValues
+            || !readLayout(sqlite3_value_text(values[0]), valueCount, *sums))
+            return sqlite3_result_error(context, "bad entry layout", -1);
+        sums->ready = true;
     }
-    sum->lane[0] += h[0];
-    sum->lane[1] += h[1];
+    const auto *key = static_cast<const Key *>(sqlite3_user_data(context));
+    quint64 hashes[kMaxValues];
+    for (int i = 0; i < valueCount; ++i)
+        hashes[i] = valueHash(values[i + 1], key->value);
+    for (int g = 0; g < sums->groups; ++g) {
+        quint64 h = key->entry;
+        for (int at = sums->start[g]; at < sums->start[g + 1]; ++at)
+            h = mix(h + key->entry, hashes[sums->positions[at] - 1]);
+        sums->sum[g] += mix(h, quint64(sums->start[g + 1] - sums->start[g]));
+    }
 }
 
 void finish(sqlite3_context *context)
 {
-    const auto *sum = static_cast<Sum *>(sqlite3_aggregate_context(context, sizeof(Sum)));
-    if (!sum)
-        return sqlite3_result_error_nomem(context);
-    sqlite3_result_blob(context, sum, sizeof(Sum), SQLITE_TRANSIENT);
+    // A table without rows calls no step: its sums are nothing, and compare with nothing.
+    const auto *sums = static_cast<Sums *>(sqlite3_aggregate_context(context, 0));
+    if (!sums)
+        return sqlite3_result_zeroblob(context, 0);
+    sqlite3_result_blob(context, sums->sum, int(sums->groups * sizeof(quint64)), SQLITE_TRANSIENT);
 }
 
 bool install(Connection &db)
 {
-    auto *key = new Key { { QRandomGenerator::system()->generate64(),
-                            QRandomGenerator::system()->generate64() } };
-    return sqlite3_create_function_v2(
-               db.handle(), "domelio_entry_sum", -1, SQLITE_UTF8 | SQLITE_DIRECTONLY, key,
-               nullptr, step, finish, [](void *p) { delete static_cast<Key *>(p); })
+    auto *key = new Key { QRandomGenerator::system()->generate64(),
+                          QRandomGenerator::system()->generate64() };
+    return sqlite3_create_function_v2(db.handle(), "domelio_entry_sums", -1,
+                                      SQLITE_UTF8 | SQLITE_DIRECTONLY, key, nullptr, step, finish,
+                                      [](void *p) { delete static_cast<Key *>(p); })
         == SQLITE_OK;
 }
 
-// The single row of a statement with one column per fingerprint; nothing when it fails.
-std::optional<QList<QByteArray>> sums(Connection &db, const QString &sql, int columns)
+// The one value of a statement giving one row of one blob; nothing when it fails.
+std::optional<QByteArray> blob(Connection &db, const QString &sql)
 {
     Statement stmt = db.prepare(sql);
-    if (!stmt || sqlite3_column_count(stmt.get()) != columns
-        || sqlite3_step(stmt.get()) != SQLITE_ROW)
+    if (!stmt || sqlite3_column_count(stmt.get()) != 1 || sqlite3_step(stmt.get()) != SQLITE_ROW)
         return std::nullopt;
-    QList<QByteArray> row;
-    for (int i = 0; i < columns; ++i) {
-        row << QByteArray(static_cast<const char *>(sqlite3_column_blob(stmt.get(), i)),
-                          sqlite3_column_bytes(stmt.get(), i));
-    }
-    return row;
+    return QByteArray(static_cast<const char *>(sqlite3_column_blob(stmt.get(), 0)),
+                      sqlite3_column_bytes(stmt.get(), 0));
 }
 
 // True when the engine's plan for sql is the one step given: a scan of the table in main, the
 // way given. Engines name the table with or without its database.
 bool scansOnly(Connection &db, const QString &sql, const QString &table, const QString &how)
 {
-    const QString expected = QStringLiteral("SCAN %1") + how;
     Statement stmt = db.prepare(QStringLiteral("EXPLAIN QUERY PLAN %1").arg(sql));
     if (!stmt)
         return false;
@@ -269,8 +316,8 @@ bool scansOnly(Connection &db, const QString &sql, const QString &table, const Q
         const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt.get(), 3));
         details << QString::fromUtf8(text ? text : "");
     }
-    return details == QStringList { expected.arg(table) }
-        || details == QStringList { expected.arg(QStringLiteral("main.") + table) };
+    return details == QStringList { QStringLiteral("SCAN ") + table + how }
+    || details == QStringList { QStringLiteral("SCAN main.") + table + how };
 }
 
 // The indexes of table whose entries do not match its rows, or could not be checked (an index
@@ -279,8 +326,8 @@ bool scansOnly(Connection &db, const QString &sql, const QString &table, const Q
 std::optional<QStringList> mismatchedIndexes(Connection &db, const QString &table,
                                              const QStringList &columns)
 {
-    Statement list = db.prepare(
-        QStringLiteral("SELECT name, partial FROM pragma_index_list(?1, 'main');"));
+    Statement list =
+        db.prepare(QStringLiteral("SELECT name, partial FROM pragma_index_list(?1, 'main');"));
     if (!list)
         return std::nullopt;
     const QByteArray tableText = table.toUtf8();
@@ -310,58 +357,69 @@ std::optional<QStringList> mismatchedIndexes(Connection &db, const QString &tabl
 
     QStringList mismatched;
     QStringList checked;
-    QStringList tableSums;
     QStringList indexQueries;
+    QStringList tableValues; // each column the checked indexes hold, once
+    QStringList tableLayout;
     const QString q = quoted(table);
     for (const QString &index : indexes) {
-        const auto cids = db.texts(
-            QStringLiteral("SELECT cid FROM pragma_index_xinfo(?1, 'main') WHERE key=1 "
-                           "ORDER BY seqno;"),
-            index);
-        const auto names = db.texts(
-            QStringLiteral("SELECT coalesce(name, '') FROM pragma_index_xinfo(?1, 'main') "
-                           "WHERE key=1 ORDER BY seqno;"),
-            index);
-        bool ok = checkable && isIdentifier(index) && !partial.contains(index) && cids && names
-            && !cids->isEmpty() && cids->size() == names->size();
-        QStringList arguments;
-        for (qsizetype i = 0; ok && i < cids->size(); ++i) {
-            ok = cids->at(i).toInt() >= 0 && isIdentifier(names->at(i));
-            arguments << quoted(names->at(i));
+        const auto names =
+            db.texts(QStringLiteral("SELECT CASE WHEN cid >= 0 THEN name END FROM "
+                                    "pragma_index_xinfo(?1, 'main') WHERE key=1 ORDER BY seqno;"),
+                     index);
+        bool ok = checkable && isIdentifier(index) && !partial.contains(index) && names
+            && !names->isEmpty() && names->size() < kMaxPositions && checked.size() < kMaxGroups;
+        QStringList values;
+        for (qsizetype i = 0; ok && i < names->size(); ++i) {
+            ok = isIdentifier(names->at(i)); // an expression has no name
+            values << quoted(names->at(i));
         }
-        if (!ok) {
-            mismatched << index;
-            continue;
+        values << QStringLiteral("rowid");
+        QStringList withThese = tableValues;
+        QStringList group;
+        for (const QString &value : values) {
+            if (!withThese.contains(value))
+                withThese << value;
+            group << QString::number(withThese.indexOf(value) + 1);
         }
-        arguments << QStringLiteral("rowid");
-        const QString call =
-            QStringLiteral("domelio_entry_sum(%1)").arg(arguments.join(QLatin1Char(',')));
-        const QString fromIndex = QStringLiteral("SELECT %1 FROM main.%2 INDEXED BY %3")
-                                      .arg(call, q, quoted(index));
+        ok = ok && withThese.size() <= kMaxValues;
+        QStringList own;
+        for (qsizetype i = 1; i <= values.size(); ++i)
+            own << QString::number(i);
+        const QString fromIndex =
+            QStringLiteral("SELECT domelio_entry_sums('%1',%2) FROM main.%3 INDEXED BY %4")
+                .arg(own.join(QLatin1Char(',')), values.join(QLatin1Char(',')), q, quoted(index));
         // Read from the index alone: otherwise the check would compare the rows with themselves.
-        if (!scansOnly(db, fromIndex, table, QStringLiteral(" USING COVERING INDEX ") + index)) {
+        if (!ok
+            || !scansOnly(db, fromIndex, table, QStringLiteral(" USING COVERING INDEX ") + index)) {
             mismatched << index;
             continue;
         }
+        tableValues = withThese;
         checked << index;
-        tableSums << call;
         indexQueries << fromIndex;
+        tableLayout << group.join(QLatin1Char(','));
     }
     if (checked.isEmpty())
         return mismatched;
 
-    const QString fromTable = QStringLiteral("SELECT %1 FROM main.%2 NOT INDEXED")
-                                  .arg(tableSums.join(QLatin1Char(',')), q);
+    const QString fromTable =
+        QStringLiteral("SELECT domelio_entry_sums('%1',%2) FROM main.%3 NOT INDEXED")
+            .arg(tableLayout.join(QLatin1Char(';')), tableValues.join(QLatin1Char(',')), q);
     if (!scansOnly(db, fromTable, table, QString()))
         return mismatched + checked;
-    const auto expected = sums(db, fromTable, int(checked.size()));
+    const auto expected = blob(db, fromTable);
     if (!expected)
         return std::nullopt;
+    const bool empty = expected->isEmpty();
+    if (!empty && expected->size() != checked.size() * qsizetype(sizeof(quint64)))
+        return std::nullopt;
     for (qsizetype i = 0; i < checked.size(); ++i) {
-        const auto found = sums(db, indexQueries[i], 1);
+        const auto found = blob(db, indexQueries[i]);
         if (!found)
             return std::nullopt;
-        if (found->front() != expected->at(i) || found->front().size() != int(sizeof(Sum)))
+        const QByteArray want =
+            empty ? QByteArray() : expected->mid(i * sizeof(quint64), sizeof(quint64));
+        if (*found != want)
             mismatched << checked[i];
     }
     return mismatched;
@@ -544,6 +602,14 @@ Result copyInto(const QString &source, const QString &target, const QStringList 
     if (!db.open(target, create))
         return Result::TargetUnusable;
     if (!EntryCheck::install(db))
+        return Result::CopyFailed;
+    // Room for every page the copy writes: with the engine's small default cache the changed
+    // pages spill into the file long before the commit, each spill waiting for the journal to
+    // reach the disk first. The cache takes memory only as pages come in, and is given back
+    // when the copy ends.
+    const qint64 cacheKiB = std::min<qint64>(
+        (QFileInfo(source).size() + QFileInfo(target).size()) / 1024 + 2048, 1024 * 1024);
+    if (!db.exec(QStringLiteral("PRAGMA main.cache_size=-%1;").arg(cacheKiB)))
         return Result::CopyFailed;
 
     // The source is only read: attached read-only, so nothing here can change it.

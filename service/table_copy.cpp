@@ -630,9 +630,9 @@ Result copyInto(const QString &source, const QString &target, const QStringList 
         if (!transaction.begin())
             return isDamageCode(db.lastCode()) ? Result::TargetUnusable : Result::CopyFailed;
         // A damaged source is refused before anything of the target is touched.
-        // Every page of the source is checked. The copy reads only the source's table rows and
-        // the target builds its indexes afresh from them, so whether the source's own indexes
-        // agree with its tables (the slow part of a full integrity check) cannot matter.
+        // Every page of the source is checked. Whether the source's indexes agree with its
+        // tables (the slow part of a full integrity check) is not asked here: each index the
+        // target keeps is checked against the copied rows instead, and rebuilt when it differs.
         const auto check = db.texts(QStringLiteral("PRAGMA src.quick_check;"));
         if (!check)
             return isDamageCode(db.lastCode()) ? Result::SourceDamaged : Result::CopyFailed;

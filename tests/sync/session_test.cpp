@@ -195,6 +195,27 @@ TEST_F(SyncSession, BothDirectionsCopyEveryTableThroughTheLoadedFilter)
         ASSERT_TRUE(device.Execute(
             QStringLiteral("UPDATE Homes SET Description='Hand Y' WHERE HomeId=2;")));
     }
+    // Its key index disagrees with its rows (it holds another table's keys), and so do two
+    // indexes of its tasks (each holds the other's entries: the same values, other rows). Every
+    // page is sound, so the copy goes ahead, but the desktop's indexes match its rows.
+    {
+        sqlite3 *device = nullptr;
+        ASSERT_EQ(sqlite3_open(QFile::encodeName(deviceFile()).constData(), &device), SQLITE_OK);
+        const char *swap =
+            "CREATE TABLE Spare (HomeId LONG PRIMARY KEY NOT NULL);"
+            "INSERT INTO Spare VALUES (901), (902);"
+            "PRAGMA writable_schema=ON;"
+            "UPDATE sqlite_master SET rootpage=(SELECT sum(rootpage) FROM sqlite_master WHERE "
+            "name IN ('sqlite_autoindex_Homes_1', 'sqlite_autoindex_Spare_1')) - rootpage "
+            "WHERE name IN ('sqlite_autoindex_Homes_1', 'sqlite_autoindex_Spare_1');"
+            "INSERT INTO Tasks (TaskId, TaskType, Status) VALUES (1, 1, 2), (2, 2, 1);"
+            "UPDATE sqlite_master SET rootpage=(SELECT sum(rootpage) FROM sqlite_master WHERE "
+            "name IN ('TasksByType', 'TasksByStatus')) - rootpage "
+            "WHERE name IN ('TasksByType', 'TasksByStatus');";
+        EXPECT_EQ(sqlite3_exec(device, swap, nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(device);
+    }
+    ASSERT_NE(integrityOf(deviceFile()), QStringLiteral("ok"));
     sqlite3_stmt *reading = nullptr;
     ASSERT_EQ(sqlite3_prepare_v2(db.handle(), "SELECT * FROM Homes;", -1, &reading, nullptr),
               SQLITE_OK);
@@ -204,6 +225,10 @@ TEST_F(SyncSession, BothDirectionsCopyEveryTableThroughTheLoadedFilter)
     EXPECT_EQ(homesIn(env.dataFile()),
               (QStringList { QStringLiteral("Desk A"), QStringLiteral("Hand Y") }));
     EXPECT_EQ(number(QStringLiteral("SELECT count(*) FROM Homes WHERE Description='Hand Y';")), 1);
+    EXPECT_EQ(number(QStringLiteral("SELECT count(*) FROM Homes WHERE HomeId=2;")), 1);
+    EXPECT_EQ(number(QStringLiteral("SELECT TaskId FROM Tasks WHERE TaskType=2;")), 2);
+    EXPECT_EQ(number(QStringLiteral("SELECT TaskId FROM Tasks WHERE Status=2;")), 1);
+    EXPECT_EQ(integrityOf(env.dataFile()), QStringLiteral("ok"));
 }
 
 TEST_F(SyncSession, ADamagedOrForeignDeviceDatabaseIsRefusedAndTheDesktopKept)

@@ -71,6 +71,16 @@ protected:
     CHome home;
 };
 
+// A report from last year in dir, as report.csv; its path.
+QString olderReport(const QTemporaryDir &dir)
+{
+    const QString path = dir.filePath(QStringLiteral("report.csv"));
+    QFile old(path);
+    EXPECT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("last year's report");
+    return path;
+}
+
 TEST_F(ExportDialogTest, OpensWithEveryAssetCategoryTickedAndTheButtonsSetThemAll)
 {
     CDlgExport dialog(db, home);
@@ -189,12 +199,7 @@ TEST_F(ExportDialogTest, ACancelledSaveOrAFileThatCannotBeCreatedKeepsTheDialogO
 TEST_F(ExportDialogTest, AnExportThatFailsLeavesTheOlderReportWhole)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("report.csv"));
-    {
-        QFile old(path);
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write("last year's report");
-    }
+    const QString path = olderReport(dir);
     db.Close(); // the report query cannot run
     ui.nextFileName(path);
     CDlgExport dialog(db, home);
@@ -210,12 +215,7 @@ TEST_F(ExportDialogTest, AnExportThatFailsLeavesTheOlderReportWhole)
 TEST_F(ExportDialogTest, ALongExportShowsItsProgressAndCancelLeavesTheOlderReportWhole)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("report.csv"));
-    {
-        QFile old(path);
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write("last year's report");
-    }
+    const QString path = olderReport(dir);
     everyExportIsLong();
     ui.nextFileName(path);
     CDlgExport dialog(db, home);

@@ -14,12 +14,12 @@ constexpr qreal kPadding = 2.5; // points around the text of a table cell
 // A row no taller than this share of a page is never divided between two pages.
 constexpr qreal kKeepRowShare = 1.0 / 3.0;
 
-struct FontSpec
+struct FontStyle
 {
     qreal points;
     bool bold;
 };
-constexpr FontSpec kFontSpecs[FontRoleCount] = {
+constexpr FontStyle kFontStyles[FontRoleCount] = {
     { 9, false }, // Body
     { 9, true }, // Bold
     { 7.5, false }, // Small
@@ -54,8 +54,8 @@ SliceBuilder::SliceBuilder(QPaintDevice &device, const QLocale &locale, qreal wi
         // No ligatures where a script does without them: "coffee" copied out of the PDF must
         // read "coffee", not "co\uFB00ee".
         font.setStyleStrategy(QFont::PreferNoShaping);
-        font.setPointSizeF(kFontSpecs[role].points);
-        font.setBold(kFontSpecs[role].bold);
+        font.setPointSizeF(kFontStyles[role].points);
+        font.setBold(kFontStyles[role].bold);
         m_fonts[size_t(role)] = font;
         m_metrics.emplace_back(font, &device);
     }

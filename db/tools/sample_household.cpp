@@ -50,7 +50,7 @@ constexpr qint32 rgb(int r, int g, int b)
     return r | (g << 8) | (b << 16); // stored as the registry's colour values: 0x00BBGGRR
 }
 
-struct AreaSpec
+struct SampleArea
 {
     int home; // 0 or 1
     const char *name;
@@ -60,7 +60,7 @@ struct AreaSpec
     const char *notes;
 };
 
-const AreaSpec kAreas[] = {
+const SampleArea kAreas[] = {
     { 0,
       "Living Room",
       20,
@@ -147,7 +147,7 @@ const AreaSpec kAreas[] = {
       "Dock lines and life jackets hang on the east wall." },
 };
 
-struct ItemSpec
+struct SampleItem
 {
     int area; // index into kAreas
     int category;
@@ -160,7 +160,7 @@ struct ItemSpec
     int picture; // a SamplePictures::Picture, or -1
 };
 
-const ItemSpec kItems[] = {
+const SampleItem kItems[] = {
     // Maple Street: living room
     { 0, Furniture, "Three-seat sofa", 1899, 50, 60, "Hartley & Sons", "Hartley Grant", -1 },
     { 0, Furniture, "Reading armchair", 749, 38, 24, "Hartley & Sons", "Hartley Ellery",
@@ -334,7 +334,7 @@ const struct
     { "55-inch television", "Wall mount bought separately; receipt in the manuals folder." },
 };
 
-struct VideoSpec
+struct SampleVideo
 {
     const char *title;
     const char *genre;
@@ -342,7 +342,7 @@ struct VideoSpec
 };
 
 // Invented titles, one video library shared between the two homes.
-const VideoSpec kVideos[] = {
+const SampleVideo kVideos[] = {
     { "The Lighthouse at Carrow Point", "Drama", 1998 },
     { "Seven Winters North", "Action/Adventure", 2004 },
     { "A Kettle for Two", "Comedy", 2011 },
@@ -385,7 +385,7 @@ const VideoSpec kVideos[] = {
     { "Summer of the Comet", "Drama", 2022 },
 };
 
-struct TaskSpec
+struct SampleTask
 {
     const char *description;
     int status; // 0 in the pool, 1 picked, 2 done
@@ -395,7 +395,7 @@ struct TaskSpec
     const char *phone;
 };
 
-const TaskSpec kTasks[] = {
+const SampleTask kTasks[] = {
     { "Clean the gutters", 1, Maintenance, 0, nullptr, nullptr },
     { "Service the furnace", 1, Maintenance, 129, "Warm Hearth Heating", "555-0142" },
     { "Replace smoke detector batteries", 2, Maintenance, 18, nullptr, nullptr },
@@ -414,7 +414,7 @@ const TaskSpec kTasks[] = {
     { "Test the sump pump", 2, Maintenance, 0, nullptr, nullptr },
 };
 
-struct ShoppingSpec
+struct SampleShopping
 {
     const char *item;
     int status;
@@ -426,7 +426,7 @@ struct ShoppingSpec
     int coupon;
 };
 
-const ShoppingSpec kShopping[] = {
+const SampleShopping kShopping[] = {
     { "Milk", 1, 2, "gal", 3.49, "Corner Market", "Dairy", 0 },
     { "Bread", 1, 1, "loaf", 2.99, "Corner Market", "Bakery", 0 },
     { "Coffee beans", 1, 2, "lb", 11.50, "Corner Market", "5", 1 },
@@ -537,61 +537,61 @@ bool write(const QString &path, const QDate &today, QString *error)
 
     qint32 areaIds[std::size(kAreas)] = {};
     for (size_t i = 0; i < std::size(kAreas); ++i) {
-        const AreaSpec &spec = kAreas[i];
+        const SampleArea &planned = kAreas[i];
         HouseholdWriter::Area area;
-        area.homeId = homeIds[spec.home];
-        area.description = QString::fromUtf8(spec.name);
-        area.length = spec.lengthFeet * 12;
-        area.width = spec.widthFeet * 12;
-        area.height = spec.home == 0 ? 96 : 108;
+        area.homeId = homeIds[planned.home];
+        area.description = QString::fromUtf8(planned.name);
+        area.length = planned.lengthFeet * 12;
+        area.width = planned.widthFeet * 12;
+        area.height = planned.home == 0 ? 96 : 108;
         for (int c = 0; c < 3; ++c) {
-            area.colors[c] = spec.colors[c];
-            area.labels[c] = QString::fromUtf8(spec.labels[c]);
+            area.colors[c] = planned.colors[c];
+            area.labels[c] = QString::fromUtf8(planned.labels[c]);
         }
-        area.notes = QString::fromUtf8(spec.notes);
+        area.notes = QString::fromUtf8(planned.notes);
         areaIds[i] = writer.add(area);
     }
 
     int index = 0;
-    for (const ItemSpec &spec : kItems) {
+    for (const SampleItem &planned : kItems) {
         ++index;
         HouseholdWriter::Asset asset;
-        asset.homeId = homeIds[kAreas[spec.area].home];
-        asset.areaId = areaIds[spec.area];
-        asset.categoryId = spec.category;
-        asset.description = QString::fromUtf8(spec.name);
-        const QDate bought = today.addMonths(-spec.ageMonths).addDays(-(index * 7 % 27));
-        asset.purchasePrice = spec.price;
+        asset.homeId = homeIds[kAreas[planned.area].home];
+        asset.areaId = areaIds[planned.area];
+        asset.categoryId = planned.category;
+        asset.description = QString::fromUtf8(planned.name);
+        const QDate bought = today.addMonths(-planned.ageMonths).addDays(-(index * 7 % 27));
+        asset.purchasePrice = planned.price;
         asset.purchaseDate = days(bought);
-        asset.currentValue = std::round(worthAfter(spec.price, spec.category, spec.ageMonths));
-        asset.replacementValue = std::round(spec.price * 1.18);
-        asset.vendor = QString::fromUtf8(spec.vendor);
-        if (spec.makeModel) {
-            asset.makeModel = QString::fromUtf8(spec.makeModel);
-            if (spec.warrantyMonths)
-                asset.serialNumber = serialFor(index, spec.makeModel);
+        asset.currentValue = std::round(worthAfter(planned.price, planned.category, planned.ageMonths));
+        asset.replacementValue = std::round(planned.price * 1.18);
+        asset.vendor = QString::fromUtf8(planned.vendor);
+        if (planned.makeModel) {
+            asset.makeModel = QString::fromUtf8(planned.makeModel);
+            if (planned.warrantyMonths)
+                asset.serialNumber = serialFor(index, planned.makeModel);
         }
-        if (spec.warrantyMonths)
-            asset.warrantyExpiration = days(bought.addMonths(spec.warrantyMonths));
-        if (spec.picture >= 0)
-            asset.picture = picture(spec.picture);
+        if (planned.warrantyMonths)
+            asset.warrantyExpiration = days(bought.addMonths(planned.warrantyMonths));
+        if (planned.picture >= 0)
+            asset.picture = picture(planned.picture);
         for (const auto &note : kItemNotes) {
-            if (qstrcmp(note.name, spec.name) == 0)
+            if (qstrcmp(note.name, planned.name) == 0)
                 asset.notes = QString::fromUtf8(note.notes);
         }
         writer.add(asset);
     }
     for (size_t i = 0; i < std::size(kVideos); ++i) {
-        const VideoSpec &spec = kVideos[i];
+        const SampleVideo &planned = kVideos[i];
         HouseholdWriter::Asset video;
         const bool atCabin = i % 4 == 3;
         video.homeId = homeIds[atCabin ? 1 : 0];
         video.areaId = areaIds[atCabin ? 8 : 0];
         video.categoryId = Videos;
-        video.description = QString::fromUtf8(spec.title);
-        video.makeModel = QString::fromUtf8(spec.genre);
+        video.description = QString::fromUtf8(planned.title);
+        video.makeModel = QString::fromUtf8(planned.genre);
         // A title's release year lives in the warranty date, as 1 January of that year.
-        video.warrantyExpiration = days(QDate(spec.year, 1, 1));
+        video.warrantyExpiration = days(QDate(planned.year, 1, 1));
         video.purchasePrice = 9.99 + (i % 4) * 5;
         video.currentValue = 4;
         video.replacementValue = video.purchasePrice;
@@ -616,42 +616,42 @@ bool write(const QString &path, const QDate &today, QString *error)
         { 1, "Dock and boathouse loan", 18500, 7.25, 60, 2, "Pine Lake Savings", "33-1184-7",
           "555-0151" },
     };
-    for (const auto &spec : loans) {
+    for (const auto &planned : loans) {
         HouseholdWriter::Loan loan;
-        loan.homeId = homeIds[spec.home];
-        loan.description = QString::fromUtf8(spec.description);
-        loan.principal = spec.principal;
-        loan.interestRate = spec.rate;
-        loan.termInMonths = spec.months;
-        loan.startDate = days(QDate(today.year() - spec.yearsAgo, 5, 1));
-        loan.lenderName = QString::fromUtf8(spec.lender);
-        loan.lenderAccount = QString::fromUtf8(spec.account);
-        loan.lenderPhone = QString::fromUtf8(spec.phone);
+        loan.homeId = homeIds[planned.home];
+        loan.description = QString::fromUtf8(planned.description);
+        loan.principal = planned.principal;
+        loan.interestRate = planned.rate;
+        loan.termInMonths = planned.months;
+        loan.startDate = days(QDate(today.year() - planned.yearsAgo, 5, 1));
+        loan.lenderName = QString::fromUtf8(planned.lender);
+        loan.lenderAccount = QString::fromUtf8(planned.account);
+        loan.lenderPhone = QString::fromUtf8(planned.phone);
         writer.add(loan);
     }
 
-    for (const TaskSpec &spec : kTasks) {
+    for (const SampleTask &planned : kTasks) {
         HouseholdWriter::Task task;
-        task.description = QString::fromUtf8(spec.description);
+        task.description = QString::fromUtf8(planned.description);
         task.taskType = 1;
-        task.status = spec.status;
-        task.cost = spec.cost;
-        task.vendor = QString::fromUtf8(spec.contact);
-        task.custom2 = spec.category;
-        task.custom3 = QString::fromUtf8(spec.phone);
+        task.status = planned.status;
+        task.cost = planned.cost;
+        task.vendor = QString::fromUtf8(planned.contact);
+        task.custom2 = planned.category;
+        task.custom3 = QString::fromUtf8(planned.phone);
         writer.add(task);
     }
-    for (const ShoppingSpec &spec : kShopping) {
+    for (const SampleShopping &planned : kShopping) {
         HouseholdWriter::Task item;
-        item.description = QString::fromUtf8(spec.item);
+        item.description = QString::fromUtf8(planned.item);
         item.taskType = 2;
-        item.status = spec.status;
-        item.custom1 = spec.quantity;
-        item.notes = QString::fromUtf8(spec.unit);
-        item.cost = spec.price;
-        item.vendor = QString::fromUtf8(spec.store);
-        item.custom3 = QString::fromUtf8(spec.aisle);
-        item.custom2 = spec.coupon;
+        item.status = planned.status;
+        item.custom1 = planned.quantity;
+        item.notes = QString::fromUtf8(planned.unit);
+        item.cost = planned.price;
+        item.vendor = QString::fromUtf8(planned.store);
+        item.custom3 = QString::fromUtf8(planned.aisle);
+        item.custom2 = planned.coupon;
         writer.add(item);
     }
 

@@ -563,7 +563,8 @@ bool write(const QString &path, const QDate &today, QString *error)
         const QDate bought = today.addMonths(-planned.ageMonths).addDays(-(index * 7 % 27));
         asset.purchasePrice = planned.price;
         asset.purchaseDate = days(bought);
-        asset.currentValue = std::round(worthAfter(planned.price, planned.category, planned.ageMonths));
+        asset.currentValue =
+            std::round(worthAfter(planned.price, planned.category, planned.ageMonths));
         asset.replacementValue = std::round(planned.price * 1.18);
         asset.vendor = QString::fromUtf8(planned.vendor);
         if (planned.makeModel) {

@@ -29,6 +29,15 @@ inline double medianMs(int runs, const std::function<void()> &work)
     return times[times.size() / 2];
 }
 
+// A widget benchmark's start: offscreen unless a platform is named, and settings of its own in
+// folder, so nobody's real settings are read or written. Before the application object.
+inline void offscreenWithOwnSettings(const QString &folder)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("DOMELIO_REGISTRY_DIR", folder.toUtf8());
+}
+
 // Writes a data file at path with bench_generate_data (built beside every benchmark), given its
 // options ("--assets", "100000", ...); says so on stderr when it fails.
 inline bool generateData(const QString &path, QStringList options)

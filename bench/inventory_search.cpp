@@ -124,10 +124,8 @@ int ftsMatches(sqlite3 *fts, const QByteArray &prefix, const std::vector<qint32>
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir temp;
-    qputenv("DOMELIO_REGISTRY_DIR", temp.path().toUtf8());
+    BenchUtil::offscreenWithOwnSettings(temp.path());
     QApplication app(argc, argv);
     const QString path = BenchUtil::dataFile(app.arguments().value(1), temp.path());
     if (path.isEmpty())

@@ -79,10 +79,8 @@ QList<double> child(const QString &side, const QString &path)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir temp;
-    qputenv("DOMELIO_REGISTRY_DIR", temp.path().toUtf8());
+    BenchUtil::offscreenWithOwnSettings(temp.path());
     QApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     if (args.value(0) == QLatin1String("--child"))

@@ -47,11 +47,9 @@ bool fillFile(CADODataBase &db)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
     QTemporaryDir temp;
-    qputenv("DOMELIO_REGISTRY_DIR", temp.path().toUtf8());
+    BenchUtil::offscreenWithOwnSettings(temp.path());
+    QApplication app(argc, argv);
     const QString path = temp.path() + QStringLiteral("/HOMEDATA.DAT");
     QString error;
     BenchHost host;

@@ -26,11 +26,9 @@ double shellMs(const QString &path, const QString &select)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
     QTemporaryDir temp;
-    qputenv("DOMELIO_REGISTRY_DIR", temp.path().toUtf8());
+    BenchUtil::offscreenWithOwnSettings(temp.path());
+    QApplication app(argc, argv);
     const int entries = 10000;
     const QString path = temp.path() + QStringLiteral("/HOMEDATA.DAT");
     if (!BenchUtil::generateData(path, { QStringLiteral("--assets"), QStringLiteral("0"),

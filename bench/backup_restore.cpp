@@ -24,9 +24,9 @@ int main(int argc, char **argv)
     if (!args.isEmpty()) {
         QFile::copy(args.value(0), dataFile);
     } else {
-        if (!BenchUtil::generateData(dataFile, { QStringLiteral("--homes"), QStringLiteral("1"),
-                                                 QStringLiteral("--assets"),
-                                                 QString::number(assets) }))
+        if (!BenchUtil::generateData(dataFile,
+                                     { QStringLiteral("--homes"), QStringLiteral("1"),
+                                       QStringLiteral("--assets"), QString::number(assets) }))
             return 1;
     }
     const qint64 size = QFile(dataFile).size();

@@ -21,7 +21,8 @@ int main(int argc, char **argv)
     QString data = app.arguments().value(1);
     if (data.isEmpty()) {
         data = root + QStringLiteral("/HOMEDATA.DAT");
-        if (!BenchUtil::generateData(data, { QStringLiteral("--assets"), QStringLiteral("100000") }))
+        if (!BenchUtil::generateData(data,
+                                     { QStringLiteral("--assets"), QStringLiteral("100000") }))
             return 1;
     }
 
@@ -53,8 +54,8 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    const BenchUtil::Times plainToDesktop = BenchUtil::measure(
-        runs, [&] { PlainSqlite::copyTables(deviceFile, desktopCopy, false); });
+    const BenchUtil::Times plainToDesktop =
+        BenchUtil::measure(runs, [&] { PlainSqlite::copyTables(deviceFile, desktopCopy, false); });
     CADODataBase target;
     target.Open(DataFile::connectionString(desktopCopy));
     const BenchUtil::Times toDesktop = BenchUtil::measure(

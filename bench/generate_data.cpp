@@ -4,8 +4,8 @@
 #include "platform/ole_date.h"
 
 #include <QCoreApplication>
-#include <QRandomGenerator>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QStringList>
 #include <cstdio>
 #include <sqlite3.h>
@@ -61,8 +61,8 @@ double warrantyDate(int asset, bool video)
 bool addCategories(const QString &path, int firstId, int count, QString *error)
 {
     sqlite3 *db = nullptr;
-    bool ok = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE,
-                              nullptr)
+    bool ok =
+        sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr)
             == SQLITE_OK
         && sqlite3_exec(db, "BEGIN;", nullptr, nullptr, nullptr) == SQLITE_OK;
     sqlite3_stmt *insert = nullptr;

@@ -25,8 +25,12 @@ int main(int argc, char **argv)
     const QString select =
         QStringLiteral("SELECT AssetId, Description,CurrentValue, Picture2, CategoryId "
                        "FROM Assets WHERE HomeId=1 ORDER BY Description;");
-    const BenchUtil::Times shell =
-        BenchUtil::measure(5, [&] { BenchUtil::runShell({ path, select }); }, true);
+    const BenchUtil::Times shell = BenchUtil::measure(
+        5,
+        [&] {
+            BenchUtil::runShell({ path, select });
+        },
+        true);
 
     CADODataBase db;
     if (!db.Open(DataFile::connectionString(path))) {

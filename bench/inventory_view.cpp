@@ -17,7 +17,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-
 namespace {
 
 // Child mode: one side in a process of its own, so each meets a fresh heap as the program
@@ -95,8 +94,12 @@ int main(int argc, char **argv)
     const QString select =
         QStringLiteral("SELECT AssetId, Description,CurrentValue, Picture2, CategoryId "
                        "FROM Assets WHERE HomeId=1  ORDER BY Description;");
-    const BenchUtil::Times shell =
-        BenchUtil::measure(5, [&] { BenchUtil::runShell({ path, select }); }, true);
+    const BenchUtil::Times shell = BenchUtil::measure(
+        5,
+        [&] {
+            BenchUtil::runShell({ path, select });
+        },
+        true);
     const QList<double> filler = child(QStringLiteral("filler"), path);
     const QList<double> view = child(QStringLiteral("view"), path);
     if (filler.size() < 3 || view.size() < 8) {

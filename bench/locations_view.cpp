@@ -19,7 +19,6 @@ namespace {
 
 constexpr int kLocations = 10000;
 
-
 bool fillFile(CADODataBase &db)
 {
     CTransaction transaction(db);

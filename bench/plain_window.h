@@ -79,8 +79,9 @@ inline void build(QMainWindow &window, const QString &picturePath)
         tools->addAction(QString::fromLatin1(text));
     tools->addSeparator();
     tools->addAction(QStringLiteral("Select H&ome..."));
-    window.menuBar()->addMenu(QStringLiteral("&Help"))->addAction(
-        QStringLiteral("&About Domelio..."));
+    window.menuBar()
+        ->addMenu(QStringLiteral("&Help"))
+        ->addAction(QStringLiteral("&About Domelio..."));
 
     auto *toolBar = new QToolBar(QStringLiteral("Toolbar"), &window);
     toolBar->setMovable(false);
@@ -90,9 +91,12 @@ inline void build(QMainWindow &window, const QString &picturePath)
     {
         int id;
         bool separatorBefore;
-    } buttons[] = { { Command::NewButton, false },     { Command::TodayView, true },
-                    { Command::TasksView, false },     { Command::InventoryView, false },
-                    { Command::LocationsView, false }, { Command::LoanManager, true },
+    } buttons[] = { { Command::NewButton, false },
+                    { Command::TodayView, true },
+                    { Command::TasksView, false },
+                    { Command::InventoryView, false },
+                    { Command::LocationsView, false },
+                    { Command::LoanManager, true },
                     { Command::Sync, true } };
     for (const auto &button : buttons) {
         if (button.separatorBefore)

@@ -12,7 +12,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-
 namespace {
 
 // Answers the count message without a person.
@@ -64,8 +63,12 @@ int main(int argc, char **argv)
     const QString select = QStringLiteral("SELECT AssetId, Description, WarrantyExpiration, "
                                           "MakeModel FROM Assets WHERE CategoryId=19 ORDER BY "
                                           "Description;");
-    const BenchUtil::Times shell =
-        BenchUtil::measure(5, [&] { BenchUtil::runShell({ path, select }); }, true);
+    const BenchUtil::Times shell = BenchUtil::measure(
+        5,
+        [&] {
+            BenchUtil::runShell({ path, select });
+        },
+        true);
 
     QuietUi ui;
     Ui::install(&ui);

@@ -10,8 +10,6 @@
 // there instead of generating it again. Every step of the program runs in a process of its own
 // (this program in a child mode, or bench_startup for the start-ups), so each size and step has
 // its own peak resident memory (VmHWM).
-#include "views/inventory_view.h"
-#include "views/today_view.h"
 #include "bench_host.h"
 #include "bench_util.h"
 #include "controls/auto_list_ctrl.h"
@@ -24,6 +22,8 @@
 #include "launch.h"
 #include "plain_sqlite.h"
 #include "records/warranties.h"
+#include "views/inventory_view.h"
+#include "views/today_view.h"
 
 #include <QApplication>
 #include <QDir>
@@ -121,7 +121,8 @@ int runsFor(int assets)
 // its own. Prints "median-wall-ms peak-MiB".
 int runChild(const QString &step, const Files &files, int runs)
 {
-    qputenv("DOMELIO_REGISTRY_DIR", QFile::encodeName(files.work + QStringLiteral("/child-registry")));
+    qputenv("DOMELIO_REGISTRY_DIR",
+            QFile::encodeName(files.work + QStringLiteral("/child-registry")));
     auto fail = [](const QString &what) {
         std::fprintf(stderr, "%s\n", qPrintable(what));
         return 1;
@@ -200,9 +201,9 @@ int runChild(const QString &step, const Files &files, int runs)
             return fail(desktop.GetLastError());
         DeviceFilter::Result result = DeviceFilter::Ok;
         wall = BenchUtil::medianMs(runs, [&] {
-            const DeviceFilter::Result r = service.Copy(
-                toDevice ? Sync::Direction::DesktopToDevice : Sync::Direction::DeviceToDesktop,
-                desktop, DeviceBench::devicePath());
+            const DeviceFilter::Result r = service.Copy(toDevice ? Sync::Direction::DesktopToDevice
+                                                                 : Sync::Direction::DeviceToDesktop,
+                                                        desktop, DeviceBench::devicePath());
             if (r != DeviceFilter::Ok)
                 result = r;
         });
@@ -235,8 +236,8 @@ Measured runStepChild(StepId step, const Files &files, int runs)
     child.waitForFinished(-1);
     const QList<QByteArray> fields = child.readAllStandardOutput().simplified().split(' ');
     Measured m;
-    m.ok = child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0
-        && fields.size() == 2;
+    m.ok =
+        child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0 && fields.size() == 2;
     if (m.ok) {
         m.program = fields[0].toDouble();
         m.peakMiB = fields[1].toDouble();
@@ -258,11 +259,12 @@ bool prepareData(const QString &path, int assets)
     QElapsedTimer clock;
     clock.start();
     const bool ok = BenchUtil::generateData(
-        path, { QStringLiteral("--homes"), QStringLiteral("1"), QStringLiteral("--assets"),
-                QString::number(assets), QStringLiteral("--areas"), QString::number(12 * thousands),
-                QStringLiteral("--categories"), QString::number(thousands),
-                QStringLiteral("--tasks"), QString::number(10 * thousands),
-                QStringLiteral("--loans"), QString::number(2 * thousands) });
+        path,
+        { QStringLiteral("--homes"), QStringLiteral("1"), QStringLiteral("--assets"),
+          QString::number(assets), QStringLiteral("--areas"), QString::number(12 * thousands),
+          QStringLiteral("--categories"), QString::number(thousands), QStringLiteral("--tasks"),
+          QString::number(10 * thousands), QStringLiteral("--loans"),
+          QString::number(2 * thousands) });
     std::fprintf(stderr, "generated %d assets in %.1f s\n", assets, clock.nsecsElapsed() / 1e9);
     return ok;
 }
@@ -328,8 +330,7 @@ std::vector<Measured> measureSize(int assets, const Files &files)
     const QString shellBackup = files.work + QStringLiteral("/shell-backup.dat");
     step(Backup, BenchUtil::medianMs(runs, [&] {
              QFile::remove(shellBackup);
-             BenchUtil::runShell(
-                 { files.data, QStringLiteral(".backup '%1'").arg(shellBackup) });
+             BenchUtil::runShell({ files.data, QStringLiteral(".backup '%1'").arg(shellBackup) });
          }));
     QFile::remove(shellBackup);
     QFile::copy(files.data, files.restored());
@@ -413,9 +414,9 @@ int main(int argc, char **argv)
     for (const int assets : sizes) {
         Files files;
         files.work = temp.path() + QStringLiteral("/%1").arg(assets);
-        const QString dataDir =
-            keep.isEmpty() ? files.work + QStringLiteral("/data")
-                           : QDir(keep).absoluteFilePath(QString::number(assets));
+        const QString dataDir = keep.isEmpty()
+            ? files.work + QStringLiteral("/data")
+            : QDir(keep).absoluteFilePath(QString::number(assets));
         QDir().mkpath(files.work);
         QDir().mkpath(dataDir);
         files.data = dataDir + QStringLiteral("/HOMEDATA.DAT");
@@ -459,7 +460,7 @@ int main(int argc, char **argv)
         for (size_t s = 1; s < sizes.size(); ++s)
             std::printf(" %18s",
                         qPrintable(QStringLiteral("%1>%2").arg(thousands(sizes[s - 1]),
-                                                              thousands(sizes[s]))));
+                                                               thousands(sizes[s]))));
         std::printf("\n%-30s", "");
         for (size_t s = 1; s < sizes.size(); ++s)
             std::printf(" %9s %8s", "program", "baseline");

@@ -31,8 +31,9 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     const int entries = 10000;
     const QString path = temp.path() + QStringLiteral("/HOMEDATA.DAT");
-    if (!BenchUtil::generateData(path, { QStringLiteral("--assets"), QStringLiteral("0"),
-                                         QStringLiteral("--tasks"), QString::number(entries) }))
+    if (!BenchUtil::generateData(path,
+                                 { QStringLiteral("--assets"), QStringLiteral("0"),
+                                   QStringLiteral("--tasks"), QString::number(entries) }))
         return 1;
 
     BenchHost host;

@@ -5,12 +5,12 @@
 #include "views/today_view.h"
 #include "bench_host.h"
 #include "bench_util.h"
-#include "format/display_text.h"
 #include "controls/label.h"
 #include "controls/list_model.h"
 #include "db/ado_database.h"
 #include "db/datafile.h"
 #include "db/lookups.h"
+#include "format/display_text.h"
 #include "platform/settings_key.h"
 #include "records/home.h"
 #include "records/home_figures.h"
@@ -28,9 +28,10 @@ int main(int argc, char **argv)
     BenchUtil::offscreenWithOwnSettings(temp.path());
     QApplication app(argc, argv);
     const QString path = temp.path() + QStringLiteral("/HOMEDATA.DAT");
-    if (!BenchUtil::generateData(path, { QStringLiteral("--assets"), QStringLiteral("100000"),
-                                         QStringLiteral("--loans"), QStringLiteral("1000"),
-                                         QStringLiteral("--tasks"), QStringLiteral("10000") }))
+    if (!BenchUtil::generateData(path,
+                                 { QStringLiteral("--assets"), QStringLiteral("100000"),
+                                   QStringLiteral("--loans"), QStringLiteral("1000"),
+                                   QStringLiteral("--tasks"), QStringLiteral("10000") }))
         return 1;
     BenchHost host;
     if (!host.db.Open(DataFile::connectionString(path))
@@ -44,8 +45,7 @@ int main(int argc, char **argv)
         QStringLiteral("SELECT COUNT(*) FROM Tasks WHERE Status=1 ;"
                        "SELECT TOTAL(CurrentValue) FROM Assets WHERE HomeId=1;"
                        "SELECT TOTAL(Principal) FROM Loans WHERE AssetId=1 AND AssetType=1;");
-    const double shell =
-        BenchUtil::medianMs(5, [&] { BenchUtil::runShell({ path, aggregates }); });
+    const double shell = BenchUtil::medianMs(5, [&] { BenchUtil::runShell({ path, aggregates }); });
 
     CTodayView *view = showTodayView(host);
 

@@ -1,6 +1,7 @@
 // Where the report goes: Qt's print preview, the system's print dialog, or a PDF file.
 #include "exchange/file_choice.h"
 #include "format/string_table.h"
+#include "platform/busy.h"
 #include "report/report_dialog.h"
 #include "report/report_file.h"
 #include "report/report_layout.h"
@@ -11,41 +12,9 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QProgressDialog>
 #include <QUrl>
 
 using namespace InventoryReport;
-
-namespace {
-
-// The progress window of one piece of long work; its Cancel stops the layout at the next step.
-class ProgressWindow
-{
-public:
-    ProgressWindow(QWidget *owner, const QString &label)
-        : m_dialog(label, QStringLiteral("Cancel"), 0, 1000, owner)
-    {
-        m_dialog.setObjectName(QStringLiteral("reportProgress"));
-        m_dialog.setWindowTitle(QStringLiteral("Inventory Report"));
-        m_dialog.setWindowModality(Qt::WindowModal);
-        m_dialog.setMinimumDuration(400);
-        m_dialog.setAutoReset(false);
-        m_dialog.setValue(0);
-    }
-
-    // Shows how far the work is; false once the user cancelled.
-    bool step(int permille)
-    {
-        m_dialog.setValue(permille);
-        return !m_dialog.wasCanceled();
-    }
-    bool cancelled() const { return m_dialog.wasCanceled(); }
-
-private:
-    QProgressDialog m_dialog;
-};
-
-} // namespace
 
 bool CDlgInventoryReport::loadContents(Contents &contents)
 {
@@ -68,10 +37,11 @@ void CDlgInventoryReport::setUpPrinter(QPrinter &printer) const
 bool CDlgInventoryReport::paintReport(QPagedPaintDevice &device, const Contents &contents,
                                       const QString &label, bool *cancelled, QPrinter *printer)
 {
-    ProgressWindow progress(this, label);
+    // The program's progress window, with Cancel; the layout stops at its next step.
+    const Busy::Scope progress(label, Busy::Cancel::Allowed);
     PageLayout layout(contents);
     const bool painted = layout.paint(device, [&](int permille) {
-        if (progress.step(permille))
+        if (Busy::step(permille, 1000))
             return true;
         // A print job is abandoned before it is finished, or it would still be sent.
         if (printer)

@@ -1,8 +1,9 @@
 #include "controls/auto_list_ctrl.h"
 #include "exchange/export_dialog.h"
+#include "platform/busy.h"
 #include "records/home.h"
 #include "support/data_file_test.h"
-#include "platform/busy.h"
+#include "support/long_work.h"
 #include "support/screenshots.h"
 #include "support/scripted_ui.h"
 #include "widgets/busy_window.h"
@@ -16,6 +17,8 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <optional>
 
 namespace {
 
@@ -55,17 +58,14 @@ protected:
 
     void TearDown() override
     {
-        Busy::setWindow(nullptr);
+        longWork.reset();
         Busy::setTiming(500, 100);
         DataFileTest::TearDown();
     }
 
-    // Every piece of labelled work counts as long, and the window repaints at every step.
-    void everyExportIsLong()
-    {
-        Busy::setWindow(&Ui::busyWindow());
-        Busy::setTiming(0, 0);
-    }
+    void everyExportIsLong() { longWork.emplace(); }
+
+    std::optional<EveryWorkIsLong> longWork;
 
     ScriptedUi ui;
     CHome home;
@@ -228,7 +228,8 @@ TEST_F(ExportDialogTest, ALongExportShowsItsProgressAndCancelLeavesTheOlderRepor
             QProgressDialog *progress = Ui::busyWindow().dialog();
             ASSERT_NE(progress, nullptr);
             label = progress->findChild<QLabel *>(QStringLiteral("busyLabel"))->text();
-            labelName = progress->findChild<QLabel *>(QStringLiteral("busyLabel"))->accessibleName();
+            labelName =
+                progress->findChild<QLabel *>(QStringLiteral("busyLabel"))->accessibleName();
             auto *bar = progress->findChild<QProgressBar *>(QStringLiteral("busyBar"));
             barName = bar->accessibleName();
             barMaximum = bar->maximum();

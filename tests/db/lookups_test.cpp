@@ -138,6 +138,19 @@ TEST_F(Lookup, FillListSumsAssetsAndPicksImages)
     EXPECT_EQ(list.GetItemCount(), 0);
     EXPECT_EQ(list.GetCurSel(), -1);
     EXPECT_FALSE(Lookups::selectedRow(list, id, row));
+
+    // A read the engine refuses, at once or part-way (here at the second row, after "Alien" was
+    // listed), lists nothing rather than some of the rows, and leaves the engine's report.
+    for (const char *where :
+         { "WHERE NoSuchColumn=5",
+           "WHERE HomeId=5 AND CASE WHEN AssetId=3 THEN abs(-9223372036854775808) ELSE 1 END" }) {
+        SCOPED_TRACE(where);
+        Lookups::fillList(db, list, QStringLiteral("Assets"), QStringLiteral("AssetId"), 3,
+                          QString::fromLatin1(where),
+                          QStringLiteral("CurrentValue, Picture2, CategoryId"));
+        EXPECT_EQ(list.GetItemCount(), 0);
+        EXPECT_FALSE(db.GetLastError().isEmpty());
+    }
 }
 
 TEST_F(Lookup, SelectedRowWithIdZeroIsNoSelection)

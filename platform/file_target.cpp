@@ -13,6 +13,7 @@
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace FileTarget {
 namespace {
@@ -44,16 +45,22 @@ QString systemError()
 
 // The data file and its side files, both beside the name the program opens and beside the file
 // that name leads to: the engine keeps its side files next to the file itself.
-QStringList dataFileNames(const QString &dataFile)
+struct DataFileName
 {
-    QStringList names;
+    QString path;
+    bool side;
+};
+
+std::vector<DataFileName> dataFileNames(const QString &dataFile)
+{
+    std::vector<DataFileName> names;
     const QString spelled = QFileInfo(dataFile).absoluteFilePath();
     for (const QString &base : { spelled, resolved(spelled) }) {
-        if (names.contains(base))
+        if (!names.empty() && names.front().path == base)
             continue;
-        names << base;
+        names.push_back({ base, false });
         for (const char *suffix : kSideSuffixes)
-            names << base + QLatin1String(suffix);
+            names.push_back({ base + QLatin1String(suffix), true });
     }
     return names;
 }
@@ -97,21 +104,26 @@ bool isDataFile(const QString &path, const QString &dataFile)
 {
     if (path.isEmpty() || dataFile.isEmpty())
         return false;
-    const QStringList names = dataFileNames(dataFile);
+    const std::vector<DataFileName> names = dataFileNames(dataFile);
     if (const auto target = identityOf(path)) {
-        for (const QString &name : names) {
-            if (identityOf(name) == target)
+        for (const DataFileName &name : names) {
+            if (identityOf(name.path) == target)
                 return true;
         }
     }
-    // Not there yet, or a link to nothing: the name it would get decides.
+    // Not there yet, or a link to nothing: the name it would get decides. A side file's name in
+    // another case is the same name on a folder that ignores case, and nobody wants a file
+    // named like the journal anyway.
     const QFileInfo final(resolved(path));
     const auto folder = identityOf(final.absolutePath());
     if (!folder)
         return false;
-    for (const QString &name : names) {
-        const QFileInfo info(name);
-        if (info.fileName() == final.fileName() && identityOf(info.absolutePath()) == folder)
+    for (const DataFileName &name : names) {
+        const QFileInfo info(name.path);
+        if (info.fileName().compare(final.fileName(),
+                                    name.side ? Qt::CaseInsensitive : Qt::CaseSensitive)
+                == 0
+            && identityOf(info.absolutePath()) == folder)
             return true;
     }
     return false;

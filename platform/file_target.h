@@ -27,7 +27,8 @@ namespace FileTarget {
 // Whether writing to path would write into dataFile or one of its side files. Existing files are
 // compared by device and inode after following links, so other spellings, hard links and
 // symbolic links are caught; a name that does not exist yet is refused when, its links and its
-// folder resolved, it is a side file's name in the data file's folder (HOMEDATA.DAT-journal).
+// folder resolved, it is a side file's name in the data file's folder (HOMEDATA.DAT-journal, in
+// any mix of case: a folder on FAT takes homedata.dat-journal for the same name).
 bool isDataFile(const QString &path, const QString &dataFile);
 
 // The file a write to path really replaces: path with its symbolic links followed, one after

@@ -139,7 +139,8 @@ TEST_F(BackupRestoreCommand, ARestoreCancelledWhileTheBackupIsCheckedChangesNoth
     EXPECT_EQ(QDir(dataFile.absolutePath())
                   .entryList({ QLatin1Char('.') + dataFile.fileName() + QStringLiteral("*") },
                              QDir::Files | QDir::Hidden),
-              QStringList()) << "the copy that was being checked is gone";
+              QStringList())
+        << "the copy that was being checked is gone";
 }
 
 TEST_F(BackupRestoreCommand, CancelledChoicesAndNoKeepTheDialogOpen)
@@ -200,6 +201,7 @@ TEST_F(BackupRestoreCommand, TheDataFileAndItsSideFilesAreRefusedAndTheDialogSta
         run.env.dataFile(),
         link,
         data + QStringLiteral("/HOMEDATA.DAT-journal"), // SQLite would take it for a hot journal
+        data + QStringLiteral("/homedata.dat-Journal"), // the same name where case is ignored (FAT)
         logLink,
         data + QStringLiteral("/../data/HOMEDATA.DAT-shm"),
     };

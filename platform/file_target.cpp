@@ -79,6 +79,14 @@ void removeLeftovers(const QString &folder, const QString &name)
     }
 }
 
+// File systems without permissions (FAT, some network shares) refuse to set them; a file there
+// has what the mount gives every file.
+bool setMode(int fd, mode_t mode)
+{
+    return ::fchmod(fd, mode) == 0 || errno == EPERM || errno == ENOTSUP || errno == EOPNOTSUPP
+        || errno == EINVAL;
+}
+
 bool syncFolder(const QString &folder)
 {
     const int fd =
@@ -183,7 +191,7 @@ bool Replacement::commit(QString *error)
 
     const QByteArray temporary = QFile::encodeName(m_temporary);
     const int fd = ::open(temporary.constData(), O_RDONLY | O_CLOEXEC);
-    bool flushed = fd >= 0 && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+    bool flushed = fd >= 0 && setMode(fd, mode) && ::fsync(fd) == 0;
     if (!flushed)
         *error = systemError();
     if (fd >= 0)

@@ -11,8 +11,9 @@
 //    target's own folder and renames over the target only when complete, so a reader sees the
 //    old file or the new one, never a part. A link is followed and the file it points to is
 //    replaced in its own folder; the link stays. The new file takes the permissions of the file
-//    it replaces, else those of the data file. Temporary files that an attempt cut off (killed,
-//    power lost) left behind are removed by the next attempt on the same target.
+//    it replaces, else those of the data file, where the file system keeps permissions at all.
+//    Temporary files that an attempt cut off (killed, power lost) left behind are removed by
+//    the next attempt on the same target.
 //
 //     if (FileTarget::isDataFile(path, dataFile)) -> refuse
 //     FileTarget::Replacement out(path, dataFile);

@@ -1,5 +1,6 @@
 #include "exchange/backup_restore.h"
 #include "support/data_file_test.h"
+#include "support/failing_calls.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,6 +8,7 @@
 #include <QRandomGenerator>
 #include <sqlite3.h>
 
+#include <cerrno>
 #include <csignal>
 #include <functional>
 #include <sys/resource.h>
@@ -136,6 +138,31 @@ TEST_F(BackupRestoreTest, BackupCopiesTheOpenFileAndLeavesNoTemporaryBehind)
     EXPECT_EQ(QDir(env.root() + QStringLiteral("/backups")).entryList(QDir::Files | QDir::Hidden),
               QStringList { QStringLiteral("Domelio Backup.dat") });
     expectStillWorkingOnOldData();
+}
+
+// A file system without permissions (FAT, some network shares) refuses to set them: the backup
+// is made all the same. Any other refusal fails it, and the older backup stays.
+TEST_F(BackupRestoreTest, ABackupWhereFilesHaveNoPermissionsIsMadeAllTheSame)
+{
+    const QString target = env.root() + QStringLiteral("/stick.dat");
+    for (int refusal : { EPERM, ENOTSUP, EINVAL, EIO }) {
+        SCOPED_TRACE(refusal);
+        writeBytes(target, "previous backup");
+        FailingCalls calls;
+        calls.fchmodFails(refusal);
+        const Outcome done = DataFileBackup::backup(db, target);
+        EXPECT_EQ(calls.failed(), 1);
+        if (refusal == EIO) {
+            EXPECT_FALSE(done.ok);
+            EXPECT_EQ(bytesOf(target), QByteArray("previous backup"));
+        } else {
+            EXPECT_TRUE(done.ok) << done.reason.toStdString();
+            EXPECT_EQ(homesIn(target), QStringLiteral("Old home"));
+        }
+        EXPECT_EQ(QDir(env.root())
+                      .entryList({ QStringLiteral(".stick.dat*") }, QDir::Files | QDir::Hidden),
+                  QStringList());
+    }
 }
 
 TEST_F(BackupRestoreTest, BackupRefusesTheDataFileAnUnwritableFolderAndAFullDisk)

@@ -3,16 +3,20 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
 #include <QStringList>
-#include <QTemporaryFile>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <optional>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace FileTarget {
@@ -65,17 +69,75 @@ std::vector<DataFileName> dataFileNames(const QString &dataFile)
     return names;
 }
 
-// Removes what attempts on folder/name that were cut off left: ".<name>.XXXXXX" and the
-// engine's side files of it.
-void removeLeftovers(const QString &folder, const QString &name)
+// What the program's temporary files are called: ".<target>.domelio-XXXXXX", never a name
+// another program or a person would give a file of their own.
+QString temporaryPattern(const QString &name)
+{
+    return QStringLiteral(".%1.domelio-XXXXXX").arg(name);
+}
+
+bool before(const timespec &a, const timespec &b)
+{
+    return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec);
+}
+
+// Whether path is a regular file last written before moment.
+bool writtenBefore(const QByteArray &path, const timespec &moment)
+{
+    struct stat st;
+    return ::lstat(path.constData(), &st) == 0 && S_ISREG(st.st_mode) && before(st.st_mtim, moment);
+}
+
+// Whether fd is still the file named path.
+bool stillNamed(int fd, const QByteArray &path)
+{
+    struct stat held, named;
+    return ::fstat(fd, &held) == 0 && ::lstat(path.constData(), &named) == 0
+        && held.st_dev == named.st_dev && held.st_ino == named.st_ino;
+}
+
+// Removes what attempts on folder/name that were cut off (killed, power lost) left: their
+// temporary file and the engine's side files of it. An attempt holds its temporary file locked
+// while it lasts; one whose file can be locked is over. Nothing written since this attempt
+// began is touched.
+void removeLeftovers(const QString &folder, const QString &name, const timespec &began)
 {
     const QRegularExpression leftover(
-        QStringLiteral("^\\.%1\\.[A-Za-z0-9]{6}(-journal|-wal|-shm)?$")
+        QStringLiteral("^(\\.%1\\.domelio-[A-Za-z0-9]{6})(-journal|-wal|-shm)?$")
             .arg(QRegularExpression::escape(name)));
     const QDir dir(folder);
-    for (const QString &entry : dir.entryList(QDir::Files | QDir::Hidden)) {
-        if (leftover.match(entry).hasMatch())
-            QFile::remove(dir.filePath(entry));
+    QHash<QString, QStringList> attempts; // temporary file -> its side files
+    for (const QString &entry : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        const QRegularExpressionMatch match = leftover.match(entry);
+        if (match.hasMatch()) {
+            QStringList &sides = attempts[match.captured(1)];
+            if (match.capturedLength(2) > 0)
+                sides << entry;
+        }
+    }
+    for (auto it = attempts.cbegin(); it != attempts.cend(); ++it) {
+        const QByteArray temporary = QFile::encodeName(dir.filePath(it.key()));
+        int held = -1;
+        struct stat st;
+        if (::lstat(temporary.constData(), &st) == 0) {
+            if (!writtenBefore(temporary, began))
+                continue;
+            held = ::open(temporary.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+            if (held < 0 || ::flock(held, LOCK_EX | LOCK_NB) != 0 || !stillNamed(held, temporary)) {
+                if (held >= 0)
+                    ::close(held);
+                continue; // under way, or on a file system that cannot tell
+            }
+        }
+        for (const QString &side : it.value()) {
+            const QByteArray path = QFile::encodeName(dir.filePath(side));
+            if (writtenBefore(path, began))
+                ::unlink(path.constData());
+        }
+        if (held >= 0) {
+            ::unlink(temporary.constData());
+            ::close(held);
+        }
     }
 }
 
@@ -151,10 +213,12 @@ Replacement::Replacement(const QString &target, const QString &modeSource)
 
 Replacement::~Replacement()
 {
-    if (m_temporary.isEmpty())
-        return;
-    QFile::remove(m_temporary);
-    removeSideFiles(m_temporary);
+    if (!m_temporary.isEmpty()) {
+        QFile::remove(m_temporary);
+        removeSideFiles(m_temporary);
+    }
+    if (m_held >= 0)
+        ::close(m_held);
 }
 
 bool Replacement::open(QString *error)
@@ -164,16 +228,30 @@ bool Replacement::open(QString *error)
         *error = QStringLiteral("That name belongs to a folder.");
         return false;
     }
-    removeLeftovers(target.absolutePath(), target.fileName());
-    QTemporaryFile file(
-        QDir(target.absolutePath()).filePath(QStringLiteral(".%1.XXXXXX").arg(target.fileName())));
-    file.setAutoRemove(false);
-    if (!file.open()) {
-        *error = file.errorString();
-        return false;
+    timespec began;
+    ::clock_gettime(CLOCK_REALTIME, &began);
+    removeLeftovers(target.absolutePath(), target.fileName(), began);
+    const QByteArray pattern = QFile::encodeName(
+        QDir(target.absolutePath()).filePath(temporaryPattern(target.fileName())));
+    // Locked at once; should another attempt's clean-up have found it unlocked in the moment
+    // between and taken it, it is gone or going, and the next name is tried. A file system
+    // without locks (some network shares) holds none, and leftovers there stay.
+    for (int tries = 0; tries < 3; ++tries) {
+        QByteArray name = pattern;
+        const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+        if (fd < 0) {
+            *error = systemError();
+            return false;
+        }
+        if ((::flock(fd, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK) && stillNamed(fd, name)) {
+            m_held = fd;
+            m_temporary = QFile::decodeName(name);
+            return true;
+        }
+        ::close(fd);
     }
-    m_temporary = file.fileName();
-    return true;
+    *error = QStringLiteral("Another program keeps removing the temporary file.");
+    return false;
 }
 
 bool Replacement::commit(QString *error)
@@ -188,21 +266,19 @@ bool Replacement::commit(QString *error)
         || (!m_modeSource.isEmpty()
             && ::stat(QFile::encodeName(m_modeSource).constData(), &st) == 0))
         mode = st.st_mode & 0777;
-
-    const QByteArray temporary = QFile::encodeName(m_temporary);
-    const int fd = ::open(temporary.constData(), O_RDONLY | O_CLOEXEC);
-    bool flushed = fd >= 0 && setMode(fd, mode) && ::fsync(fd) == 0;
-    if (!flushed)
+    if (!setMode(m_held, mode) || ::fsync(m_held) != 0) {
         *error = systemError();
-    if (fd >= 0)
-        ::close(fd);
-    if (!flushed)
         return false;
-    if (::rename(temporary.constData(), QFile::encodeName(m_target).constData()) != 0) {
+    }
+
+    if (::rename(QFile::encodeName(m_temporary).constData(),
+                 QFile::encodeName(m_target).constData())
+        != 0) {
         *error = systemError();
         return false;
     }
     m_temporary.clear();
+    ::close(std::exchange(m_held, -1));
     // The file is in place; a folder that cannot be flushed loses nothing that a later flush
     // by the system would not save.
     syncFolder(QFileInfo(m_target).absolutePath());

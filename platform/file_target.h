@@ -13,7 +13,8 @@
 //    replaced in its own folder; the link stays. The new file takes the permissions of the file
 //    it replaces, else those of the data file, where the file system keeps permissions at all.
 //    Temporary files that an attempt cut off (killed, power lost) left behind are removed by
-//    the next attempt on the same target.
+//    the next attempt on the same target; they are named ".<name>.domelio-XXXXXX" so that
+//    nobody else's file is taken for one.
 //
 //     if (FileTarget::isDataFile(path, dataFile)) -> refuse
 //     FileTarget::Replacement out(path, dataFile);
@@ -51,9 +52,11 @@ public:
     Replacement(const Replacement &) = delete;
     Replacement &operator=(const Replacement &) = delete;
 
-    // Creates the temporary file, empty, in the target's folder: ".<name>.XXXXXX". Leftovers of
-    // earlier attempts on the same name go first. False, with the reason, when the folder cannot
-    // be written.
+    // Creates the temporary file, empty, in the target's folder, and holds it (an advisory
+    // lock) until commit() or the end, so that another attempt on the same name leaves it
+    // alone. Leftovers of earlier attempts on the same name go first: only the program's own,
+    // only those older than this attempt and held by nobody. False, with the reason, when the
+    // folder cannot be written.
     bool open(QString *error);
 
     QString temporaryPath() const { return m_temporary; }
@@ -69,6 +72,7 @@ private:
     QString m_target;
     QString m_modeSource;
     QString m_temporary;
+    int m_held = -1; // the temporary file, locked
 };
 
 } // namespace FileTarget

@@ -22,7 +22,11 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -244,7 +248,9 @@ TEST_F(BackupRestoreCommand, TheDataFileAndItsSideFilesAreRefusedAndTheDialogSta
 
 // A name typed without its extension may be an existing backup's: the user is asked first. A
 // backup takes the permissions of the one it replaces, else the data file's (never more open
-// than the data), and what a killed backup left in the folder is cleared away.
+// than the data), and what a killed backup left in the folder is cleared away; only that: not a
+// file of the user's named much the same, not another backup's under way (it holds its file),
+// and nothing written after this backup began.
 TEST_F(BackupRestoreCommand, ABackupAsksBeforeReplacingAndKeepsTheDataPrivate)
 {
     const QString backup = backupDir + QStringLiteral("/Domelio Backup.dat");
@@ -254,11 +260,20 @@ TEST_F(BackupRestoreCommand, ABackupAsksBeforeReplacingAndKeepsTheDataPrivate)
         old.write("last year's backup");
     }
     ASSERT_EQ(::chmod(QFile::encodeName(backup).constData(), 0640), 0);
-    const QString killed = backupDir + QStringLiteral("/.Domelio Backup.dat.Ab3xZ9");
-    for (const QString &leftover : { killed, killed + QStringLiteral("-journal") }) {
-        QFile f(leftover);
+    const QString hidden = backupDir + QStringLiteral("/.Domelio Backup.dat.");
+    const QString killed = hidden + QStringLiteral("domelio-Ab3xZ9");
+    const QStringList kept { hidden + QStringLiteral("abcdef"),
+                             hidden + QStringLiteral("domelio-Held01"),
+                             hidden + QStringLiteral("domelio-Newer1") };
+    for (const QString &file : QStringList { killed, killed + QStringLiteral("-journal") } + kept) {
+        QFile f(file);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     }
+    const struct timespec later[2] = { { ::time(nullptr) + 3600, 0 },
+                                       { ::time(nullptr) + 3600, 0 } };
+    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(kept[2]).constData(), later, 0), 0);
+    const int held = ::open(QFile::encodeName(kept[1]).constData(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
 
     bool openAfterNo = false;
     openDialogAnd([&](QDialog &d) {
@@ -280,8 +295,11 @@ TEST_F(BackupRestoreCommand, ABackupAsksBeforeReplacingAndKeepsTheDataPrivate)
     EXPECT_EQ(run.ui.messages()[2].icon, Ui::Icon::Information);
     EXPECT_TRUE(contentsOf(backup).startsWith("SQLite format 3"));
     EXPECT_EQ(modeOf(backup), 0640);
-    EXPECT_EQ(QDir(backupDir).entryList(QDir::Files | QDir::Hidden),
-              QStringList { QStringLiteral("Domelio Backup.dat") });
+    QStringList left = QDir(backupDir).entryList(QDir::Files | QDir::Hidden);
+    for (const QString &file : kept)
+        EXPECT_TRUE(left.removeOne(QFileInfo(file).fileName())) << file.toStdString();
+    EXPECT_EQ(left, QStringList { QStringLiteral("Domelio Backup.dat") });
+    ::close(held);
 
     // A new backup is as private as the data file.
     ASSERT_EQ(::chmod(QFile::encodeName(run.env.dataFile()).constData(), 0600), 0);
@@ -291,6 +309,9 @@ TEST_F(BackupRestoreCommand, ABackupAsksBeforeReplacingAndKeepsTheDataPrivate)
     EXPECT_EQ(modeOf(fresh), 0600);
 }
 
+// The export of the current home. While it runs, its progress window up, commands that reach
+// the frame another way (a global menu, a queued trigger, the window manager's close) are
+// refused: a restore cannot close the data under the export, nor another command start on it.
 TEST_F(BackupRestoreCommand, ExportCommandOpensTheExportDialogForTheCurrentHome)
 {
     const QString path = backupDir + QStringLiteral("/villa.csv");

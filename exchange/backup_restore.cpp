@@ -327,7 +327,7 @@ Outcome restore(CADODataBase &db, const QString &source, const std::function<voi
     // 2. A copy beside the data file (beside the file a link leads to), on the same file system
     // so the final rename is atomic. What is checked and what is put in place are then the same
     // bytes, whatever happens to the chosen file meanwhile.
-    FileTarget::Replacement staged(dataFile, dataFile);
+    FileTarget::Replacement staged(dataFile, dataFile, FileTarget::Replacement::Kind::Database);
     QString error;
     if (!staged.open(&error))
         return failure(QStringLiteral("The data file's folder cannot be written: %1.").arg(error));
@@ -371,9 +371,8 @@ Outcome restore(CADODataBase &db, const QString &source, const std::function<voi
         return failure(QString::fromLatin1(kCancelled));
 
     // 4. The swap: one rename replaces the data file, then the connection opens what is there.
-    // The old file's journal, if any, must not be played back into the new one.
+    // The old file's journal, if any, goes with it (and stays when the rename fails).
     db.Close();
-    FileTarget::removeSideFiles(staged.targetPath());
     const bool replaced = staged.commit(&error);
     if (replaced && reached)
         reached(Step::Replaced);

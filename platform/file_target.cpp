@@ -97,13 +97,13 @@ bool stillNamed(int fd, const QByteArray &path)
 }
 
 // Removes what attempts on folder/name that were cut off (killed, power lost) left: their
-// temporary file and the engine's side files of it. An attempt holds its temporary file locked
-// while it lasts; one whose file can be locked is over. Nothing written since this attempt
-// began is touched.
+// temporary file and the side files that go with it (the engine's, and a replaced database's
+// set aside). An attempt holds its temporary file locked while it lasts; one whose file can be
+// locked is over. Nothing written since this attempt began is touched.
 void removeLeftovers(const QString &folder, const QString &name, const timespec &began)
 {
     const QRegularExpression leftover(
-        QStringLiteral("^(\\.%1\\.domelio-[A-Za-z0-9]{6})(-journal|-wal|-shm)?$")
+        QStringLiteral("^(\\.%1\\.domelio-[A-Za-z0-9]{6})((\\.old)?(-journal|-wal|-shm))?$")
             .arg(QRegularExpression::escape(name)));
     const QDir dir(folder);
     QHash<QString, QStringList> attempts; // temporary file -> its side files
@@ -205,9 +205,10 @@ void removeSideFiles(const QString &file)
         QFile::remove(file + QLatin1String(suffix));
 }
 
-Replacement::Replacement(const QString &target, const QString &modeSource)
+Replacement::Replacement(const QString &target, const QString &modeSource, Kind kind)
     : m_target(resolved(target))
     , m_modeSource(modeSource)
+    , m_kind(kind)
 {
 }
 
@@ -266,17 +267,40 @@ bool Replacement::commit(QString *error)
         || (!m_modeSource.isEmpty()
             && ::stat(QFile::encodeName(m_modeSource).constData(), &st) == 0))
         mode = st.st_mode & 0777;
+    // Everything that can fail before anything of the target's is touched.
     if (!setMode(m_held, mode) || ::fsync(m_held) != 0) {
         *error = systemError();
         return false;
     }
 
-    if (::rename(QFile::encodeName(m_temporary).constData(),
-                 QFile::encodeName(m_target).constData())
-        != 0) {
+    const QByteArray temporary = QFile::encodeName(m_temporary);
+    const QByteArray target = QFile::encodeName(m_target);
+    std::vector<std::pair<QByteArray, QByteArray>> setAside; // (side file, where it went)
+    auto putBack = [&setAside] {
+        for (const auto &[side, aside] : setAside)
+            ::rename(aside.constData(), side.constData());
+    };
+    if (m_kind == Kind::Database) {
+        for (const char *suffix : kSideSuffixes) {
+            const QByteArray side = target + suffix;
+            const QByteArray aside = temporary + ".old" + suffix;
+            if (::lstat(side.constData(), &st) != 0)
+                continue;
+            if (::rename(side.constData(), aside.constData()) != 0) {
+                *error = systemError();
+                putBack();
+                return false;
+            }
+            setAside.emplace_back(side, aside);
+        }
+    }
+    if (::rename(temporary.constData(), target.constData()) != 0) {
         *error = systemError();
+        putBack();
         return false;
     }
+    for (const auto &entry : setAside)
+        ::unlink(entry.second.constData());
     m_temporary.clear();
     ::close(std::exchange(m_held, -1));
     // The file is in place; a folder that cannot be flushed loses nothing that a later flush

@@ -37,17 +37,20 @@ bool isDataFile(const QString &path, const QString &dataFile);
 // another, to the file they point to (which need not exist yet). Anything else is path itself.
 QString resolved(const QString &path);
 
-// Removes the database engine's side files of file (-journal, -wal, -shm). A file that takes the
-// place of a database must not inherit the old one's journal: the engine would play it back
-// into the new file on the next open.
+// Removes the database engine's side files of file (-journal, -wal, -shm).
 void removeSideFiles(const QString &file);
 
 class Replacement
 {
 public:
+    // What the target is. A database's side files belong to the file they lie beside: when a
+    // new database takes the old one's place, the old one's journal and log must not stay for
+    // the engine to play back into the new one.
+    enum class Kind { File, Database };
+
     // target: the file to write or replace. modeSource: the file whose permissions a new target
     // takes (the data file); 0600 when that cannot be read either.
-    Replacement(const QString &target, const QString &modeSource);
+    Replacement(const QString &target, const QString &modeSource, Kind kind = Kind::File);
     ~Replacement();
     Replacement(const Replacement &) = delete;
     Replacement &operator=(const Replacement &) = delete;
@@ -64,13 +67,16 @@ public:
     QString targetPath() const { return m_target; }
 
     // Flushes the temporary file to the disk, gives it its permissions, renames it over the
-    // target and flushes the folder, so the new name survives a power cut as the data did.
-    // False, with the reason, when any of that fails; the target is then as it was.
+    // target and flushes the folder, so the new name survives a power cut as the data did. A
+    // database's side files are set aside just before the rename, removed once it is done and
+    // put back when it fails. False, with the reason, when any of that fails; the target is
+    // then as it was, side files included.
     bool commit(QString *error);
 
 private:
     QString m_target;
     QString m_modeSource;
+    Kind m_kind;
     QString m_temporary;
     int m_held = -1; // the temporary file, locked
 };

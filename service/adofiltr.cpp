@@ -83,7 +83,10 @@ DESKTOPTODEVICE(const char *desktopFile, const char *tableList, std::int32_t syn
         r != Result::Ok)
         return r;
     // A link on the device is followed: the file it leads to is replaced, in its own folder.
-    FileTarget::Replacement replacement(args.deviceFile, args.desktopFile);
+    // A journal or log the handheld left (it stopped mid-write) belongs to the old database and
+    // goes with it; the engine would play it back into the new one and damage it.
+    FileTarget::Replacement replacement(args.deviceFile, args.desktopFile,
+                                        FileTarget::Replacement::Kind::Database);
     const QString target = replacement.targetPath();
     if (FileTarget::isDataFile(target, args.desktopFile))
         return Result::PathRefused;
@@ -99,9 +102,6 @@ DESKTOPTODEVICE(const char *desktopFile, const char *tableList, std::int32_t syn
         TableCopy::copy(args.desktopFile, replacement.temporaryPath(), args.tables, true);
     if (copied != Result::Ok)
         return copied;
-    // A journal or log the handheld left (it stopped mid-write) belongs to the old database;
-    // the engine would play it back into the new one and damage it.
-    FileTarget::removeSideFiles(target);
     return replacement.commit(&error) ? Result::Ok : Result::TargetUnusable;
 }
 

@@ -1,6 +1,7 @@
 #include "exchange/backup_restore.h"
 #include "support/data_file_test.h"
 #include "support/failing_calls.h"
+#include "support/hot_journal.h"
 
 #include <QDir>
 #include <QFile>
@@ -307,6 +308,30 @@ TEST_F(BackupRestoreTest, AFailureAfterTheCloseReopensWhatIsThereOrSaysThatNothi
                 .entryList({ QStringLiteral(".HOMEDATA.DAT.*") }, QDir::Files | QDir::Hidden);
         return staged.size() == 1 ? env.dataDir() + QLatin1Char('/') + staged[0] : QString();
     };
+
+    // Another program stopped mid-write and left a hot journal, and the rename is refused once
+    // the journal was set aside: it is put back, and played back into the old file when that is
+    // opened again, which then has its bytes of before the write.
+    const QByteArray beforeWrite = bytesOf(dataFile);
+    leaveHotJournal(dataFile);
+    ASSERT_NE(bytesOf(dataFile), beforeWrite);
+    {
+        FailingCalls calls;
+        bool setAside = false;
+        calls.renameOntoFails(dataFile, EIO, [&] {
+            setAside = !QFile::exists(dataFile + QStringLiteral("-journal"));
+        });
+        const Outcome refused = DataFileBackup::restore(db, backupFile);
+        EXPECT_EQ(calls.failed(), 1);
+        EXPECT_TRUE(setAside);
+        EXPECT_FALSE(refused.ok);
+        EXPECT_FALSE(refused.replaced);
+        EXPECT_TRUE(
+            refused.reason.startsWith(QStringLiteral("The data file could not be replaced")));
+    }
+    EXPECT_EQ(bytesOf(dataFile), beforeWrite);
+    EXPECT_EQ(leftovers(), QStringList());
+    expectStillWorkingOnOldData();
 
     // The copy vanishes before the rename: the old file is opened again, unchanged.
     Outcome lost = DataFileBackup::restore(db, backupFile, [&](Step step) {

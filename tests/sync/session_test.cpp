@@ -2,11 +2,14 @@
 // filter library loaded with dlopen.
 #include "exchange/sync_session.h"
 #include "support/data_file_test.h"
+#include "support/failing_calls.h"
+#include "support/file_facts.h"
 #include "sync_fixture.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <cerrno>
 #include <dlfcn.h>
 #include <sys/stat.h>
 
@@ -290,6 +293,28 @@ TEST_F(SyncSession, AFailedCopyToTheDeviceLeavesItsDatabaseInPlace)
     setUpDevice({ QStringLiteral("Hand X") });
     CSyncService service;
     ASSERT_EQ(service.Load(), CSyncService::Status::Ready);
+
+    // The handheld stopped mid-write, and the rename is refused once its journal was set aside:
+    // the journal is back beside the old file, and both are as they were.
+    leaveHotJournal(deviceFile());
+    const QString journal = deviceFile() + QStringLiteral("-journal");
+    const QByteArray fileBefore = contentsOf(deviceFile());
+    const QByteArray journalBefore = contentsOf(journal);
+    {
+        FailingCalls calls;
+        calls.renameOntoFails(deviceFile(), EIO);
+        EXPECT_EQ(service.Copy(Sync::Direction::DesktopToDevice, db, kDbPath),
+                  DeviceFilter::TargetUnusable);
+        EXPECT_EQ(calls.failed(), 1);
+    }
+    EXPECT_EQ(contentsOf(deviceFile()), fileBefore);
+    EXPECT_EQ(contentsOf(journal), journalBefore);
+    EXPECT_EQ(deviceLeftovers(), QStringList { QStringLiteral("Domelio.cdb-journal") });
+    {
+        CADODataBase handheld; // opened as the handheld opens it: the journal is played back
+        EXPECT_TRUE(handheld.Open(DataFile::connectionString(deviceFile())));
+    }
+
     run(QStringLiteral("DROP TABLE Loans;"));
     EXPECT_EQ(service.Copy(Sync::Direction::DesktopToDevice, db, kDbPath),
               DeviceFilter::SourceForeign);

@@ -10,6 +10,7 @@
 #include "platform/device_folder.h"
 #include "platform/device_rapi.h"
 #include "platform/settings_key.h"
+#include "support/hot_journal.h"
 #include "support/integrity.h"
 
 #include <QDir>
@@ -18,11 +19,9 @@
 #include <QString>
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/file.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace SyncTest {
@@ -131,29 +130,6 @@ public:
 private:
     int m_fd;
 };
-
-// The handheld program stopped halfway through a write (its battery ran out): part of the
-// transaction is in the file, and the journal beside it holds the pages it changed. The
-// engine plays such a journal back into whatever file has that name when it next opens it.
-inline void leaveHotJournal(const QString &file)
-{
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        sqlite3 *db = nullptr;
-        sqlite3_open(QFile::encodeName(file).constData(), &db);
-        // A cache of two pages spills the changes into the file long before the commit.
-        sqlite3_exec(db,
-                     "PRAGMA cache_size=2; BEGIN; WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
-                     "SELECT i + 1 FROM n WHERE i < 2000) INSERT INTO Assets (AssetId, HomeId, "
-                     "Description) SELECT 1000 + i, 1, printf('%.200c', 'x') FROM n;",
-                     nullptr, nullptr, nullptr);
-        ::raise(SIGKILL);
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    ASSERT_TRUE(WIFSIGNALED(status));
-    ASSERT_GT(QFileInfo(file + QStringLiteral("-journal")).size(), 0);
-}
 
 // The remote API for a test that does not start the whole program.
 class RapiSession

@@ -4,6 +4,7 @@
 #include "app/home_app.h"
 #include "app/toolbar_icons.h"
 #include "format/string_table.h"
+#include "platform/busy.h"
 #include "records/warranties.h"
 #include "views/home_mgr_view.h"
 #include "views/inventory_view.h"
@@ -250,6 +251,12 @@ void CMainFrame::OnNewHome()
 
 void CMainFrame::closeEvent(QCloseEvent *event)
 {
+    // Not while long work runs on the data: the window manager's close comes through its
+    // progress window.
+    if (Busy::underWay()) {
+        event->ignore();
+        return;
+    }
     m_app.saveWindowPlacement(*this);
     if (m_todayView)
         m_todayView->RememberInventoryWorth();

@@ -3,6 +3,7 @@
 #include "app/main_frame.h"
 #include "app/toolbar_icons.h"
 #include "format/string_table.h"
+#include "platform/busy.h"
 #include "views/form_view.h"
 
 #include <QAction>
@@ -18,8 +19,14 @@ QAction *CMainFrame::addCommand(int id, const QString &text, void (CMainFrame::*
     auto *action = new QAction(text, this);
     action->setData(id);
     action->setObjectName(QStringLiteral("command%1").arg(id));
+    // While long work runs, its progress window keeps input from the frame, but a command can
+    // still come another way (a global menu, a queued trigger); it must not start on the data
+    // file, or close it, under the work.
     if (handler)
-        connect(action, &QAction::triggered, this, handler);
+        connect(action, &QAction::triggered, this, [this, handler] {
+            if (!Busy::underWay())
+                (this->*handler)();
+        });
     m_actions.emplace(id, action);
     return action;
 }
@@ -134,7 +141,14 @@ void CMainFrame::createToolBar()
         // Toggle action of a screen reader or voice control, which toggles without clicking.
         // The states the frame sets itself do not signal (updateToolBarButtons).
         if (button.pressable)
-            connect(tool, &QAction::toggled, this, button.handler);
+            connect(tool, &QAction::toggled, this, [this, tool, handler = button.handler](bool on) {
+                if (!Busy::underWay()) {
+                    (this->*handler)();
+                    return;
+                }
+                const QSignalBlocker quiet(tool);
+                tool->setChecked(!on);
+            });
         m_toolBar->addAction(tool);
         m_toolActions[button.id] = tool;
         if (QToolButton *widget = toolButton(button.id))

@@ -151,4 +151,9 @@ bool cancelled()
     return scope && scope->cancelled();
 }
 
+bool underWay()
+{
+    return Tracker::current() != nullptr;
+}
+
 } // namespace Busy

@@ -85,5 +85,9 @@ bool step(qint64 done, qint64 total);
 bool tick();
 // Whether the innermost labelled scope was cancelled, without refreshing anything.
 bool cancelled();
+// Whether labelled work is under way. Its progress window lets some events through (a Cancel,
+// repaints, queued calls); a command that arrives that way must not start on the data the work
+// is using.
+bool underWay();
 
 } // namespace Busy

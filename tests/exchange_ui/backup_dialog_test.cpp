@@ -2,11 +2,14 @@
 #include "app/frame_fixture.h"
 #include "controls/auto_list_ctrl.h"
 #include "exchange/backup_dialog.h"
+#include "exchange/backup_restore.h"
 #include "exchange/export_dialog.h"
 #include "platform/busy.h"
 #include "support/file_facts.h"
+#include "support/integrity.h"
 #include "support/screenshots.h"
 #include "views/home_mgr_view.h"
+#include "widgets/busy_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,6 +22,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -314,15 +318,53 @@ TEST_F(BackupRestoreCommand, ABackupAsksBeforeReplacingAndKeepsTheDataPrivate)
 // refused: a restore cannot close the data under the export, nor another command start on it.
 TEST_F(BackupRestoreCommand, ExportCommandOpensTheExportDialogForTheCurrentHome)
 {
+    const QString backup = backupDir + QStringLiteral("/both homes.dat");
+    ASSERT_TRUE(DataFileBackup::backup(run.app->database(), backup).ok);
+    ASSERT_TRUE(run.app->database().Execute(QStringLiteral("DELETE FROM Homes WHERE HomeId=1;")));
+    ASSERT_TRUE(run.app->database().Execute(QStringLiteral(
+        "INSERT INTO Assets (AssetId, HomeId, Description) VALUES (1, 2, 'Piano'), (2, 2, "
+        "'Harp');")));
+    Busy::setTiming(0, 0);
+
     const QString path = backupDir + QStringLiteral("/villa.csv");
     run.ui.nextFileName(path);
     run.ui.answer(Ui::No);
-    run.ui.onNextDialog([](QDialog &d) { Fill::click(d, QStringLiteral("exportData")); });
+    bool progressUp = false;
+    bool closed = true;
+    run.ui.onNextDialog([&](QDialog &d) {
+        QTimer::singleShot(0, frame, [&] {
+            progressUp = Ui::busyWindow().dialog() != nullptr;
+            // What a restore is given, should it start.
+            run.ui.nextFileName(backup);
+            run.ui.answer(Ui::Yes);
+            run.ui.onNextDialog([](QDialog &b) { Fill::click(b, QStringLiteral("restore")); });
+            for (int id : { Command::BackupRestore, Command::NewHome, Command::SelectHome,
+                            Command::TasksView, Command::Exit })
+                frame->action(id)->trigger();
+            frame->toolButton(Command::TasksView)->click();
+            closed = frame->close();
+        });
+        Fill::click(d, QStringLiteral("exportData"));
+    });
     frame->action(Command::ExportInventory)->trigger();
+    EXPECT_TRUE(progressUp);
+    EXPECT_FALSE(closed);
+    EXPECT_TRUE(frame->isVisible());
     EXPECT_EQ(run.ui.dialogTitles(), QStringList { QStringLiteral("Export Inventory Data") });
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_TRUE(f.readLine().contains("\"Home Inventory Report for Villa\""));
+    EXPECT_TRUE(run.app->database().IsOpen());
+    EXPECT_EQ(integrityOf(run.env.dataFile()), QStringLiteral("ok"));
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM Homes;")), 1) << "nothing was restored";
+    EXPECT_EQ(frame->currentHomeId(), 2);
+    EXPECT_EQ(frame->currentViewIndex(), ViewHost::TodayIndex);
+    EXPECT_FALSE(frame->toolButton(Command::TasksView)->isChecked());
+
+    // Once the export is done, the same request goes through.
+    frame->action(Command::BackupRestore)->trigger();
+    EXPECT_EQ(run.ui.dialogTitles().last(), QStringLiteral("Backup & Restore"));
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM Homes;")), 2);
 }
 
 // Every label and button shows its whole text.

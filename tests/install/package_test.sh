@@ -60,18 +60,23 @@ if [ "$(id -u)" -eq 0 ] && command -v apt-get >/dev/null && ! installed; then
     || fail "/usr/bin/domelio --version: $(/usr/bin/domelio --version 2>&1)"
   man -w domelio >/dev/null 2>&1 || ! command -v man >/dev/null || fail "no manual page found"
 
-  # A user's data, as the first start leaves it, must survive the removal of the program.
-  user="$out/home/.local/share/domelio"
-  mkdir -p "$user"
-  cp /usr/share/domelio/empty/HOMEDATA.DAT "$user/HOMEDATA.DAT"
-  echo "kept" >"$user/notes.txt"
-  before=$(sha256sum "$user/HOMEDATA.DAT")
-  apt-get purge -y -q -o DPkg::Lock::Timeout=300 domelio >apt.log 2>&1 \
+  # A user's data and settings, where the program keeps them (as the first start leaves them),
+  # must survive the removal of the program. The purge runs as that user's: HOME leads to them,
+  # so a removal that reached for the user's folders would find them.
+  home="$out/home"
+  mkdir -p "$home/.local/share/domelio" "$home/.config/domelio"
+  cp /usr/share/domelio/empty/HOMEDATA.DAT "$home/.local/share/domelio/HOMEDATA.DAT"
+  echo "kept" >"$home/.local/share/domelio/notes.txt"
+  printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software]\n' >"$home/.config/domelio/HKCU.reg"
+  userFiles() { (cd "$home" && find . -type f -exec sha256sum {} + | sort); }
+  before=$(userFiles)
+  [ "$(wc -l <<<"$before")" -eq 3 ] || fail "the user's files were not laid out: $before"
+  HOME="$home" env -u XDG_DATA_HOME -u XDG_CONFIG_HOME -u DOMELIO_DATA_DIR \
+    -u DOMELIO_REGISTRY_DIR apt-get purge -y -q -o DPkg::Lock::Timeout=300 domelio >apt.log 2>&1 \
     || { cat apt.log; fail "apt-get purge failed"; }
   trap - EXIT
   [ ! -e /usr/bin/domelio ] && [ ! -e /usr/share/domelio ] || fail "files left after removal"
-  [ "$(sha256sum "$user/HOMEDATA.DAT")" = "$before" ] && [ -f "$user/notes.txt" ] \
-    || fail "the user's data changed on removal"
+  [ "$(userFiles)" = "$before" ] || fail "the user's data or settings changed on removal"
   echo "package test: installed with apt-get, ran, removed; the user's data kept"
 else
   dpkg -x "$deb" "$out/root"

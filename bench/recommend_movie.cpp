@@ -4,7 +4,7 @@
 #include "controls/auto_list_ctrl.h"
 #include "db/ado_database.h"
 #include "db/datafile.h"
-#include "records/recommend_movie_dialog.h"
+#include "sheets/recommend_movie_dialog.h"
 #include "widgets/ui.h"
 
 #include <QApplication>

@@ -8,8 +8,8 @@
 #include "db/ado_database.h"
 #include "db/datafile.h"
 #include "platform/settings_key.h"
-#include "records/general_tasks_dialog.h"
 #include "records/home.h"
+#include "sheets/general_tasks_dialog.h"
 
 #include <QApplication>
 #include <QProcess>

@@ -1,8 +1,8 @@
 #include "controls/label.h"
 #include "db/ado_database.h"
 #include "records/area.h"
-#include "records/area_colors_page.h"
-#include "records/color_dialog.h"
+#include "sheets/area_colors_page.h"
+#include "sheets/color_dialog.h"
 #include "support/scripted_ui.h"
 #include "support/temp_env.h"
 

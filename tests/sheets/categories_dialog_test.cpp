@@ -2,7 +2,7 @@
 #include "db/ado_database.h"
 #include "db/ado_recordset.h"
 #include "db/lookups.h"
-#include "records/categories_dialog.h"
+#include "sheets/categories_dialog.h"
 #include "support/scripted_ui.h"
 #include "support/temp_env.h"
 

@@ -4,10 +4,10 @@
 #include "format/display_text.h"
 #include "format/string_table.h"
 #include "records/home.h"
-#include "records/home_loans_page.h"
-#include "records/home_sheet.h"
 #include "records/loan.h"
-#include "records/loan_sheet.h"
+#include "sheets/home_loans_page.h"
+#include "sheets/home_sheet.h"
+#include "sheets/loan_sheet.h"
 #include "support/scripted_ui.h"
 #include "support/temp_env.h"
 

@@ -3,7 +3,7 @@
 #include "db/ado_database.h"
 #include "format/display_text.h"
 #include "platform/ole_date.h"
-#include "records/warranties_dialog.h"
+#include "sheets/warranties_dialog.h"
 #include "support/screenshots.h"
 #include "support/scripted_ui.h"
 #include "support/temp_env.h"

@@ -1,4 +1,4 @@
-#include "records/recommend_movie_dialog.h"
+#include "sheets/recommend_movie_dialog.h"
 
 #include "controls/auto_list_ctrl.h"
 #include "controls/combo_model.h"

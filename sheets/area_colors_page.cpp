@@ -1,8 +1,8 @@
-#include "records/area_colors_page.h"
+#include "sheets/area_colors_page.h"
 
 #include "controls/label.h"
 #include "records/area.h"
-#include "records/color_dialog.h"
+#include "sheets/color_dialog.h"
 #include "widgets/shared_look.h"
 #include "widgets/ui.h"
 

@@ -1,4 +1,4 @@
-#include "records/asset_purchase_page.h"
+#include "sheets/asset_purchase_page.h"
 
 #include "format/display_text.h"
 #include "widgets/number_entry.h"

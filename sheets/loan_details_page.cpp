@@ -1,4 +1,4 @@
-#include "records/loan_details_page.h"
+#include "sheets/loan_details_page.h"
 
 #include "format/display_text.h"
 #include "format/string_table.h"

@@ -1,4 +1,4 @@
-#include "records/color_dialog.h"
+#include "sheets/color_dialog.h"
 
 #include "controls/label.h"
 

@@ -1,4 +1,4 @@
-#include "records/general_tasks_dialog.h"
+#include "sheets/general_tasks_dialog.h"
 
 #include "controls/auto_list_ctrl.h"
 #include "db/lookups.h"

@@ -2,8 +2,8 @@
 // CHomeSheet: the "Home Profile" sheet. Its pages edit a copy of a home; CHome::Edit saves the
 // copy on OK. The Loans page, when it exists, goes second and only for a stored home.
 
-#include "widgets/property_sheet.h"
 #include "records/home.h"
+#include "widgets/property_sheet.h"
 
 class CADODataBase;
 class CDlgHome_Loan;

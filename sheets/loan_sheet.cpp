@@ -1,7 +1,7 @@
-#include "records/loan_sheet.h"
+#include "sheets/loan_sheet.h"
 
 #include "format/string_table.h"
-#include "records/loan_lender_page.h"
+#include "sheets/loan_lender_page.h"
 #include "widgets/notes_page.h"
 #include "widgets/ui.h"
 

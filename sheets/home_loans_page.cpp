@@ -1,11 +1,11 @@
-#include "records/home_loans_page.h"
+#include "sheets/home_loans_page.h"
 
 #include "controls/auto_list_ctrl.h"
 #include "db/lookups.h"
 #include "format/display_text.h"
 #include "format/string_table.h"
 #include "records/loan.h"
-#include "records/loan_sheet.h"
+#include "sheets/loan_sheet.h"
 #include "widgets/ui.h"
 
 #include <QGridLayout>

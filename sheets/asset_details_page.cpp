@@ -1,9 +1,9 @@
-#include "records/asset_details_page.h"
+#include "sheets/asset_details_page.h"
 
 #include "controls/combo_model.h"
 #include "db/lookups.h"
 #include "db/sql_text.h"
-#include "records/categories_dialog.h"
+#include "sheets/categories_dialog.h"
 #include "widgets/number_entry.h"
 #include "widgets/shared_look.h"
 

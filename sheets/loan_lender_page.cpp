@@ -1,4 +1,4 @@
-#include "records/loan_lender_page.h"
+#include "sheets/loan_lender_page.h"
 
 #include <QCheckBox>
 #include <QFormLayout>

@@ -1,8 +1,8 @@
-#include "records/area_sheet.h"
+#include "sheets/area_sheet.h"
 
 #include "format/string_table.h"
-#include "records/area_colors_page.h"
-#include "records/area_details_page.h"
+#include "sheets/area_colors_page.h"
+#include "sheets/area_details_page.h"
 #include "widgets/notes_page.h"
 #include "widgets/ui.h"
 

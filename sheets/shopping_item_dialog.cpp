@@ -1,4 +1,4 @@
-#include "records/shopping_item_dialog.h"
+#include "sheets/shopping_item_dialog.h"
 
 #include "controls/combo_model.h"
 #include "db/lookups.h"
@@ -8,7 +8,7 @@
 #include "widgets/ui.h"
 #include "widgets/up_down_entry.h"
 
-#include "records/categories_dialog.h"
+#include "sheets/categories_dialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>

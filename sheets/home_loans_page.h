@@ -3,7 +3,7 @@
 // Edit and Remove, and the total owed on the loans that affect the home's equity. Loans are
 // saved as they are changed here, whatever then becomes of the home sheet.
 
-#include "records/loan_details_page.h"
+#include "sheets/loan_details_page.h"
 #include "widgets/property_page.h"
 
 class CADODataBase;

@@ -1,4 +1,4 @@
-#include "records/area_details_page.h"
+#include "sheets/area_details_page.h"
 
 #include "controls/combo_model.h"
 #include "db/lookups.h"

@@ -1,10 +1,10 @@
-#include "records/video_title_page.h"
+#include "sheets/video_title_page.h"
 
 #include "controls/combo_model.h"
 #include "db/lookups.h"
 #include "format/string_table.h"
-#include "records/asset_purchase_page.h"
 #include "records/video_titles.h"
+#include "sheets/asset_purchase_page.h"
 #include "widgets/shared_look.h"
 #include "widgets/text_combo.h"
 #include "widgets/up_down_entry.h"

@@ -3,7 +3,7 @@
 // CLoan::Edit saves the copy on OK.
 
 #include "records/loan.h"
-#include "records/loan_details_page.h"
+#include "sheets/loan_details_page.h"
 #include "widgets/property_sheet.h"
 
 class CDlgLoan_Lender;

@@ -1,4 +1,4 @@
-#include "records/warranties_dialog.h"
+#include "sheets/warranties_dialog.h"
 
 #include "controls/auto_list_ctrl.h"
 #include "db/lookups.h"

@@ -1,4 +1,4 @@
-#include "records/home_details_page.h"
+#include "sheets/home_details_page.h"
 
 #include "widgets/number_entry.h"
 #include "widgets/shared_look.h"

@@ -1,7 +1,7 @@
-#include "records/asset_other_page.h"
+#include "sheets/asset_other_page.h"
 
 #include "records/asset.h"
-#include "records/asset_purchase_page.h"
+#include "sheets/asset_purchase_page.h"
 #include "widgets/number_entry.h"
 
 #include <QCheckBox>

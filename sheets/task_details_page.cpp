@@ -1,10 +1,10 @@
-#include "records/task_details_page.h"
+#include "sheets/task_details_page.h"
 
 #include "controls/combo_model.h"
 #include "db/lookups.h"
 #include "widgets/shared_look.h"
 
-#include "records/categories_dialog.h"
+#include "sheets/categories_dialog.h"
 
 #include <QComboBox>
 #include <QGridLayout>

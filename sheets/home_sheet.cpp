@@ -1,11 +1,11 @@
-#include "records/home_sheet.h"
+#include "sheets/home_sheet.h"
 
-#include "widgets/ui.h"
 #include "format/string_table.h"
-#include "records/home_details_page.h"
-#include "records/home_loans_page.h"
+#include "sheets/home_details_page.h"
+#include "sheets/home_loans_page.h"
 #include "widgets/notes_page.h"
 #include "widgets/picture_page.h"
+#include "widgets/ui.h"
 
 CHomeSheet::CHomeSheet(const CHome &home, QWidget *owner, CADODataBase *db)
     : CPropertySheet(QStringLiteral("Home Profile"), owner)

@@ -1,4 +1,4 @@
-#include "records/categories_dialog.h"
+#include "sheets/categories_dialog.h"
 
 #include "controls/auto_list_ctrl.h"
 #include "db/lookups.h"

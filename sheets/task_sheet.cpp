@@ -1,8 +1,8 @@
-#include "records/task_sheet.h"
+#include "sheets/task_sheet.h"
 
 #include "format/string_table.h"
-#include "records/shopping_item_dialog.h"
-#include "records/task_details_page.h"
+#include "sheets/shopping_item_dialog.h"
+#include "sheets/task_details_page.h"
 #include "widgets/notes_page.h"
 #include "widgets/ui.h"
 

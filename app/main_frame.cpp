@@ -5,6 +5,7 @@
 #include "app/toolbar_icons.h"
 #include "format/string_table.h"
 #include "records/warranties.h"
+#include "sheets/home_sheet.h"
 #include "views/home_mgr_view.h"
 #include "views/inventory_view.h"
 #include "views/rooms_view.h"
@@ -242,7 +243,7 @@ void CMainFrame::OnSelectHome()
 void CMainFrame::OnNewHome()
 {
     CHome home;
-    if (!home.Edit(database(), this))
+    if (!CHomeSheet::Edit(home, database(), this))
         return;
     RefreshHomesView(home.id());
     SetCurrentHome(home.id());

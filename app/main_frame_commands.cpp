@@ -10,6 +10,7 @@
 #include "format/string_table.h"
 #include "records/asset.h"
 #include "report/report_dialog.h"
+#include "sheets/asset_sheet.h"
 #include "sheets/general_tasks_dialog.h"
 #include "sheets/recommend_movie_dialog.h"
 #include "sheets/warranties_dialog.h"
@@ -97,7 +98,7 @@ void CMainFrame::OnNewAsset()
         return;
     CAsset asset;
     asset.m_lHomeId = currentHomeId();
-    if (!asset.Edit(database(), this))
+    if (!CAssetSheet::Edit(asset, database(), this))
         return;
     inventoryView()->Refresh(asset.id());
     showView(inventoryView(), InventoryIndex, Command::InventoryView);
@@ -117,7 +118,7 @@ void CMainFrame::OnNewVideo()
     CAsset title;
     title.m_lHomeId = currentHomeId();
     title.m_lCategoryId = CAsset::kVideoCategoryId;
-    if (!title.Edit(database(), this))
+    if (!CAssetSheet::Edit(title, database(), this))
         return;
     inventoryView()->Refresh(title.id());
     showView(inventoryView(), InventoryIndex, Command::InventoryView);

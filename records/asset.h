@@ -11,7 +11,6 @@
 #include <map>
 
 class CADODataBase;
-class QWidget;
 
 class CAsset : public CDataRecord
 {
@@ -37,10 +36,6 @@ public:
     bool Save(CADODataBase &db);
     // Removes the row and nothing else: the picture file stays where it is.
     bool Delete(CADODataBase &db);
-
-    // The "Asset Properties" sheet over a copy of this record; on OK the copy is saved and
-    // taken over. Defined with the sheet (asset_sheet.cpp), so core code cannot call it.
-    bool Edit(CADODataBase &db, QWidget *owner);
 
     // The text the Home Inventory shows for the selected asset, lines ending in CR LF. now
     // decides whether a warranty "expired" or "expires".

@@ -1,10 +1,9 @@
 #include "sheets/area_sheet.h"
 
-#include "format/string_table.h"
 #include "sheets/area_colors_page.h"
 #include "sheets/area_details_page.h"
+#include "sheets/record_edit.h"
 #include "widgets/notes_page.h"
-#include "widgets/ui.h"
 
 CAreaSheet::CAreaSheet(const CArea &area, QWidget *owner)
     : CPropertySheet(QStringLiteral("Location Properties"), owner)
@@ -43,25 +42,9 @@ CArea CAreaSheet::edited() const
     return area;
 }
 
-bool CArea::Edit(CADODataBase &db, QWidget *owner)
+bool CAreaSheet::Edit(CArea &area, CADODataBase &db, QWidget *owner)
 {
-    CAreaSheet sheet(*this, owner);
-    sheet.setCommit([&] {
-        CArea area = sheet.edited();
-        bool saved = false;
-        {
-            Ui::WaitCursor wait;
-            saved = area.Save(db);
-        }
-        if (!saved) {
-            Ui::messageBox(&sheet,
-                           QStringLiteral("The location could not be saved in the data file. Your "
-                                          "entries are still here: try again, or cancel."),
-                           Strings::load(Strings::AppTitle), Ui::Icon::Warning, Ui::Ok);
-            return false;
-        }
-        *this = area;
-        return true;
-    });
+    CAreaSheet sheet(area, owner);
+    RecordEdit::saveOnOk(sheet, area, db, QStringLiteral("location"));
     return sheet.DoModal() == QDialog::Accepted;
 }

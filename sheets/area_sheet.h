@@ -1,10 +1,11 @@
 #pragma once
 // CAreaSheet: the "Location Properties" sheet: Details, Colors and Notes over a copy of a
-// location; CArea::Edit saves the copy on OK.
+// location; Edit saves the copy on OK.
 
 #include "records/area.h"
 #include "widgets/property_sheet.h"
 
+class CADODataBase;
 class CDlgArea_Colors;
 class CDlgArea_Tab1;
 class CDlgNotes;
@@ -16,6 +17,9 @@ public:
     explicit CAreaSheet(const CArea &area, QWidget *owner = nullptr);
 
     CArea edited() const;
+
+    // Runs the sheet over area; on OK the copy is saved and taken over. false when cancelled.
+    static bool Edit(CArea &area, CADODataBase &db, QWidget *owner);
 
 private:
     CArea m_area;

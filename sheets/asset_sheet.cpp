@@ -1,13 +1,12 @@
 #include "sheets/asset_sheet.h"
 
-#include "format/string_table.h"
 #include "sheets/asset_details_page.h"
 #include "sheets/asset_other_page.h"
 #include "sheets/asset_purchase_page.h"
+#include "sheets/record_edit.h"
 #include "sheets/video_title_page.h"
 #include "widgets/notes_page.h"
 #include "widgets/picture_page.h"
-#include "widgets/ui.h"
 
 CAssetSheet::CAssetSheet(CADODataBase &db, const CAsset &asset, QWidget *owner)
     : CPropertySheet(QStringLiteral("Asset Properties"), owner)
@@ -88,25 +87,9 @@ CAsset CAssetSheet::edited() const
     return asset;
 }
 
-bool CAsset::Edit(CADODataBase &db, QWidget *owner)
+bool CAssetSheet::Edit(CAsset &asset, CADODataBase &db, QWidget *owner)
 {
-    CAssetSheet sheet(db, *this, owner);
-    sheet.setCommit([&] {
-        CAsset asset = sheet.edited();
-        bool saved = false;
-        {
-            Ui::WaitCursor wait;
-            saved = asset.Save(db);
-        }
-        if (!saved) {
-            Ui::messageBox(&sheet,
-                           QStringLiteral("The asset could not be saved in the data file. Your "
-                                          "entries are still here: try again, or cancel."),
-                           Strings::load(Strings::AppTitle), Ui::Icon::Warning, Ui::Ok);
-            return false;
-        }
-        *this = asset;
-        return true;
-    });
+    CAssetSheet sheet(db, asset, owner);
+    RecordEdit::saveOnOk(sheet, asset, db, QStringLiteral("asset"));
     return sheet.DoModal() == QDialog::Accepted;
 }

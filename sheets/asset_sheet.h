@@ -1,11 +1,12 @@
 #pragma once
-// CAssetSheet: the "Asset Properties" sheet. Its pages edit a copy of an asset; CAsset::Edit
-// saves the copy on OK. A video title gets Details, Title Information and Notes; any other
+// CAssetSheet: the "Asset Properties" sheet. Its pages edit a copy of an asset; Edit saves the
+// copy on OK. A video title gets Details, Title Information and Notes; any other
 // asset Details, Purchase, Other, Picture and Notes.
 
 #include "records/asset.h"
 #include "widgets/property_sheet.h"
 
+class CADODataBase;
 class CDlgAsset_Other;
 class CDlgAsset_Purchase;
 class CDlgAsset_Tab1;
@@ -22,6 +23,9 @@ public:
 
     // The asset with the values the pages hold (read back on OK).
     CAsset edited() const;
+
+    // Runs the sheet over asset; on OK the copy is saved and taken over. false when cancelled.
+    static bool Edit(CAsset &asset, CADODataBase &db, QWidget *owner);
 
 private:
     CAsset m_asset;

@@ -4,6 +4,7 @@
 #include "db/lookups.h"
 #include "platform/settings_key.h"
 #include "records/task.h"
+#include "sheets/task_sheet.h"
 #include "widgets/shared_look.h"
 #include "widgets/ui.h"
 
@@ -175,7 +176,7 @@ void CDlgGeneralTasks::NewEntry()
     } else {
         task.m_nTaskType = CTask::GeneralTask;
     }
-    if (!task.Edit(m_db, this))
+    if (!CTaskSheet::Edit(task, m_db, this))
         return;
     m_selectAfterFill = task.id();
     fill();
@@ -189,7 +190,7 @@ void CDlgGeneralTasks::EditSelected()
         return;
     CTask task(id);
     task.Load(m_db);
-    if (task.Edit(m_db, this)) {
+    if (CTaskSheet::Edit(task, m_db, this)) {
         m_selectAfterFill = task.id();
         fill();
     }

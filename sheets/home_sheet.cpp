@@ -1,11 +1,10 @@
 #include "sheets/home_sheet.h"
 
-#include "format/string_table.h"
 #include "sheets/home_details_page.h"
 #include "sheets/home_loans_page.h"
+#include "sheets/record_edit.h"
 #include "widgets/notes_page.h"
 #include "widgets/picture_page.h"
-#include "widgets/ui.h"
 
 CHomeSheet::CHomeSheet(const CHome &home, QWidget *owner, CADODataBase *db)
     : CPropertySheet(QStringLiteral("Home Profile"), owner)
@@ -42,28 +41,11 @@ CHome CHomeSheet::edited() const
     return home;
 }
 
-bool CHome::Edit(CADODataBase &db, QWidget *owner, bool openAtLoans)
+bool CHomeSheet::Edit(CHome &home, CADODataBase &db, QWidget *owner, bool openAtLoans)
 {
-    CHomeSheet sheet(*this, owner, &db);
-    if (openAtLoans && Exists() && sheet.loansPageIndex() >= 0)
+    CHomeSheet sheet(home, owner, &db);
+    if (openAtLoans && home.Exists() && sheet.loansPageIndex() >= 0)
         sheet.SetActivePage(sheet.loansPageIndex());
-
-    sheet.setCommit([&] {
-        CHome home = sheet.edited();
-        bool saved = false;
-        {
-            Ui::WaitCursor wait;
-            saved = home.Save(db);
-        }
-        if (!saved) {
-            Ui::messageBox(&sheet,
-                           QStringLiteral("The home could not be saved in the data file. Your "
-                                          "entries are still here: try again, or cancel."),
-                           Strings::load(Strings::AppTitle), Ui::Icon::Warning, Ui::Ok);
-            return false;
-        }
-        *this = home;
-        return true;
-    });
+    RecordEdit::saveOnOk(sheet, home, db, QStringLiteral("home"));
     return sheet.DoModal() == QDialog::Accepted;
 }

@@ -1,6 +1,6 @@
 #pragma once
-// CHomeSheet: the "Home Profile" sheet. Its pages edit a copy of a home; CHome::Edit saves the
-// copy on OK. The Loans page, when it exists, goes second and only for a stored home.
+// CHomeSheet: the "Home Profile" sheet. Its pages edit a copy of a home; Edit saves the copy on
+// OK. The Loans page, when it exists, goes second and only for a stored home.
 
 #include "records/home.h"
 #include "widgets/property_sheet.h"
@@ -21,6 +21,10 @@ public:
 
     // The home with the values the pages hold (read back on OK).
     CHome edited() const;
+
+    // Runs the sheet over home, at its Loans page when openAtLoans and the home has one; on OK
+    // the copy is saved and taken over. false when cancelled.
+    static bool Edit(CHome &home, CADODataBase &db, QWidget *owner, bool openAtLoans = false);
 
     // Index of the loans page, -1 while the sheet has none.
     int loansPageIndex() const { return m_loansIndex; }

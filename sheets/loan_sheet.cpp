@@ -1,9 +1,8 @@
 #include "sheets/loan_sheet.h"
 
-#include "format/string_table.h"
 #include "sheets/loan_lender_page.h"
+#include "sheets/record_edit.h"
 #include "widgets/notes_page.h"
-#include "widgets/ui.h"
 
 CLoanSheet::CLoanSheet(const CLoan &loan, QWidget *owner, CDlgLoan_Tab1::Clock clock)
     : CPropertySheet(QStringLiteral("Loan Properties"), owner)
@@ -47,27 +46,6 @@ CLoan CLoanSheet::edited() const
 bool CLoanSheet::Edit(CLoan &loan, CADODataBase &db, QWidget *owner, CDlgLoan_Tab1::Clock clock)
 {
     CLoanSheet sheet(loan, owner, std::move(clock));
-    sheet.setCommit([&] {
-        CLoan edited = sheet.edited();
-        bool saved = false;
-        {
-            Ui::WaitCursor wait;
-            saved = edited.Save(db);
-        }
-        if (!saved) {
-            Ui::messageBox(&sheet,
-                           QStringLiteral("The loan could not be saved in the data file. Your "
-                                          "entries are still here: try again, or cancel."),
-                           Strings::load(Strings::AppTitle), Ui::Icon::Warning, Ui::Ok);
-            return false;
-        }
-        loan = edited;
-        return true;
-    });
+    RecordEdit::saveOnOk(sheet, loan, db, QStringLiteral("loan"));
     return sheet.DoModal() == QDialog::Accepted;
-}
-
-bool CLoan::Edit(CADODataBase &db, QWidget *owner)
-{
-    return CLoanSheet::Edit(*this, db, owner);
 }

@@ -1,11 +1,12 @@
 #pragma once
 // CLoanSheet: the "Loan Properties" sheet: Details, Lender and Notes over a copy of a loan;
-// CLoan::Edit saves the copy on OK.
+// Edit saves the copy on OK.
 
 #include "records/loan.h"
 #include "sheets/loan_details_page.h"
 #include "widgets/property_sheet.h"
 
+class CADODataBase;
 class CDlgLoan_Lender;
 class CDlgNotes;
 
@@ -19,7 +20,7 @@ public:
 
     CLoan edited() const;
 
-    // Runs the sheet over loan and saves it on OK (see CLoan::Edit).
+    // Runs the sheet over loan; on OK the copy is saved and taken over. false when cancelled.
     static bool Edit(CLoan &loan, CADODataBase &db, QWidget *owner,
                      CDlgLoan_Tab1::Clock clock = {});
 

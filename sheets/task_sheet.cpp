@@ -1,10 +1,9 @@
 #include "sheets/task_sheet.h"
 
-#include "format/string_table.h"
+#include "sheets/record_edit.h"
 #include "sheets/shopping_item_dialog.h"
 #include "sheets/task_details_page.h"
 #include "widgets/notes_page.h"
-#include "widgets/ui.h"
 
 CTaskSheet::CTaskSheet(CADODataBase &db, const CTask &task, QWidget *owner)
     : CPropertySheet(QStringLiteral("Task Properties"), owner)
@@ -32,47 +31,14 @@ CTask CTaskSheet::edited() const
     return task;
 }
 
-namespace {
-
-// Saves the edited copy; on failure says so and keeps the editor open with the user's input.
-bool saveEdited(CADODataBase &db, CTask &edited, QWidget *editor)
+bool CTaskSheet::Edit(CTask &task, CADODataBase &db, QWidget *owner)
 {
-    bool saved = false;
-    {
-        Ui::WaitCursor wait;
-        saved = edited.Save(db);
-    }
-    if (!saved)
-        Ui::messageBox(editor,
-                       QStringLiteral("The task could not be saved in the data file. Your "
-                                      "entries are still here: try again, or cancel."),
-                       Strings::load(Strings::AppTitle), Ui::Icon::Warning, Ui::Ok);
-    return saved;
-}
-
-} // namespace
-
-bool CTask::Edit(CADODataBase &db, QWidget *owner)
-{
-    if (IsShoppingItem()) {
-        CDlgShoppingItem dialog(db, *this, owner);
-        dialog.setCommit([&] {
-            CTask task = dialog.edited();
-            if (!saveEdited(db, task, &dialog))
-                return false;
-            *this = task;
-            return true;
-        });
+    if (task.IsShoppingItem()) {
+        CDlgShoppingItem dialog(db, task, owner);
+        RecordEdit::saveOnOk(dialog, task, db, QStringLiteral("task"));
         return dialog.DoModal() == QDialog::Accepted;
     }
-
-    CTaskSheet sheet(db, *this, owner);
-    sheet.setCommit([&] {
-        CTask task = sheet.edited();
-        if (!saveEdited(db, task, &sheet))
-            return false;
-        *this = task;
-        return true;
-    });
+    CTaskSheet sheet(db, task, owner);
+    RecordEdit::saveOnOk(sheet, task, db, QStringLiteral("task"));
     return sheet.DoModal() == QDialog::Accepted;
 }

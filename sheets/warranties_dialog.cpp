@@ -5,6 +5,7 @@
 #include "format/display_text.h"
 #include "records/asset.h"
 #include "records/warranties.h"
+#include "sheets/asset_sheet.h"
 #include "widgets/shared_look.h"
 #include "widgets/ui.h"
 
@@ -155,7 +156,7 @@ void CDlgWarranties::EditSelected()
     if (id == 0)
         return;
     CAsset asset(id);
-    if (!asset.Load(m_db) || !asset.Edit(m_db, this))
+    if (!asset.Load(m_db) || !CAssetSheet::Edit(asset, m_db, this))
         return;
     Refill(id);
     emit assetEdited(id);

@@ -9,6 +9,7 @@
 #include "records/home_figures.h"
 #include "records/task.h"
 #include "records/warranties.h"
+#include "sheets/home_sheet.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -182,9 +183,8 @@ void CTodayView::UpdateLines()
         inventoryLine()->hide();
     } else {
         const double total = inventoryTotal();
-        inventoryLine()->SetText(total == 0.0
-                                     ? QStringLiteral("Add an asset to the Home Inventory")
-                                     : QStringLiteral("Home Inventory is worth ")
+        inventoryLine()->SetText(total == 0.0 ? QStringLiteral("Add an asset to the Home Inventory")
+                                              : QStringLiteral("Home Inventory is worth ")
                                          + moneyText(total));
         inventoryLine()->show();
     }
@@ -345,7 +345,8 @@ bool CTodayView::EditHome(int page)
     CHome home = host().currentHome();
     if (!home.Exists())
         return false;
-    const bool confirmed = home.Edit(host().database(), host().ownerWindow(), page == 1);
+    const bool confirmed =
+        CHomeSheet::Edit(home, host().database(), host().ownerWindow(), page == 1);
     if (confirmed)
         host().HomeEdited(home);
     // The Loans page saves its loans at once, so they stay even when the profile is cancelled:

@@ -3,12 +3,12 @@
 #include "controls/auto_list_ctrl.h"
 #include "controls/label.h"
 #include "db/ado_database.h"
-#include "exchange/file_choice.h"
 #include "exchange/inventory_export.h"
 #include "format/string_table.h"
 #include "platform/busy.h"
 #include "platform/file_target.h"
 #include "records/home.h"
+#include "widgets/file_choice.h"
 #include "widgets/ui.h"
 
 #include <QDialogButtonBox>
@@ -218,9 +218,8 @@ bool CDlgExport::exportToFile()
             written = target.commit(&error);
     }
     if (cancelled) {
-        Ui::messageBox(this,
-                       QStringLiteral("The export was cancelled. No file was written."), appName,
-                       Ui::Icon::Information, Ui::Ok);
+        Ui::messageBox(this, QStringLiteral("The export was cancelled. No file was written."),
+                       appName, Ui::Icon::Information, Ui::Ok);
         return false;
     }
     if (!written) {

@@ -1,10 +1,10 @@
 // Where the report goes: Qt's print preview, the system's print dialog, or a PDF file.
-#include "exchange/file_choice.h"
 #include "format/string_table.h"
 #include "platform/busy.h"
 #include "report/report_dialog.h"
 #include "report/report_file.h"
 #include "report/report_layout.h"
+#include "widgets/file_choice.h"
 #include "widgets/ui.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "exchange/file_choice.h"
+#include "widgets/file_choice.h"
 
 #include "format/string_table.h"
 #include "platform/file_target.h"

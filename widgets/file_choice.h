@@ -1,7 +1,7 @@
 #pragma once
-// The file questions the exchange dialogs ask: a name to write, with the default extension added
-// when the user typed none, and the refusal of the data file's own names as a file to write or
-// to read a backup from.
+// The file questions the export, backup and report dialogs ask: a name to write, with the default
+// extension added when the user typed none, and the refusal of the data file's own names as a file
+// to write or to read a backup from.
 
 #include <QString>
 

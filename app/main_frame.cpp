@@ -121,6 +121,8 @@ void CMainFrame::CreateViews()
     // The Today view shows first; the others are made when something first asks for them, so
     // a start pays for none of their controls.
     m_todayView = new CTodayView(*this, m_stack);
+    m_todayView->setDefaultPicturePath(m_app.dataLocation().shippedFolder()
+                                       + QStringLiteral("default.jpg"));
     addView(m_todayView);
 }
 

@@ -185,7 +185,7 @@ void CMainFrame::OnPrintInventoryReport()
 {
     if (currentHomeId() < 1)
         return;
-    CDlgInventoryReport dialog(database(), currentHome(), CHomeApp::dataFilePath(), this);
+    CDlgInventoryReport dialog(database(), currentHome(), this);
     Ui::runModal(dialog);
 }
 

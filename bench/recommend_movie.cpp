@@ -49,7 +49,7 @@ int main(int argc, char **argv)
     if (!BenchUtil::generateData(path, { QStringLiteral("--assets"), QStringLiteral("100000") }))
         return 1;
     CADODataBase db;
-    if (!db.Open(DataFile::connectionString(path))) {
+    if (!db.Open(path)) {
         std::fprintf(stderr, "%s\n", qPrintable(db.GetLastError()));
         return 1;
     }

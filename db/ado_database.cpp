@@ -1,10 +1,10 @@
 #include "db/ado_database.h"
 
 #include "db/ado_error.h"
+#include "db/datafile.h"
 #include "platform/busy.h"
 
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <sqlite3.h>
 
 namespace {
@@ -32,30 +32,16 @@ CADODataBase::~CADODataBase()
     Close();
 }
 
-QString CADODataBase::dataSourceOf(const QString &connection)
-{
-    // Data Source='path' with '' standing for a quote inside, or an unquoted value up to ';'.
-    static const QRegularExpression quoted(
-        QStringLiteral("(?:^|;)\\s*Data Source\\s*=\\s*'((?:[^']|'')*)'"),
-        QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression plain(QStringLiteral("(?:^|;)\\s*Data Source\\s*=\\s*([^;']*)"),
-                                          QRegularExpression::CaseInsensitiveOption);
-    QRegularExpressionMatch m = quoted.match(connection);
-    if (m.hasMatch())
-        return m.captured(1).replace(QStringLiteral("''"), QStringLiteral("'"));
-    m = plain.match(connection);
-    return m.hasMatch() ? m.captured(1).trimmed() : QString();
-}
-
-bool CADODataBase::Open(const QString &connection)
+bool CADODataBase::Open(const QString &path)
 {
     Close();
-    if (!connection.isEmpty())
-        m_connection = connection;
-    m_dataSource = dataSourceOf(m_connection);
+    if (!path.isEmpty()) {
+        m_dataSource = path;
+        m_connection = DataFile::connectionString(path);
+    }
     if (m_dataSource.isEmpty()) {
         reportError(AdoError::InvalidArgument, QStringLiteral("Domelio data access"),
-                    QStringLiteral("The connection text names no Data Source."));
+                    QStringLiteral("No data file was named."));
         return false;
     }
     // The program never creates its data file: a missing file is an error, not a new database.

@@ -15,15 +15,17 @@ public:
     CADODataBase(const CADODataBase &) = delete;
     CADODataBase &operator=(const CADODataBase &) = delete;
 
-    // Opens the data file named by the connection text ("...;Data Source='<path>';"). An empty
-    // text reopens the last one. The file must exist and be a writable data file.
-    bool Open(const QString &connection = QString());
+    // Opens the data file at path, and keeps the path and the connection text made from it
+    // ("...;Data Source='<path>';"). An empty path reopens the last one. The file must exist and
+    // be a writable data file.
+    bool Open(const QString &path = QString());
     // Runs one statement that returns no rows.
     bool Execute(const QString &sql);
     bool IsOpen() const { return m_db != nullptr; }
     void Close();
 
     QString GetConnectionString() const { return m_connection; }
+    // The data file's path, as given to Open.
     QString GetDataSource() const { return m_dataSource; }
     QString GetLastError() const { return m_lastError; }
     quint32 GetLastErrorCode() const { return m_lastErrorCode; }
@@ -35,9 +37,6 @@ public:
 
     // Records an error report headed "CADODataBase Error".
     void reportError(quint32 code, const QString &source, const QString &description);
-
-    // The Data Source of a connection text, '' unquoted; empty when there is none.
-    static QString dataSourceOf(const QString &connection);
 
 private:
     friend class CEngineProgress;

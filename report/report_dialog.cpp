@@ -45,13 +45,11 @@ CAutoListCtrl *tickList(const QString &name, const QString &accessibleName, QWid
 
 } // namespace
 
-CDlgInventoryReport::CDlgInventoryReport(CADODataBase &db, const CHome &home,
-                                         const QString &dataFile, QWidget *owner)
+CDlgInventoryReport::CDlgInventoryReport(CADODataBase &db, const CHome &home, QWidget *owner)
     : QDialog(owner)
     , m_db(db)
     , m_homeId(home.id())
     , m_homeDescription(home.m_strDescription)
-    , m_dataFile(dataFile)
 {
     setWindowTitle(QStringLiteral("Print Inventory Report"));
     setObjectName(QStringLiteral("inventoryReportDialog"));

@@ -24,9 +24,8 @@ class CDlgInventoryReport : public QDialog
 {
     Q_OBJECT
 public:
-    // dataFile: the program's data file, which a report may never be saved over.
-    CDlgInventoryReport(CADODataBase &db, const CHome &home, const QString &dataFile,
-                        QWidget *owner = nullptr);
+    // A report is never saved over db's data file.
+    CDlgInventoryReport(CADODataBase &db, const CHome &home, QWidget *owner = nullptr);
 
     // What the controls ask for now.
     InventoryReport::Options options() const;
@@ -66,7 +65,6 @@ private:
     CADODataBase &m_db;
     qint32 m_homeId = 0;
     QString m_homeDescription;
-    QString m_dataFile;
     QDate m_date;
     QString m_written;
 

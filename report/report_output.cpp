@@ -1,4 +1,5 @@
 // Where the report goes: Qt's print preview, the system's print dialog, or a PDF file.
+#include "db/ado_database.h"
 #include "format/string_table.h"
 #include "platform/busy.h"
 #include "report/report_dialog.h"
@@ -96,7 +97,7 @@ void CDlgInventoryReport::SaveAsPdf()
     const QString appName = Strings::load(Strings::AppTitle);
     const QString path = FileChoice::saveFileName(
         this, QStringLiteral("Save Inventory Report as PDF"), proposedFileName(),
-        QStringLiteral("PDF Files (*.pdf)"), QStringLiteral("pdf"), m_dataFile);
+        QStringLiteral("PDF Files (*.pdf)"), QStringLiteral("pdf"), m_db.GetDataSource());
     if (path.isEmpty())
         return;
     Contents contents;
@@ -105,7 +106,7 @@ void CDlgInventoryReport::SaveAsPdf()
 
     QString error;
     const SaveResult result = saveFile(
-        path, m_dataFile,
+        path, m_db.GetDataSource(),
         [&](QIODevice &device) {
             QPdfWriter writer(&device);
             writer.setPageLayout(reportPageLayout(paperSize()));

@@ -1,7 +1,6 @@
 #include "views/today_view.h"
 
 #include "controls/label.h"
-#include "db/data_location.h"
 #include "format/display_text.h"
 #include "platform/busy.h"
 #include "platform/settings_key.h"
@@ -11,7 +10,6 @@
 #include "records/warranties.h"
 #include "sheets/home_sheet.h"
 
-#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QTimer>
@@ -50,8 +48,6 @@ QString rememberedWorthText(const QByteArray &stamp, qint32 home, qint32 categor
 
 CTodayView::CTodayView(ViewHost &host, QWidget *parent)
     : CFormView(host, parent)
-    , m_defaultPicture(DataLocation(QCoreApplication::applicationDirPath()).shippedFolder()
-                       + QStringLiteral("default.jpg"))
 {
     // The four lines, then the warranty line that joins them only when it has something to say.
     const char *const names[] = { "homeLine", "tasksLine", "inventoryLine", "equityLine",

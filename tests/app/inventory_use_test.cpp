@@ -213,7 +213,7 @@ TEST_F(InventoryUse, StartingWithAFilterReadsNoAssetUntilTheViewIsShown)
 {
     {
         CADODataBase db;
-        ASSERT_TRUE(db.Open(run.env.connection()));
+        ASSERT_TRUE(db.Open(run.env.dataFile()));
         CTransaction transaction(db);
         for (int i = 1; i <= 3000; ++i) {
             ASSERT_TRUE(db.Execute(QStringLiteral("INSERT INTO Assets (AssetId, HomeId, "
@@ -250,7 +250,7 @@ TEST_F(InventoryUse, WarrantiesOnTodayFollowEditsAndTheSearchLeavesTheWorthAlone
     {
         // A file from before the warranty index.
         CADODataBase db;
-        ASSERT_TRUE(db.Open(run.env.connection()));
+        ASSERT_TRUE(db.Open(run.env.dataFile()));
         ASSERT_TRUE(db.Execute(QStringLiteral("DROP INDEX AssetsWarrantyByHome;")));
         ASSERT_TRUE(db.Execute(QStringLiteral("INSERT INTO Assets (AssetId, HomeId, Description, "
                                               "CurrentValue, WarrantyExpiration) VALUES "

@@ -30,7 +30,7 @@ protected:
     void execute(const QString &sql)
     {
         CADODataBase db;
-        ASSERT_TRUE(db.Open(run.env.connection()));
+        ASSERT_TRUE(db.Open(run.env.dataFile()));
         ASSERT_TRUE(db.Execute(sql));
     }
 

@@ -46,7 +46,7 @@ protected:
 
     std::unique_ptr<CDlgInventoryReport> makeDialog()
     {
-        auto dialog = std::make_unique<CDlgInventoryReport>(db, home, env.dataFile());
+        auto dialog = std::make_unique<CDlgInventoryReport>(db, home);
         dialog->setReportDate(kToday);
         return dialog;
     }

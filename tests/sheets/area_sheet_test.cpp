@@ -21,7 +21,7 @@ namespace {
 class AreaSheet : public ::testing::Test
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(db.Open(env.connection())); }
+    void SetUp() override { ASSERT_TRUE(db.Open(env.dataFile())); }
 
     static QTabWidget &tabs(QDialog &sheet) { return *sheet.findChild<QTabWidget *>("pages"); }
 

@@ -33,7 +33,7 @@ class AssetSheet : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(db.Open(env.connection()));
+        ASSERT_TRUE(db.Open(env.dataFile()));
         exec("INSERT INTO Homes (HomeId, Description) VALUES (1, 'Main'), (2, 'Cabin');");
         exec("INSERT INTO Areas (AreaId, HomeId, Description) VALUES (5, 1, 'Kitchen'), "
              "(6, 1, 'Attic'), (7, 2, 'Porch');");

@@ -15,7 +15,7 @@ namespace {
 class CategoriesDialog : public ::testing::Test
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(db.Open(env.connection())); }
+    void SetUp() override { ASSERT_TRUE(db.Open(env.dataFile())); }
 
     static QStringList rows(QDialog &dialog)
     {

@@ -17,7 +17,7 @@ namespace {
 class HomeSheet : public ::testing::Test
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(db.Open(env.connection())); }
+    void SetUp() override { ASSERT_TRUE(db.Open(env.dataFile())); }
 
     int homeCount()
     {

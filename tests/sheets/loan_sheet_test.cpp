@@ -26,7 +26,7 @@ class LoanSheet : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(db.Open(env.connection()));
+        ASSERT_TRUE(db.Open(env.dataFile()));
         setUserLocale(QLocale(QLocale::English, QLocale::UnitedStates));
     }
     void TearDown() override { resetUserLocale(); }

@@ -34,7 +34,7 @@ class TaskDialogs : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(db.Open(env.connection()));
+        ASSERT_TRUE(db.Open(env.dataFile()));
         ASSERT_TRUE(
             settings.Create(HKEY_CURRENT_USER, QStringLiteral("Software\\Varn Holt\\Domelio")));
     }

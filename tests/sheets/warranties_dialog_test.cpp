@@ -25,7 +25,7 @@ protected:
     void SetUp() override
     {
         setUserLocale(QLocale(QLocale::English, QLocale::UnitedStates));
-        ASSERT_TRUE(db.Open(env.connection()));
+        ASSERT_TRUE(db.Open(env.dataFile()));
         run(QStringLiteral("INSERT INTO Homes (HomeId, Description) VALUES (1, 'Lake & Sons');"));
         run(QStringLiteral("INSERT INTO Areas (AreaId, HomeId, Description) VALUES "
                            "(7, 1, 'Kitchen');"));

@@ -48,6 +48,8 @@ public:
 
     // 1 January 2000, 00:00: the stored form of "no warranty date".
     static COleDateTime noWarrantyDate();
+    // Whether a warranty date means "no warranty date": any day of the year 2000. The one test
+    // of it; the warranty statements ask the same of the engine (warranties.cpp).
     static bool isNoWarrantyDate(const COleDateTime &date)
     {
         return date.isValid() && date.year() == kNoWarrantyYear;

@@ -27,9 +27,10 @@ CDlgWarranties::CDlgWarranties(CADODataBase &db, qint32 homeId, const QString &h
     setWindowTitle(QStringLiteral("Warranties"));
 
     auto *intro = new QLabel(
-        QStringLiteral("The &warranties of %1 that ended in the last 30 days or end within the "
+        QStringLiteral("The &warranties of %1 that ended in the last %2 days or end within the "
                        "next 12 months:")
-            .arg(QString(homeName).replace(QLatin1Char('&'), QStringLiteral("&&"))),
+            .arg(QString(homeName).replace(QLatin1Char('&'), QStringLiteral("&&")),
+                 QString::number(Warranties::kEndedWithin)),
         this);
     intro->setWordWrap(true);
 
@@ -49,7 +50,8 @@ CDlgWarranties::CDlgWarranties(CADODataBase &db, qint32 homeId, const QString &h
     intro->setBuddy(m_list);
 
     m_none = new QLabel(
-        QStringLiteral("No warranty ended in the last 30 days or ends within the next 12 months."),
+        QStringLiteral("No warranty ended in the last %1 days or ends within the next 12 months.")
+            .arg(Warranties::kEndedWithin),
         this);
     m_none->setObjectName(QStringLiteral("noWarranties"));
     m_none->setWordWrap(true);

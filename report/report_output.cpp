@@ -13,7 +13,6 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QUrl>
 
 using namespace InventoryReport;
 
@@ -129,8 +128,5 @@ void CDlgInventoryReport::SaveAsPdf()
         return;
     }
     m_written = path;
-    const QString question = QLatin1Char('"') + QDir::toNativeSeparators(path)
-        + QStringLiteral("\" has been created.\n\nWould you like to open it now?");
-    if (Ui::messageBox(this, question, appName, Ui::Icon::Question, Ui::Yes | Ui::No) == Ui::Yes)
-        Ui::openUrl(QUrl::fromLocalFile(path));
+    FileChoice::offerToOpen(this, path);
 }

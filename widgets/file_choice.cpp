@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QUrl>
 
 namespace FileChoice {
 
@@ -51,6 +52,16 @@ QString saveFileName(QWidget *owner, const QString &caption, const QString &prop
             return {};
     }
     return name;
+}
+
+void offerToOpen(QWidget *owner, const QString &path)
+{
+    const QString question = QLatin1Char('"') + QDir::toNativeSeparators(path)
+        + QStringLiteral("\" has been created.\n\nWould you like to open it now?");
+    if (Ui::messageBox(owner, question, Strings::load(Strings::AppTitle), Ui::Icon::Question,
+                       Ui::Yes | Ui::No)
+        == Ui::Yes)
+        Ui::openUrl(QUrl::fromLocalFile(path));
 }
 
 } // namespace FileChoice

@@ -23,4 +23,8 @@ QString saveFileName(QWidget *owner, const QString &caption, const QString &prop
 // so and returns true: the caller then stays where it was, for the user to choose again.
 bool refuseDataFile(QWidget *owner, const QString &path, const QString &dataFile);
 
+// After a file was written for the user: says it has been created and asks whether to open it
+// now; Yes opens it with the desktop's program for it (a failure to open is not reported).
+void offerToOpen(QWidget *owner, const QString &path);
+
 } // namespace FileChoice

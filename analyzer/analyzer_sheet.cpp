@@ -1,11 +1,11 @@
-#include "analyzer/property_sheet.h"
+#include "analyzer/analyzer_sheet.h"
 
 #include "analyzer/amortize_page.h"
 #include "analyzer/compare_page.h"
 #include "analyzer/details_page.h"
 #include "analyzer/what_if_page.h"
-#include "widgets/ui.h"
 #include "platform/busy.h"
+#include "widgets/ui.h"
 
 #include <QHBoxLayout>
 #include <QPainter>

@@ -98,7 +98,7 @@ CDlgGeneralTasks::CDlgGeneralTasks(CADODataBase &db, CSettingsKey &settings, QWi
     // entry whose row is touched here while ticked is active again.
     connect(m_list, &CAutoListCtrl::itemCheckChanged, this,
             [this](int row, bool) { writeStatus(row); });
-    QItemSelectionModel *selection = m_list->model()->selectionModel();
+    QItemSelectionModel *selection = m_list->model()->GetSelectionModel();
     connect(selection, &QItemSelectionModel::selectionChanged, this,
             [this](const QItemSelection &selected, const QItemSelection &deselected) {
                 QSet<int> rows;

@@ -142,10 +142,10 @@ void CMainFrame::ShowWarranties()
 {
     if (currentHomeId() < 1)
         return;
-    CDlgWarranties dialog(database(), currentHomeId(), m_currentHome.m_strDescription, today(),
-                          this);
+    Warranties::Dialog dialog(database(), currentHomeId(), m_currentHome.m_strDescription, today(),
+                              this);
     // An edit may move the asset in the inventory and change what the Today view counts.
-    connect(&dialog, &CDlgWarranties::assetEdited, this, [this] {
+    connect(&dialog, &Warranties::Dialog::assetEdited, this, [this] {
         if (m_inventoryView)
             m_inventoryView->Refresh(m_inventoryView->shownAssetId());
         UpdateTodayLines();
@@ -185,7 +185,7 @@ void CMainFrame::OnPrintInventoryReport()
 {
     if (currentHomeId() < 1)
         return;
-    CDlgInventoryReport dialog(database(), currentHome(), this);
+    InventoryReport::Dialog dialog(database(), currentHome(), this);
     Ui::runModal(dialog);
 }
 

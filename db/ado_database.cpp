@@ -157,39 +157,42 @@ bool CTransaction::commit()
     return true;
 }
 
+namespace Busy {
 namespace {
 // Engine instructions between two reports: a few tens of microseconds of work.
 constexpr int kInstructionsPerReport = 4000;
 } // namespace
 
-CEngineProgress::CEngineProgress(CADODataBase &db)
+EngineProgress::EngineProgress(CADODataBase &db)
     : m_handle(db.handle())
     , m_db(&db)
 {
     if (m_handle)
-        sqlite3_progress_handler(m_handle, kInstructionsPerReport, &CEngineProgress::report, this);
+        sqlite3_progress_handler(m_handle, kInstructionsPerReport, &EngineProgress::report, this);
 }
 
-CEngineProgress::CEngineProgress(sqlite3 *handle)
+EngineProgress::EngineProgress(sqlite3 *handle)
     : m_handle(handle)
 {
     if (m_handle)
-        sqlite3_progress_handler(m_handle, kInstructionsPerReport, &CEngineProgress::report, this);
+        sqlite3_progress_handler(m_handle, kInstructionsPerReport, &EngineProgress::report, this);
 }
 
-CEngineProgress::~CEngineProgress()
+EngineProgress::~EngineProgress()
 {
     if (m_handle)
         sqlite3_progress_handler(m_handle, 0, nullptr, nullptr);
 }
 
-int CEngineProgress::report(void *self)
+int EngineProgress::report(void *self)
 {
-    auto *progress = static_cast<CEngineProgress *>(self);
+    auto *progress = static_cast<EngineProgress *>(self);
     if (progress->m_db)
         ++progress->m_db->m_inEngine;
-    const bool goOn = Busy::tick();
+    const bool goOn = tick();
     if (progress->m_db)
         --progress->m_db->m_inEngine;
     return goOn ? 0 : 1;
 }
+
+} // namespace Busy

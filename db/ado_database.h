@@ -7,6 +7,10 @@
 
 struct sqlite3;
 
+namespace Busy {
+class EngineProgress;
+}
+
 class CADODataBase
 {
 public:
@@ -32,14 +36,14 @@ public:
 
     // For the recordset and the exchange code (backup, sync) that need the engine itself.
     // Null while the connection is inside one of its own statements' progress reports
-    // (CEngineProgress): nothing may run on it from there.
+    // (Busy::EngineProgress): nothing may run on it from there.
     sqlite3 *handle() const { return m_inEngine ? nullptr : m_db; }
 
     // Records an error report headed "CADODataBase Error".
     void reportError(quint32 code, const QString &source, const QString &description);
 
 private:
-    friend class CEngineProgress;
+    friend class Busy::EngineProgress;
 
     sqlite3 *m_db = nullptr;
     int m_inEngine = 0;
@@ -49,19 +53,22 @@ private:
     quint32 m_lastErrorCode = 0;
 };
 
-// While it lasts, the statements run on a connection report to the labelled Busy scope every few
-// thousand engine instructions, so that one long statement (a sort, an integrity check) keeps
-// the progress window alive; once that work was cancelled the running statement stops with
-// SQLITE_INTERRUPT. Whatever the progress window lets run meanwhile finds the connection closed.
-class CEngineProgress
+namespace Busy {
+
+// EngineProgress: while it lasts, the statements run on a connection report to the labelled Busy
+// scope every few thousand engine instructions, so that one long statement (a sort, an integrity
+// check) keeps the progress window alive; once that work was cancelled the running statement
+// stops with SQLITE_INTERRUPT. Whatever the progress window lets run meanwhile finds the
+// connection closed.
+class EngineProgress
 {
 public:
-    explicit CEngineProgress(CADODataBase &db);
+    explicit EngineProgress(CADODataBase &db);
     // A connection of the caller's own, which nothing else uses.
-    explicit CEngineProgress(sqlite3 *handle);
-    ~CEngineProgress();
-    CEngineProgress(const CEngineProgress &) = delete;
-    CEngineProgress &operator=(const CEngineProgress &) = delete;
+    explicit EngineProgress(sqlite3 *handle);
+    ~EngineProgress();
+    EngineProgress(const EngineProgress &) = delete;
+    EngineProgress &operator=(const EngineProgress &) = delete;
 
 private:
     static int report(void *self);
@@ -69,6 +76,8 @@ private:
     sqlite3 *m_handle = nullptr;
     CADODataBase *m_db = nullptr;
 };
+
+} // namespace Busy
 
 // Groups statements so that they land together or not at all: commit() makes them final; a
 // guard that goes out of scope without commit() rolls them back. Guards may nest.

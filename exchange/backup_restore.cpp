@@ -354,7 +354,7 @@ Outcome restore(CADODataBase &db, const QString &source, const std::function<voi
                             SQLITE_OPEN_READWRITE, nullptr)
             == SQLITE_OK) {
             {
-                const CEngineProgress engine(candidate);
+                const Busy::EngineProgress engine(candidate);
                 checked = checkIntegrity(candidate);
             }
             if (Busy::cancelled())

@@ -448,7 +448,7 @@ bool write(CADODataBase &db, const Report &report, QIODevice &out, QString *erro
     // (a busy indicator), then every row moves the bar. Cancelled, the statement stops.
     const qint64 total = assetCount(db, report.homeId);
     qint64 done = 0;
-    CEngineProgress engine(db);
+    Busy::EngineProgress engine(db);
     while (rows.next()) {
         if (!Busy::step(++done, total)) {
             if (error)

@@ -14,9 +14,9 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
-using namespace InventoryReport;
+namespace InventoryReport {
 
-bool CDlgInventoryReport::loadContents(Contents &contents)
+bool Dialog::loadContents(Contents &contents)
 {
     Ui::WaitCursor wait;
     QString error;
@@ -27,15 +27,15 @@ bool CDlgInventoryReport::loadContents(Contents &contents)
     return false;
 }
 
-void CDlgInventoryReport::setUpPrinter(QPrinter &printer) const
+void Dialog::setUpPrinter(QPrinter &printer) const
 {
     printer.setPageLayout(reportPageLayout(paperSize()));
     printer.setDocName(proposedFileName().chopped(4));
     printer.setCreator(Strings::load(Strings::AppTitle));
 }
 
-bool CDlgInventoryReport::paintReport(QPagedPaintDevice &device, const Contents &contents,
-                                      const QString &label, bool *cancelled, QPrinter *printer)
+bool Dialog::paintReport(QPagedPaintDevice &device, const Contents &contents, const QString &label,
+                         bool *cancelled, QPrinter *printer)
 {
     // The program's progress window, with Cancel; the layout stops at its next step.
     const Busy::Scope progress(label, Busy::Cancel::Allowed);
@@ -53,7 +53,7 @@ bool CDlgInventoryReport::paintReport(QPagedPaintDevice &device, const Contents 
     return painted;
 }
 
-void CDlgInventoryReport::Preview()
+void Dialog::preview()
 {
     Contents contents;
     if (!loadContents(contents))
@@ -69,7 +69,7 @@ void CDlgInventoryReport::Preview()
     Ui::runModal(preview);
 }
 
-void CDlgInventoryReport::Print()
+void Dialog::print()
 {
     Contents contents;
     if (!loadContents(contents))
@@ -91,7 +91,7 @@ void CDlgInventoryReport::Print()
                        Strings::load(Strings::AppTitle), Ui::Icon::Warning, Ui::Ok);
 }
 
-void CDlgInventoryReport::SaveAsPdf()
+void Dialog::saveAsPdf()
 {
     const QString appName = Strings::load(Strings::AppTitle);
     const QString path = FileChoice::saveFileName(
@@ -130,3 +130,5 @@ void CDlgInventoryReport::SaveAsPdf()
     m_written = path;
     FileChoice::offerToOpen(this, path);
 }
+
+} // namespace InventoryReport

@@ -16,8 +16,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-CDlgWarranties::CDlgWarranties(CADODataBase &db, qint32 homeId, const QString &homeName,
-                               const QDate &today, QWidget *owner)
+namespace Warranties {
+
+Dialog::Dialog(CADODataBase &db, qint32 homeId, const QString &homeName, const QDate &today,
+               QWidget *owner)
     : QDialog(owner)
     , m_db(db)
     , m_homeId(homeId)
@@ -75,17 +77,17 @@ CDlgWarranties::CDlgWarranties(CADODataBase &db, qint32 homeId, const QString &h
     setTabOrder(m_list, m_properties);
     setTabOrder(m_properties, close);
 
-    connect(m_list, &CAutoListCtrl::rowDoubleClicked, this, &CDlgWarranties::EditSelected);
+    connect(m_list, &CAutoListCtrl::rowDoubleClicked, this, &Dialog::editSelected);
     m_list->installEventFilter(this);
-    connect(m_list, &CAutoListCtrl::selectedRowChanged, this, &CDlgWarranties::updateButtons);
-    connect(m_properties, &QPushButton::clicked, this, &CDlgWarranties::EditSelected);
+    connect(m_list, &CAutoListCtrl::selectedRowChanged, this, &Dialog::updateButtons);
+    connect(m_properties, &QPushButton::clicked, this, &Dialog::editSelected);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
-    Refill(0);
+    refill(0);
     m_list->setFocus();
 }
 
-void CDlgWarranties::Refill(qint32 assetId)
+void Dialog::refill(qint32 assetId)
 {
     std::vector<Warranties::Entry> entries;
     {
@@ -129,30 +131,30 @@ void CDlgWarranties::Refill(qint32 assetId)
     updateButtons();
 }
 
-bool CDlgWarranties::eventFilter(QObject *watched, QEvent *event)
+bool Dialog::eventFilter(QObject *watched, QEvent *event)
 {
     // Enter opens the selected warranty's asset, as a double click does.
     if (watched == m_list && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            EditSelected();
+            editSelected();
             return true;
         }
     }
     return QDialog::eventFilter(watched, event);
 }
 
-qint32 CDlgWarranties::selectedId() const
+qint32 Dialog::selectedId() const
 {
     return Lookups::selectedId(*m_list->model());
 }
 
-void CDlgWarranties::updateButtons()
+void Dialog::updateButtons()
 {
     m_properties->setEnabled(selectedId() != 0);
 }
 
-void CDlgWarranties::EditSelected()
+void Dialog::editSelected()
 {
     const qint32 id = selectedId();
     if (id == 0)
@@ -160,6 +162,8 @@ void CDlgWarranties::EditSelected()
     CAsset asset(id);
     if (!asset.Load(m_db) || !CAssetSheet::Edit(asset, m_db, this))
         return;
-    Refill(id);
+    refill(id);
     emit assetEdited(id);
 }
+
+} // namespace Warranties

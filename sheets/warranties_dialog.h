@@ -1,5 +1,5 @@
 #pragma once
-// CDlgWarranties: "Warranties" lists the current home's warranties that ended in the last 30
+// Warranties::Dialog: "Warranties" lists the current home's warranties that ended in the last 30
 // days, end within 30 days or end within 12 months, in those three groups, by date. Double
 // click or Enter on one opens the asset's sheet; the list follows the edit.
 
@@ -11,17 +11,19 @@ class CAutoListCtrl;
 class QLabel;
 class QPushButton;
 
-class CDlgWarranties : public QDialog
+namespace Warranties {
+
+class Dialog : public QDialog
 {
     Q_OBJECT
 public:
-    CDlgWarranties(CADODataBase &db, qint32 homeId, const QString &homeName, const QDate &today,
-                   QWidget *owner = nullptr);
+    Dialog(CADODataBase &db, qint32 homeId, const QString &homeName, const QDate &today,
+           QWidget *owner = nullptr);
 
     // Lists the warranties afresh, selecting assetId when listed (else the first warranty).
-    void Refill(qint32 assetId);
+    void refill(qint32 assetId);
     // The selected warranty's asset in its sheet; on OK the list is filled again.
-    void EditSelected();
+    void editSelected();
 
     CAutoListCtrl *list() const { return m_list; }
     // Shown instead of the list's rows when no warranty is in any group.
@@ -45,3 +47,5 @@ private:
     QLabel *m_none = nullptr;
     QPushButton *m_properties = nullptr;
 };
+
+} // namespace Warranties

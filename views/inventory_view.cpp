@@ -185,7 +185,7 @@ void CInventoryView::fill(qint32 assetId)
     {
         // A large inventory takes seconds to read: the engine keeps a progress window alive.
         const Busy::Scope busy(QStringLiteral("Reading the inventory..."));
-        const CEngineProgress engine(db);
+        const Busy::EngineProgress engine(db);
         Lookups::fillList(db, *m_list->model(), QStringLiteral("Assets"), QStringLiteral("AssetId"),
                           assetId, where, QStringLiteral("CurrentValue, Picture2, CategoryId"),
                           &total);

@@ -283,10 +283,10 @@ TEST_F(InventoryUse, WarrantiesOnTodayFollowEditsAndTheSearchLeavesTheWorthAlone
     inventory().list()->SetCurSel(0);
     ASSERT_TRUE(frame.isCommandEnabled(Command::Warranties));
     run.ui.onNextDialog([](QDialog &dialog) {
-        auto &warranties = static_cast<CDlgWarranties &>(dialog);
+        auto &warranties = static_cast<Warranties::Dialog &>(dialog);
         EXPECT_EQ(warranties.list()->GetItemText(warranties.list()->GetCurSel(), 0),
                   QStringLiteral("Dishwasher"));
-        warranties.EditSelected();
+        warranties.editSelected();
     });
     run.ui.onNextDialog([&](QDialog &sheet) {
         sheet.findChild<QDateEdit *>("warranty")->setDate(today.addDays(60));

@@ -42,7 +42,7 @@ protected:
                 .arg(QString::fromLatin1(description))
                 .arg(day + daysLeft));
     }
-    static QStringList rows(const CDlgWarranties &dialog)
+    static QStringList rows(const Warranties::Dialog &dialog)
     {
         QStringList texts;
         const CAutoListCtrl &list = *dialog.list();
@@ -75,7 +75,7 @@ TEST_F(WarrantiesDialog, ThreeGroupsByDateAndTheSheetBehindEachRow)
     run(QStringLiteral("INSERT INTO Assets (AssetId, HomeId, Description, WarrantyExpiration) "
                        "VALUES (9, 1, 'No warranty', 36526);"));
 
-    CDlgWarranties dialog(db, 1, QStringLiteral("Lake & Sons"), today);
+    Warranties::Dialog dialog(db, 1, QStringLiteral("Lake & Sons"), today);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Warranties"));
     const QString date = dateText(COleDateTime::fromDate(today.addDays(30)), false);
     EXPECT_EQ(
@@ -98,7 +98,7 @@ TEST_F(WarrantiesDialog, ThreeGroupsByDateAndTheSheetBehindEachRow)
     EXPECT_FALSE(dialog.list()->header()->sectionsClickable());
 
     // Enter on Fridge opens its sheet; a new date moves it to its group, still selected.
-    QSignalSpy edited(&dialog, &CDlgWarranties::assetEdited);
+    QSignalSpy edited(&dialog, &Warranties::Dialog::assetEdited);
     dialog.show();
     dialog.list()->SetCurSel(4);
     dialog.list()->setCurrentIndex(dialog.list()->model()->index(4, 0));
@@ -134,14 +134,14 @@ TEST_F(WarrantiesDialog, ThreeGroupsByDateAndTheSheetBehindEachRow)
     auto *properties = dialog.findChild<QPushButton *>(QStringLiteral("properties"));
     ASSERT_NE(properties, nullptr);
     EXPECT_FALSE(properties->isEnabled());
-    dialog.EditSelected();
+    dialog.editSelected();
     EXPECT_EQ(ui.dialogTitles().size(), 2);
 }
 
 TEST_F(WarrantiesDialog, NothingToListSaysSo)
 {
     add(1, "Kettle", 400);
-    CDlgWarranties dialog(db, 1, QStringLiteral("Lake & Sons"), today);
+    Warranties::Dialog dialog(db, 1, QStringLiteral("Lake & Sons"), today);
     EXPECT_EQ(dialog.list()->GetItemCount(), 0);
     EXPECT_TRUE(dialog.noneLine()->isVisibleTo(&dialog));
     EXPECT_FALSE(dialog.findChild<QPushButton *>(QStringLiteral("properties"))->isEnabled());

@@ -1,8 +1,8 @@
 #include "analyzer/amortize_page.h"
 
+#include "analyzer/analyzer_sheet.h"
 #include "analyzer/details_page.h"
 #include "analyzer/loan_calc.h"
-#include "analyzer/property_sheet.h"
 #include "controls/auto_list_ctrl.h"
 #include "widgets/ui.h"
 

@@ -1,6 +1,6 @@
 #include "analyzer/analyze_loan.h"
 
-#include "analyzer/property_sheet.h"
+#include "analyzer/analyzer_sheet.h"
 #include "widgets/ui.h"
 
 #include <QApplication>

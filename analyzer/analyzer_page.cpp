@@ -1,8 +1,8 @@
 #include "analyzer/analyzer_page.h"
 
+#include "analyzer/analyzer_sheet.h"
 #include "analyzer/loan_calc.h"
 #include "analyzer/loan_limits.h"
-#include "analyzer/property_sheet.h"
 #include "analyzer/term_controls.h"
 #include "controls/label.h"
 #include "widgets/ui.h"

@@ -1,8 +1,8 @@
 #include "analyzer/compare_page.h"
 
+#include "analyzer/analyzer_sheet.h"
 #include "analyzer/details_page.h"
 #include "analyzer/loan_calc.h"
-#include "analyzer/property_sheet.h"
 #include "analyzer/term_controls.h"
 #include "controls/label.h"
 

@@ -1,7 +1,7 @@
 #include "analyzer/details_page.h"
 
+#include "analyzer/analyzer_sheet.h"
 #include "analyzer/loan_calc.h"
-#include "analyzer/property_sheet.h"
 #include "analyzer/term_controls.h"
 #include "controls/label.h"
 

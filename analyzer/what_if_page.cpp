@@ -1,8 +1,8 @@
 #include "analyzer/what_if_page.h"
 
+#include "analyzer/analyzer_sheet.h"
 #include "analyzer/details_page.h"
 #include "analyzer/loan_calc.h"
-#include "analyzer/property_sheet.h"
 #include "controls/label.h"
 #include "platform/busy.h"
 

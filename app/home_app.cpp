@@ -2,8 +2,6 @@
 
 #include "app/main_frame.h"
 #include "app/window_geometry.h"
-#include "db/data_location.h"
-#include "db/datafile.h"
 #include "format/string_table.h"
 #include "platform/busy.h"
 #include "platform/device_rapi.h"
@@ -35,6 +33,12 @@ void showBusy(bool busy)
 } // namespace
 
 CHomeApp::CHomeApp()
+    : CHomeApp(DataLocation(programFolder()))
+{
+}
+
+CHomeApp::CHomeApp(const DataLocation &location)
+    : m_location(location)
 {
     currentApp = this;
     Busy::setHook(&showBusy);
@@ -72,21 +76,6 @@ QString CHomeApp::programFolder()
     return withSlash(QCoreApplication::applicationDirPath());
 }
 
-QString CHomeApp::dataFolder()
-{
-    return DataLocation(programFolder()).dataFolder();
-}
-
-QString CHomeApp::dataFilePath()
-{
-    return dataFolder() + QStringLiteral("HOMEDATA.DAT");
-}
-
-QString CHomeApp::connectionString()
-{
-    return DataFile::connectionString(dataFilePath());
-}
-
 bool CHomeApp::InitInstance()
 {
     // The device connection starts now and settles by itself; nothing waits for it.
@@ -97,10 +86,10 @@ bool CHomeApp::InitInstance()
     // puts the shipped empty file in the user's folder; why that failed goes to stderr, since the
     // message the user sees is the one for any unusable data file.
     QString problem;
-    if (!DataLocation(programFolder()).provideDataFile(&problem))
+    if (!m_location.provideDataFile(&problem))
         std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()),
                      qPrintable(problem));
-    if (!problem.isEmpty() || !m_database.Open(connectionString())) {
+    if (!problem.isEmpty() || !m_database.Open(m_location.dataFilePath())) {
         Ui::messageBox(nullptr, Strings::load(Strings::DataFileError), QString(), Ui::Icon::Warning,
                        Ui::Ok);
         return false;

@@ -1,9 +1,10 @@
 #pragma once
 // CHomeApp: the application object. It owns the one connection to the data file and the
 // settings key, runs start-up and shutdown, and offers the few services every part of the
-// desktop program reaches through it (data file location, messages shown once).
+// desktop program reaches through it (where its files are, messages shown once).
 
 #include "db/ado_database.h"
+#include "db/data_location.h"
 #include "platform/settings_key.h"
 
 #include <QPointer>
@@ -18,7 +19,10 @@ public:
     static constexpr const char *kVersion = "1.3";
     static constexpr const char *kSettingsPath = "Software\\Varn Holt\\Domelio";
 
+    // location: where the data file is, decided once for the whole run. Without one, the
+    // program folder and $DOMELIO_DATA_DIR decide.
     CHomeApp();
+    explicit CHomeApp(const DataLocation &location);
     ~CHomeApp();
     CHomeApp(const CHomeApp &) = delete;
     CHomeApp &operator=(const CHomeApp &) = delete;
@@ -37,11 +41,10 @@ public:
     CMainFrame *mainFrame() const;
     QWidget *mainWindow() const;
 
-    // The data file's folder (see DataLocation), with a trailing '/'.
-    static QString dataFolder();
+    // Where the data file and the shipped files are; the connection opens its dataFilePath().
+    const DataLocation &dataLocation() const { return m_location; }
+    // The folder of the running executable, with a trailing '/'.
     static QString programFolder();
-    static QString dataFilePath();
-    static QString connectionString();
 
     // Shows text once per user: an information box captioned "Domelio", then flagName is set.
     void showMessageOnce(const QString &text, const QString &flagName);
@@ -53,6 +56,7 @@ private:
     void restoreWindowPlacement(QWidget &window);
     void chooseInitialHome();
 
+    DataLocation m_location;
     CSettingsKey m_settings { HKEY_CURRENT_USER };
     CADODataBase m_database;
     QPointer<CMainFrame> m_frame;

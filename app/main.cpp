@@ -30,9 +30,6 @@ int main(int argc, char **argv)
     case CommandLine::Options::Action::Run:
         break;
     }
-    if (!options.dataDir.isEmpty())
-        qputenv("DOMELIO_DATA_DIR", QFile::encodeName(options.dataDir));
-
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(Strings::load(Strings::AppTitle));
     QApplication::setOrganizationName(QStringLiteral("Varn Holt"));
@@ -40,7 +37,9 @@ int main(int argc, char **argv)
     // Ties the windows to the installed menu entry (its icon, its name in the task bar).
     QGuiApplication::setDesktopFileName(QStringLiteral("example.domelio.Domelio"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("example.domelio.Domelio")));
-    CHomeApp app;
+    // Where the data file is, decided once: the folder named with --data-dir, else as the
+    // program is laid out (see DataLocation).
+    CHomeApp app(DataLocation(CHomeApp::programFolder(), options.dataDir));
     if (!app.InitInstance())
         return 1;
     const int rc = QApplication::exec();

@@ -6,6 +6,7 @@
 #include "format/string_table.h"
 #include "platform/busy.h"
 #include "records/warranties.h"
+#include "sheets/home_sheet.h"
 #include "views/home_mgr_view.h"
 #include "views/inventory_view.h"
 #include "views/rooms_view.h"
@@ -121,6 +122,8 @@ void CMainFrame::CreateViews()
     // The Today view shows first; the others are made when something first asks for them, so
     // a start pays for none of their controls.
     m_todayView = new CTodayView(*this, m_stack);
+    m_todayView->setDefaultPicturePath(m_app.dataLocation().shippedFolder()
+                                       + QStringLiteral("default.jpg"));
     addView(m_todayView);
 }
 
@@ -243,7 +246,7 @@ void CMainFrame::OnSelectHome()
 void CMainFrame::OnNewHome()
 {
     CHome home;
-    if (!home.Edit(database(), this))
+    if (!CHomeSheet::Edit(home, database(), this))
         return;
     RefreshHomesView(home.id());
     SetCurrentHome(home.id());

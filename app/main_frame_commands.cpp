@@ -9,10 +9,11 @@
 #include "exchange/sync_command.h"
 #include "format/string_table.h"
 #include "records/asset.h"
-#include "records/general_tasks_dialog.h"
-#include "records/recommend_movie_dialog.h"
-#include "records/warranties_dialog.h"
 #include "report/report_dialog.h"
+#include "sheets/asset_sheet.h"
+#include "sheets/general_tasks_dialog.h"
+#include "sheets/recommend_movie_dialog.h"
+#include "sheets/warranties_dialog.h"
 #include "views/home_mgr_view.h"
 #include "views/inventory_view.h"
 #include "views/rooms_view.h"
@@ -97,7 +98,7 @@ void CMainFrame::OnNewAsset()
         return;
     CAsset asset;
     asset.m_lHomeId = currentHomeId();
-    if (!asset.Edit(database(), this))
+    if (!CAssetSheet::Edit(asset, database(), this))
         return;
     inventoryView()->Refresh(asset.id());
     showView(inventoryView(), InventoryIndex, Command::InventoryView);
@@ -117,7 +118,7 @@ void CMainFrame::OnNewVideo()
     CAsset title;
     title.m_lHomeId = currentHomeId();
     title.m_lCategoryId = CAsset::kVideoCategoryId;
-    if (!title.Edit(database(), this))
+    if (!CAssetSheet::Edit(title, database(), this))
         return;
     inventoryView()->Refresh(title.id());
     showView(inventoryView(), InventoryIndex, Command::InventoryView);
@@ -141,10 +142,10 @@ void CMainFrame::ShowWarranties()
 {
     if (currentHomeId() < 1)
         return;
-    CDlgWarranties dialog(database(), currentHomeId(), m_currentHome.m_strDescription, today(),
-                          this);
+    Warranties::Dialog dialog(database(), currentHomeId(), m_currentHome.m_strDescription, today(),
+                              this);
     // An edit may move the asset in the inventory and change what the Today view counts.
-    connect(&dialog, &CDlgWarranties::assetEdited, this, [this] {
+    connect(&dialog, &Warranties::Dialog::assetEdited, this, [this] {
         if (m_inventoryView)
             m_inventoryView->Refresh(m_inventoryView->shownAssetId());
         UpdateTodayLines();
@@ -184,7 +185,7 @@ void CMainFrame::OnPrintInventoryReport()
 {
     if (currentHomeId() < 1)
         return;
-    CDlgInventoryReport dialog(database(), currentHome(), CHomeApp::dataFilePath(), this);
+    InventoryReport::Dialog dialog(database(), currentHome(), this);
     Ui::runModal(dialog);
 }
 

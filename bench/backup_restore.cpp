@@ -38,7 +38,7 @@ int main(int argc, char **argv)
         BenchUtil::runShell({ dataFile, QStringLiteral(".backup '%1'").arg(shellTarget) });
     });
     CADODataBase db;
-    if (!db.Open(DataFile::connectionString(dataFile))) {
+    if (!db.Open(dataFile)) {
         std::fprintf(stderr, "%s\n", qPrintable(db.GetLastError()));
         return 1;
     }

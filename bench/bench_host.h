@@ -54,6 +54,9 @@ public:
 inline CTodayView *showTodayView(BenchHost &host)
 {
     auto *view = new CTodayView(host, &host.window);
+    // The shipped picture beside the program, as the frame names it in a build folder.
+    view->setDefaultPicturePath(QCoreApplication::applicationDirPath()
+                                + QStringLiteral("/default.jpg"));
     host.window.resize(640, 480);
     view->resize(640, 480);
     host.window.show();

@@ -35,7 +35,7 @@ int main(int argc, char **argv)
     });
 
     CADODataBase db;
-    if (!db.Open(DataFile::connectionString(path))) {
+    if (!db.Open(path)) {
         std::fprintf(stderr, "%s\n", qPrintable(db.GetLastError()));
         return 1;
     }

@@ -36,7 +36,7 @@ int main(int argc, char **argv)
     QFile::copy(data, desktopCopy);
 
     CADODataBase desktop;
-    if (!desktop.Open(DataFile::connectionString(data))) {
+    if (!desktop.Open(data)) {
         std::fprintf(stderr, "%s\n", qPrintable(desktop.GetLastError()));
         return 1;
     }
@@ -57,7 +57,7 @@ int main(int argc, char **argv)
     const BenchUtil::Times plainToDesktop =
         BenchUtil::measure(runs, [&] { PlainSqlite::copyTables(deviceFile, desktopCopy, false); });
     CADODataBase target;
-    target.Open(DataFile::connectionString(desktopCopy));
+    target.Open(desktopCopy);
     const BenchUtil::Times toDesktop = BenchUtil::measure(
         runs, [&] { result = service.Copy(Sync::Direction::DeviceToDesktop, target, dbPath); });
     if (result != DeviceFilter::Ok) {

@@ -33,7 +33,7 @@ int main(int argc, char **argv)
         true);
 
     CADODataBase db;
-    if (!db.Open(DataFile::connectionString(path))) {
+    if (!db.Open(path)) {
         std::fprintf(stderr, "%s\n", qPrintable(db.GetLastError()));
         return 1;
     }

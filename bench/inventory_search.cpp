@@ -131,7 +131,7 @@ int main(int argc, char **argv)
     if (path.isEmpty())
         return 1;
     BenchHost host;
-    if (!host.db.Open(DataFile::connectionString(path)) || !host.SetCurrentHome(1)) {
+    if (!host.db.Open(path) || !host.SetCurrentHome(1)) {
         std::fprintf(stderr, "%s\n", qPrintable(host.db.GetLastError()));
         return 1;
     }

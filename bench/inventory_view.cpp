@@ -24,7 +24,7 @@ namespace {
 int runChild(const QString &side, const QString &path)
 {
     CADODataBase db;
-    if (!db.Open(DataFile::connectionString(path))) {
+    if (!db.Open(path)) {
         std::fprintf(stderr, "%s\n", qPrintable(db.GetLastError()));
         return 1;
     }
@@ -40,7 +40,7 @@ int runChild(const QString &side, const QString &path)
         return 0;
     }
     BenchHost host;
-    if (!host.db.Open(DataFile::connectionString(path)) || !host.SetCurrentHome(1)) {
+    if (!host.db.Open(path) || !host.SetCurrentHome(1)) {
         std::fprintf(stderr, "%s\n", qPrintable(host.db.GetLastError()));
         return 1;
     }

@@ -52,8 +52,8 @@ int main(int argc, char **argv)
     const QString path = temp.path() + QStringLiteral("/HOMEDATA.DAT");
     QString error;
     BenchHost host;
-    if (!DataFile::create(path, &error) || !host.db.Open(DataFile::connectionString(path))
-        || !fillFile(host.db) || !host.SetCurrentHome(1)) {
+    if (!DataFile::create(path, &error) || !host.db.Open(path) || !fillFile(host.db)
+        || !host.SetCurrentHome(1)) {
         std::fprintf(stderr, "could not prepare %s: %s %s\n", qPrintable(path), qPrintable(error),
                      qPrintable(host.db.GetLastError()));
         return 1;

@@ -4,7 +4,7 @@
 #include "controls/auto_list_ctrl.h"
 #include "db/ado_database.h"
 #include "db/datafile.h"
-#include "records/recommend_movie_dialog.h"
+#include "sheets/recommend_movie_dialog.h"
 #include "widgets/ui.h"
 
 #include <QApplication>
@@ -49,7 +49,7 @@ int main(int argc, char **argv)
     if (!BenchUtil::generateData(path, { QStringLiteral("--assets"), QStringLiteral("100000") }))
         return 1;
     CADODataBase db;
-    if (!db.Open(DataFile::connectionString(path))) {
+    if (!db.Open(path)) {
         std::fprintf(stderr, "%s\n", qPrintable(db.GetLastError()));
         return 1;
     }

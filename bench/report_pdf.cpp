@@ -133,8 +133,7 @@ int main(int argc, char **argv)
             return 1;
     }
     CADODataBase db;
-    if (!db.Open(DataFile::connectionString(dataFile))
-        || !db.Execute(QStringLiteral("UPDATE Assets SET Picture2=NULL;"))) {
+    if (!db.Open(dataFile) || !db.Execute(QStringLiteral("UPDATE Assets SET Picture2=NULL;"))) {
         std::fprintf(stderr, "%s\n", qPrintable(db.GetLastError()));
         return 1;
     }

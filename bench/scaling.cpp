@@ -131,7 +131,7 @@ int runChild(const QString &step, const Files &files, int runs)
     if (step == QLatin1String("inventory") || step == QLatin1String("menu")
         || step == QLatin1String("today")) {
         BenchHost host;
-        if (!host.db.Open(DataFile::connectionString(files.data)) || !host.SetCurrentHome(1))
+        if (!host.db.Open(files.data) || !host.SetCurrentHome(1))
             return fail(host.db.GetLastError());
         if (step == QLatin1String("today")) {
             CTodayView *view = showTodayView(host);
@@ -165,7 +165,7 @@ int runChild(const QString &step, const Files &files, int runs)
         }
     } else if (step == QLatin1String("csv")) {
         CADODataBase db;
-        if (!db.Open(DataFile::connectionString(files.data)))
+        if (!db.Open(files.data))
             return fail(db.GetLastError());
         const InventoryExport::Report report = wholeInventoryReport(db);
         bool ok = true;
@@ -178,7 +178,7 @@ int runChild(const QString &step, const Files &files, int runs)
     } else if (step == QLatin1String("backup") || step == QLatin1String("restore")) {
         const bool backup = step == QLatin1String("backup");
         CADODataBase db;
-        if (!db.Open(DataFile::connectionString(backup ? files.data : files.restored())))
+        if (!db.Open(backup ? files.data : files.restored()))
             return fail(db.GetLastError());
         bool ok = true;
         wall = BenchUtil::medianMs(runs, [&] {
@@ -197,7 +197,7 @@ int runChild(const QString &step, const Files &files, int runs)
         if (!DeviceBench::prepare(files.device(), service))
             return 1;
         CADODataBase desktop;
-        if (!desktop.Open(DataFile::connectionString(toDevice ? files.data : files.desktopCopy())))
+        if (!desktop.Open(toDevice ? files.data : files.desktopCopy()))
             return fail(desktop.GetLastError());
         DeviceFilter::Result result = DeviceFilter::Ok;
         wall = BenchUtil::medianMs(runs, [&] {

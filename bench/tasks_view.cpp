@@ -8,8 +8,8 @@
 #include "db/ado_database.h"
 #include "db/datafile.h"
 #include "platform/settings_key.h"
-#include "records/general_tasks_dialog.h"
 #include "records/home.h"
+#include "sheets/general_tasks_dialog.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -37,7 +37,7 @@ int main(int argc, char **argv)
         return 1;
 
     BenchHost host;
-    if (!host.db.Open(DataFile::connectionString(path))
+    if (!host.db.Open(path)
         || !host.key.Create(HKEY_CURRENT_USER, QStringLiteral("Software\\Varn Holt\\Domelio"))) {
         std::fprintf(stderr, "cannot open %s\n", qPrintable(path));
         return 1;

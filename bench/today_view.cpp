@@ -34,7 +34,7 @@ int main(int argc, char **argv)
                                    QStringLiteral("--tasks"), QStringLiteral("10000") }))
         return 1;
     BenchHost host;
-    if (!host.db.Open(DataFile::connectionString(path))
+    if (!host.db.Open(path)
         || !host.key.Create(HKEY_CURRENT_USER, QStringLiteral("Software\\Varn Holt\\Domelio"))) {
         std::fprintf(stderr, "cannot open %s\n", qPrintable(path));
         return 1;

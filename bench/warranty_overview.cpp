@@ -26,8 +26,7 @@ int main(int argc, char **argv)
 
     const QDate today = QDate::currentDate();
     CADODataBase db, plain;
-    if (!db.Open(DataFile::connectionString(path)) || !plain.Open(DataFile::connectionString(bare))
-        || !Warranties::ensureIndex(db)
+    if (!db.Open(path) || !plain.Open(bare) || !Warranties::ensureIndex(db)
         || !plain.Execute(QStringLiteral("DROP INDEX AssetsWarrantyByHome;"))) {
         std::fprintf(stderr, "%s\n", qPrintable(db.GetLastError() + plain.GetLastError()));
         return 1;

@@ -165,8 +165,8 @@ CAutoListCtrl::CAutoListCtrl(QWidget *parent, Options options)
     QTreeView::setModel(m_model);
     // The selection lives in the model, so the window-free operations see the user's clicks.
     QItemSelectionModel *created = QTreeView::selectionModel();
-    setSelectionModel(m_model->selectionModel());
-    if (created != m_model->selectionModel())
+    setSelectionModel(m_model->GetSelectionModel());
+    if (created != m_model->GetSelectionModel())
         delete created;
 
     QHeaderView *head = header();
@@ -176,7 +176,7 @@ CAutoListCtrl::CAutoListCtrl(QWidget *parent, Options options)
     head->setMinimumSectionSize(0); // a column with an empty heading is hidden at width 0
     head->setSectionResizeMode(QHeaderView::Interactive);
 
-    m_model->setHeadingMeasurer([this](const QString &heading) { return headingWidth(heading); });
+    m_model->SetHeadingMeasurer([this](const QString &heading) { return headingWidth(heading); });
 
     connect(m_model, &CListModel::columnSizeRequested, this, &CAutoListCtrl::requestSizing);
     connect(m_model, &CListModel::ensureVisibleRequested, this, [this](int row) {
@@ -206,7 +206,7 @@ CAutoListCtrl::CAutoListCtrl(QWidget *parent, Options options)
             [this](const QModelIndex &index) { emit rowDoubleClicked(index.row()); });
     connect(this, &QAbstractItemView::activated, this,
             [this](const QModelIndex &index) { emit rowActivated(index.row()); });
-    connect(m_model->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+    connect(m_model->GetSelectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { emit selectedRowChanged(GetCurSel()); });
 }
 
@@ -270,10 +270,10 @@ void CAutoListCtrl::SetRedraw(bool redraw)
     m_redrawOff = !redraw;
     if (!redraw) {
         setUpdatesEnabled(false);
-        m_model->beginBatch();
+        m_model->BeginBatch();
         return;
     }
-    m_model->endBatch();
+    m_model->EndBatch();
     flushColumnSizing();
     setUpdatesEnabled(true);
     viewport()->update();
@@ -368,7 +368,7 @@ int CAutoListCtrl::contentsWidth(int col) const
                 rows.push_back(r);
         }
     }
-    const int longest = m_model->longestTextRow(col);
+    const int longest = m_model->GetLongestTextRow(col);
     if (longest >= kSizingSampleRows)
         rows.push_back(longest);
 
@@ -424,7 +424,7 @@ void CAutoListCtrl::syncColumns()
     m_serials.resize(count);
     m_natural.resize(count);
     for (int c = 0; c < count; ++c) {
-        m_serials[c] = m_model->columnSerial(c);
+        m_serials[c] = m_model->GetColumnSerial(c);
         const auto found = known.find(m_serials[c]);
         m_natural[c] = found != known.end() ? found->second : std::max(0, GetHeaderWidth(c));
     }
@@ -458,8 +458,8 @@ void CAutoListCtrl::SetListMode(bool on, int columnWidth)
         m_listView = new QListView(this);
         m_listView->setModel(m_model);
         QItemSelectionModel *created = m_listView->selectionModel();
-        m_listView->setSelectionModel(m_model->selectionModel());
-        if (created != m_model->selectionModel())
+        m_listView->setSelectionModel(m_model->GetSelectionModel());
+        if (created != m_model->GetSelectionModel())
             delete created;
         m_listView->setItemDelegate(m_delegate);
         m_listView->setFlow(QListView::TopToBottom);
@@ -593,7 +593,7 @@ void CAutoListCtrl::drawRow(QPainter *painter, const QStyleOptionViewItem &optio
     // list's own background shows through (the handheld build highlights selected rows itself).
     QStyleOptionViewItem row = option;
     row.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
-    if (m_model->selectionModel()->isSelected(m_model->index(index.row(), 0)))
+    if (m_model->GetSelectionModel()->isSelected(m_model->index(index.row(), 0)))
         row.state |= QStyle::State_Selected;
     const QHeaderView *head = header();
     for (int visual = 0; visual < head->count(); ++visual) {

@@ -72,7 +72,10 @@ public:
     bool DeleteItem(int row) { return m_model->DeleteItem(row); }
     bool DeleteAllItems() { return m_model->DeleteAllItems(); }
     int GetItemCount() const { return m_model->GetItemCount(); }
-    bool SetColumnType(int col, int type) { return m_model->SetColumnType(col, type); }
+    bool SetColumnType(int col, int type)
+    {
+        return m_model->SetColumnType(col, CListModel::ColumnType(type));
+    }
     int GetColumnType(int col) const { return m_model->GetColumnType(col); }
     void SortOnColumn(int col); // also shows the header's sort indicator
     int GetSortColumn() const { return m_model->GetSortColumn(); }

@@ -22,7 +22,7 @@ int CListModel::InsertColumn(int col, const QString &heading, int format, int wi
     if (col < 0 || col > count)
         col = count;
     if (width < 0)
-        width = measureHeading(heading);
+        width = MeasureHeading(heading);
     const bool batched = batchReset();
     if (!batched)
         beginInsertColumns({}, col, col);
@@ -81,7 +81,7 @@ bool CListModel::SetColumnText(int col, const QString &heading)
     m_columns[col].hidden = heading.isEmpty();
     if (heading.isEmpty())
         m_columns[col].minWidth = 0;
-    if (inBatch())
+    if (InBatch())
         m_batchHeaderChanged = true;
     else
         emit headerDataChanged(Qt::Horizontal, col, col);
@@ -104,7 +104,7 @@ int CListModel::GetColumnFormat(int col) const
     return validColumn(col) ? m_columns[col].format : -1;
 }
 
-bool CListModel::SetColumnType(int col, int type)
+bool CListModel::SetColumnType(int col, ColumnType type)
 {
     if (!validColumn(col) || type < TypeText || type > TypeDate)
         return false;
@@ -112,9 +112,9 @@ bool CListModel::SetColumnType(int col, int type)
     return true;
 }
 
-int CListModel::GetColumnType(int col) const
+CListModel::ColumnType CListModel::GetColumnType(int col) const
 {
-    return validColumn(col) ? m_columns[col].type : -1;
+    return validColumn(col) ? m_columns[col].type : NoColumnType;
 }
 
 bool CListModel::SetMinWidth(int col, int width)
@@ -125,7 +125,7 @@ bool CListModel::SetMinWidth(int col, int width)
     return true;
 }
 
-quint32 CListModel::columnSerial(int col) const
+quint32 CListModel::GetColumnSerial(int col) const
 {
     return validColumn(col) ? m_columns[col].serial : 0;
 }
@@ -297,7 +297,7 @@ bool CListModel::GetCheck(int row) const
 
 // --- selection ---------------------------------------------------------------------------------
 
-QList<int> CListModel::selectedRows() const
+QList<int> CListModel::GetSelectedRows() const
 {
     if (m_pendingCurSel)
         return *m_pendingCurSel >= 0 ? QList<int> { *m_pendingCurSel } : QList<int> {};
@@ -317,7 +317,7 @@ int CListModel::GetSelectedItems(int max, int *out) const
 {
     if (max <= 0 || !out)
         return 0;
-    const QList<int> rows = selectedRows();
+    const QList<int> rows = GetSelectedRows();
     const int count = std::min<int>(max, rows.size());
     std::copy_n(rows.begin(), count, out);
     return count;
@@ -325,7 +325,7 @@ int CListModel::GetSelectedItems(int max, int *out) const
 
 int CListModel::GetCurSel() const
 {
-    const QList<int> rows = selectedRows();
+    const QList<int> rows = GetSelectedRows();
     return rows.isEmpty() ? -1 : rows.first();
 }
 
@@ -333,7 +333,7 @@ int CListModel::SetCurSel(int row)
 {
     if (row >= GetItemCount())
         return -1;
-    if (inBatch()) {
+    if (InBatch()) {
         m_pendingCurSel = std::max(row, -1);
         return row < 0 ? -1 : 0;
     }
@@ -348,7 +348,7 @@ int CListModel::SetCurSel(int row)
 
 void CListModel::EnsureVisible(int row)
 {
-    if (inBatch())
+    if (InBatch())
         m_pendingVisible = row;
     else if (validRow(row))
         emit ensureVisibleRequested(row);
@@ -356,12 +356,12 @@ void CListModel::EnsureVisible(int row)
 
 // --- batches -----------------------------------------------------------------------------------
 
-void CListModel::beginBatch()
+void CListModel::BeginBatch()
 {
     ++m_batchDepth;
 }
 
-void CListModel::endBatch()
+void CListModel::EndBatch()
 {
     if (m_batchDepth == 0 || --m_batchDepth > 0)
         return;
@@ -399,7 +399,7 @@ bool CListModel::batchReset()
 
 void CListModel::markDataChanged(int firstRow, int lastRow, int firstCol, int lastCol)
 {
-    if (inBatch()) {
+    if (InBatch()) {
         m_batchDataChanged = true;
         return;
     }
@@ -410,7 +410,7 @@ void CListModel::markDataChanged(int firstRow, int lastRow, int firstCol, int la
 
 void CListModel::requestSize(int col, Sizing sizing)
 {
-    if (!inBatch()) {
+    if (!InBatch()) {
         emit columnSizeRequested(col, sizing);
         return;
     }
@@ -426,7 +426,7 @@ void CListModel::requestSize(int col, Sizing sizing)
 
 // --- widths ------------------------------------------------------------------------------------
 
-int CListModel::measureHeading(const QString &heading) const
+int CListModel::MeasureHeading(const QString &heading) const
 {
     if (m_measureHeading)
         return m_measureHeading(heading);
@@ -434,7 +434,7 @@ int CListModel::measureHeading(const QString &heading) const
     return heading.isEmpty() ? 0 : int(heading.size()) * 7 + 12;
 }
 
-int CListModel::longestTextRow(int col) const
+int CListModel::GetLongestTextRow(int col) const
 {
     if (!validColumn(col) || GetItemCount() == 0)
         return -1;
@@ -527,7 +527,7 @@ QVariant CListModel::headerData(int section, Qt::Orientation orientation, int ro
         return int(align);
     }
     case ColumnTypeRole:
-        return column.type;
+        return int(column.type);
     case MinWidthRole:
         return column.minWidth;
     default:

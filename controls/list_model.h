@@ -1,7 +1,9 @@
 #pragma once
-// The plain-data half of the sortable list control (CAutoListCtrl): columns, row records, the
-// sort state and the comparison rules. QtCore only, so every rule is testable without a window;
-// the widget in auto_list_ctrl.h draws it and supplies what needs fonts (text widths).
+// CListModel: the plain-data half of the original's sortable list control (CAutoListCtrl):
+// columns, row records, the sort state and the comparison rules. Its operations carry the names
+// of the control's exported ones (GetItemCount, SetColumnType...), most of which the control
+// hands on to it. QtCore only, so every rule is testable without a window; the widget in
+// auto_list_ctrl.h draws it and supplies what needs fonts (text widths).
 
 #include <QAbstractTableModel>
 #include <QByteArray>
@@ -28,8 +30,15 @@ public:
     };
     // Column formats (the values callers pass).
     enum Format { FormatLeft = 0, FormatRight = 1, FormatCenter = 2 };
-    // Comparison types (SetColumnType).
-    enum ColumnType { TypeText = 0, TypeNumber = 1, TypeSize = 2, TypeDate = 3 };
+    // Comparison types (SetColumnType). The exported control passes them on as plain numbers,
+    // so the type is wide enough for any int and SetColumnType refuses one outside the four.
+    enum ColumnType : int {
+        NoColumnType = -1, // what GetColumnType says outside the table
+        TypeText = 0,
+        TypeNumber = 1,
+        TypeSize = 2,
+        TypeDate = 3
+    };
     // How the widget should re-size a column (columnSizeRequested).
     enum class Sizing {
         HeadingOnly, // fit the heading, not below the minimum width; 0 when the heading is empty
@@ -56,13 +65,13 @@ public:
     // contents leaves such a column hidden.
     bool IsColumnHidden(int col) const;
     int GetColumnFormat(int col) const;
-    bool SetColumnType(int col, int type); // false for a column or type out of range
-    int GetColumnType(int col) const; // -1 outside the table
+    bool SetColumnType(int col, ColumnType type); // false for a column or type out of range
+    ColumnType GetColumnType(int col) const; // NoColumnType outside the table
     // Used by the widget's SetMinColumnWidth; returns false outside the table.
     bool SetMinWidth(int col, int width);
     // A number that stays with a column while others are inserted or deleted before it (the
     // widget keeps its widths by it across a batch reset); 0 outside the table.
-    quint32 columnSerial(int col) const;
+    quint32 GetColumnSerial(int col) const;
 
     // --- rows ------------------------------------------------------------------------------
     // row -1 or >= count appends; returns the row index.
@@ -92,17 +101,17 @@ public:
     // header's indicator): the flag's meaning is reversed for the two number types.
     bool IsDisplayedAscending() const;
     // Dates (type 3) are read in this locale; defaults to the user's (QLocale()).
-    void setDateLocale(const QLocale &locale) { m_dateLocale = locale; }
-    QLocale dateLocale() const { return m_dateLocale; }
+    void SetDateLocale(const QLocale &locale) { m_dateLocale = locale; }
+    QLocale GetDateLocale() const { return m_dateLocale; }
     // The raw comparison of one column type (before the direction flag and the tie-break), exposed
     // for tests: negative when a sorts before b with the flag at 1.
-    int compareTexts(int type, const QString &a, const QString &b) const;
+    int CompareTexts(ColumnType type, const QString &a, const QString &b) const;
 
     // --- selection -------------------------------------------------------------------------
-    QItemSelectionModel *selectionModel() const { return m_selection; }
+    QItemSelectionModel *GetSelectionModel() const { return m_selection; }
     // Writes at most max selected rows in ascending order; returns how many were written.
     int GetSelectedItems(int max, int *out) const;
-    QList<int> selectedRows() const;
+    QList<int> GetSelectedRows() const;
     int GetCurSel() const; // first selected row or -1
     // -1 when row >= count; otherwise clears the selection, selects the row (no focus change,
     // no scrolling) and returns 0. A negative row only clears the selection (returns -1).
@@ -126,27 +135,27 @@ public:
     // Empty words list every row again. Words that narrow the last ones look only among the
     // rows listed now, so typing on costs less with each letter.
     void SetFilterWords(const QList<QByteArray> &words);
-    const QList<QByteArray> &filterWords() const { return m_filterWords; }
+    const QList<QByteArray> &GetFilterWords() const { return m_filterWords; }
     bool IsFiltered() const { return !m_filterWords.isEmpty(); }
     // Every row, listed or not.
     int GetUnfilteredCount() const { return int(m_rows.size()); }
 
     // --- bulk updates ----------------------------------------------------------------------
-    // Between beginBatch and endBatch every change is gathered into one model reset, so filling
+    // Between BeginBatch and EndBatch every change is gathered into one model reset, so filling
     // 100,000 rows costs one reset instead of 100,000 row insertions. Nests. Selection calls made
     // inside a batch take effect when it ends.
-    void beginBatch();
-    void endBatch();
-    bool inBatch() const { return m_batchDepth > 0; }
+    void BeginBatch();
+    void EndBatch();
+    bool InBatch() const { return m_batchDepth > 0; }
     class BatchUpdate
     {
     public:
         explicit BatchUpdate(CListModel &model)
             : m_model(model)
         {
-            m_model.beginBatch();
+            m_model.BeginBatch();
         }
-        ~BatchUpdate() { m_model.endBatch(); }
+        ~BatchUpdate() { m_model.EndBatch(); }
         BatchUpdate(const BatchUpdate &) = delete;
         BatchUpdate &operator=(const BatchUpdate &) = delete;
 
@@ -158,12 +167,12 @@ public:
     // Measures the width a column needs for a heading text (fonts live in the widget, which
     // installs this). Without one, a deterministic estimate is used.
     using TextMeasurer = std::function<int(const QString &heading)>;
-    void setHeadingMeasurer(TextMeasurer measurer) { m_measureHeading = std::move(measurer); }
-    int measureHeading(const QString &heading) const;
+    void SetHeadingMeasurer(TextMeasurer measurer) { m_measureHeading = std::move(measurer); }
+    int MeasureHeading(const QString &heading) const;
     // The row whose text in col has the most characters (a cheap stand-in for "widest" that
     // the widget measures in addition to the visible rows); -1 when there are no rows. Cached
     // until the column's texts change.
-    int longestTextRow(int col) const;
+    int GetLongestTextRow(int col) const;
 
     // --- QAbstractItemModel ----------------------------------------------------------------
     int rowCount(const QModelIndex &parent = {}) const override;
@@ -185,7 +194,7 @@ private:
         QString heading;
         int format = FormatLeft;
         int minWidth = 0;
-        int type = TypeText;
+        ColumnType type = TypeText;
         quint32 serial = 0;
         bool hidden = false;
     };
@@ -209,9 +218,9 @@ private:
     void requestSize(int col, Sizing sizing);
     void invalidateLongest(int col) const;
     struct SortKey; // one row's sort-column text, read once per sort
-    static SortKey makeKey(int type, const QString &text, const QLocale &locale,
+    static SortKey makeKey(ColumnType type, const QString &text, const QLocale &locale,
                            const QStringList &dateFormats);
-    static int compareKeys(int type, const SortKey &a, const SortKey &b);
+    static int compareKeys(ColumnType type, const SortKey &a, const SortKey &b);
     void markDataChanged(int firstRow, int lastRow, int firstCol, int lastCol);
     // Sorts every row; notify: announce it as a layout change (only without a filter).
     void sortRows(int col, bool notify);

@@ -177,7 +177,7 @@ struct CListModel::SortKey
 
 // --- sorting -----------------------------------------------------------------------------------
 
-CListModel::SortKey CListModel::makeKey(int type, const QString &text, const QLocale &locale,
+CListModel::SortKey CListModel::makeKey(ColumnType type, const QString &text, const QLocale &locale,
                                         const QStringList &formats)
 {
     SortKey key;
@@ -205,7 +205,7 @@ CListModel::SortKey CListModel::makeKey(int type, const QString &text, const QLo
     return key;
 }
 
-int CListModel::compareKeys(int type, const SortKey &a, const SortKey &b)
+int CListModel::compareKeys(ColumnType type, const SortKey &a, const SortKey &b)
 {
     switch (type) {
     case TypeNumber:
@@ -225,7 +225,7 @@ int CListModel::compareKeys(int type, const SortKey &a, const SortKey &b)
     }
 }
 
-int CListModel::compareTexts(int type, const QString &a, const QString &b) const
+int CListModel::CompareTexts(ColumnType type, const QString &a, const QString &b) const
 {
     const QStringList formats = type == TypeDate ? dateFormats(m_dateLocale) : QStringList();
     return compareKeys(type, makeKey(type, a, m_dateLocale, formats),
@@ -234,7 +234,7 @@ int CListModel::compareTexts(int type, const QString &a, const QString &b) const
 
 bool CListModel::IsDisplayedAscending() const
 {
-    const int type = GetColumnType(m_sortColumn);
+    const ColumnType type = GetColumnType(m_sortColumn);
     const bool numeric = type == TypeNumber || type == TypeSize;
     return numeric ? !m_sortFlag : m_sortFlag;
 }
@@ -273,7 +273,7 @@ void CListModel::sortRows(int col, bool notify)
         return;
 
     // Each row's key is read once; the comparison then works on the keys.
-    const int type = m_columns[col].type;
+    const ColumnType type = m_columns[col].type;
     const QStringList formats = type == TypeDate ? dateFormats(m_dateLocale) : QStringList();
     static const QString empty;
     std::vector<SortKey> keys(n);

@@ -1,10 +1,10 @@
 #include "db/ado_database.h"
 
 #include "db/ado_error.h"
+#include "db/datafile.h"
 #include "platform/busy.h"
 
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <sqlite3.h>
 
 namespace {
@@ -32,30 +32,16 @@ CADODataBase::~CADODataBase()
     Close();
 }
 
-QString CADODataBase::dataSourceOf(const QString &connection)
-{
-    // Data Source='path' with '' standing for a quote inside, or an unquoted value up to ';'.
-    static const QRegularExpression quoted(
-        QStringLiteral("(?:^|;)\\s*Data Source\\s*=\\s*'((?:[^']|'')*)'"),
-        QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression plain(QStringLiteral("(?:^|;)\\s*Data Source\\s*=\\s*([^;']*)"),
-                                          QRegularExpression::CaseInsensitiveOption);
-    QRegularExpressionMatch m = quoted.match(connection);
-    if (m.hasMatch())
-        return m.captured(1).replace(QStringLiteral("''"), QStringLiteral("'"));
-    m = plain.match(connection);
-    return m.hasMatch() ? m.captured(1).trimmed() : QString();
-}
-
-bool CADODataBase::Open(const QString &connection)
+bool CADODataBase::Open(const QString &path)
 {
     Close();
-    if (!connection.isEmpty())
-        m_connection = connection;
-    m_dataSource = dataSourceOf(m_connection);
+    if (!path.isEmpty()) {
+        m_dataSource = path;
+        m_connection = DataFile::connectionString(path);
+    }
     if (m_dataSource.isEmpty()) {
         reportError(AdoError::InvalidArgument, QStringLiteral("Domelio data access"),
-                    QStringLiteral("The connection text names no Data Source."));
+                    QStringLiteral("No data file was named."));
         return false;
     }
     // The program never creates its data file: a missing file is an error, not a new database.
@@ -171,39 +157,42 @@ bool CTransaction::commit()
     return true;
 }
 
+namespace Busy {
 namespace {
 // Engine instructions between two reports: a few tens of microseconds of work.
 constexpr int kInstructionsPerReport = 4000;
 } // namespace
 
-CEngineProgress::CEngineProgress(CADODataBase &db)
+EngineProgress::EngineProgress(CADODataBase &db)
     : m_handle(db.handle())
     , m_db(&db)
 {
     if (m_handle)
-        sqlite3_progress_handler(m_handle, kInstructionsPerReport, &CEngineProgress::report, this);
+        sqlite3_progress_handler(m_handle, kInstructionsPerReport, &EngineProgress::report, this);
 }
 
-CEngineProgress::CEngineProgress(sqlite3 *handle)
+EngineProgress::EngineProgress(sqlite3 *handle)
     : m_handle(handle)
 {
     if (m_handle)
-        sqlite3_progress_handler(m_handle, kInstructionsPerReport, &CEngineProgress::report, this);
+        sqlite3_progress_handler(m_handle, kInstructionsPerReport, &EngineProgress::report, this);
 }
 
-CEngineProgress::~CEngineProgress()
+EngineProgress::~EngineProgress()
 {
     if (m_handle)
         sqlite3_progress_handler(m_handle, 0, nullptr, nullptr);
 }
 
-int CEngineProgress::report(void *self)
+int EngineProgress::report(void *self)
 {
-    auto *progress = static_cast<CEngineProgress *>(self);
+    auto *progress = static_cast<EngineProgress *>(self);
     if (progress->m_db)
         ++progress->m_db->m_inEngine;
-    const bool goOn = Busy::tick();
+    const bool goOn = tick();
     if (progress->m_db)
         --progress->m_db->m_inEngine;
     return goOn ? 0 : 1;
 }
+
+} // namespace Busy

@@ -22,14 +22,15 @@ QString withSlash(const QString &folder)
 
 } // namespace
 
-DataLocation::DataLocation(const QString &programFolder)
+DataLocation::DataLocation(const QString &programFolder, const QString &chosenFolder)
 {
     const QString program = withSlash(programFolder);
     const QString shared = withSlash(program + QLatin1String("../share/domelio"));
     m_installed = QFileInfo(shared + QLatin1String(kShippedDataFile)).isFile();
     m_shippedFolder = m_installed ? shared : program;
 
-    const QString configured = qEnvironmentVariable("DOMELIO_DATA_DIR");
+    const QString configured =
+        chosenFolder.isEmpty() ? qEnvironmentVariable("DOMELIO_DATA_DIR") : chosenFolder;
     if (!configured.isEmpty())
         m_dataFolder = withSlash(configured);
     else if (m_installed)
@@ -73,7 +74,8 @@ bool DataLocation::provideDataFile(QString *error) const
 
     // Written whole under a temporary name (created 0600), then linked into place: link() fails
     // rather than replace a file that another start put there meanwhile.
-    QTemporaryFile temporary(folder + QLatin1String("/.HOMEDATA.DAT.XXXXXX"));
+    QTemporaryFile temporary(folder + QLatin1String("/.") + QLatin1String(kDataFileName)
+                             + QLatin1String(".XXXXXX"));
     if (!temporary.open())
         return fail(QStringLiteral("cannot write in %1: %2").arg(folder, temporary.errorString()));
     if (temporary.write(contents) != contents.size() || !temporary.flush()

@@ -5,7 +5,9 @@
 // executable. An installed copy finds the files it ships with in ../share/domelio beside its bin
 // folder; its program folder belongs to the system (root can write it, nobody else should), so
 // the data goes to the user's own $XDG_DATA_HOME/domelio instead, seeded from the shipped empty
-// file on the first start. $DOMELIO_DATA_DIR (and --data-dir) names the folder for either copy.
+// file on the first start. --data-dir, else $DOMELIO_DATA_DIR, names the folder for either copy.
+//
+// The program makes one of these at start and asks it, and only it, where its files are.
 
 #include <QString>
 
@@ -19,8 +21,9 @@ public:
     // next install would overwrite the household's records.
     static constexpr const char *kShippedDataFile = "empty/HOMEDATA.DAT";
 
-    // programFolder: the folder of the running executable. The environment is read now.
-    explicit DataLocation(const QString &programFolder);
+    // programFolder: the folder of the running executable. chosenFolder: the data folder the
+    // user named (--data-dir); when empty, $DOMELIO_DATA_DIR is read now.
+    explicit DataLocation(const QString &programFolder, const QString &chosenFolder = QString());
 
     // Whether this is an installed copy: its shipped files are in ../share/domelio.
     bool isInstalled() const { return m_installed; }

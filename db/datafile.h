@@ -9,7 +9,8 @@ namespace DataFile {
 // Writes a new data file at path. Fails (with a reason) when the file exists already.
 bool create(const QString &path, QString *error = nullptr);
 
-// The connection text for a data file path: Data Source in single quotes, ' doubled.
+// The connection text for a data file path: Data Source in single quotes, ' doubled. The
+// connection makes it when it opens the path (CADODataBase::Open).
 QString connectionString(const QString &path);
 
 } // namespace DataFile

@@ -2,9 +2,9 @@
 
 #include "db/ado_database.h"
 #include "exchange/backup_restore.h"
-#include "exchange/file_choice.h"
 #include "format/string_table.h"
 #include "platform/busy.h"
+#include "widgets/file_choice.h"
 #include "widgets/ui.h"
 
 #include <QDialogButtonBox>

@@ -3,6 +3,7 @@
 #include "db/ado_database.h"
 #include "platform/busy.h"
 #include "platform/file_target.h"
+#include "platform/whole_file.h"
 #include "schema_sql.h"
 
 #include <QDir>
@@ -267,21 +268,27 @@ Outcome backup(CADODataBase &db, const QString &target)
         return failure(QStringLiteral("The data file is not open."));
     if (target.isEmpty())
         return failure(QStringLiteral("No file was chosen."));
-    if (FileTarget::isDataFile(target, dataFile))
+    const WholeFile::Outcome done =
+        WholeFile::writeAt(target, dataFile, [&](const QString &temporaryPath, QString *error) {
+            return copyDatabase(db.handle(), temporaryPath, error) == SQLITE_OK
+                ? WholeFile::Result::Written
+                : WholeFile::Result::Failed;
+        });
+    if (done.result == WholeFile::Result::Written)
+        return Outcome { true, false, {} };
+    switch (done.step) {
+    case WholeFile::Step::DataFile:
         return failure(QString::fromLatin1(kIsDataFile)
                        + QStringLiteral("; a backup must be another file."));
-    if (QFileInfo(target).isDir())
-        return failure(QStringLiteral("That name belongs to a folder."));
-
-    FileTarget::Replacement out(target, dataFile);
-    QString error;
-    if (!out.open(&error))
-        return failure(QStringLiteral("The folder cannot be written: %1.").arg(error));
-    if (copyDatabase(db.handle(), out.temporaryPath(), &error) != SQLITE_OK)
-        return failure(QStringLiteral("The copy could not be written: %1.").arg(error));
-    if (!out.commit(&error))
-        return failure(QStringLiteral("The copy could not be written: %1.").arg(error));
-    return Outcome { true, false, {} };
+    case WholeFile::Step::Folder:
+        return failure(done.error);
+    case WholeFile::Step::Open:
+        return failure(QStringLiteral("The folder cannot be written: %1.").arg(done.error));
+    case WholeFile::Step::Write:
+    case WholeFile::Step::Commit:
+        break;
+    }
+    return failure(QStringLiteral("The copy could not be written: %1.").arg(done.error));
 }
 
 Outcome validate(const QString &path)
@@ -347,7 +354,7 @@ Outcome restore(CADODataBase &db, const QString &source, const std::function<voi
                             SQLITE_OPEN_READWRITE, nullptr)
             == SQLITE_OK) {
             {
-                const CEngineProgress engine(candidate);
+                const Busy::EngineProgress engine(candidate);
                 checked = checkIntegrity(candidate);
             }
             if (Busy::cancelled())

@@ -3,24 +3,21 @@
 #include "controls/auto_list_ctrl.h"
 #include "controls/label.h"
 #include "db/ado_database.h"
-#include "exchange/file_choice.h"
 #include "exchange/inventory_export.h"
 #include "format/string_table.h"
 #include "platform/busy.h"
-#include "platform/file_target.h"
+#include "platform/whole_file.h"
 #include "records/home.h"
+#include "widgets/file_choice.h"
 #include "widgets/ui.h"
 
 #include <QDialogButtonBox>
-#include <QDir>
-#include <QFile>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
 #include <QStyle>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -185,54 +182,40 @@ bool CDlgExport::exportToFile()
     if (path.isEmpty())
         return false;
 
-    // The report goes to a temporary file that takes the chosen name only when it is
-    // complete: a failed export never leaves half a report, nor spoils an older one.
-    FileTarget::Replacement target(path, m_db.GetDataSource());
-    QString error;
-    QFile file;
-    if (target.open(&error)) {
-        file.setFileName(target.temporaryPath());
-        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    }
-    if (!file.isOpen()) {
-        Ui::messageBox(this, QString::fromLatin1(kCreateError), appName, Ui::Icon::Warning, Ui::Ok);
-        return false;
-    }
-
     InventoryExport::Report report;
     report.homeId = m_homeId;
     report.homeDescription = m_homeDescription;
     report.categories = categoryChoice();
-    bool written = false;
-    bool cancelled = false;
+    // Written whole or not at all: cancelled or failed, an older report stays as it was.
+    WholeFile::Outcome done;
     {
         Ui::WaitCursor wait;
         Busy::Scope busy(QStringLiteral("Exporting the inventory..."), Busy::Cancel::Allowed);
-        written = InventoryExport::write(m_db, report, file, &error);
-        cancelled = busy.cancelled();
-        if (written && !(written = file.flush()))
-            error = file.errorString();
-        file.close();
-        // Cancelled, the temporary file goes with the target; an older report stays as it was.
-        if (written && !cancelled)
-            written = target.commit(&error);
+        done = WholeFile::write(path, m_db.GetDataSource(), [&](QIODevice &file, QString *error) {
+            const bool written = InventoryExport::write(m_db, report, file, error);
+            if (busy.cancelled())
+                return WholeFile::Result::Cancelled;
+            return written ? WholeFile::Result::Written : WholeFile::Result::Failed;
+        });
     }
-    if (cancelled) {
-        Ui::messageBox(this,
-                       QStringLiteral("The export was cancelled. No file was written."), appName,
-                       Ui::Icon::Information, Ui::Ok);
+    if (done.result == WholeFile::Result::Cancelled) {
+        Ui::messageBox(this, QStringLiteral("The export was cancelled. No file was written."),
+                       appName, Ui::Icon::Information, Ui::Ok);
         return false;
     }
-    if (!written) {
-        Ui::messageBox(this, QString::fromLatin1(kCreateError) + QStringLiteral("\n\n") + error,
+    if (done.result == WholeFile::Result::Failed) {
+        // A file that could not even be made gets the plain message; one that failed while it
+        // was written says why.
+        const bool made =
+            done.step == WholeFile::Step::Write || done.step == WholeFile::Step::Commit;
+        Ui::messageBox(this,
+                       made
+                           ? QString::fromLatin1(kCreateError) + QStringLiteral("\n\n") + done.error
+                           : QString::fromLatin1(kCreateError),
                        appName, Ui::Icon::Warning, Ui::Ok);
         return false;
     }
     m_written = path;
-
-    const QString question = QLatin1Char('"') + QDir::toNativeSeparators(path)
-        + QStringLiteral("\" has been created.\n\nWould you like to open it now?");
-    if (Ui::messageBox(this, question, appName, Ui::Icon::Question, Ui::Yes | Ui::No) == Ui::Yes)
-        Ui::openUrl(QUrl::fromLocalFile(path)); // a failure to open is not reported
+    FileChoice::offerToOpen(this, path);
     return true;
 }

@@ -8,6 +8,7 @@
 #include "format/string_table.h"
 #include "platform/busy.h"
 #include "platform/ole_date.h"
+#include "records/asset.h"
 
 #include <QHash>
 #include <QIODevice>
@@ -17,16 +18,43 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 
 namespace InventoryExport {
 namespace {
 
-constexpr int kNoWarrantyYear = 2000; // how the asset sheet stores "no warranty date"
 constexpr qsizetype kChunk = 256 * 1024;
 
-const char kHeader[] = "\"Category\",\"Asset\",\"Current Value\",\"Purchase Price\","
-                       "\"Purchase Date\",\"Make/Model\",\"Dealer/Store\",\"Location\","
-                       "\"Replacement Value\",\"Warranty Expires\",\"Serial #\",\"Phone #\"\r\n";
+// How a column's cells are written.
+enum class Cell { Text, Money, Date, Warranty };
+
+// The report's columns in order: the heading, the column of the report's statement the cells
+// come from, how they are written, and whether a video title leaves them empty. A title keeps
+// its genre in Make/Model and its release year in the warranty date; the store, location,
+// warranty, serial and phone mean nothing for it.
+struct Column
+{
+    const char *heading;
+    const char *source;
+    Cell cell;
+    bool blankForVideo;
+};
+
+constexpr Column kColumns[] = {
+    { "Category", "Category", Cell::Text, false },
+    { "Asset", "Description", Cell::Text, false },
+    { "Current Value", "CurrentValue", Cell::Money, false },
+    { "Purchase Price", "PurchasePrice", Cell::Money, false },
+    { "Purchase Date", "PurchaseDate", Cell::Date, false },
+    { "Make/Model", "MakeModel", Cell::Text, false },
+    { "Dealer/Store", "Vendor", Cell::Text, true },
+    { "Location", "Location", Cell::Text, true },
+    { "Replacement Value", "ReplacementValue", Cell::Money, false },
+    { "Warranty Expires", "WarrantyExpiration", Cell::Warranty, true },
+    { "Serial #", "SerialNumber", Cell::Text, true },
+    { "Phone #", "Phone1", Cell::Text, true },
+};
+constexpr int kColumnCount = int(std::size(kColumns));
 
 // Appends text (UTF-8) as one quoted field: a quote inside is doubled, so a spreadsheet reads
 // the value back unchanged instead of shifting every later column.
@@ -271,7 +299,7 @@ public:
     struct Day
     {
         QByteArray shortText;
-        int year = 0;
+        bool noWarranty = false; // the date that stands for "no warranty date"
     };
 
     const Day &date(double days)
@@ -283,7 +311,9 @@ public:
             if (m_dates.size() > kCacheLimit)
                 m_dates.clear();
             const COleDateTime when(days);
-            it = m_dates.insert(key, Day { dateText(when, false, m_locale).toUtf8(), when.year() });
+            it = m_dates.insert(
+                key,
+                Day { dateText(when, false, m_locale).toUtf8(), CAsset::isNoWarrantyDate(when) });
         }
         return *it;
     }
@@ -370,18 +400,9 @@ bool write(CADODataBase &db, const Report &report, QIODevice &out, QString *erro
 {
     ReportRows rows(db, report.homeId);
     const int categoryId = rows.column("CategoryId");
-    const int category = rows.column("Category");
-    const int description = rows.column("Description");
-    const int currentValue = rows.column("CurrentValue");
-    const int purchasePrice = rows.column("PurchasePrice");
-    const int purchaseDate = rows.column("PurchaseDate");
-    const int makeModel = rows.column("MakeModel");
-    const int vendor = rows.column("Vendor");
-    const int location = rows.column("Location");
-    const int replacementValue = rows.column("ReplacementValue");
-    const int warranty = rows.column("WarrantyExpiration");
-    const int serial = rows.column("SerialNumber");
-    const int phone = rows.column("Phone1");
+    int source[kColumnCount];
+    for (int i = 0; i < kColumnCount; ++i)
+        source[i] = rows.column(kColumns[i].source);
     if (!rows.ok()) {
         if (error)
             *error = rows.error();
@@ -398,19 +419,24 @@ bool write(CADODataBase &db, const Report &report, QIODevice &out, QString *erro
     appendQuoted(buffer,
                  (QStringLiteral("Home Inventory Report for ") + report.homeDescription).toUtf8());
     buffer.append("\r\n\r\n");
-    buffer.append(kHeader);
+    for (int i = 0; i < kColumnCount; ++i) {
+        if (i > 0)
+            buffer.append(',');
+        appendQuoted(buffer, kColumns[i].heading, qsizetype(std::strlen(kColumns[i].heading)));
+    }
+    buffer.append("\r\n");
 
     auto textField = [&](int col) {
         const auto [bytes, length] = rows.text(col);
         appendText(buffer, bytes, length);
     };
-    auto dateField = [&](int col, bool blankYear2000) {
+    auto dateField = [&](int col, bool warranty) {
         if (rows.isNull(col)) {
             buffer.append("\"\"");
             return;
         }
         const DateTexts::Day &day = dates.date(rows.real(col));
-        if (blankYear2000 && day.year == kNoWarrantyYear)
+        if (warranty && day.noWarranty)
             buffer.append("\"\"");
         else
             appendQuoted(buffer, day.shortText);
@@ -422,7 +448,7 @@ bool write(CADODataBase &db, const Report &report, QIODevice &out, QString *erro
     // (a busy indicator), then every row moves the bar. Cancelled, the statement stops.
     const qint64 total = assetCount(db, report.homeId);
     qint64 done = 0;
-    CEngineProgress engine(db);
+    Busy::EngineProgress engine(db);
     while (rows.next()) {
         if (!Busy::step(++done, total)) {
             if (error)
@@ -432,41 +458,31 @@ bool write(CADODataBase &db, const Report &report, QIODevice &out, QString *erro
         const qint32 id = rows.isNull(categoryId) ? 0 : rows.number(categoryId);
         if (!report.categories.includes(id))
             continue;
-        // A video title keeps its genre in Make/Model and its release year in the warranty
-        // date; the store, location, serial and phone fields mean nothing for it.
         const bool video = id == Lookups::kVideoCategoryId;
-        textField(category);
-        buffer.append(',');
-        textField(description);
-        buffer.append(',');
-        moneyField(currentValue);
-        buffer.append(',');
-        moneyField(purchasePrice);
-        buffer.append(',');
-        dateField(purchaseDate, false);
-        buffer.append(',');
-        textField(makeModel);
-        buffer.append(',');
-        if (video) {
-            buffer.append("\"\",\"\",");
-        } else {
-            textField(vendor);
-            buffer.append(',');
-            textField(location);
-            buffer.append(',');
+        for (int i = 0; i < kColumnCount; ++i) {
+            if (i > 0)
+                buffer.append(',');
+            const Column &column = kColumns[i];
+            if (video && column.blankForVideo) {
+                buffer.append("\"\"");
+                continue;
+            }
+            switch (column.cell) {
+            case Cell::Text:
+                textField(source[i]);
+                break;
+            case Cell::Money:
+                moneyField(source[i]);
+                break;
+            case Cell::Date:
+                dateField(source[i], false);
+                break;
+            case Cell::Warranty:
+                dateField(source[i], true);
+                break;
+            }
         }
-        moneyField(replacementValue);
-        buffer.append(',');
-        if (video) {
-            buffer.append("\"\",\"\",\"\"\r\n");
-        } else {
-            dateField(warranty, true);
-            buffer.append(',');
-            textField(serial);
-            buffer.append(',');
-            textField(phone);
-            buffer.append("\r\n");
-        }
+        buffer.append("\r\n");
         if (buffer.size() >= kChunk && !flush(out, buffer, error))
             return false;
     }

@@ -8,7 +8,6 @@
 #include <QString>
 
 class CADODataBase;
-class QWidget;
 
 class CArea : public CDataRecord
 {
@@ -28,10 +27,6 @@ public:
     // Removes the location and clears the AreaId of its assets, which stay in the inventory
     // without a location. Both land together; false (nothing changed) when either failed.
     bool Delete(CADODataBase &db);
-
-    // The "Location Properties" sheet over a copy; on OK the copy is saved and taken over.
-    // Defined in the widget library (area_sheet.cpp).
-    bool Edit(CADODataBase &db, QWidget *owner);
 
     // Dimensions and area (when length and width are given), then the notes; CR LF line ends.
     QString DescriptionText(const QLocale &locale) const;

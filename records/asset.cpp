@@ -133,6 +133,8 @@ QString CAsset::DescriptionText(const COleDateTime &now, const QLocale &locale) 
         text += purchase + kLineEnd;
     }
 
+    // Told only when later than the no-warranty year: "no warranty date", and any older date
+    // (kept as it was stored), are left out.
     if (m_dtWarrantyExpiration.isValid() && m_dtWarrantyExpiration.year() > kNoWarrantyYear) {
         text += QStringLiteral("Warranty ");
         text += m_dtWarrantyExpiration.days() < now.days() ? QStringLiteral("expired on ")

@@ -11,7 +11,6 @@
 #include <map>
 
 class CADODataBase;
-class QWidget;
 
 class CAsset : public CDataRecord
 {
@@ -38,10 +37,6 @@ public:
     // Removes the row and nothing else: the picture file stays where it is.
     bool Delete(CADODataBase &db);
 
-    // The "Asset Properties" sheet over a copy of this record; on OK the copy is saved and
-    // taken over. Defined with the sheet (asset_sheet.cpp), so core code cannot call it.
-    bool Edit(CADODataBase &db, QWidget *owner);
-
     // The text the Home Inventory shows for the selected asset, lines ending in CR LF. now
     // decides whether a warranty "expired" or "expires".
     QString DescriptionText(const COleDateTime &now, const QLocale &locale) const;
@@ -53,6 +48,8 @@ public:
 
     // 1 January 2000, 00:00: the stored form of "no warranty date".
     static COleDateTime noWarrantyDate();
+    // Whether a warranty date means "no warranty date": any day of the year 2000. The one test
+    // of it; the warranty statements ask the same of the engine (warranties.cpp).
     static bool isNoWarrantyDate(const COleDateTime &date)
     {
         return date.isValid() && date.year() == kNoWarrantyYear;

@@ -4,7 +4,6 @@
 #include "records/data_record.h"
 
 class CADODataBase;
-class QWidget;
 
 class CHome : public CDataRecord
 {
@@ -23,11 +22,6 @@ public:
     // when an earlier one failed, so one damaged table does not keep the rest behind; the result
     // is whether all of them succeeded. The fields in memory stay as they were.
     bool Delete(CADODataBase &db);
-
-    // The "Home Profile" sheet over a copy of this record; on OK the copy is saved and taken
-    // over. openAtLoans opens the loans page of a stored home. Defined in the widget library
-    // (home_sheet.cpp), so core code cannot call it.
-    bool Edit(CADODataBase &db, QWidget *owner, bool openAtLoans = false);
 
     float m_fCurrentValue = 0.0f;
     QString m_strAddress;

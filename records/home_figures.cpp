@@ -7,7 +7,6 @@
 
 #include <QFile>
 
-#include <sqlite3.h>
 #include <sys/stat.h>
 
 namespace {
@@ -51,11 +50,9 @@ float equity(CADODataBase &db, const CHome &home)
 
 QByteArray fileStamp(CADODataBase &db)
 {
-    sqlite3 *handle = db.handle();
-    const char *path = handle ? sqlite3_db_filename(handle, "main") : nullptr;
-    if (!path || !*path)
+    if (!db.IsOpen() || db.GetDataSource().isEmpty())
         return {};
-    QFile file(QString::fromUtf8(path));
+    QFile file(db.GetDataSource());
     if (!file.open(QIODevice::ReadOnly))
         return {};
     const QByteArray header = file.read(100);

@@ -11,7 +11,6 @@
 #include <vector>
 
 class CADODataBase;
-class QWidget;
 
 class CLoan : public CDataRecord
 {
@@ -31,10 +30,6 @@ public:
     bool Save(CADODataBase &db);
     // Removes the loan's row; nothing else.
     bool Delete(CADODataBase &db);
-
-    // The "Loan Properties" sheet over a copy; on OK the copy is saved and taken over. Defined
-    // in the widget library (loan_sheet.cpp).
-    bool Edit(CADODataBase &db, QWidget *owner);
 
     qint32 m_nAssetId = 0; // the HomeId of the home the loan belongs to
     qint32 m_nAssetType = 1; // 1: affects the home's equity

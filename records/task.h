@@ -19,7 +19,6 @@ class CADODataBase;
 class CADORecordset;
 class CComboModel;
 class CListModel;
-class QWidget;
 
 class CTask : public CDataRecord
 {
@@ -44,11 +43,6 @@ public:
     // Writes Status alone (nothing else of the row is touched). The value in memory changes
     // even when the row is missing; the result says whether the row was written.
     bool SetStatus(CADODataBase &db, qint32 status);
-
-    // A shopping item opens the "Shopping List Item" dialog, anything else the "Task
-    // Properties" sheet, over a copy; on OK the copy is saved and taken over. Defined in the
-    // widget library (task_sheet.cpp), so core code cannot call it.
-    bool Edit(CADODataBase &db, QWidget *owner);
 
     // The one-line text: a general task's description, or for a shopping item
     // "Buy 2 gal Milk @ Corner Market (#5)" with the parts that are empty left out.

@@ -15,7 +15,8 @@ long dayNumber(const QDate &date)
 }
 
 // The conditions both statements share: the home's dated assets from firstDay up to (not
-// including) endDay, without the video titles and without the "no warranty" year.
+// including) endDay, without the video titles and without the "no warranty" year (the
+// statement's form of CAsset::isNoWarrantyDate).
 QString datedAssets(qint32 homeId, long firstDay, long endDay)
 {
     return sqlText("HomeId=%ld AND WarrantyExpiration>=%ld AND WarrantyExpiration<%ld AND "
@@ -41,9 +42,9 @@ QString groupTitle(Group group)
 {
     switch (group) {
     case Group::Ended:
-        return QStringLiteral("Ended in the last 30 days");
+        return QStringLiteral("Ended in the last %1 days").arg(kEndedWithin);
     case Group::EndingSoon:
-        return QStringLiteral("Ending within 30 days");
+        return QStringLiteral("Ending within %1 days").arg(kEndingWithin);
     case Group::EndingThisYear:
         break;
     }
@@ -89,20 +90,21 @@ Counts count(CADODataBase &db, qint32 homeId, const QDate &today)
 QString todayLine(const Counts &counts, const QLocale &locale)
 {
     const auto number = [&locale](int n) { return numberText(float(n), false, false, locale); };
+    const QString within = QStringLiteral(" within %1 days").arg(kEndingWithin);
+    const QString inTheLast = QStringLiteral(" ended in the last %1 days").arg(kEndedWithin);
     QString ending;
     if (counts.ending == 1)
-        ending = QStringLiteral("1 warranty ends within 30 days");
+        ending = QStringLiteral("1 warranty ends") + within;
     else if (counts.ending > 1)
-        ending = number(counts.ending) + QStringLiteral(" warranties end within 30 days");
+        ending = number(counts.ending) + QStringLiteral(" warranties end") + within;
     if (counts.ended < 1)
         return ending;
     // Both: the warranties still running come first; the second part borrows the first's noun.
     if (!ending.isEmpty())
-        return ending + QStringLiteral(", ") + number(counts.ended)
-            + QStringLiteral(" ended in the last 30 days");
+        return ending + QStringLiteral(", ") + number(counts.ended) + inTheLast;
     return number(counts.ended)
         + (counts.ended == 1 ? QStringLiteral(" warranty") : QStringLiteral(" warranties"))
-        + QStringLiteral(" ended in the last 30 days");
+        + inTheLast;
 }
 
 std::vector<Entry> list(CADODataBase &db, qint32 homeId, const QDate &today)

@@ -18,7 +18,7 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
-using namespace InventoryReport;
+namespace InventoryReport {
 
 namespace {
 
@@ -45,13 +45,11 @@ CAutoListCtrl *tickList(const QString &name, const QString &accessibleName, QWid
 
 } // namespace
 
-CDlgInventoryReport::CDlgInventoryReport(CADODataBase &db, const CHome &home,
-                                         const QString &dataFile, QWidget *owner)
+Dialog::Dialog(CADODataBase &db, const CHome &home, QWidget *owner)
     : QDialog(owner)
     , m_db(db)
     , m_homeId(home.id())
     , m_homeDescription(home.m_strDescription)
-    , m_dataFile(dataFile)
 {
     setWindowTitle(QStringLiteral("Print Inventory Report"));
     setObjectName(QStringLiteral("inventoryReportDialog"));
@@ -61,7 +59,7 @@ CDlgInventoryReport::CDlgInventoryReport(CADODataBase &db, const CHome &home,
     selectionChanged();
 }
 
-void CDlgInventoryReport::createControls()
+void Dialog::createControls()
 {
     // Which assets.
     auto *assets = new QGroupBox(QStringLiteral("Assets"), this);
@@ -95,9 +93,9 @@ void CDlgInventoryReport::createControls()
     m_lists->addWidget(m_locations);
     assetsLayout->addWidget(m_lists, 1);
     auto *selectAll = button(QStringLiteral("Select &All"), QStringLiteral("selectAll"), assets);
-    connect(selectAll, &QPushButton::clicked, this, &CDlgInventoryReport::SelectAll);
+    connect(selectAll, &QPushButton::clicked, this, &Dialog::selectAll);
     auto *selectNone = button(QStringLiteral("Select &None"), QStringLiteral("selectNone"), assets);
-    connect(selectNone, &QPushButton::clicked, this, &CDlgInventoryReport::SelectNone);
+    connect(selectNone, &QPushButton::clicked, this, &Dialog::selectNone);
     auto *ticks = new QHBoxLayout;
     ticks->addWidget(selectAll);
     ticks->addWidget(selectNone);
@@ -148,10 +146,10 @@ void CDlgInventoryReport::createControls()
     buttons->addButton(save, QDialogButtonBox::ActionRole);
     auto *close = buttons->addButton(QDialogButtonBox::Close);
     close->setObjectName(QStringLiteral("close"));
-    connect(preview, &QPushButton::clicked, this, &CDlgInventoryReport::Preview);
-    connect(print, &QPushButton::clicked, this, &CDlgInventoryReport::Print);
-    connect(save, &QPushButton::clicked, this, &CDlgInventoryReport::SaveAsPdf);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CDlgInventoryReport::reject);
+    connect(preview, &QPushButton::clicked, this, &Dialog::preview);
+    connect(print, &QPushButton::clicked, this, &Dialog::print);
+    connect(save, &QPushButton::clicked, this, &Dialog::saveAsPdf);
+    connect(buttons, &QDialogButtonBox::rejected, this, &Dialog::reject);
 
     auto *columns = new QHBoxLayout;
     columns->addWidget(assets, 1);
@@ -180,7 +178,7 @@ void CDlgInventoryReport::createControls()
         setTabOrder(order[i], order[i + 1]);
 }
 
-void CDlgInventoryReport::fillList(CAutoListCtrl &list, const std::vector<Choice> &choices)
+void Dialog::fillList(CAutoListCtrl &list, const std::vector<Choice> &choices)
 {
     list.SetRedraw(false);
     list.DeleteAllItems();
@@ -192,12 +190,12 @@ void CDlgInventoryReport::fillList(CAutoListCtrl &list, const std::vector<Choice
     list.SetRedraw(true);
 }
 
-CAutoListCtrl *CDlgInventoryReport::shownList() const
+CAutoListCtrl *Dialog::shownList() const
 {
     return m_selection->checkedId() == int(Selection::TickedLocations) ? m_locations : m_categories;
 }
 
-void CDlgInventoryReport::selectionChanged()
+void Dialog::selectionChanged()
 {
     const bool ticking = m_selection->checkedId() != int(Selection::AllAssets);
     m_lists->setCurrentWidget(shownList());
@@ -206,14 +204,14 @@ void CDlgInventoryReport::selectionChanged()
         findChild<QPushButton *>(QLatin1String(name))->setEnabled(ticking);
 }
 
-void CDlgInventoryReport::setAllChecks(bool checked)
+void Dialog::setAllChecks(bool checked)
 {
     CAutoListCtrl *list = shownList();
     for (int row = 0, n = list->GetItemCount(); row < n; ++row)
         list->SetCheck(row, checked);
 }
 
-Options CDlgInventoryReport::options() const
+Options Dialog::options() const
 {
     Options options;
     options.selection = Selection(m_selection->checkedId());
@@ -231,15 +229,17 @@ Options CDlgInventoryReport::options() const
     return options;
 }
 
-QPageSize::PageSizeId CDlgInventoryReport::paperSize() const
+QPageSize::PageSizeId Dialog::paperSize() const
 {
     return QPageSize::PageSizeId(m_paper->currentData().toInt());
 }
 
-QString CDlgInventoryReport::proposedFileName() const
+QString Dialog::proposedFileName() const
 {
     QString home = m_homeDescription;
     home.replace(QLatin1Char('/'), QLatin1Char('-'));
     return home + QStringLiteral(" Inventory ") + reportDate().toString(Qt::ISODate)
         + QStringLiteral(".pdf");
 }
+
+} // namespace InventoryReport

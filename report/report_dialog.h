@@ -1,6 +1,6 @@
 #pragma once
-// CDlgInventoryReport: "Print Inventory Report". The user chooses which assets (all, or those of
-// the ticked categories or locations), how they are grouped, whether pictures, notes and a page
+// InventoryReport::Dialog: "Print Inventory Report". The user chooses which assets (all, or those
+// of the ticked categories or locations), how they are grouped, whether pictures, notes and a page
 // per asset go in, and the paper; then previews the report, prints it, or saves it as a PDF.
 // Long work shows a progress window whose Cancel leaves no file and no print job behind.
 
@@ -20,16 +20,17 @@ class QPagedPaintDevice;
 class QPrinter;
 class QStackedWidget;
 
-class CDlgInventoryReport : public QDialog
+namespace InventoryReport {
+
+class Dialog : public QDialog
 {
     Q_OBJECT
 public:
-    // dataFile: the program's data file, which a report may never be saved over.
-    CDlgInventoryReport(CADODataBase &db, const CHome &home, const QString &dataFile,
-                        QWidget *owner = nullptr);
+    // A report is never saved over db's data file.
+    Dialog(CADODataBase &db, const CHome &home, QWidget *owner = nullptr);
 
     // What the controls ask for now.
-    InventoryReport::Options options() const;
+    Options options() const;
     QPageSize::PageSizeId paperSize() const;
 
     // The report's date: today unless a test fixes it.
@@ -44,29 +45,28 @@ public:
     QString proposedFileName() const;
 
 public slots:
-    void Preview();
-    void Print();
-    void SaveAsPdf();
-    void SelectAll() { setAllChecks(true); }
-    void SelectNone() { setAllChecks(false); }
+    void preview();
+    void print();
+    void saveAsPdf();
+    void selectAll() { setAllChecks(true); }
+    void selectNone() { setAllChecks(false); }
 
 private:
     void createControls();
-    static void fillList(CAutoListCtrl &list, const std::vector<InventoryReport::Choice> &choices);
+    static void fillList(CAutoListCtrl &list, const std::vector<Choice> &choices);
     CAutoListCtrl *shownList() const;
     void selectionChanged();
     void setAllChecks(bool checked);
-    bool loadContents(InventoryReport::Contents &contents);
+    bool loadContents(Contents &contents);
     void setUpPrinter(QPrinter &printer) const;
     // Lays the report out onto device under a progress window; false when the user cancelled
     // (a printer is then told to abort) or the device failed. cancelled says which.
-    bool paintReport(QPagedPaintDevice &device, const InventoryReport::Contents &contents,
-                     const QString &label, bool *cancelled = nullptr, QPrinter *printer = nullptr);
+    bool paintReport(QPagedPaintDevice &device, const Contents &contents, const QString &label,
+                     bool *cancelled = nullptr, QPrinter *printer = nullptr);
 
     CADODataBase &m_db;
     qint32 m_homeId = 0;
     QString m_homeDescription;
-    QString m_dataFile;
     QDate m_date;
     QString m_written;
 
@@ -80,3 +80,5 @@ private:
     QCheckBox *m_pagePerAsset = nullptr;
     QComboBox *m_paper = nullptr;
 };
+
+} // namespace InventoryReport

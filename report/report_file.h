@@ -1,6 +1,6 @@
 #pragma once
-// Where a report the user asked for is written: the one place that checks the chosen file and
-// writes it whole or not at all.
+// Where a report the user asked for is written: through the one sequence that checks the chosen
+// file and writes it whole or not at all (platform/whole_file.h), in the report's own words.
 
 #include <QString>
 

@@ -1,10 +1,11 @@
 // Where the report goes: Qt's print preview, the system's print dialog, or a PDF file.
-#include "exchange/file_choice.h"
+#include "db/ado_database.h"
 #include "format/string_table.h"
 #include "platform/busy.h"
 #include "report/report_dialog.h"
 #include "report/report_file.h"
 #include "report/report_layout.h"
+#include "widgets/file_choice.h"
 #include "widgets/ui.h"
 
 #include <QDir>
@@ -12,11 +13,10 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QUrl>
 
-using namespace InventoryReport;
+namespace InventoryReport {
 
-bool CDlgInventoryReport::loadContents(Contents &contents)
+bool Dialog::loadContents(Contents &contents)
 {
     Ui::WaitCursor wait;
     QString error;
@@ -27,15 +27,15 @@ bool CDlgInventoryReport::loadContents(Contents &contents)
     return false;
 }
 
-void CDlgInventoryReport::setUpPrinter(QPrinter &printer) const
+void Dialog::setUpPrinter(QPrinter &printer) const
 {
     printer.setPageLayout(reportPageLayout(paperSize()));
     printer.setDocName(proposedFileName().chopped(4));
     printer.setCreator(Strings::load(Strings::AppTitle));
 }
 
-bool CDlgInventoryReport::paintReport(QPagedPaintDevice &device, const Contents &contents,
-                                      const QString &label, bool *cancelled, QPrinter *printer)
+bool Dialog::paintReport(QPagedPaintDevice &device, const Contents &contents, const QString &label,
+                         bool *cancelled, QPrinter *printer)
 {
     // The program's progress window, with Cancel; the layout stops at its next step.
     const Busy::Scope progress(label, Busy::Cancel::Allowed);
@@ -53,7 +53,7 @@ bool CDlgInventoryReport::paintReport(QPagedPaintDevice &device, const Contents 
     return painted;
 }
 
-void CDlgInventoryReport::Preview()
+void Dialog::preview()
 {
     Contents contents;
     if (!loadContents(contents))
@@ -69,7 +69,7 @@ void CDlgInventoryReport::Preview()
     Ui::runModal(preview);
 }
 
-void CDlgInventoryReport::Print()
+void Dialog::print()
 {
     Contents contents;
     if (!loadContents(contents))
@@ -91,12 +91,12 @@ void CDlgInventoryReport::Print()
                        Strings::load(Strings::AppTitle), Ui::Icon::Warning, Ui::Ok);
 }
 
-void CDlgInventoryReport::SaveAsPdf()
+void Dialog::saveAsPdf()
 {
     const QString appName = Strings::load(Strings::AppTitle);
     const QString path = FileChoice::saveFileName(
         this, QStringLiteral("Save Inventory Report as PDF"), proposedFileName(),
-        QStringLiteral("PDF Files (*.pdf)"), QStringLiteral("pdf"), m_dataFile);
+        QStringLiteral("PDF Files (*.pdf)"), QStringLiteral("pdf"), m_db.GetDataSource());
     if (path.isEmpty())
         return;
     Contents contents;
@@ -105,7 +105,7 @@ void CDlgInventoryReport::SaveAsPdf()
 
     QString error;
     const SaveResult result = saveFile(
-        path, m_dataFile,
+        path, m_db.GetDataSource(),
         [&](QIODevice &device) {
             QPdfWriter writer(&device);
             writer.setPageLayout(reportPageLayout(paperSize()));
@@ -128,8 +128,7 @@ void CDlgInventoryReport::SaveAsPdf()
         return;
     }
     m_written = path;
-    const QString question = QLatin1Char('"') + QDir::toNativeSeparators(path)
-        + QStringLiteral("\" has been created.\n\nWould you like to open it now?");
-    if (Ui::messageBox(this, question, appName, Ui::Icon::Question, Ui::Yes | Ui::No) == Ui::Yes)
-        Ui::openUrl(QUrl::fromLocalFile(path));
+    FileChoice::offerToOpen(this, path);
 }
+
+} // namespace InventoryReport

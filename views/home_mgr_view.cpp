@@ -1,12 +1,13 @@
 #include "views/home_mgr_view.h"
 
-#include "widgets/shared_look.h"
-#include "widgets/ui.h"
 #include "controls/auto_list_ctrl.h"
 #include "controls/label.h"
 #include "db/lookups.h"
 #include "format/string_table.h"
 #include "records/home.h"
+#include "sheets/home_sheet.h"
+#include "widgets/shared_look.h"
+#include "widgets/ui.h"
 
 #include <QKeyEvent>
 #include <QPainter>
@@ -141,7 +142,7 @@ void CHomeMgrView::EditSelected()
         return;
     CHome home(id);
     home.Load(host().database());
-    if (home.Edit(host().database(), host().ownerWindow()))
+    if (CHomeSheet::Edit(home, host().database(), host().ownerWindow()))
         Refresh(0);
     m_list->SetCurSel(row);
 }

@@ -74,8 +74,8 @@ bool CInventoryView::searchBoxEvent(QEvent *event)
         // On to the list, at its first row when none is selected.
         if (m_list->GetItemCount() > 0 && m_list->GetCurSel() < 0) {
             m_list->SetCurSel(0);
-            m_list->model()->selectionModel()->setCurrentIndex(m_list->model()->index(0, 0),
-                                                               QItemSelectionModel::NoUpdate);
+            m_list->model()->GetSelectionModel()->setCurrentIndex(m_list->model()->index(0, 0),
+                                                                  QItemSelectionModel::NoUpdate);
         }
         m_list->setFocus(Qt::TabFocusReason);
         return true;
@@ -112,7 +112,7 @@ void CInventoryView::applySearch(bool afterFill)
     CListModel &model = *m_list->model();
     const QList<QByteArray> words = SearchText::words(m_search->text());
     // A blank typed between words changes nothing.
-    if (!afterFill && words == model.filterWords())
+    if (!afterFill && words == model.GetFilterWords())
         return;
     if (!words.isEmpty())
         prepareSearchKeys();
@@ -130,8 +130,8 @@ void CInventoryView::applySearch(bool afterFill)
     }
     if (keep >= 0) {
         model.SetCurSel(keep);
-        model.selectionModel()->setCurrentIndex(model.index(keep, 0),
-                                                QItemSelectionModel::NoUpdate);
+        model.GetSelectionModel()->setCurrentIndex(model.index(keep, 0),
+                                                   QItemSelectionModel::NoUpdate);
         model.EnsureVisible(keep);
     } else {
         m_list->scrollToTop();

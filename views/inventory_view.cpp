@@ -11,6 +11,7 @@
 #include "platform/settings_key.h"
 #include "records/asset.h"
 #include "records/home_figures.h"
+#include "sheets/asset_sheet.h"
 #include "widgets/shared_look.h"
 #include "widgets/ui.h"
 
@@ -184,10 +185,10 @@ void CInventoryView::fill(qint32 assetId)
     {
         // A large inventory takes seconds to read: the engine keeps a progress window alive.
         const Busy::Scope busy(QStringLiteral("Reading the inventory..."));
-        const CEngineProgress engine(db);
-        Lookups::fillList(db, *m_list->model(), QStringLiteral("Assets"),
-                          QStringLiteral("AssetId"), assetId, where,
-                          QStringLiteral("CurrentValue, Picture2, CategoryId"), &total);
+        const Busy::EngineProgress engine(db);
+        Lookups::fillList(db, *m_list->model(), QStringLiteral("Assets"), QStringLiteral("AssetId"),
+                          assetId, where, QStringLiteral("CurrentValue, Picture2, CategoryId"),
+                          &total);
     }
     m_total = total;
     m_keysReady = false;
@@ -313,7 +314,7 @@ void CInventoryView::EditSelected()
         return;
     CAsset asset(id);
     asset.Load(host().database());
-    if (!asset.Edit(host().database(), host().ownerWindow()))
+    if (!CAssetSheet::Edit(asset, host().database(), host().ownerWindow()))
         return;
     Refresh(asset.id());
     // A search the edited asset no longer meets has taken it off the list: nothing to describe.

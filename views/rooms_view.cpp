@@ -6,6 +6,7 @@
 #include "db/sql_text.h"
 #include "records/area.h"
 #include "records/home.h"
+#include "sheets/area_sheet.h"
 #include "widgets/shared_look.h"
 #include "widgets/ui.h"
 
@@ -76,7 +77,7 @@ qint32 CRoomsView::NewLocation()
         return 0;
     CArea area;
     area.m_nHomeId = host().currentHomeId();
-    if (!area.Edit(host().database(), host().ownerWindow()))
+    if (!CAreaSheet::Edit(area, host().database(), host().ownerWindow()))
         return 0;
     Refresh(area.id());
     return area.id();
@@ -166,7 +167,7 @@ void CRoomsView::EditSelected()
         return;
     CArea area(id);
     area.Load(host().database());
-    if (area.Edit(host().database(), host().ownerWindow()))
+    if (CAreaSheet::Edit(area, host().database(), host().ownerWindow()))
         Refresh(id);
 }
 

@@ -4,6 +4,7 @@
 #include "controls/label.h"
 #include "platform/settings_key.h"
 #include "records/task.h"
+#include "sheets/task_sheet.h"
 #include "widgets/shared_look.h"
 
 #include <QAction>
@@ -213,7 +214,7 @@ void CTasksView::EditSelected()
         return;
     CTask task(std::abs(value));
     task.Load(host().database());
-    if (task.Edit(host().database(), host().ownerWindow()))
+    if (CTaskSheet::Edit(task, host().database(), host().ownerWindow()))
         task.FillListRow(*m_list->model(), row, false, false);
     m_list->SetCurSel(row);
 }
@@ -239,9 +240,9 @@ void CTasksView::Layout()
 {
     const int titleHeight = m_title->sizeHint().height();
     // Clear of the corner icon's visible quarter.
-    m_title->setGeometry(kBesideCorner, std::max(0, (kRuleY - titleHeight) / 2),
-                         std::min(m_title->sizeHint().width(), std::max(0, width() - kBesideCorner)),
-                         titleHeight);
+    m_title->setGeometry(
+        kBesideCorner, std::max(0, (kRuleY - titleHeight) / 2),
+        std::min(m_title->sizeHint().width(), std::max(0, width() - kBesideCorner)), titleHeight);
     placeCorner(*m_corner);
     m_list->setGeometry(0, kListTop, width(), std::max(0, height() - kListTop));
 }

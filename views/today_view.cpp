@@ -1,7 +1,6 @@
 #include "views/today_view.h"
 
 #include "controls/label.h"
-#include "db/data_location.h"
 #include "format/display_text.h"
 #include "platform/busy.h"
 #include "platform/settings_key.h"
@@ -9,8 +8,8 @@
 #include "records/home_figures.h"
 #include "records/task.h"
 #include "records/warranties.h"
+#include "sheets/home_sheet.h"
 
-#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QTimer>
@@ -49,8 +48,6 @@ QString rememberedWorthText(const QByteArray &stamp, qint32 home, qint32 categor
 
 CTodayView::CTodayView(ViewHost &host, QWidget *parent)
     : CFormView(host, parent)
-    , m_defaultPicture(DataLocation(QCoreApplication::applicationDirPath()).shippedFolder()
-                       + QStringLiteral("default.jpg"))
 {
     // The four lines, then the warranty line that joins them only when it has something to say.
     const char *const names[] = { "homeLine", "tasksLine", "inventoryLine", "equityLine",
@@ -182,9 +179,8 @@ void CTodayView::UpdateLines()
         inventoryLine()->hide();
     } else {
         const double total = inventoryTotal();
-        inventoryLine()->SetText(total == 0.0
-                                     ? QStringLiteral("Add an asset to the Home Inventory")
-                                     : QStringLiteral("Home Inventory is worth ")
+        inventoryLine()->SetText(total == 0.0 ? QStringLiteral("Add an asset to the Home Inventory")
+                                              : QStringLiteral("Home Inventory is worth ")
                                          + moneyText(total));
         inventoryLine()->show();
     }
@@ -345,7 +341,8 @@ bool CTodayView::EditHome(int page)
     CHome home = host().currentHome();
     if (!home.Exists())
         return false;
-    const bool confirmed = home.Edit(host().database(), host().ownerWindow(), page == 1);
+    const bool confirmed =
+        CHomeSheet::Edit(home, host().database(), host().ownerWindow(), page == 1);
     if (confirmed)
         host().HomeEdited(home);
     // The Loans page saves its loans at once, so they stay even when the profile is cancelled:

@@ -54,7 +54,8 @@ public:
     // ending 110 pixels above the bottom when it is taller than the client height less 115.
     static QRect PictureRect(QSize picture, QSize client);
 
-    // Where the fallback picture is read from; beside the program unless a test says otherwise.
+    // Where the fallback picture is read from: the shipped default.jpg, which the frame names
+    // (see DataLocation::shippedFolder); none until then.
     void setDefaultPicturePath(const QString &path) { m_defaultPicture = path; }
     QString defaultPicturePath() const { return m_defaultPicture; }
 

@@ -2,9 +2,9 @@
 // a baseline that formats the same texts without a list. Goal: under 50 ms per fill.
 
 #include "analyzer/amortize_page.h"
+#include "analyzer/analyzer_sheet.h"
 #include "analyzer/bench/timing.h"
 #include "analyzer/loan_calc.h"
-#include "analyzer/property_sheet.h"
 #include "controls/auto_list_ctrl.h"
 
 #include <QApplication>

@@ -3,8 +3,8 @@
 
 #include "print_qt.h"
 
+#include "analyzer/analyzer_sheet.h"
 #include "analyzer/loan_terms.h"
-#include "analyzer/property_sheet.h"
 #include "widgets/ui.h"
 
 #include <QDate>

@@ -23,7 +23,7 @@ public:
     void seedHomes(const std::vector<std::pair<int, QString>> &homes)
     {
         CADODataBase db;
-        ASSERT_TRUE(db.Open(env.connection()));
+        ASSERT_TRUE(db.Open(env.dataFile()));
         for (const auto &[id, description] : homes) {
             ASSERT_TRUE(
                 db.Execute(QStringLiteral("INSERT INTO Homes (HomeId) VALUES (%1);").arg(id)));

@@ -9,9 +9,9 @@
 #include "platform/ole_date.h"
 #include "records/area.h"
 #include "records/home_figures.h"
-#include "records/recommend_movie_dialog.h"
 #include "records/video_titles.h"
-#include "records/warranties_dialog.h"
+#include "sheets/recommend_movie_dialog.h"
+#include "sheets/warranties_dialog.h"
 #include "support/screenshots.h"
 #include "views/inventory_view.h"
 #include "views/today_view.h"
@@ -213,7 +213,7 @@ TEST_F(InventoryUse, StartingWithAFilterReadsNoAssetUntilTheViewIsShown)
 {
     {
         CADODataBase db;
-        ASSERT_TRUE(db.Open(run.env.connection()));
+        ASSERT_TRUE(db.Open(run.env.dataFile()));
         CTransaction transaction(db);
         for (int i = 1; i <= 3000; ++i) {
             ASSERT_TRUE(db.Execute(QStringLiteral("INSERT INTO Assets (AssetId, HomeId, "
@@ -250,7 +250,7 @@ TEST_F(InventoryUse, WarrantiesOnTodayFollowEditsAndTheSearchLeavesTheWorthAlone
     {
         // A file from before the warranty index.
         CADODataBase db;
-        ASSERT_TRUE(db.Open(run.env.connection()));
+        ASSERT_TRUE(db.Open(run.env.dataFile()));
         ASSERT_TRUE(db.Execute(QStringLiteral("DROP INDEX AssetsWarrantyByHome;")));
         ASSERT_TRUE(db.Execute(QStringLiteral("INSERT INTO Assets (AssetId, HomeId, Description, "
                                               "CurrentValue, WarrantyExpiration) VALUES "
@@ -283,10 +283,10 @@ TEST_F(InventoryUse, WarrantiesOnTodayFollowEditsAndTheSearchLeavesTheWorthAlone
     inventory().list()->SetCurSel(0);
     ASSERT_TRUE(frame.isCommandEnabled(Command::Warranties));
     run.ui.onNextDialog([](QDialog &dialog) {
-        auto &warranties = static_cast<CDlgWarranties &>(dialog);
+        auto &warranties = static_cast<Warranties::Dialog &>(dialog);
         EXPECT_EQ(warranties.list()->GetItemText(warranties.list()->GetCurSel(), 0),
                   QStringLiteral("Dishwasher"));
-        warranties.EditSelected();
+        warranties.editSelected();
     });
     run.ui.onNextDialog([&](QDialog &sheet) {
         sheet.findChild<QDateEdit *>("warranty")->setDate(today.addDays(60));

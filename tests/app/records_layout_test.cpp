@@ -6,9 +6,9 @@
 #include "controls/label.h"
 #include "frame_fixture.h"
 #include "records/area.h"
-#include "records/categories_dialog.h"
-#include "records/color_dialog.h"
 #include "records/loan.h"
+#include "sheets/categories_dialog.h"
+#include "sheets/color_dialog.h"
 #include "views/rooms_view.h"
 
 #include <QAbstractButton>

@@ -4,7 +4,7 @@
 #include "controls/auto_list_ctrl.h"
 #include "controls/label.h"
 #include "frame_fixture.h"
-#include "records/categories_dialog.h"
+#include "sheets/categories_dialog.h"
 #include "views/today_view.h"
 
 #include <QAction>
@@ -30,7 +30,7 @@ protected:
     void execute(const QString &sql)
     {
         CADODataBase db;
-        ASSERT_TRUE(db.Open(run.env.connection()));
+        ASSERT_TRUE(db.Open(run.env.dataFile()));
         ASSERT_TRUE(db.Execute(sql));
     }
 

@@ -115,9 +115,11 @@ TEST(Startup, ShowOnceKeepsItsFlagPerName)
 TEST(Startup, DataFolderFollowsTheEnvironment)
 {
     TempEnv env;
-    EXPECT_EQ(CHomeApp::dataFolder(), env.dataDir() + QLatin1Char('/'));
-    EXPECT_EQ(CHomeApp::dataFilePath(), env.dataFile());
-    EXPECT_EQ(CHomeApp::connectionString(),
+    CHomeApp app;
+    EXPECT_EQ(app.dataLocation().dataFolder(), env.dataDir() + QLatin1Char('/'));
+    EXPECT_EQ(app.dataLocation().dataFilePath(), env.dataFile());
+    ASSERT_TRUE(app.database().Open(app.dataLocation().dataFilePath()));
+    EXPECT_EQ(app.database().GetConnectionString(),
               QStringLiteral("Provider=SQLite;Data Source='") + env.dataFile()
                   + QStringLiteral("';"));
 }

@@ -4,10 +4,10 @@
 #include "controls/auto_list_ctrl.h"
 #include "controls/label.h"
 #include "frame_fixture.h"
-#include "records/general_tasks_dialog.h"
+#include "sheets/general_tasks_dialog.h"
+#include "support/screenshots.h"
 #include "views/tasks_view.h"
 #include "views/today_view.h"
-#include "support/screenshots.h"
 
 #include <QAction>
 #include <QApplication>

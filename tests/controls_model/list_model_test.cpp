@@ -54,7 +54,7 @@ TEST(ListModelColumns, AppendSetsCountMinimumWidthAndTextType)
 TEST(ListModelColumns, WidthMinusOneIsMeasuredFromTheHeading)
 {
     CListModel model;
-    model.setHeadingMeasurer([](const QString &heading) { return int(heading.size()) * 10; });
+    model.SetHeadingMeasurer([](const QString &heading) { return int(heading.size()) * 10; });
     model.InsertColumn(-1, QStringLiteral("Items"));
     EXPECT_EQ(model.GetHeaderWidth(0), 50);
 
@@ -109,11 +109,11 @@ TEST(ListModelColumns, SetColumnTypeRefusesBadColumnsAndTypes)
 {
     CListModel model;
     fill(model, { "A", "B" }, {});
-    EXPECT_TRUE(model.SetColumnType(1, 3));
-    EXPECT_FALSE(model.SetColumnType(1, 4));
-    EXPECT_FALSE(model.SetColumnType(1, -1));
-    EXPECT_FALSE(model.SetColumnType(2, 1));
-    EXPECT_FALSE(model.SetColumnType(-1, 1));
+    EXPECT_TRUE(model.SetColumnType(1, CListModel::TypeDate));
+    EXPECT_FALSE(model.SetColumnType(1, CListModel::ColumnType(4)));
+    EXPECT_FALSE(model.SetColumnType(1, CListModel::ColumnType(-1)));
+    EXPECT_FALSE(model.SetColumnType(2, CListModel::TypeNumber));
+    EXPECT_FALSE(model.SetColumnType(-1, CListModel::TypeNumber));
     EXPECT_EQ(model.GetColumnType(1), 3); // unchanged by the refusals
     EXPECT_EQ(model.GetColumnType(0), 0);
     EXPECT_EQ(model.GetColumnType(2), -1);
@@ -233,17 +233,28 @@ TEST(ListModelSort, SizeColumnFirstClickLargestFirstSecondReverses)
 TEST(ListModelSort, SizeUnitsAreKibiAndAThousandKibi)
 {
     CListModel model;
-    EXPECT_LT(model.compareTexts(2, QStringLiteral("1048576"), QStringLiteral("1M")), 0);
-    EXPECT_EQ(model.compareTexts(2, QStringLiteral("1024000"), QStringLiteral("1M")), 0);
-    EXPECT_EQ(model.compareTexts(2, QStringLiteral("2048"), QStringLiteral("2K")), 0);
-    EXPECT_EQ(model.compareTexts(2, QStringLiteral("2"), QStringLiteral("2k")),
+    EXPECT_LT(
+        model.CompareTexts(CListModel::TypeSize, QStringLiteral("1048576"), QStringLiteral("1M")),
+        0);
+    EXPECT_EQ(
+        model.CompareTexts(CListModel::TypeSize, QStringLiteral("1024000"), QStringLiteral("1M")),
+        0);
+    EXPECT_EQ(
+        model.CompareTexts(CListModel::TypeSize, QStringLiteral("2048"), QStringLiteral("2K")), 0);
+    EXPECT_EQ(model.CompareTexts(CListModel::TypeSize, QStringLiteral("2"), QStringLiteral("2k")),
               0); // upper case only
-    EXPECT_EQ(model.compareTexts(2, QStringLiteral("12 files"), QStringLiteral("12")), 0);
-    EXPECT_EQ(model.compareTexts(2, QStringLiteral("none"), QStringLiteral("0")), 0);
-    // Large values neither overflow nor wrap the sign.
-    EXPECT_GT(model.compareTexts(2, QStringLiteral("-2147483648M"), QStringLiteral("2147483647M")),
+    EXPECT_EQ(
+        model.CompareTexts(CListModel::TypeSize, QStringLiteral("12 files"), QStringLiteral("12")),
+        0);
+    EXPECT_EQ(model.CompareTexts(CListModel::TypeSize, QStringLiteral("none"), QStringLiteral("0")),
               0);
-    EXPECT_LT(model.compareTexts(2, QStringLiteral("99999999999"), QStringLiteral("1")), 0);
+    // Large values neither overflow nor wrap the sign.
+    EXPECT_GT(model.CompareTexts(CListModel::TypeSize, QStringLiteral("-2147483648M"),
+                                 QStringLiteral("2147483647M")),
+              0);
+    EXPECT_LT(model.CompareTexts(CListModel::TypeSize, QStringLiteral("99999999999"),
+                                 QStringLiteral("1")),
+              0);
 }
 
 TEST(ListModelSort, TextColumnIsCaseSensitiveByCharacterCode)
@@ -297,14 +308,24 @@ TEST(ListModelSort, NumberComparisonKeepsTheSinglePrecisionQuirk)
 {
     CListModel model;
     // Equal values give -1 both ways.
-    EXPECT_EQ(model.compareTexts(1, QStringLiteral("1.5"), QStringLiteral("1.50")), -1);
-    EXPECT_EQ(model.compareTexts(1, QStringLiteral("1.50"), QStringLiteral("1.5")), -1);
+    EXPECT_EQ(
+        model.CompareTexts(CListModel::TypeNumber, QStringLiteral("1.5"), QStringLiteral("1.50")),
+        -1);
+    EXPECT_EQ(
+        model.CompareTexts(CListModel::TypeNumber, QStringLiteral("1.50"), QStringLiteral("1.5")),
+        -1);
     // The first value is rounded to single precision: 0.1f is above 0.1000000001, so the
     // larger second value does not count as larger.
-    EXPECT_EQ(model.compareTexts(1, QStringLiteral("0.1"), QStringLiteral("0.1000000001")), -1);
-    EXPECT_EQ(model.compareTexts(1, QStringLiteral("0.1"), QStringLiteral("0.2")), 1);
+    EXPECT_EQ(model.CompareTexts(CListModel::TypeNumber, QStringLiteral("0.1"),
+                                 QStringLiteral("0.1000000001")),
+              -1);
+    EXPECT_EQ(
+        model.CompareTexts(CListModel::TypeNumber, QStringLiteral("0.1"), QStringLiteral("0.2")),
+        1);
     // A decimal comma is not read (the numbers are read with a point whatever the locale).
-    EXPECT_EQ(model.compareTexts(1, QStringLiteral("1,9"), QStringLiteral("1.5")), 1);
+    EXPECT_EQ(
+        model.CompareTexts(CListModel::TypeNumber, QStringLiteral("1,9"), QStringLiteral("1.5")),
+        1);
 }
 
 TEST(ListModelSort, EqualNumbersAreNotTieBrokenByColumnZero)
@@ -323,7 +344,7 @@ TEST(ListModelSort, EqualNumbersAreNotTieBrokenByColumnZero)
 TEST(ListModelSort, DatesInTheGivenLocaleWithUnparsableTextsFirst)
 {
     CListModel model;
-    model.setDateLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    model.SetDateLocale(QLocale(QLocale::English, QLocale::UnitedStates));
     fill(model, { "Name", "Date" },
          { { "c", "1/2/2021" },
            { "a", "12/25/2020" },
@@ -342,11 +363,18 @@ TEST(ListModelSort, DatesInTheGivenLocaleWithUnparsableTextsFirst)
 TEST(ListModelSort, DatesFollowTheLocale)
 {
     CListModel model;
-    model.setDateLocale(QLocale(QLocale::German, QLocale::Germany));
-    EXPECT_LT(model.compareTexts(3, QStringLiteral("24.12.2020"), QStringLiteral("02.01.2021")), 0);
-    EXPECT_EQ(model.compareTexts(3, QStringLiteral("24.12.2020"), QStringLiteral("24.12.20")), 0);
-    EXPECT_EQ(model.compareTexts(3, QStringLiteral("junk"), QStringLiteral("")), 0);
-    EXPECT_LT(model.compareTexts(3, QStringLiteral("junk"), QStringLiteral("01.01.1900")), 0);
+    model.SetDateLocale(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_LT(model.CompareTexts(CListModel::TypeDate, QStringLiteral("24.12.2020"),
+                                 QStringLiteral("02.01.2021")),
+              0);
+    EXPECT_EQ(model.CompareTexts(CListModel::TypeDate, QStringLiteral("24.12.2020"),
+                                 QStringLiteral("24.12.20")),
+              0);
+    EXPECT_EQ(model.CompareTexts(CListModel::TypeDate, QStringLiteral("junk"), QStringLiteral("")),
+              0);
+    EXPECT_LT(model.CompareTexts(CListModel::TypeDate, QStringLiteral("junk"),
+                                 QStringLiteral("01.01.1900")),
+              0);
 }
 
 TEST(ListModelSort, MinusOneAndBadColumnsDoNothing)
@@ -441,7 +469,7 @@ TEST(ListModelSelection, SetCurSelClearsOthersWithoutMovingTheCurrentIndex)
 {
     CListModel model;
     fill(model, { "A", "B" }, { { "a" }, { "b" }, { "c" }, { "d" } });
-    QItemSelectionModel *selection = model.selectionModel();
+    QItemSelectionModel *selection = model.GetSelectionModel();
     selection->select(model.index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
     selection->select(model.index(3, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
     int rows[4] = {};
@@ -512,13 +540,13 @@ TEST(ListModelBatch, TextChangesAloneKeepTheSelection)
     model.SetCurSel(1);
     QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
     QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
-    model.beginBatch();
-    model.beginBatch(); // nests
+    model.BeginBatch();
+    model.BeginBatch(); // nests
     model.SetItemText(0, 0, QStringLiteral("x"));
     model.SetItemText(1, 0, QStringLiteral("y"));
-    model.endBatch();
+    model.EndBatch();
     EXPECT_EQ(changed.count(), 0);
-    model.endBatch();
+    model.EndBatch();
     EXPECT_EQ(reset.count(), 0);
     EXPECT_EQ(changed.count(), 1);
     EXPECT_EQ(model.GetCurSel(), 1);
@@ -528,17 +556,17 @@ TEST(ListModelWidths, LongestTextRowFollowsChanges)
 {
     CListModel model;
     fill(model, { "A", "B" }, { { "aa", "x" }, { "aaaa", "xx" }, { "a", "xxx" } });
-    EXPECT_EQ(model.longestTextRow(0), 1);
-    EXPECT_EQ(model.longestTextRow(1), 2);
+    EXPECT_EQ(model.GetLongestTextRow(0), 1);
+    EXPECT_EQ(model.GetLongestTextRow(1), 2);
     model.SetItemText(1, 0, QStringLiteral("b"));
-    EXPECT_EQ(model.longestTextRow(0), 0);
+    EXPECT_EQ(model.GetLongestTextRow(0), 0);
     model.InsertItem(0, QStringLiteral("longest text"));
-    EXPECT_EQ(model.longestTextRow(0), 0);
-    EXPECT_EQ(model.longestTextRow(1), 3);
+    EXPECT_EQ(model.GetLongestTextRow(0), 0);
+    EXPECT_EQ(model.GetLongestTextRow(1), 3);
     model.SortOnColumn(0);
-    EXPECT_EQ(model.GetItemText(model.longestTextRow(0), 0), QStringLiteral("longest text"));
+    EXPECT_EQ(model.GetItemText(model.GetLongestTextRow(0), 0), QStringLiteral("longest text"));
     model.DeleteAllItems();
-    EXPECT_EQ(model.longestTextRow(0), -1);
+    EXPECT_EQ(model.GetLongestTextRow(0), -1);
 }
 
 TEST(ListModelFilter, WordsSetRowsAsideInOrderAndBringThemBack)
@@ -620,7 +648,7 @@ TEST(ListModelTester, ModelContractHoldsThroughEveryOperation)
         model.SetItemData(row, i - 5);
     }
     model.SetCurSel(4);
-    model.SetColumnType(1, 2);
+    model.SetColumnType(1, CListModel::TypeSize);
     model.SortOnColumn(1);
     model.SortOnColumn(1);
     model.SortOnColumn(0);

@@ -71,6 +71,9 @@ TEST_F(DataLocationTest, BuildFolderKeepsTheFileBesideTheProgram)
 
     const ScopedEnv data("DOMELIO_DATA_DIR", (m_root.path() + QStringLiteral("/mine/")).toUtf8());
     EXPECT_EQ(DataLocation(bin()).dataFolder(), m_root.path() + QStringLiteral("/mine/"));
+    // A folder named on the command line wins over the environment.
+    EXPECT_EQ(DataLocation(bin(), m_root.path() + QStringLiteral("/chosen")).dataFilePath(),
+              m_root.path() + QStringLiteral("/chosen/HOMEDATA.DAT"));
 }
 
 TEST_F(DataLocationTest, InstalledCopySeedsTheUsersFolderOnceAndNeverOverwrites)

@@ -264,7 +264,7 @@ TEST(DataBase, OpenRefusesWhatIsNotAWritableDataFile)
     TempEnv env(false);
     CADODataBase db;
     // Missing: never created behind the user's back.
-    EXPECT_FALSE(db.Open(env.connection()));
+    EXPECT_FALSE(db.Open(env.dataFile()));
     EXPECT_FALSE(QFile::exists(env.dataFile()));
     EXPECT_TRUE(db.GetLastError().startsWith(QStringLiteral("Connection String = ")));
 
@@ -273,7 +273,7 @@ TEST(DataBase, OpenRefusesWhatIsNotAWritableDataFile)
     ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
     junk.write(QByteArray(4096, 'x'));
     junk.close();
-    EXPECT_FALSE(db.Open(env.connection()));
+    EXPECT_FALSE(db.Open(env.dataFile()));
     EXPECT_FALSE(db.IsOpen());
     EXPECT_EQ(db.GetLastErrorCode(), 26u); // not a database
 
@@ -282,10 +282,10 @@ TEST(DataBase, OpenRefusesWhatIsNotAWritableDataFile)
     ASSERT_TRUE(DataFile::create(env.dataFile()));
     QFile::setPermissions(env.dataFile(), QFile::ReadOwner);
     if (::geteuid() != 0) { // root writes anyway
-        EXPECT_FALSE(db.Open(env.connection()));
+        EXPECT_FALSE(db.Open(env.dataFile()));
     }
     QFile::setPermissions(env.dataFile(), QFile::ReadOwner | QFile::WriteOwner);
-    EXPECT_TRUE(db.Open(env.connection()));
+    EXPECT_TRUE(db.Open(env.dataFile()));
     EXPECT_TRUE(db.Open()); // reopens the last connection
     db.Close();
     EXPECT_FALSE(db.IsOpen());
@@ -296,13 +296,13 @@ TEST(DataBase, ANewDataFileNeverReplacesAnExistingOne)
 {
     TempEnv env;
     CADODataBase db;
-    ASSERT_TRUE(db.Open(env.connection()));
+    ASSERT_TRUE(db.Open(env.dataFile()));
     ASSERT_TRUE(db.Execute(QStringLiteral("INSERT INTO [Homes] ([HomeId]) VALUES (1);")));
     db.Close();
     QString error;
     EXPECT_FALSE(DataFile::create(env.dataFile(), &error));
     EXPECT_FALSE(error.isEmpty());
-    ASSERT_TRUE(db.Open(env.connection()));
+    ASSERT_TRUE(db.Open(env.dataFile()));
     CADORecordset rs(db);
     ASSERT_TRUE(rs.Open(QStringLiteral("SELECT HomeId FROM Homes;")));
     EXPECT_EQ(rs.GetRecordCount(), 1);
@@ -314,16 +314,27 @@ TEST(DataBase, ConnectionTextQuotesThePath)
     const QString connection = DataFile::connectionString(path);
     EXPECT_EQ(connection,
               QStringLiteral("Provider=SQLite;Data Source='/tmp/it''s here;/HOMEDATA.DAT';"));
-    EXPECT_EQ(CADODataBase::dataSourceOf(connection), path);
-    EXPECT_EQ(CADODataBase::dataSourceOf(QStringLiteral("Data Source=/a/b.dat;Mode=1")),
-              QStringLiteral("/a/b.dat"));
+
+    // The connection keeps the path it opens as given, whatever the text's quoting makes of it.
+    TempEnv env(false);
+    const QString odd = env.dataDir() + QStringLiteral("/it's here;");
+    ASSERT_TRUE(QDir().mkpath(odd));
+    const QString file = odd + QStringLiteral("/HOMEDATA.DAT");
+    ASSERT_TRUE(DataFile::create(file));
+    CADODataBase db;
+    ASSERT_TRUE(db.Open(file)) << db.GetLastError().toStdString();
+    EXPECT_EQ(db.GetDataSource(), file);
+    EXPECT_EQ(db.GetConnectionString(), DataFile::connectionString(file));
+    db.Close();
+    ASSERT_TRUE(db.Open()); // the same file again
+    EXPECT_EQ(db.GetDataSource(), file);
 }
 
 TEST(DataBase, TransactionsRollBackUnlessCommitted)
 {
     TempEnv env;
     CADODataBase db;
-    ASSERT_TRUE(db.Open(env.connection()));
+    ASSERT_TRUE(db.Open(env.dataFile()));
     {
         CTransaction t(db);
         ASSERT_TRUE(t.isActive());

@@ -32,7 +32,7 @@ protected:
         QByteArray err;
         ASSERT_EQ(makeDatafile({ QStringLiteral("--sample"), path() }, &err), 0)
             << err.toStdString();
-        ASSERT_TRUE(db.Open(DataFile::connectionString(path()))) << db.GetLastError().toStdString();
+        ASSERT_TRUE(db.Open(path())) << db.GetLastError().toStdString();
     }
 
     QString path() const { return m_folder.path() + QStringLiteral("/HOMEDATA.DAT"); }

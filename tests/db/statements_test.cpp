@@ -101,7 +101,7 @@ TEST(Statements, EveryStatementRunsOnAFreshFile)
 {
     TempEnv env;
     CADODataBase db;
-    ASSERT_TRUE(db.Open(env.connection()));
+    ASSERT_TRUE(db.Open(env.dataFile()));
     for (const Statement &s : everyStatement()) {
         SCOPED_TRACE(s.sql.toStdString());
         if (s.returnsRows) {
@@ -117,7 +117,7 @@ TEST(Statements, FreshFileHoldsTheFixedRows)
 {
     TempEnv env;
     CADODataBase db;
-    ASSERT_TRUE(db.Open(env.connection()));
+    ASSERT_TRUE(db.Open(env.dataFile()));
     CADORecordset rs(db);
     ASSERT_TRUE(
         rs.Open(QStringLiteral("SELECT CategoryType FROM Categories WHERE CategoryId=19;")));

@@ -95,7 +95,7 @@ protected:
         backupFile = env.root() + QStringLiteral("/backup.dat");
         ASSERT_TRUE(DataFile::create(backupFile));
         CADODataBase other;
-        ASSERT_TRUE(other.Open(DataFile::connectionString(backupFile)));
+        ASSERT_TRUE(other.Open(backupFile));
         ASSERT_TRUE(other.Execute(QStringLiteral(
             "INSERT INTO Homes (HomeId, Description) VALUES (2, 'Restored home');")));
         // Enough rows that the file spans many pages (a cut-short copy loses real data).
@@ -186,7 +186,7 @@ TEST_F(BackupRestoreTest, BackupRefusesTheDataFileAnUnwritableFolderAndAFullDisk
     writeBytes(target, "previous backup");
     const int status = inChild([&] {
         CADODataBase own;
-        if (!own.Open(env.connection()))
+        if (!own.Open(env.dataFile()))
             return 3;
         fillDiskAt(8192);
         return DataFileBackup::backup(own, target).ok ? 1 : 0;
@@ -271,7 +271,7 @@ TEST_F(BackupRestoreTest, LinksAreFollowedAndTheFilesTheyLeadToReplacedInPlace)
     ASSERT_TRUE(QFile::rename(env.dataFile(), real));
     ASSERT_TRUE(QFile::link(real, env.dataFile()));
     ASSERT_EQ(::chmod(QFile::encodeName(real).constData(), 0640), 0);
-    ASSERT_TRUE(db.Open(env.connection()));
+    ASSERT_TRUE(db.Open(env.dataFile()));
 
     const Outcome done = DataFileBackup::restore(db, backupFile);
     ASSERT_TRUE(done.ok) << done.reason.toStdString();
@@ -448,7 +448,7 @@ TEST_F(BackupRestoreTest, AFullDiskDuringTheCopyLeavesTheDataWhole)
     ASSERT_GT(bytesOf(backupFile).size(), 65536);
     const int status = inChild([&] {
         CADODataBase own;
-        if (!own.Open(env.connection()))
+        if (!own.Open(env.dataFile()))
             return 3;
         fillDiskAt(65536);
         const Outcome o = DataFileBackup::restore(own, backupFile);
@@ -468,7 +468,7 @@ TEST_F(BackupRestoreTest, ARestoreKilledMidwayLeavesOneWholeDataFile)
     for (Step stop : { Step::Staged, Step::Validated, Step::Replaced }) {
         const int status = inChild([&] {
             CADODataBase own;
-            if (!own.Open(env.connection()))
+            if (!own.Open(env.dataFile()))
                 return 3;
             DataFileBackup::restore(own, backupFile, [&](Step reached) {
                 if (reached == stop)
@@ -489,7 +489,7 @@ TEST_F(BackupRestoreTest, ARestoreKilledMidwayLeavesOneWholeDataFile)
     ASSERT_TRUE(QFile::copy(backupFile, env.root() + QStringLiteral("/new.dat")));
     {
         CADODataBase dbNow;
-        ASSERT_TRUE(dbNow.Open(env.connection()));
+        ASSERT_TRUE(dbNow.Open(env.dataFile()));
         ASSERT_TRUE(dbNow.Execute(QStringLiteral("DELETE FROM Homes;")));
         ASSERT_TRUE(dbNow.Execute(
             QStringLiteral("INSERT INTO Homes (HomeId, Description) VALUES (1, 'Old home');")));
@@ -499,7 +499,7 @@ TEST_F(BackupRestoreTest, ARestoreKilledMidwayLeavesOneWholeDataFile)
         const pid_t pid = ::fork();
         if (pid == 0) {
             CADODataBase own;
-            if (!own.Open(env.connection()))
+            if (!own.Open(env.dataFile()))
                 ::_exit(3);
             for (int i = 0;; ++i)
                 DataFileBackup::restore(own, i % 2 ? oldCopy : backupFile);
@@ -512,7 +512,7 @@ TEST_F(BackupRestoreTest, ARestoreKilledMidwayLeavesOneWholeDataFile)
         EXPECT_TRUE(homes == QStringLiteral("Old home") || homes == QStringLiteral("Restored home"))
             << "round " << round << ": " << homes.toStdString();
     }
-    ASSERT_TRUE(db.Open(env.connection()));
+    ASSERT_TRUE(db.Open(env.dataFile()));
     // The next restore clears what the killed ones left behind.
     EXPECT_TRUE(DataFileBackup::restore(db, backupFile).ok);
     EXPECT_EQ(leftovers(), QStringList());

@@ -160,8 +160,8 @@ TEST(RecordSaveKillTrialChild, Saves)
         GTEST_SKIP() << "runs only as the trial's child process";
     const quint64 seed = job[0].toULongLong();
     CADODataBase db;
-    ASSERT_TRUE(db.Open(DataFile::connectionString(qEnvironmentVariable("DOMELIO_DATA_DIR")
-                                                   + QStringLiteral("/HOMEDATA.DAT"))));
+    ASSERT_TRUE(
+        db.Open(qEnvironmentVariable("DOMELIO_DATA_DIR") + QStringLiteral("/HOMEDATA.DAT")));
     for (int k = job[1].toInt(); k < kSaves; ++k) {
         qint32 id = -1;
         if (!save(db, seed, k, id)) {
@@ -237,7 +237,7 @@ protected:
     {
         QStringList found;
         CADODataBase db; // opening read-write plays back the journal a killed save left
-        if (!db.Open(env.connection()))
+        if (!db.Open(env.dataFile()))
             return { db.GetLastError() };
         const QString integrity = integrityOf(env.dataFile());
         if (integrity != QLatin1String("ok"))

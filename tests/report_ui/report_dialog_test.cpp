@@ -44,9 +44,9 @@ protected:
     }
     void TearDown() override { resetUserLocale(); }
 
-    std::unique_ptr<CDlgInventoryReport> makeDialog()
+    std::unique_ptr<InventoryReport::Dialog> makeDialog()
     {
-        auto dialog = std::make_unique<CDlgInventoryReport>(db, home, env.dataFile());
+        auto dialog = std::make_unique<InventoryReport::Dialog>(db, home);
         dialog->setReportDate(kToday);
         return dialog;
     }

@@ -1,8 +1,9 @@
 #include "controls/label.h"
 #include "db/ado_database.h"
 #include "records/area.h"
-#include "records/area_colors_page.h"
-#include "records/color_dialog.h"
+#include "sheets/area_colors_page.h"
+#include "sheets/area_sheet.h"
+#include "sheets/color_dialog.h"
 #include "support/scripted_ui.h"
 #include "support/temp_env.h"
 
@@ -20,7 +21,7 @@ namespace {
 class AreaSheet : public ::testing::Test
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(db.Open(env.connection())); }
+    void SetUp() override { ASSERT_TRUE(db.Open(env.dataFile())); }
 
     static QTabWidget &tabs(QDialog &sheet) { return *sheet.findChild<QTabWidget *>("pages"); }
 
@@ -48,7 +49,7 @@ TEST_F(AreaSheet, ANewLocationOpensAsNewLocationAndKeepsATypedName)
         Fill::text(sheet, "description", QStringLiteral("Den"));
         Fill::click(sheet, "ok");
     });
-    ASSERT_TRUE(area.Edit(db, nullptr));
+    ASSERT_TRUE(CAreaSheet::Edit(area, db, nullptr));
     CArea stored(area.id());
     ASSERT_TRUE(stored.Load(db));
     EXPECT_EQ(stored.m_strDescription, QStringLiteral("Den"));
@@ -62,7 +63,7 @@ TEST_F(AreaSheet, ANewLocationOpensAsNewLocationAndKeepsATypedName)
         EXPECT_EQ(names->itemText(names->currentIndex()), QStringLiteral("Kitchen"));
         EXPECT_EQ(names->currentText(), QStringLiteral("kitchen"));
     });
-    EXPECT_FALSE(stored.Edit(db, nullptr));
+    EXPECT_FALSE(CAreaSheet::Edit(stored, db, nullptr));
 
     // Typed keys are kept as typed: no listed name that begins with them completes them.
     for (const QString &typed :
@@ -78,7 +79,7 @@ TEST_F(AreaSheet, ANewLocationOpensAsNewLocationAndKeepsATypedName)
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             Fill::click(sheet, "ok");
         });
-        ASSERT_TRUE(room.Edit(db, nullptr)) << typed.toStdString();
+        ASSERT_TRUE(CAreaSheet::Edit(room, db, nullptr)) << typed.toStdString();
         CArea saved(room.id());
         ASSERT_TRUE(saved.Load(db));
         EXPECT_EQ(saved.m_strDescription, typed);
@@ -127,7 +128,7 @@ TEST_F(AreaSheet, DimensionsAreFeetAndInchesAndBadInputKeepsThePage)
         Fill::text(sheet, "heightFeet", QStringLiteral("8"));
         Fill::click(sheet, "ok");
     });
-    ASSERT_TRUE(area.Edit(db, nullptr));
+    ASSERT_TRUE(CAreaSheet::Edit(area, db, nullptr));
     CArea stored(area.id());
     ASSERT_TRUE(stored.Load(db));
     EXPECT_EQ(stored.m_nLength, 74);
@@ -142,7 +143,7 @@ TEST_F(AreaSheet, DimensionsAreFeetAndInchesAndBadInputKeepsThePage)
         EXPECT_EQ(ui.messages().back().text,
                   QStringLiteral("Please enter a description for this location."));
     });
-    EXPECT_FALSE(stored.Edit(db, nullptr));
+    EXPECT_FALSE(CAreaSheet::Edit(stored, db, nullptr));
 
     // Negative lengths (the handheld stores them) show their sign in both parts and come back
     // unchanged; a minus may be typed too.
@@ -160,7 +161,7 @@ TEST_F(AreaSheet, DimensionsAreFeetAndInchesAndBadInputKeepsThePage)
         QTest::keyClicks(heightFeet, QStringLiteral("-2"));
         Fill::click(sheet, "ok");
     });
-    ASSERT_TRUE(stored.Edit(db, nullptr));
+    ASSERT_TRUE(CAreaSheet::Edit(stored, db, nullptr));
     EXPECT_EQ(ui.messages().size(), messagesBefore);
     CArea negative(stored.id());
     ASSERT_TRUE(negative.Load(db));
@@ -213,7 +214,7 @@ TEST_F(AreaSheet, ColorsComeFromSelectColorAndWhiteMeansNone)
         EXPECT_EQ(third->text(), QStringLiteral("Click to change color"));
         Fill::click(sheet, "ok");
     });
-    ASSERT_TRUE(area.Edit(db, nullptr));
+    ASSERT_TRUE(CAreaSheet::Edit(area, db, nullptr));
     CArea stored(area.id());
     ASSERT_TRUE(stored.Load(db));
     EXPECT_EQ(stored.m_nColor[0], 0x00332211);

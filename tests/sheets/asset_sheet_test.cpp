@@ -3,8 +3,9 @@
 #include "db/ado_recordset.h"
 #include "format/display_text.h"
 #include "records/asset.h"
-#include "records/recommend_movie_dialog.h"
 #include "records/video_titles.h"
+#include "sheets/asset_sheet.h"
+#include "sheets/recommend_movie_dialog.h"
 #include "support/screenshots.h"
 #include "support/scripted_ui.h"
 #include "support/temp_env.h"
@@ -32,7 +33,7 @@ class AssetSheet : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(db.Open(env.connection()));
+        ASSERT_TRUE(db.Open(env.dataFile()));
         exec("INSERT INTO Homes (HomeId, Description) VALUES (1, 'Main'), (2, 'Cabin');");
         exec("INSERT INTO Areas (AreaId, HomeId, Description) VALUES (5, 1, 'Kitchen'), "
              "(6, 1, 'Attic'), (7, 2, 'Porch');");
@@ -74,7 +75,7 @@ protected:
         CAsset title;
         title.m_lHomeId = 1;
         title.m_lCategoryId = CAsset::kVideoCategoryId;
-        EXPECT_TRUE(title.Edit(db, nullptr));
+        EXPECT_TRUE(CAssetSheet::Edit(title, db, nullptr));
         return stored(title.id());
     }
 
@@ -122,7 +123,7 @@ TEST_F(AssetSheet, ANewAssetIsSavedWithTheEntriesOfEveryPage)
     });
     CAsset asset;
     asset.m_lHomeId = 1;
-    ASSERT_TRUE(asset.Edit(db, nullptr));
+    ASSERT_TRUE(CAssetSheet::Edit(asset, db, nullptr));
     EXPECT_TRUE(ui.messages().empty());
 
     const CAsset saved = stored(asset.id());
@@ -165,7 +166,7 @@ TEST_F(AssetSheet, TheCategoriesButtonRefillsTheDropDownWithTheChosenCategory)
     });
     CAsset asset;
     asset.m_lHomeId = 1;
-    ASSERT_TRUE(asset.Edit(db, nullptr));
+    ASSERT_TRUE(CAssetSheet::Edit(asset, db, nullptr));
     CADORecordset rs(db);
     ASSERT_TRUE(rs.Open(QStringLiteral("SELECT Description FROM Categories WHERE CategoryId=%1;")
                             .arg(stored(asset.id()).m_lCategoryId)));
@@ -204,7 +205,7 @@ TEST_F(AssetSheet, MoneyEditsRefuseWhatIsNotANumberAndKeepThePage)
     });
     CAsset asset;
     asset.m_lHomeId = 1;
-    ASSERT_TRUE(asset.Edit(db, nullptr));
+    ASSERT_TRUE(CAssetSheet::Edit(asset, db, nullptr));
     EXPECT_EQ(stored(asset.id()).m_fCurrentValue, -5.0f);
     EXPECT_EQ(stored(asset.id()).m_fPurchasePrice, 1000.0f);
 }
@@ -221,7 +222,7 @@ TEST_F(AssetSheet, AnEmptyDescriptionKeepsTheDetailsPage)
         EXPECT_EQ(ui.messages()[0].caption, QStringLiteral("Domelio"));
     });
     CAsset asset;
-    EXPECT_FALSE(asset.Edit(db, nullptr));
+    EXPECT_FALSE(CAssetSheet::Edit(asset, db, nullptr));
     EXPECT_FALSE(asset.Exists());
 }
 
@@ -237,7 +238,7 @@ TEST_F(AssetSheet, TheWarrantyYear2000MeansNoDateBothWays)
         EXPECT_FALSE(sheet.findChild<QDateEdit *>("warranty")->isEnabled());
         Fill::click(sheet, "ok");
     });
-    ASSERT_TRUE(asset.Edit(db, nullptr));
+    ASSERT_TRUE(CAssetSheet::Edit(asset, db, nullptr));
     EXPECT_EQ(stored(asset.id()).m_dtWarrantyExpiration, COleDateTime(2000, 1, 1));
 
     // A warranty that ran out before 2000 is a date like any other and stays as it is.
@@ -249,7 +250,7 @@ TEST_F(AssetSheet, TheWarrantyYear2000MeansNoDateBothWays)
         EXPECT_EQ(sheet.findChild<QDateEdit *>("warranty")->date(), QDate(1999, 3, 2));
         Fill::click(sheet, "ok");
     });
-    ASSERT_TRUE(asset.Edit(db, nullptr));
+    ASSERT_TRUE(CAssetSheet::Edit(asset, db, nullptr));
     EXPECT_EQ(stored(asset.id()).m_dtWarrantyExpiration, COleDateTime(1999, 3, 2));
 
     // Clearing the box stores "no date".
@@ -258,7 +259,7 @@ TEST_F(AssetSheet, TheWarrantyYear2000MeansNoDateBothWays)
         Fill::check(sheet, "hasWarranty", false);
         Fill::click(sheet, "ok");
     });
-    ASSERT_TRUE(asset.Edit(db, nullptr));
+    ASSERT_TRUE(CAssetSheet::Edit(asset, db, nullptr));
     EXPECT_EQ(stored(asset.id()).m_dtWarrantyExpiration, CAsset::noWarrantyDate());
 }
 
@@ -273,7 +274,7 @@ TEST_F(AssetSheet, UnknownStoredIdsShowTheFirstEntryAndBecomeZero)
         Fill::click(sheet, "ok");
     });
     CAsset lamp = stored(10);
-    ASSERT_TRUE(lamp.Edit(db, nullptr));
+    ASSERT_TRUE(CAssetSheet::Edit(lamp, db, nullptr));
     EXPECT_EQ(stored(10).m_lCategoryId, 0);
     EXPECT_EQ(stored(10).m_lAreaId, 0);
 
@@ -281,7 +282,7 @@ TEST_F(AssetSheet, UnknownStoredIdsShowTheFirstEntryAndBecomeZero)
     exec("UPDATE Assets SET CategoryId=999, AreaId=7 WHERE AssetId=10;");
     ui.onNextDialog([&](QDialog &sheet) { Fill::click(sheet, "cancel"); });
     lamp = stored(10);
-    EXPECT_FALSE(lamp.Edit(db, nullptr));
+    EXPECT_FALSE(CAssetSheet::Edit(lamp, db, nullptr));
     EXPECT_EQ(stored(10).m_lCategoryId, 999);
 }
 
@@ -306,7 +307,7 @@ TEST_F(AssetSheet, AVideoTitleKeepsItsStoredIdsAndShowsItsOwnPages)
         Fill::click(sheet, "ok");
     });
     CAsset heat = stored(20);
-    ASSERT_TRUE(heat.Edit(db, nullptr));
+    ASSERT_TRUE(CAssetSheet::Edit(heat, db, nullptr));
     const CAsset saved = stored(20);
     EXPECT_EQ(saved.m_lCategoryId, 19);
     EXPECT_EQ(saved.m_lAreaId, 77);
@@ -420,7 +421,7 @@ TEST_F(AssetSheet, AMissingPictureShowsNothingAndSaysNothing)
             EXPECT_TRUE(page->previewRect().isEmpty());
             Fill::click(sheet, "ok");
         });
-        ASSERT_TRUE(asset.Edit(db, nullptr));
+        ASSERT_TRUE(CAssetSheet::Edit(asset, db, nullptr));
         EXPECT_EQ(stored(asset.id()).m_strPicture, path);
     }
     EXPECT_TRUE(ui.messages().empty());

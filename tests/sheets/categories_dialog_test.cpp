@@ -2,7 +2,7 @@
 #include "db/ado_database.h"
 #include "db/ado_recordset.h"
 #include "db/lookups.h"
-#include "records/categories_dialog.h"
+#include "sheets/categories_dialog.h"
 #include "support/scripted_ui.h"
 #include "support/temp_env.h"
 
@@ -15,7 +15,7 @@ namespace {
 class CategoriesDialog : public ::testing::Test
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(db.Open(env.connection())); }
+    void SetUp() override { ASSERT_TRUE(db.Open(env.dataFile())); }
 
     static QStringList rows(QDialog &dialog)
     {

@@ -1,10 +1,11 @@
-#include "widgets/property_sheet.h"
 #include "db/ado_database.h"
 #include "db/ado_recordset.h"
 #include "records/home.h"
-#include "widgets/picture_page.h"
+#include "sheets/home_sheet.h"
 #include "support/scripted_ui.h"
 #include "support/temp_env.h"
+#include "widgets/picture_page.h"
+#include "widgets/property_sheet.h"
 
 #include <QDialog>
 #include <QImage>
@@ -16,7 +17,7 @@ namespace {
 class HomeSheet : public ::testing::Test
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(db.Open(env.connection())); }
+    void SetUp() override { ASSERT_TRUE(db.Open(env.dataFile())); }
 
     int homeCount()
     {
@@ -56,7 +57,7 @@ TEST_F(HomeSheet, AnEmptyDescriptionKeepsTheFirstPage)
         EXPECT_EQ(tabs(sheet).currentIndex(), 0);
     });
     CHome home;
-    EXPECT_FALSE(home.Edit(db, nullptr));
+    EXPECT_FALSE(CHomeSheet::Edit(home, db, nullptr));
     EXPECT_EQ(homeCount(), 0);
 }
 
@@ -85,7 +86,7 @@ TEST_F(HomeSheet, ValueMustReadAsADecimalNumber)
         EXPECT_FALSE(sheet.isVisible());
     });
     CHome home;
-    ASSERT_TRUE(home.Edit(db, nullptr));
+    ASSERT_TRUE(CHomeSheet::Edit(home, db, nullptr));
     ASSERT_TRUE(home.Exists());
 
     CHome stored(home.id());
@@ -99,7 +100,7 @@ TEST_F(HomeSheet, ValueMustReadAsADecimalNumber)
         EXPECT_EQ(Fill::textOf(sheet, "currentValue"), QStringLiteral("1000"));
         EXPECT_EQ(Fill::textOf(sheet, "description"), QStringLiteral("Town flat"));
     });
-    EXPECT_FALSE(stored.Edit(db, nullptr));
+    EXPECT_FALSE(CHomeSheet::Edit(stored, db, nullptr));
 }
 
 TEST_F(HomeSheet, AValueShownInShortFormIsNotRoundedByOk)
@@ -114,7 +115,7 @@ TEST_F(HomeSheet, AValueShownInShortFormIsNotRoundedByOk)
         EXPECT_EQ(Fill::textOf(sheet, "currentValue"), QStringLiteral("1.23457e+06"));
         Fill::click(sheet, "ok");
     });
-    ASSERT_TRUE(edited.Edit(db, nullptr));
+    ASSERT_TRUE(CHomeSheet::Edit(edited, db, nullptr));
     CHome stored(home.id());
     ASSERT_TRUE(stored.Load(db));
     EXPECT_EQ(stored.m_fCurrentValue, 1234567.0f);
@@ -124,7 +125,7 @@ TEST_F(HomeSheet, AValueShownInShortFormIsNotRoundedByOk)
         Fill::text(sheet, "currentValue", QStringLiteral("2e+06"));
         Fill::click(sheet, "ok");
     });
-    ASSERT_TRUE(stored.Edit(db, nullptr));
+    ASSERT_TRUE(CHomeSheet::Edit(stored, db, nullptr));
     CHome again(home.id());
     ASSERT_TRUE(again.Load(db));
     EXPECT_EQ(again.m_fCurrentValue, 2000000.0f);
@@ -140,7 +141,7 @@ TEST_F(HomeSheet, CancelStoresNothingAndLeavesTheRecordAlone)
         Fill::text(sheet, "notes", QStringLiteral("typed"));
         Fill::click(sheet, "cancel");
     });
-    EXPECT_FALSE(home.Edit(db, nullptr));
+    EXPECT_FALSE(CHomeSheet::Edit(home, db, nullptr));
     EXPECT_EQ(home.m_strDescription, QStringLiteral("Before"));
     CHome stored(home.id());
     ASSERT_TRUE(stored.Load(db));
@@ -169,7 +170,7 @@ TEST_F(HomeSheet, AFailedSaveKeepsTheSheetAndTheInput)
         EXPECT_FALSE(sheet.isVisible());
     });
     CHome home;
-    ASSERT_TRUE(home.Edit(db, nullptr));
+    ASSERT_TRUE(CHomeSheet::Edit(home, db, nullptr));
     EXPECT_EQ(home.id(), 5);
     EXPECT_EQ(home.m_strNotes, QStringLiteral("Thatched roof"));
     EXPECT_EQ(homeCount(), 1);
@@ -217,7 +218,7 @@ TEST_F(HomeSheet, PicturePageBrowsesViewsAndPreviews)
         Fill::click(sheet, "ok");
     });
     CHome home;
-    ASSERT_TRUE(home.Edit(db, nullptr));
+    ASSERT_TRUE(CHomeSheet::Edit(home, db, nullptr));
     EXPECT_EQ(home.m_strPicture, notAPicture);
 }
 

@@ -4,10 +4,10 @@
 #include "format/display_text.h"
 #include "format/string_table.h"
 #include "records/home.h"
-#include "records/home_loans_page.h"
-#include "records/home_sheet.h"
 #include "records/loan.h"
-#include "records/loan_sheet.h"
+#include "sheets/home_loans_page.h"
+#include "sheets/home_sheet.h"
+#include "sheets/loan_sheet.h"
 #include "support/scripted_ui.h"
 #include "support/temp_env.h"
 
@@ -26,7 +26,7 @@ class LoanSheet : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(db.Open(env.connection()));
+        ASSERT_TRUE(db.Open(env.dataFile()));
         setUserLocale(QLocale(QLocale::English, QLocale::UnitedStates));
     }
     void TearDown() override { resetUserLocale(); }
@@ -358,20 +358,20 @@ TEST_F(LoansPage, TheHomeProfileOpensAtLoansAndKeepsLoansWhenCancelled)
         Fill::click(sheet, "newLoan");
         Fill::click(sheet, "cancel");
     });
-    EXPECT_FALSE(stored.Edit(db, nullptr, true));
+    EXPECT_FALSE(CHomeSheet::Edit(stored, db, nullptr, true));
     const LoanList loans = loansOfHome(db, stored.id());
     ASSERT_EQ(loans.rows.size(), 1u);
     EXPECT_EQ(loans.rows[0].text, QStringLiteral("HELOC"));
 
     // Opened without the flag it starts on Details; a new home has no Loans page at all.
     ui.onNextDialog([&](QDialog &sheet) { EXPECT_EQ(tabs(sheet).currentIndex(), 0); });
-    stored.Edit(db, nullptr, false);
+    CHomeSheet::Edit(stored, db, nullptr, false);
     ui.onNextDialog([&](QDialog &sheet) {
         EXPECT_EQ(tabs(sheet).count(), 3);
         EXPECT_EQ(tabs(sheet).currentIndex(), 0);
     });
     CHome fresh;
-    fresh.Edit(db, nullptr, true);
+    CHomeSheet::Edit(fresh, db, nullptr, true);
 }
 
 } // namespace

@@ -4,9 +4,10 @@
 #include "db/lookups.h"
 #include "platform/settings_key.h"
 #include "records/categories.h"
-#include "records/categories_dialog.h"
-#include "records/general_tasks_dialog.h"
 #include "records/task.h"
+#include "sheets/categories_dialog.h"
+#include "sheets/general_tasks_dialog.h"
+#include "sheets/task_sheet.h"
 #include "support/screenshots.h"
 #include "support/scripted_ui.h"
 #include "support/temp_env.h"
@@ -33,7 +34,7 @@ class TaskDialogs : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(db.Open(env.connection()));
+        ASSERT_TRUE(db.Open(env.dataFile()));
         ASSERT_TRUE(
             settings.Create(HKEY_CURRENT_USER, QStringLiteral("Software\\Varn Holt\\Domelio")));
     }
@@ -99,7 +100,7 @@ TEST_F(TaskDialogs, ShoppingItemRefusesANonNumberAndStaysOpen)
         Fill::click(dialog, "ok");
         EXPECT_FALSE(dialog.isVisible());
     });
-    ASSERT_TRUE(item.Edit(db, nullptr));
+    ASSERT_TRUE(CTaskSheet::Edit(item, db, nullptr));
     CTask loaded(item.id());
     ASSERT_TRUE(loaded.Load(db));
     EXPECT_EQ(loaded.TaskText(), QStringLiteral("Buy 2 gal Milk @ Corner Market (#5)"));
@@ -125,7 +126,7 @@ TEST_F(TaskDialogs, ShoppingItemOpensOnTheUnitAndStoreThatBeginWithWhatIsStored)
         EXPECT_EQ(Fill::textOf(dialog, "price"), QStringLiteral("3.49"));
         Fill::click(dialog, "ok");
     });
-    ASSERT_TRUE(item.Edit(db, nullptr));
+    ASSERT_TRUE(CTaskSheet::Edit(item, db, nullptr));
     EXPECT_EQ(item.m_strNotes, QStringLiteral("lb"));
     EXPECT_EQ(item.m_strVendor, QStringLiteral("Grocery Store"));
     // Shown as it was, the price keeps its exact value.
@@ -138,7 +139,7 @@ TEST_F(TaskDialogs, ShoppingItemOpensOnTheUnitAndStoreThatBeginWithWhatIsStored)
         EXPECT_EQ(Fill::textOf(dialog, "store"), QStringLiteral("Mo's"));
         Fill::click(dialog, "ok");
     });
-    ASSERT_TRUE(odd.Edit(db, nullptr));
+    ASSERT_TRUE(CTaskSheet::Edit(odd, db, nullptr));
     CTask loaded(odd.id());
     ASSERT_TRUE(loaded.Load(db));
     EXPECT_EQ(loaded.m_strNotes, QStringLiteral("sack"));
@@ -167,7 +168,7 @@ TEST_F(TaskDialogs, DeletingTheStoreThroughStoresKeepsItsNameOnTheItems)
         EXPECT_EQ(Fill::textOf(dialog, "store"), QStringLiteral("Home"));
         Fill::click(dialog, "ok");
     });
-    ASSERT_TRUE(item.Edit(db, nullptr));
+    ASSERT_TRUE(CTaskSheet::Edit(item, db, nullptr));
     EXPECT_EQ(ui.pendingScripts(), 0);
     EXPECT_EQ(
         number(QStringLiteral("SELECT COUNT(*) FROM Categories WHERE CategoryId=%1;").arg(home)),
@@ -186,7 +187,7 @@ TEST_F(TaskDialogs, CancelChangesNothing)
         Fill::text(dialog, "description", QStringLiteral("Sugar"));
         Fill::click(dialog, "cancel");
     });
-    EXPECT_FALSE(item.Edit(db, nullptr));
+    EXPECT_FALSE(CTaskSheet::Edit(item, db, nullptr));
     EXPECT_EQ(item.m_strDescription, QStringLiteral("Flour"));
     CTask loaded(item.id());
     ASSERT_TRUE(loaded.Load(db));
@@ -214,7 +215,7 @@ TEST_F(TaskDialogs, TaskSheetStoresTheChosenCategoryOrNone)
         shoot(sheet, QStringLiteral("task_sheet"));
         Fill::click(sheet, "ok");
     });
-    ASSERT_TRUE(task.Edit(db, nullptr));
+    ASSERT_TRUE(CTaskSheet::Edit(task, db, nullptr));
     EXPECT_EQ(number(QStringLiteral("SELECT Custom2 FROM Tasks WHERE TaskId=%1").arg(task.id())),
               0);
     EXPECT_EQ(task.TaskText(), QStringLiteral("Repair garage door"));
@@ -224,7 +225,7 @@ TEST_F(TaskDialogs, TaskSheetStoresTheChosenCategoryOrNone)
         Fill::text(sheet, "category", QStringLiteral("Repairs"));
         Fill::click(sheet, "ok");
     });
-    ASSERT_TRUE(task.Edit(db, nullptr));
+    ASSERT_TRUE(CTaskSheet::Edit(task, db, nullptr));
     EXPECT_EQ(number(QStringLiteral("SELECT Custom2 FROM Tasks WHERE TaskId=%1").arg(task.id())),
               24);
     CTask loaded(task.id());

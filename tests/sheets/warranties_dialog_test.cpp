@@ -3,7 +3,7 @@
 #include "db/ado_database.h"
 #include "format/display_text.h"
 #include "platform/ole_date.h"
-#include "records/warranties_dialog.h"
+#include "sheets/warranties_dialog.h"
 #include "support/screenshots.h"
 #include "support/scripted_ui.h"
 #include "support/temp_env.h"
@@ -25,7 +25,7 @@ protected:
     void SetUp() override
     {
         setUserLocale(QLocale(QLocale::English, QLocale::UnitedStates));
-        ASSERT_TRUE(db.Open(env.connection()));
+        ASSERT_TRUE(db.Open(env.dataFile()));
         run(QStringLiteral("INSERT INTO Homes (HomeId, Description) VALUES (1, 'Lake & Sons');"));
         run(QStringLiteral("INSERT INTO Areas (AreaId, HomeId, Description) VALUES "
                            "(7, 1, 'Kitchen');"));
@@ -42,7 +42,7 @@ protected:
                 .arg(QString::fromLatin1(description))
                 .arg(day + daysLeft));
     }
-    static QStringList rows(const CDlgWarranties &dialog)
+    static QStringList rows(const Warranties::Dialog &dialog)
     {
         QStringList texts;
         const CAutoListCtrl &list = *dialog.list();
@@ -75,7 +75,7 @@ TEST_F(WarrantiesDialog, ThreeGroupsByDateAndTheSheetBehindEachRow)
     run(QStringLiteral("INSERT INTO Assets (AssetId, HomeId, Description, WarrantyExpiration) "
                        "VALUES (9, 1, 'No warranty', 36526);"));
 
-    CDlgWarranties dialog(db, 1, QStringLiteral("Lake & Sons"), today);
+    Warranties::Dialog dialog(db, 1, QStringLiteral("Lake & Sons"), today);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Warranties"));
     const QString date = dateText(COleDateTime::fromDate(today.addDays(30)), false);
     EXPECT_EQ(
@@ -98,7 +98,7 @@ TEST_F(WarrantiesDialog, ThreeGroupsByDateAndTheSheetBehindEachRow)
     EXPECT_FALSE(dialog.list()->header()->sectionsClickable());
 
     // Enter on Fridge opens its sheet; a new date moves it to its group, still selected.
-    QSignalSpy edited(&dialog, &CDlgWarranties::assetEdited);
+    QSignalSpy edited(&dialog, &Warranties::Dialog::assetEdited);
     dialog.show();
     dialog.list()->SetCurSel(4);
     dialog.list()->setCurrentIndex(dialog.list()->model()->index(4, 0));
@@ -134,14 +134,14 @@ TEST_F(WarrantiesDialog, ThreeGroupsByDateAndTheSheetBehindEachRow)
     auto *properties = dialog.findChild<QPushButton *>(QStringLiteral("properties"));
     ASSERT_NE(properties, nullptr);
     EXPECT_FALSE(properties->isEnabled());
-    dialog.EditSelected();
+    dialog.editSelected();
     EXPECT_EQ(ui.dialogTitles().size(), 2);
 }
 
 TEST_F(WarrantiesDialog, NothingToListSaysSo)
 {
     add(1, "Kettle", 400);
-    CDlgWarranties dialog(db, 1, QStringLiteral("Lake & Sons"), today);
+    Warranties::Dialog dialog(db, 1, QStringLiteral("Lake & Sons"), today);
     EXPECT_EQ(dialog.list()->GetItemCount(), 0);
     EXPECT_TRUE(dialog.noneLine()->isVisibleTo(&dialog));
     EXPECT_FALSE(dialog.findChild<QPushButton *>(QStringLiteral("properties"))->isEnabled());

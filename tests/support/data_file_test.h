@@ -12,7 +12,7 @@ class DataFileTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(db.Open(env.connection())) << db.GetLastError().toStdString();
+        ASSERT_TRUE(db.Open(env.dataFile())) << db.GetLastError().toStdString();
     }
 
     // Seeds or changes the file behind the code under test.

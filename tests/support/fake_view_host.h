@@ -20,7 +20,7 @@ class FakeViewHost : public ViewHost
 public:
     FakeViewHost()
     {
-        EXPECT_TRUE(db.Open(env.connection())) << db.GetLastError().toStdString();
+        EXPECT_TRUE(db.Open(env.dataFile())) << db.GetLastError().toStdString();
         EXPECT_TRUE(key.Create(HKEY_CURRENT_USER, QStringLiteral("Software\\Varn Holt\\Domelio")));
         window.resize(640, 480);
     }

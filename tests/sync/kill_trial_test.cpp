@@ -25,8 +25,8 @@ TEST(SyncKillTrialChild, ChildCopy)
     CSyncService service;
     ASSERT_EQ(service.Load(), CSyncService::Status::Ready);
     CADODataBase desktop;
-    ASSERT_TRUE(desktop.Open(DataFile::connectionString(qEnvironmentVariable("DOMELIO_DATA_DIR")
-                                                        + QStringLiteral("/HOMEDATA.DAT"))));
+    ASSERT_TRUE(
+        desktop.Open(qEnvironmentVariable("DOMELIO_DATA_DIR") + QStringLiteral("/HOMEDATA.DAT")));
     const auto d =
         direction == "1" ? Sync::Direction::DesktopToDevice : Sync::Direction::DeviceToDesktop;
     EXPECT_EQ(service.Copy(d, desktop, kDbPath), DeviceFilter::Ok);
@@ -45,7 +45,7 @@ State stateOf(const QString &file)
 {
     State state;
     CADODataBase db;
-    if (!db.Open(DataFile::connectionString(file))) {
+    if (!db.Open(file)) {
         state.integrity = db.GetLastError();
         return state;
     }
@@ -68,7 +68,7 @@ State stateOf(const QString &file)
 void fillAssets(const QString &file, const char *owner, int count)
 {
     CADODataBase db;
-    ASSERT_TRUE(db.Open(DataFile::connectionString(file)));
+    ASSERT_TRUE(db.Open(file));
     ASSERT_TRUE(db.Execute(QStringLiteral("DELETE FROM Assets;")));
     // Text long enough that the copy takes a while to write.
     ASSERT_TRUE(db.Execute(
@@ -148,7 +148,7 @@ TEST_F(SyncKillTrial, AKilledCopyLeavesBothFilesWholeWithOldOrNewData)
     CSyncService service;
     ASSERT_EQ(service.Load(), CSyncService::Status::Ready);
     CADODataBase desktop;
-    ASSERT_TRUE(desktop.Open(env.connection()));
+    ASSERT_TRUE(desktop.Open(env.dataFile()));
     EXPECT_EQ(service.Copy(Sync::Direction::DesktopToDevice, desktop, kDbPath), DeviceFilter::Ok);
     EXPECT_EQ(stateOf(deviceFile()), desk);
     EXPECT_EQ(deviceLeftovers(), QStringList());

@@ -160,7 +160,7 @@ TEST_F(SyncSession, BothDirectionsCopyEveryTableThroughTheLoadedFilter)
     // A table of the handheld's own goes with the old database: the device gets a new one.
     {
         CADODataBase device;
-        ASSERT_TRUE(device.Open(DataFile::connectionString(deviceFile())));
+        ASSERT_TRUE(device.Open(deviceFile()));
         ASSERT_TRUE(device.Execute(QStringLiteral("CREATE TABLE Scratch (x LONG);")));
     }
     run(QStringLiteral("UPDATE TableIds SET NextId=77 WHERE TableName='Homes';"));
@@ -170,7 +170,7 @@ TEST_F(SyncSession, BothDirectionsCopyEveryTableThroughTheLoadedFilter)
     EXPECT_EQ(deviceLeftovers(), QStringList());
     {
         CADODataBase device;
-        ASSERT_TRUE(device.Open(DataFile::connectionString(deviceFile())));
+        ASSERT_TRUE(device.Open(deviceFile()));
         CADORecordset rs(device);
         ASSERT_TRUE(
             rs.Open(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='table';")));
@@ -194,7 +194,7 @@ TEST_F(SyncSession, BothDirectionsCopyEveryTableThroughTheLoadedFilter)
     // open and even while one of its statements is halfway through its rows.
     {
         CADODataBase device;
-        ASSERT_TRUE(device.Open(DataFile::connectionString(deviceFile())));
+        ASSERT_TRUE(device.Open(deviceFile()));
         ASSERT_TRUE(device.Execute(
             QStringLiteral("UPDATE Homes SET Description='Hand Y' WHERE HomeId=2;")));
     }
@@ -248,7 +248,7 @@ TEST_F(SyncSession, ADamagedOrForeignDeviceDatabaseIsRefusedAndTheDesktopKept)
     // Missing table.
     {
         CADODataBase device;
-        ASSERT_TRUE(device.Open(DataFile::connectionString(deviceFile())));
+        ASSERT_TRUE(device.Open(deviceFile()));
         ASSERT_TRUE(device.Execute(QStringLiteral("DROP TABLE Loans;")));
     }
     EXPECT_EQ(service.Copy(Sync::Direction::DeviceToDesktop, db, kDbPath),
@@ -260,7 +260,7 @@ TEST_F(SyncSession, ADamagedOrForeignDeviceDatabaseIsRefusedAndTheDesktopKept)
     setUpDevice({ QStringLiteral("Hand X") });
     {
         CADODataBase device;
-        ASSERT_TRUE(device.Open(DataFile::connectionString(deviceFile())));
+        ASSERT_TRUE(device.Open(deviceFile()));
         ASSERT_TRUE(device.Execute(QStringLiteral("ALTER TABLE Tasks DROP COLUMN Notes;")));
     }
     EXPECT_EQ(service.Copy(Sync::Direction::DeviceToDesktop, db, kDbPath),
@@ -335,7 +335,7 @@ TEST_F(SyncSession, ANewDeviceDatabaseTakesTheOldOnesPlaceWhole)
     // Opened read-write, as the handheld opens its database next.
     auto deviceNow = [](const QString &file) {
         CADODataBase device;
-        EXPECT_TRUE(device.Open(DataFile::connectionString(file))) << file.toStdString();
+        EXPECT_TRUE(device.Open(file)) << file.toStdString();
         return integrityOf(file) + QLatin1Char(' ') + homesIn(file).join(QLatin1Char(';'));
     };
     const QString expected = QStringLiteral("ok Desk A;Desk B");

@@ -72,7 +72,7 @@ inline void setUpDevice(const QStringList &homes = {},
     QString error;
     ASSERT_TRUE(DataFile::create(deviceFile(), &error)) << error.toStdString();
     CADODataBase db;
-    ASSERT_TRUE(db.Open(DataFile::connectionString(deviceFile())));
+    ASSERT_TRUE(db.Open(deviceFile()));
     int id = 100;
     for (const QString &home : homes) {
         ASSERT_TRUE(

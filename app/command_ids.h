@@ -24,7 +24,11 @@ enum Id : int {
     BackupRestore = 32792,
     ExportInventory = 32793,
     PrintInventoryReport = 32810,
+    ImportInventory = 32811,
+    PrintLabels = 32812,
     Warranties = 32830,
+    Maintenance = 32831,
+    UnfiledAttachments = 32832,
     About = 57664,
     Exit = 57665,
 };

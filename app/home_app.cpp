@@ -2,10 +2,10 @@
 
 #include "app/main_frame.h"
 #include "app/window_geometry.h"
+#include "db/added_tables.h"
 #include "format/string_table.h"
 #include "platform/busy.h"
 #include "platform/device_rapi.h"
-#include "records/warranties.h"
 #include "views/today_view.h"
 #include "widgets/busy_window.h"
 #include "widgets/ui.h"
@@ -95,8 +95,9 @@ bool CHomeApp::InitInstance()
         return false;
     }
 
-    // A file from before the warranty index gets it now (once; a no-op ever after).
-    Warranties::ensureIndex(m_database);
+    // A file from before an index or a table of this version gets it now (once; a no-op ever
+    // after). A file that cannot take them (read-only) still opens: its lists answer without.
+    AddedTables::ensure(m_database);
 
     m_frame = new CMainFrame(*this);
 

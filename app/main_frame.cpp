@@ -3,9 +3,9 @@
 #include "app/command_ids.h"
 #include "app/home_app.h"
 #include "app/toolbar_icons.h"
+#include "db/added_tables.h"
 #include "format/string_table.h"
 #include "platform/busy.h"
-#include "records/warranties.h"
 #include "sheets/home_sheet.h"
 #include "views/home_mgr_view.h"
 #include "views/inventory_view.h"
@@ -227,8 +227,8 @@ void CMainFrame::setTitleForHome()
 
 void CMainFrame::ReloadAfterDataReplacement()
 {
-    // A restored file may come from before the warranty index.
-    Warranties::ensureIndex(database());
+    // A restored or copied-back file may come from before an index or a table of this version.
+    AddedTables::ensure(database());
     RefreshHomesView(0);
     if (m_tasksView)
         m_tasksView->Refresh();

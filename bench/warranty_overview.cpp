@@ -5,6 +5,7 @@
 #include "bench_util.h"
 #include "db/ado_database.h"
 #include "db/datafile.h"
+#include "db/added_tables.h"
 #include "records/warranties.h"
 
 #include <QCoreApplication>
@@ -26,7 +27,7 @@ int main(int argc, char **argv)
 
     const QDate today = QDate::currentDate();
     CADODataBase db, plain;
-    if (!db.Open(path) || !plain.Open(bare) || !Warranties::ensureIndex(db)
+    if (!db.Open(path) || !plain.Open(bare) || !AddedTables::ensure(db)
         || !plain.Execute(QStringLiteral("DROP INDEX AssetsWarrantyByHome;"))) {
         std::fprintf(stderr, "%s\n", qPrintable(db.GetLastError() + plain.GetLastError()));
         return 1;

@@ -1,5 +1,7 @@
 #include "db/datafile.h"
 
+#include "db/added_tables.h"
+
 #include "schema_sql.h"
 
 #include <QFileInfo>
@@ -30,6 +32,11 @@ bool create(const QString &path, QString *error)
     rc = sqlite3_exec(db, "BEGIN;", nullptr, nullptr, &message);
     if (rc == SQLITE_OK)
         rc = sqlite3_exec(db, kSchemaSql, nullptr, nullptr, &message);
+    // A new file starts with everything the program would otherwise add when it opens one.
+    for (const char *statement : AddedTables::statements()) {
+        if (rc == SQLITE_OK)
+            rc = sqlite3_exec(db, statement, nullptr, nullptr, &message);
+    }
     if (rc == SQLITE_OK)
         rc = sqlite3_exec(db, "COMMIT;", nullptr, nullptr, &message);
     const QString why = message ? QString::fromUtf8(message) : QString();

@@ -1,5 +1,6 @@
 #include "records/asset.h"
 
+#include "db/added_tables.h"
 #include "db/ado_database.h"
 #include "db/ado_recordset.h"
 #include "db/sql_text.h"
@@ -80,7 +81,11 @@ bool CAsset::Delete(CADODataBase &db)
 {
     if (!Exists())
         return false;
-    return db.Execute(sqlText("DELETE FROM Assets WHERE AssetId=%ld;", long(m_id)));
+    // What the program keeps for an asset beside its row goes with it, or not at all.
+    CTransaction transaction(db);
+    return transaction.isActive()
+        && db.Execute(sqlText("DELETE FROM Assets WHERE AssetId=%ld;", long(m_id)))
+        && AddedTables::deleteAssetRows(db, m_id) && transaction.commit();
 }
 
 std::map<qint32, int> CAsset::CountByCategory(CADODataBase &db, qint32 homeId)

@@ -1,5 +1,6 @@
 #include "records/home.h"
 
+#include "db/added_tables.h"
 #include "db/ado_database.h"
 #include "db/ado_recordset.h"
 #include "db/sql_text.h"
@@ -49,5 +50,9 @@ bool CHome::Delete(CADODataBase &db)
         if (!db.Execute(sqlText(statement, id)))
             allDone = false;
     }
+    // The rows the program keeps beside the original tables (plans, attachments) would be left
+    // with no home to show them in.
+    if (!AddedTables::deleteHomeRows(db, m_id))
+        allDone = false;
     return allDone;
 }

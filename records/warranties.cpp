@@ -133,10 +133,4 @@ std::vector<Entry> list(CADODataBase &db, qint32 homeId, const QDate &today)
     return entries;
 }
 
-bool ensureIndex(CADODataBase &db)
-{
-    return db.Execute(QStringLiteral("CREATE INDEX IF NOT EXISTS AssetsWarrantyByHome ON Assets "
-                                     "(HomeId, WarrantyExpiration, CategoryId);"));
-}
-
 } // namespace Warranties

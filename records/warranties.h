@@ -57,10 +57,4 @@ struct Entry
 // The home's warranties in the three groups, by date (then description): the Warranties dialog.
 std::vector<Entry> list(CADODataBase &db, qint32 homeId, const QDate &today);
 
-// The index the statements above read: a home's assets by warranty date. A new data file has
-// it; one from before it gets it when the program opens the file. Building it changes no row,
-// so it is safe on any file; where it cannot be built (a read-only file) the statements still
-// answer, only more slowly.
-bool ensureIndex(CADODataBase &db);
-
 } // namespace Warranties

@@ -312,7 +312,7 @@ TEST_F(SyncSession, AFailedCopyToTheDeviceLeavesItsDatabaseInPlace)
     EXPECT_EQ(deviceLeftovers(), QStringList { QStringLiteral("Domelio.cdb-journal") });
     {
         CADODataBase handheld; // opened as the handheld opens it: the journal is played back
-        EXPECT_TRUE(handheld.Open(DataFile::connectionString(deviceFile())));
+        EXPECT_TRUE(handheld.Open(deviceFile()));
     }
 
     run(QStringLiteral("DROP TABLE Loans;"));

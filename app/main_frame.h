@@ -57,6 +57,10 @@ public:
     std::optional<int> filledActiveTaskCount() const override;
     void ShowMessageOnce(const QString &text, const QString &flagName) override;
     void ShowWarranties() override;
+    // A label's code, scanned or typed: the home it belongs to now becomes current, the asset or
+    // location is shown in its view with its sheet open, or the user is told it is gone. False
+    // when typed is no label's code.
+    bool OpenLabelCode(const QString &typed) override;
 
     // --- views ---------------------------------------------------------------------------
     // Creates the views that follow the Homes view (once, at start-up).
@@ -133,6 +137,7 @@ private:
     void OnBackupRestore();
     void OnExportInventory();
     void OnPrintInventoryReport();
+    void OnPrintLabels();
     void OnAbout();
     void OnExit();
     void OnContextNew();
@@ -166,4 +171,5 @@ private:
     QMenu *m_newMenu = nullptr;
     QMenu *m_contextMenu = nullptr;
     QList<QAction *> m_contextReport; // the popup's separator and report entry
+    QAction *m_contextLabels = nullptr;
 };

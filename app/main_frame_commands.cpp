@@ -9,6 +9,7 @@
 #include "exchange/sync_command.h"
 #include "format/string_table.h"
 #include "records/asset.h"
+#include "report/label_dialog.h"
 #include "report/report_dialog.h"
 #include "sheets/asset_sheet.h"
 #include "sheets/general_tasks_dialog.h"
@@ -186,6 +187,21 @@ void CMainFrame::OnPrintInventoryReport()
     if (currentHomeId() < 1)
         return;
     InventoryReport::Dialog dialog(database(), currentHome(), this);
+    Ui::runModal(dialog);
+}
+
+void CMainFrame::OnPrintLabels()
+{
+    if (currentHomeId() < 1)
+        return;
+    // Opened on a view's selection, the dialog starts from it.
+    Labels::Context context;
+    if (m_currentViewIndex == InventoryIndex && m_inventoryView
+        && m_inventoryView->shownAssetId() > 0)
+        context.selectedAssets = { m_inventoryView->shownAssetId() };
+    if (m_currentViewIndex == LocationsIndex && m_locationsView && m_locationsView->shownId() > 0)
+        context.selectedLocation = m_locationsView->shownId();
+    Labels::Dialog dialog(database(), currentHome(), settings(), context, this);
     Ui::runModal(dialog);
 }
 

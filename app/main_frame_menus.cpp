@@ -46,6 +46,7 @@ void CMainFrame::createActions()
                &C::OnExportInventory);
     addCommand(Command::PrintInventoryReport, QStringLiteral("&Print Inventory Report..."),
                &C::OnPrintInventoryReport);
+    addCommand(Command::PrintLabels, QStringLiteral("Print &Labels..."), &C::OnPrintLabels);
     addCommand(Command::Exit, QStringLiteral("E&xit"), &C::OnExit);
     addCommand(Command::TasksView, QStringLiteral("&Tasks"), &C::OnTasksView);
     addCommand(Command::InventoryView, QStringLiteral("&Home Inventory"), &C::OnInventoryView);
@@ -71,7 +72,8 @@ void CMainFrame::createMenus()
     m_newMenu->addAction(action(Command::NewHome));
     file->addSeparator();
     file->addActions({ action(Command::Sync), action(Command::BackupRestore),
-                       action(Command::ExportInventory), action(Command::PrintInventoryReport) });
+                       action(Command::ExportInventory), action(Command::PrintInventoryReport),
+                       action(Command::PrintLabels) });
     file->addSeparator();
     file->addAction(action(Command::Exit));
 
@@ -90,12 +92,15 @@ void CMainFrame::createMenus()
     m_contextMenu->addAction(action(Command::ContextDelete));
     m_contextMenu->addSeparator();
     m_contextMenu->addAction(action(Command::ContextProperties));
-    // The report, for the Home Inventory view only: an entry of its own, shown and hidden
-    // without touching the File menu's.
+    // The labels, for the Home Inventory and Locations views, and the report, for the Home
+    // Inventory only: entries of their own, shown and hidden without touching the File menu's.
     m_contextReport = { m_contextMenu->addSeparator(),
                         addCommand(Command::PrintInventoryReport,
                                    QStringLiteral("&Print Inventory Report..."),
                                    &CMainFrame::OnPrintInventoryReport) };
+    m_contextLabels = addCommand(Command::PrintLabels, QStringLiteral("Print &Labels..."),
+                                 &CMainFrame::OnPrintLabels);
+    m_contextMenu->addAction(m_contextLabels);
     m_contextMenu->addAction(m_contextReport.back());
 }
 
@@ -217,8 +222,10 @@ void CMainFrame::ShowContextMenu(std::optional<QPoint> globalPos)
     const bool selection = m_activeView && m_activeView->HasSelection();
     action(Command::ContextDelete)->setEnabled(m_activeView && m_activeView->CanDelete());
     action(Command::ContextProperties)->setEnabled(selection);
-    for (QAction *report : m_contextReport)
-        report->setVisible(m_currentViewIndex == InventoryIndex);
+    const bool inventory = m_currentViewIndex == InventoryIndex;
+    m_contextReport.back()->setVisible(inventory);
+    m_contextLabels->setVisible(inventory || m_currentViewIndex == LocationsIndex);
+    m_contextReport.front()->setVisible(m_contextLabels->isVisible());
     const QPoint at = globalPos ? *globalPos : m_stack->mapToGlobal(QPoint(5, 5));
     m_contextMenu->popup(at);
 }

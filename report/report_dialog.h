@@ -4,6 +4,7 @@
 // per asset go in, and the paper; then previews the report, prints it, or saves it as a PDF.
 // Long work shows a progress window whose Cancel leaves no file and no print job behind.
 
+#include "report/page_output.h"
 #include "report/report_contents.h"
 
 #include <QDate>
@@ -16,8 +17,6 @@ class CHome;
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
-class QPagedPaintDevice;
-class QPrinter;
 class QStackedWidget;
 
 namespace InventoryReport {
@@ -58,11 +57,8 @@ private:
     void selectionChanged();
     void setAllChecks(bool checked);
     bool loadContents(Contents &contents);
-    void setUpPrinter(QPrinter &printer) const;
-    // Lays the report out onto device under a progress window; false when the user cancelled
-    // (a printer is then told to abort) or the device failed. cancelled says which.
-    bool paintReport(QPagedPaintDevice &device, const Contents &contents, const QString &label,
-                     bool *cancelled = nullptr, QPrinter *printer = nullptr);
+    // The report of contents, for preview, print or PDF; contents must outlive it.
+    PageOutput::Document document(const Contents &contents) const;
 
     CADODataBase &m_db;
     qint32 m_homeId = 0;

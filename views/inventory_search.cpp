@@ -9,6 +9,7 @@
 #include "format/display_text.h"
 #include "format/search_text.h"
 #include "records/asset_search.h"
+#include "records/label_code.h"
 #include "widgets/shared_look.h"
 #include "widgets/ui.h"
 
@@ -68,9 +69,17 @@ bool CInventoryView::searchBoxEvent(QEvent *event)
             return false;
         m_search->clear();
         return true;
-    case Qt::Key_Down:
     case Qt::Key_Return:
     case Qt::Key_Enter:
+        // A scanner types a label's code and Enter: the frame shows what the label is on.
+        if (LabelCode::parse(m_search->text())) {
+            const QString typed = m_search->text();
+            m_search->clear();
+            if (host().OpenLabelCode(typed))
+                return true;
+        }
+        [[fallthrough]];
+    case Qt::Key_Down:
         // On to the list, at its first row when none is selected.
         if (m_list->GetItemCount() > 0 && m_list->GetCurSel() < 0) {
             m_list->SetCurSel(0);

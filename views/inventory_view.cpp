@@ -202,6 +202,17 @@ void CInventoryView::fill(qint32 assetId)
     host().UpdateTodayLines();
 }
 
+void CInventoryView::ShowAsset(qint32 assetId)
+{
+    CAsset asset(assetId);
+    if (m_filter != 0 && asset.Load(host().database()) && asset.m_lCategoryId != m_filter) {
+        m_filter = 0;
+        host().settings().WriteNumber(kFilterSetting, 0);
+    }
+    m_search->clear();
+    Refresh(assetId);
+}
+
 void CInventoryView::SetFilter(qint32 categoryId)
 {
     if (categoryId == 0)

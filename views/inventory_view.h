@@ -68,6 +68,10 @@ public:
     QLineEdit *searchBox() const { return m_search; }
     QLabel *matchLine() const { return m_matches; }
 
+    // Lists assetId, selected: the search box is emptied, and the category filter too when the
+    // asset is not of its category.
+    void ShowAsset(qint32 assetId);
+
     // The actions on the selected asset.
     void ViewSelected();
     void EditSelected();

@@ -65,6 +65,9 @@ public:
     // The Warranties dialog of the current home (Tools menu); edits made from it reach the
     // Home Inventory and the Today lines.
     virtual void ShowWarranties() = 0;
+    // A label's code typed into a view (the Home Inventory's search box): the frame shows what
+    // the label is on. False when typed is no label's code.
+    virtual bool OpenLabelCode(const QString &) { return false; }
     // What "today" is for the views; the system's date unless a test fixes it.
     virtual QDate today() const;
 };

@@ -1,0 +1,52 @@
+#pragma once
+// Where paged documents go: Qt's print preview, the system's print dialog, or a PDF file. The
+// inventory report and the labels share it: the work runs under the program's progress window,
+// whose Cancel abandons a print job before anything is sent, and a PDF goes through the one
+// check-and-replace sequence (report_file.h), so a failure or a cancel leaves no file behind.
+
+#include <QPageLayout>
+#include <QString>
+
+#include <functional>
+
+class QPagedPaintDevice;
+class QWidget;
+
+namespace PageOutput {
+
+// Told the share of the work done, in thousandths; returning false stops the work.
+using Progress = std::function<bool(int permille)>;
+
+struct Document
+{
+    QString title; // the print job's and the PDF's title
+    QPageLayout layout;
+    // Positions count from the paper's edge (labels): the device's whole page is painted on,
+    // whatever margins the printer keeps.
+    bool fullPage = false;
+    // Paints every page onto device; false when progress asked to stop or the device failed.
+    std::function<bool(QPagedPaintDevice &, const Progress &)> paint;
+};
+
+// How a document names itself in its windows and messages.
+struct Words
+{
+    QString previewTitle; // "Inventory Report Preview"
+    QString previewName; // the preview window's object name
+    QString printTitle; // "Print Inventory Report"
+    QString printName; // the print dialog's object name
+    QString preparing; // progress labels: preview, print, PDF
+    QString printing;
+    QString writing;
+    QString printFailed; // the message when the printer could not be painted on
+    QString saveFailed; // with %1 the file and %2 the reason
+};
+
+void preview(QWidget *owner, const Document &document, const Words &words);
+void print(QWidget *owner, const Document &document, const Words &words);
+// Writes the document as a PDF to path, never over dataFile or its side files. True when
+// written; a failure has been told to the user, a cancel leaves nothing to tell.
+bool savePdf(QWidget *owner, const Document &document, const Words &words, const QString &path,
+             const QString &dataFile);
+
+} // namespace PageOutput

@@ -42,7 +42,7 @@ void CMainFrame::createActions()
     addCommand(Command::Sync, QStringLiteral("&Sync. with Device"), &C::OnSync);
     addCommand(Command::BackupRestore, QStringLiteral("&Backup && Restore..."),
                &C::OnBackupRestore);
-    addCommand(Command::ExportInventory, QStringLiteral("E&xport Inventory Data"),
+    addCommand(Command::ExportInventory, QStringLiteral("&Export Inventory Data"),
                &C::OnExportInventory);
     addCommand(Command::PrintInventoryReport, QStringLiteral("&Print Inventory Report..."),
                &C::OnPrintInventoryReport);
@@ -86,15 +86,16 @@ void CMainFrame::createMenus()
     help->addAction(action(Command::About));
 
     m_contextMenu = new QMenu(this);
+    m_contextMenu->setObjectName(QStringLiteral("contextMenu"));
     m_contextMenu->addAction(action(Command::ContextNew));
     m_contextMenu->addAction(action(Command::ContextDelete));
     m_contextMenu->addSeparator();
     m_contextMenu->addAction(action(Command::ContextProperties));
     // The report, for the Home Inventory view only: an entry of its own, shown and hidden
-    // without touching the File menu's.
+    // without touching the File menu's. R, as P is Properties' here.
     m_contextReport = { m_contextMenu->addSeparator(),
                         addCommand(Command::PrintInventoryReport,
-                                   QStringLiteral("&Print Inventory Report..."),
+                                   QStringLiteral("Print Inventory &Report..."),
                                    &CMainFrame::OnPrintInventoryReport) };
     m_contextMenu->addAction(m_contextReport.back());
 }

@@ -255,7 +255,7 @@ void CInventoryView::ShowCategoryMenu()
     m_menu->setTitle(QStringLiteral("Categories"));
     auto *group = new QActionGroup(m_menu);
     group->setExclusive(true);
-    QAction *all = m_menu->addAction(QStringLiteral("All Categories"));
+    QAction *all = m_menu->addAction(QStringLiteral("&All Categories"));
     all->setCheckable(true);
     all->setChecked(m_filter == 0);
     all->setData(0);

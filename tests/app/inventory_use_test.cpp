@@ -396,7 +396,7 @@ TEST_F(InventoryUse, AStretchOfRealUse)
         entries << action->text();
     inventory().categoryMenu()->hide();
     EXPECT_EQ(entries,
-              (QStringList { "All Categories", "", "Appliances (3)", "Furniture (2)",
+              (QStringList { "&All Categories", "", "Appliances (3)", "Furniture (2)",
                              "Sports Equipment (3)", "Videos (3)" }));
     frame.resize(700, 560);
     inventory().list()->SetCurSel(rows().indexOf(QStringLiteral("Kettle")));
@@ -452,7 +452,7 @@ TEST_F(InventoryUse, AStretchOfRealUse)
     EXPECT_EQ(run.frame().todayView()->inventoryLine()->text(), worth);
     run.frame().action(Command::InventoryView)->trigger();
     EXPECT_EQ(rows(), (QStringList { "Canoe", "Life jackets" }));
-    chooseCategory(QStringLiteral("All Categories"));
+    chooseCategory(QStringLiteral("&All Categories"));
     EXPECT_EQ(rows().size(), 10);
 }
 

@@ -154,7 +154,8 @@ TEST_F(InventoryView, TheTotalIsTheDoubleSumTheTodayViewShows)
 TEST_F(InventoryView, TheCategoryMenuCountsTheHomesAssets)
 {
     shown().Refresh(0);
-    EXPECT_EQ(menuTexts(), (QStringList { "All Categories*", "-", "Furniture (2)", "Videos (1)" }));
+    EXPECT_EQ(menuTexts(),
+              (QStringList { "&All Categories*", "-", "Furniture (2)", "Videos (1)" }));
     EXPECT_EQ(view->categoryMenu()->title(), QStringLiteral("Categories"));
 
     // The filter's category is listed with 0 and the check, even with no asset of it.
@@ -163,7 +164,8 @@ TEST_F(InventoryView, TheCategoryMenuCountsTheHomesAssets)
     EXPECT_EQ(view->title()->text(), QStringLiteral("Home Inventory (Videos)"));
     EXPECT_EQ(rows(), (QStringList { "Casablanca" }));
     exec("UPDATE Assets SET CategoryId=0 WHERE AssetId=3;");
-    EXPECT_EQ(menuTexts(), (QStringList { "All Categories", "-", "Furniture (2)", "Videos (0)*" }));
+    EXPECT_EQ(menuTexts(),
+              (QStringList { "&All Categories", "-", "Furniture (2)", "Videos (0)*" }));
 
     // A category id past the old 5,000 limit is an entry like any other.
     exec("INSERT INTO Categories (CategoryId, Description, CategoryType) VALUES "
@@ -174,7 +176,7 @@ TEST_F(InventoryView, TheCategoryMenuCountsTheHomesAssets)
     EXPECT_EQ(rows(), (QStringList { "Box of odds" }));
     EXPECT_EQ(view->title()->text(), QStringLiteral("Home Inventory (Wine & Spirits)"));
 
-    choose(QStringLiteral("All Categories"));
+    choose(QStringLiteral("&All Categories"));
     EXPECT_EQ(storedFilter(), 0);
     EXPECT_EQ(rows().size(), 4);
 }
@@ -183,10 +185,10 @@ TEST_F(InventoryView, AHomeWithNoAssetsHasNoSeparatorUnlessFiltered)
 {
     exec("DELETE FROM Assets;");
     shown().Refresh(0);
-    EXPECT_EQ(menuTexts(), (QStringList { "All Categories*" }));
+    EXPECT_EQ(menuTexts(), (QStringList { "&All Categories*" }));
     EXPECT_EQ(view->inventoryTotal(), 0.0);
     view->SetFilter(2);
-    EXPECT_EQ(menuTexts(), (QStringList { "All Categories", "-", "Art (0)*" }));
+    EXPECT_EQ(menuTexts(), (QStringList { "&All Categories", "-", "Art (0)*" }));
 }
 
 TEST_F(InventoryView, TheFilterStaysAcrossAHomeSwitch)
@@ -217,7 +219,7 @@ TEST_F(InventoryView, ADeletedFilterCategoryListsNothingUntilAllCategories)
     view->Refresh(0);
     EXPECT_TRUE(rows().isEmpty());
 
-    choose(QStringLiteral("All Categories"));
+    choose(QStringLiteral("&All Categories"));
     EXPECT_EQ(view->title()->text(), QStringLiteral("Home Inventory (All)"));
     EXPECT_EQ(rows().size(), 4);
 }

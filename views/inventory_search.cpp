@@ -153,6 +153,9 @@ void CInventoryView::updateMatchLine()
                      numberText(float(total), false, false),
                      total == 1 ? QStringLiteral("asset") : QStringLiteral("assets")));
     }
+    // The count is the box's description too, so that a screen reader says it as the search
+    // narrows the list.
+    m_search->setAccessibleDescription(show ? m_matches->text() : QString());
     if (show != m_matches->isVisibleTo(this)) {
         m_matches->setVisible(show);
         Layout();

@@ -8,6 +8,7 @@
 #include "support/scripted_ui.h"
 #include "views/inventory_view.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QDialog>
@@ -361,8 +362,13 @@ TEST_F(InventorySearch, TypingListsTheAssetsHoldingEveryWordInAnyText)
 {
     shown().Refresh(1);
     host.calls.clear();
-    EXPECT_EQ(view->searchBox()->accessibleName(), QStringLiteral("Search the inventory"));
     EXPECT_EQ(line(), QString());
+    // A screen reader reads the box by its name and what it does, and while the list is
+    // narrowed, the count.
+    QAccessibleInterface *box = QAccessible::queryAccessibleInterface(view->searchBox());
+    ASSERT_NE(box, nullptr);
+    EXPECT_FALSE(box->text(QAccessible::Name).isEmpty());
+    EXPECT_EQ(box->text(QAccessible::Description), view->searchBox()->toolTip());
 
     // Ctrl+F from the list reaches the box.
     host.window.activateWindow();
@@ -390,6 +396,7 @@ TEST_F(InventorySearch, TypingListsTheAssetsHoldingEveryWordInAnyText)
         type(QString::fromUtf8(s.typed));
         EXPECT_EQ(rows(), s.rows) << s.typed;
         EXPECT_EQ(line(), QStringLiteral("%1 of 4 assets").arg(s.rows.size())) << s.typed;
+        EXPECT_EQ(box->text(QAccessible::Description), line()) << s.typed;
     }
 
     // The search narrows the list only: the worth stays the inventory's, Today is not asked.
@@ -421,6 +428,9 @@ TEST_F(InventorySearch, EscapeBringsBackTheListAndTheSelection)
     EXPECT_TRUE(view->searchBox()->text().isEmpty());
     EXPECT_EQ(rows().size(), 4);
     EXPECT_EQ(line(), QString());
+    EXPECT_EQ(
+        QAccessible::queryAccessibleInterface(view->searchBox())->text(QAccessible::Description),
+        view->searchBox()->toolTip());
     EXPECT_EQ(view->shownAssetId(), 1);
     EXPECT_EQ(view->list()->GetCurSel(), 3);
     EXPECT_TRUE(view->descriptionBox()->toPlainText().startsWith(QStringLiteral("Chesterfield")));

@@ -102,12 +102,18 @@ bool CTodayView::worthAtHand()
     const qint32 homeId = host().currentHomeId();
     if (homeId < 1 || host().filledInventoryTotal())
         return true;
+    // A figure counted here holds only while the file is as it was counted from: assets change
+    // behind a Home Inventory that waits to be shown (the Warranties dialog's sheet, a category
+    // deleted from an asset sheet), and a file that cannot be stamped is counted every time.
     const qint32 category = readSetting(host().settings(), QStringLiteral("InventoryCategory"));
-    if (m_countedTotal && m_countedHome == homeId && m_countedCategory == category)
+    const QByteArray stamp = HomeFigures::fileStamp(host().database());
+    if (m_countedTotal && m_countedHome == homeId && m_countedCategory == category
+        && !stamp.isEmpty() && stamp == m_countedStamp)
         return true;
     m_countedTotal = rememberedWorth(homeId, category);
     m_countedHome = homeId;
     m_countedCategory = category;
+    m_countedStamp = stamp;
     return m_countedTotal.has_value();
 }
 
@@ -118,8 +124,8 @@ double CTodayView::inventoryTotal()
         return 0.0;
     if (const std::optional<double> listed = host().filledInventoryTotal())
         return *listed;
-    // Not filled yet: one aggregate statement, kept for as long as the home and the category
-    // stay the same. Assets change only through the Home Inventory view, which is filled then.
+    // The Home Inventory's own figure is not current: one indexed aggregate statement, kept for
+    // as long as the home, the category and the file stay the same.
     if (!worthAtHand())
         m_countedTotal = HomeFigures::inventoryTotal(host().database(), homeId, m_countedCategory);
     return *m_countedTotal;

@@ -6,6 +6,7 @@
 #include "views/form_view.h"
 #include "widgets/image_file.h"
 
+#include <QByteArray>
 #include <QRect>
 
 #include <optional>
@@ -83,8 +84,9 @@ protected:
 private:
     int activeTasks() const;
     double inventoryTotal();
-    // Whether the inventory total is known without adding up the assets: the filled view's,
-    // the one counted here for this home and category, or the one kept with the file's stamp.
+    // Whether the inventory total is known without adding up the assets: the filled view's, the
+    // one counted here for this home and category from the file as it is, or the one kept with
+    // the file's stamp.
     bool worthAtHand();
     // The worth kept by RememberInventoryWorth, when it was kept for this home and category and
     // the data file is unchanged since.
@@ -98,11 +100,12 @@ private:
     CImageFile m_picture;
     QRect m_pictureRect;
     float m_fEquity = 0.0f;
-    // The inventory total counted here while the Home Inventory view has not been filled,
-    // for the home and category it was counted for; dropped with every ComputeEquity.
+    // The inventory total counted here while the Home Inventory view's is not current, for the
+    // home, category and file stamp it was counted for; dropped with every ComputeEquity.
     std::optional<double> m_countedTotal;
     qint32 m_countedHome = 0;
     qint32 m_countedCategory = 0;
+    QByteArray m_countedStamp;
     bool m_countAfterPaint = false;
     bool m_worthPending = false;
     QString m_defaultPicture;

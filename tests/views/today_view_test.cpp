@@ -126,11 +126,9 @@ TEST_F(TodayView, InventoryLineFollowsTheCategoryFilter)
                        "(1, %1, 7, 1200), (2, %1, 8, 300.5), (3, %2, 7, 99)")
             .arg(home)
             .arg(other));
-    // Counted once per home: assets change through the Home Inventory view, which then gives
-    // its own total.
+    // Assets added behind a Home Inventory that has not been filled (another dialog's sheet):
+    // the worth is the file's, not the one counted before.
     view->UpdateLines();
-    EXPECT_EQ(view->inventoryLine()->text(), QStringLiteral("Add an asset to the Home Inventory"));
-    show(home);
     EXPECT_EQ(view->inventoryLine()->text(), QStringLiteral("Home Inventory is worth $1,500.50"));
     host.key.WriteNumber(QStringLiteral("InventoryCategory"), 7);
     view->UpdateLines();

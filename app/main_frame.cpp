@@ -92,7 +92,7 @@ void CMainFrame::UpdateTodayLines()
 
 std::optional<double> CMainFrame::filledInventoryTotal() const
 {
-    if (m_inventoryView && m_inventoryView->isFilled())
+    if (m_inventoryView && m_inventoryView->isFilled() && !m_inventoryView->readFailed())
         return m_inventoryView->inventoryTotal();
     return std::nullopt;
 }

@@ -9,6 +9,7 @@
 #include "format/display_text.h"
 #include "format/search_text.h"
 #include "records/asset_search.h"
+#include "widgets/data_problem.h"
 #include "widgets/shared_look.h"
 #include "widgets/ui.h"
 
@@ -99,9 +100,22 @@ void CInventoryView::prepareSearchKeys()
     if (m_keysReady || !isFilled())
         return;
     CListModel &model = *m_list->model();
-    Ui::WaitCursor wait;
-    const QHash<qint32, QByteArray> keys =
-        AssetSearch::keys(host().database(), host().currentHomeId(), m_filter);
+    bool read = false;
+    QHash<qint32, QByteArray> keys;
+    {
+        Ui::WaitCursor wait;
+        keys = AssetSearch::keys(host().database(), host().currentHomeId(), m_filter, &read);
+    }
+    if (!read) {
+        // Said once, not at every keystroke that tries again; the line under the list says it
+        // for as long as it lasts.
+        if (!m_keysFailed)
+            DataProblem::readFailed(host().ownerWindow(), QStringLiteral("The inventory's texts"),
+                                    host().database());
+        m_keysFailed = true;
+        return;
+    }
+    m_keysFailed = false;
     // Keys go to the rows as the fill left them, every one listed.
     model.SetFilterKeys([&](int row) { return keys.value(model.GetItemData(row)); });
     m_keysReady = true;
@@ -114,8 +128,15 @@ void CInventoryView::applySearch(bool afterFill)
     // A blank typed between words changes nothing.
     if (!afterFill && words == model.GetFilterWords())
         return;
-    if (!words.isEmpty())
+    if (!words.isEmpty()) {
         prepareSearchKeys();
+        // Without the texts every asset would seem to miss the words: the list stays whole
+        // until a keystroke reads them.
+        if (!m_keysReady) {
+            updateMatchLine();
+            return;
+        }
+    }
     if (const qint32 selected = selectedId())
         m_keepId = selected;
     model.SetFilterWords(words);
@@ -144,8 +165,13 @@ void CInventoryView::applySearch(bool afterFill)
 void CInventoryView::updateMatchLine()
 {
     const CListModel &model = *m_list->model();
-    const bool show = model.IsFiltered();
-    if (show) {
+    const bool failed = m_keysFailed && searching();
+    const bool show = failed || model.IsFiltered();
+    if (failed) {
+        m_matches->setText(
+            QStringLiteral("The inventory could not be searched: its texts could not be read "
+                           "from the data file. Type on to try again."));
+    } else if (show) {
         const int total = model.GetUnfilteredCount();
         m_matches->setText(
             QStringLiteral("%1 of %2 %3")

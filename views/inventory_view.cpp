@@ -12,6 +12,7 @@
 #include "records/asset.h"
 #include "records/home_figures.h"
 #include "sheets/asset_sheet.h"
+#include "widgets/data_problem.h"
 #include "widgets/shared_look.h"
 #include "widgets/ui.h"
 
@@ -182,24 +183,38 @@ void CInventoryView::fill(qint32 assetId)
         m_title->setText(kAllTitle);
     }
     double total = 0.0;
+    bool read = false;
     {
         // A large inventory takes seconds to read: the engine keeps a progress window alive.
         const Busy::Scope busy(QStringLiteral("Reading the inventory..."));
         const Busy::EngineProgress engine(db);
         Lookups::fillList(db, *m_list->model(), QStringLiteral("Assets"), QStringLiteral("AssetId"),
                           assetId, where, QStringLiteral("CurrentValue, Picture2, CategoryId"),
-                          &total);
+                          &total, &read);
     }
     m_total = total;
+    m_readFailed = !read;
     m_keysReady = false;
+    m_keysFailed = false;
     m_keepId = assetId;
-    if (searching())
+    // Nothing listed, nothing to search: the failed read is said once, below.
+    if (searching() && read)
         applySearch(true);
     else
         updateMatchLine();
     // The selection made by the filler may not have announced itself (same row index).
     ViewSelected();
     host().UpdateTodayLines();
+    if (m_readFailed)
+        DataProblem::readFailed(host().ownerWindow(), QStringLiteral("The inventory"), db);
+}
+
+void CInventoryView::showEvent(QShowEvent *event)
+{
+    const bool retry = m_readFailed && isFilled();
+    CFormView::showEvent(event);
+    if (retry)
+        Refresh(m_keepId);
 }
 
 void CInventoryView::SetFilter(qint32 categoryId)

@@ -36,6 +36,9 @@ public:
 
     // The CurrentValue of the listed assets added up in double precision.
     double inventoryTotal() const { return m_total; }
+    // The last fill could not read the assets: the empty list and its total of 0 are no figures
+    // of the home. The next showing of the view reads them again.
+    bool readFailed() const { return m_readFailed; }
     // The asset whose description is shown (0 = none).
     qint32 shownAssetId() const { return m_shownId; }
 
@@ -81,6 +84,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -106,8 +110,11 @@ private:
     qint32 m_filter = 0;
     double m_total = 0.0;
     qint32 m_shownId = 0;
+    bool m_readFailed = false;
     // The rows carry the keys of the last fill.
     bool m_keysReady = false;
+    // The keys could not be read; the search waits for the next keystroke to try again.
+    bool m_keysFailed = false;
     // The asset to select again once a search lists it: the last one selected.
     qint32 m_keepId = 0;
 };

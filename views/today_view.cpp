@@ -117,7 +117,7 @@ bool CTodayView::worthAtHand()
     return m_countedTotal.has_value();
 }
 
-double CTodayView::inventoryTotal()
+std::optional<double> CTodayView::inventoryTotal()
 {
     const qint32 homeId = host().currentHomeId();
     if (homeId < 1)
@@ -126,8 +126,14 @@ double CTodayView::inventoryTotal()
         return *listed;
     // The Home Inventory's own figure is not current: one indexed aggregate statement, kept for
     // as long as the home, the category and the file stay the same.
-    if (!worthAtHand())
-        m_countedTotal = HomeFigures::inventoryTotal(host().database(), homeId, m_countedCategory);
+    if (!worthAtHand()) {
+        bool counted = false;
+        const double total =
+            HomeFigures::inventoryTotal(host().database(), homeId, m_countedCategory, &counted);
+        if (!counted)
+            return std::nullopt;
+        m_countedTotal = total;
+    }
     return *m_countedTotal;
 }
 
@@ -184,10 +190,13 @@ void CTodayView::UpdateLines()
         inventoryLine()->SetText(QString());
         inventoryLine()->hide();
     } else {
-        const double total = inventoryTotal();
-        inventoryLine()->SetText(total == 0.0 ? QStringLiteral("Add an asset to the Home Inventory")
-                                              : QStringLiteral("Home Inventory is worth ")
-                                         + moneyText(total));
+        // An inventory that cannot be read is no empty one, and no figure from before is its
+        // worth now: the line says so, and leads to the Home Inventory to read it again.
+        const std::optional<double> total = inventoryTotal();
+        inventoryLine()->SetText(
+            !total              ? QStringLiteral("The Home Inventory could not be read")
+                : *total == 0.0 ? QStringLiteral("Add an asset to the Home Inventory")
+                                : QStringLiteral("Home Inventory is worth ") + moneyText(*total));
         inventoryLine()->show();
     }
     updateWarrantyLine();

@@ -83,7 +83,8 @@ protected:
 
 private:
     int activeTasks() const;
-    double inventoryTotal();
+    // Nothing when the assets could not be read.
+    std::optional<double> inventoryTotal();
     // Whether the inventory total is known without adding up the assets: the filled view's, the
     // one counted here for this home and category from the file as it is, or the one kept with
     // the file's stamp.

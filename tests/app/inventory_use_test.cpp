@@ -30,6 +30,7 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 namespace {
 
@@ -302,6 +303,75 @@ TEST_F(InventoryUse, WarrantiesOnTodayFollowEditsAndTheSearchLeavesTheWorthAlone
     frame.ReloadAfterDataReplacement();
     EXPECT_EQ(indexed(), 1);
     EXPECT_FALSE(frame.isCommandEnabled(Command::Warranties));
+}
+
+// Another program holds the data file locked past the wait: the user is told, once for the list
+// and once for the search, never shown an empty inventory or a worth of nothing; everything
+// reads again once the file is free.
+TEST_F(InventoryUse, AnInventoryThatCannotBeReadIsSaidSoAndReadAgainLater)
+{
+    {
+        CADODataBase db;
+        ASSERT_TRUE(db.Open(run.env.dataFile()));
+        ASSERT_TRUE(db.Execute(QStringLiteral("INSERT INTO Assets (AssetId, HomeId, Description, "
+                                              "CurrentValue) VALUES (1, 1, 'Dishwasher', 400), "
+                                              "(2, 1, 'Drill', 80);")));
+    }
+    CMainFrame &frame = started();
+    CTodayView &todayView = *frame.todayView();
+    const auto worth = [](double total) {
+        return QStringLiteral("Home Inventory is worth ") + moneyText(total);
+    };
+    EXPECT_EQ(todayView.inventoryLine()->text(), worth(480));
+    frame.action(Command::InventoryView)->trigger();
+    ASSERT_EQ(rows(), (QStringList { "Dishwasher", "Drill" }));
+
+    // The other program adds an asset, then keeps the file to itself; the program's wait for
+    // it is shortened so that the test need not sit through it.
+    CADODataBase other;
+    ASSERT_TRUE(other.Open(run.env.dataFile()));
+    ASSERT_TRUE(other.Execute(QStringLiteral("INSERT INTO Assets (AssetId, HomeId, Description, "
+                                             "CurrentValue) VALUES (3, 1, 'Lamp', 20);")));
+    ASSERT_TRUE(other.Execute(QStringLiteral("BEGIN EXCLUSIVE;")));
+    sqlite3_busy_timeout(run.app->database().handle(), 20);
+    const auto locked = [](const ScriptedUi::Message &m, const char *what) {
+        EXPECT_TRUE(m.text.startsWith(QLatin1String(what)
+                                      + QLatin1String(" could not be read from the data file: "
+                                                      "database is locked.")))
+            << m.text.toStdString();
+        EXPECT_EQ(m.icon, Ui::Icon::Warning);
+    };
+
+    // The search cannot read the texts: said once, the list left whole rather than "0 of 2";
+    // the next keystroke after the file is free reads them.
+    QTest::keyClicks(inventory().searchBox(), QStringLiteral("dri"));
+    ASSERT_EQ(run.ui.messages().size(), 1u);
+    locked(run.ui.messages()[0], "The inventory's texts");
+    EXPECT_EQ(rows(), (QStringList { "Dishwasher", "Drill" }));
+    EXPECT_TRUE(inventory().matchLine()->text().startsWith("The inventory could not be searched"));
+    ASSERT_TRUE(other.Execute(QStringLiteral("COMMIT;")));
+    QTest::keyClick(inventory().searchBox(), Qt::Key_L);
+    EXPECT_EQ(rows(), (QStringList { "Drill" }));
+    EXPECT_EQ(inventory().matchLine()->text(), QStringLiteral("1 of 2 assets"));
+
+    // The list cannot be read: said so; the Today line has no figure to show and shows none.
+    ASSERT_TRUE(other.Execute(QStringLiteral("BEGIN EXCLUSIVE;")));
+    inventory().Refresh(0);
+    ASSERT_EQ(run.ui.messages().size(), 2u);
+    locked(run.ui.messages()[1], "The inventory");
+    EXPECT_TRUE(rows().isEmpty());
+    EXPECT_EQ(todayView.inventoryLine()->text(),
+              QStringLiteral("The Home Inventory could not be read"));
+
+    // The file is free again: the inventory is read when it is next shown, and the worth is
+    // the file's.
+    ASSERT_TRUE(other.Execute(QStringLiteral("COMMIT;")));
+    frame.action(Command::TodayView)->trigger();
+    frame.action(Command::InventoryView)->trigger();
+    EXPECT_EQ(rows(), (QStringList { "Drill" }));
+    EXPECT_EQ(inventory().matchLine()->text(), QStringLiteral("1 of 3 assets"));
+    EXPECT_EQ(todayView.inventoryLine()->text(), worth(500));
+    EXPECT_EQ(run.ui.messages().size(), 2u);
 }
 
 TEST_F(InventoryUse, AStretchOfRealUse)

@@ -9,6 +9,7 @@
 #include "format/display_text.h"
 #include "format/search_text.h"
 #include "records/asset_search.h"
+#include "records/home_figures.h"
 #include "widgets/data_problem.h"
 #include "widgets/shared_look.h"
 #include "widgets/ui.h"
@@ -95,18 +96,35 @@ qint32 CInventoryView::selectedId() const
     return Lookups::selectedId(*m_list->model());
 }
 
+bool CInventoryView::keysCurrent() const
+{
+    // A file that cannot be stamped is taken as unchanged: reading every asset's texts at each
+    // keystroke would cost more than a frame.
+    return m_keysReady
+        && (m_keysStamp.isEmpty() || HomeFigures::fileStamp(host().database()) == m_keysStamp);
+}
+
+void CInventoryView::searchAgainIfStale()
+{
+    if (searching() && m_keysReady && !keysCurrent())
+        applySearch(false);
+}
+
 void CInventoryView::prepareSearchKeys()
 {
-    if (m_keysReady || !isFilled())
+    if ((m_keysReady && keysCurrent()) || !isFilled())
         return;
     CListModel &model = *m_list->model();
     bool read = false;
     QHash<qint32, QByteArray> keys;
     {
         Ui::WaitCursor wait;
+        // Stamped before the read: a change made meanwhile reads them again next time.
+        m_keysStamp = HomeFigures::fileStamp(host().database());
         keys = AssetSearch::keys(host().database(), host().currentHomeId(), m_filter, &read);
     }
     if (!read) {
+        m_keysReady = false;
         // Said once, not at every keystroke that tries again; the line under the list says it
         // for as long as it lasts.
         if (!m_keysFailed)
@@ -125,8 +143,9 @@ void CInventoryView::applySearch(bool afterFill)
 {
     CListModel &model = *m_list->model();
     const QList<QByteArray> words = SearchText::words(m_search->text());
-    // A blank typed between words changes nothing.
-    if (!afterFill && words == model.GetFilterWords())
+    // A blank typed between words changes nothing, unless the names the keys hold have changed
+    // since (a location renamed in the Locations view, a category in an asset sheet).
+    if (!afterFill && words == model.GetFilterWords() && (words.isEmpty() || keysCurrent()))
         return;
     if (!words.isEmpty()) {
         prepareSearchKeys();

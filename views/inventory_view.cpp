@@ -197,11 +197,18 @@ void CInventoryView::fill(qint32 assetId)
     m_keysReady = false;
     m_keysFailed = false;
     m_keepId = assetId;
+    // The asset asked for (new, or just edited) is listed by the fill; when the words in the box
+    // would hide it, the box is emptied rather than the asset hidden from the person who just
+    // saved it.
+    const bool asked = assetId > 0 && selectedId() == assetId;
     // Nothing listed, nothing to search: the failed read is said once, below.
-    if (searching() && read)
+    if (searching() && read) {
         applySearch(true);
-    else
+        if (asked && selectedId() != assetId)
+            m_search->clear();
+    } else {
         updateMatchLine();
+    }
     // The selection made by the filler may not have announced itself (same row index).
     ViewSelected();
     host().UpdateTodayLines();
@@ -215,6 +222,13 @@ void CInventoryView::showEvent(QShowEvent *event)
     CFormView::showEvent(event);
     if (retry)
         Refresh(m_keepId);
+    else
+        searchAgainIfStale(); // a location or category renamed while the view was hidden
+}
+
+void CInventoryView::ClearSearch()
+{
+    m_search->clear();
 }
 
 void CInventoryView::SetFilter(qint32 categoryId)
@@ -329,11 +343,14 @@ void CInventoryView::EditSelected()
         return;
     CAsset asset(id);
     asset.Load(host().database());
-    if (!CAssetSheet::Edit(asset, host().database(), host().ownerWindow()))
+    if (!CAssetSheet::Edit(asset, host().database(), host().ownerWindow())) {
+        // Cancelled, but the sheet's Categories button may have renamed what the search reads.
+        searchAgainIfStale();
         return;
+    }
     Refresh(asset.id());
-    // A search the edited asset no longer meets has taken it off the list: nothing to describe.
-    if (searching() && selectedId() != asset.id())
+    // Not listed after all (the list could not be read): nothing to describe.
+    if (selectedId() != asset.id())
         return;
     showDescription(asset.DescriptionText());
     m_shownId = asset.id();

@@ -7,6 +7,7 @@
 
 #include "views/form_view.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QPixmap>
 
@@ -70,6 +71,8 @@ public:
     // holds no word).
     QLineEdit *searchBox() const { return m_search; }
     QLabel *matchLine() const { return m_matches; }
+    // Empties the search box: another home, or a data file replaced, starts with the whole list.
+    void ClearSearch();
 
     // The actions on the selected asset.
     void ViewSelected();
@@ -94,6 +97,10 @@ private:
     // first used; then each change of words narrows the list in memory.
     void setUpSearch();
     void prepareSearchKeys();
+    // Whether the keys still hold what the file holds: every name they carry (the assets',
+    // their locations' and categories') is as it was when they were read.
+    bool keysCurrent() const;
+    void searchAgainIfStale();
     void applySearch(bool afterFill);
     void updateMatchLine();
     bool searchBoxEvent(QEvent *event);
@@ -111,8 +118,9 @@ private:
     double m_total = 0.0;
     qint32 m_shownId = 0;
     bool m_readFailed = false;
-    // The rows carry the keys of the last fill.
+    // The rows carry the keys of the last fill, read from the file with this stamp.
     bool m_keysReady = false;
+    QByteArray m_keysStamp;
     // The keys could not be read; the search waits for the next keystroke to try again.
     bool m_keysFailed = false;
     // The asset to select again once a search lists it: the last one selected.

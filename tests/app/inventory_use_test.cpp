@@ -235,10 +235,13 @@ TEST_F(InventoryUse, StartingWithAFilterReadsNoAssetUntilTheViewIsShown)
     EXPECT_EQ(inventory().list()->GetItemCount(), 1500);
     EXPECT_EQ(inventory().inventoryTotal(), 2250.0);
 
-    // A home switch while the view is hidden waits again; the filter stays.
+    // A home switch while the view is hidden waits again; the filter stays, the search words
+    // do not.
+    QTest::keyClicks(inventory().searchBox(), QStringLiteral("item 2999"));
+    EXPECT_EQ(inventory().list()->GetItemCount(), 1);
     frame.action(Command::SelectHome)->trigger();
     ASSERT_TRUE(frame.SetCurrentHome(2));
-    EXPECT_EQ(inventory().list()->GetItemCount(), 1500);
+    EXPECT_TRUE(inventory().searchBox()->text().isEmpty());
     frame.action(Command::InventoryView)->trigger();
     EXPECT_EQ(inventory().list()->GetItemCount(), 0);
     EXPECT_EQ(inventory().title()->text(), QStringLiteral("Home Inventory (Furniture)"));
@@ -298,10 +301,11 @@ TEST_F(InventoryUse, WarrantiesOnTodayFollowEditsAndTheSearchLeavesTheWorthAlone
     EXPECT_TRUE(todayView.warrantyLine()->isHidden());
     EXPECT_EQ(rows(), QStringList { QStringLiteral("Drill") });
 
-    // A restored file from before the index gets it back.
+    // A restored file from before the index gets it back; the search box starts empty.
     ASSERT_TRUE(run.app->database().Execute(QStringLiteral("DROP INDEX AssetsWarrantyByHome;")));
     frame.ReloadAfterDataReplacement();
     EXPECT_EQ(indexed(), 1);
+    EXPECT_TRUE(inventory().searchBox()->text().isEmpty());
     EXPECT_FALSE(frame.isCommandEnabled(Command::Warranties));
 }
 

@@ -465,19 +465,21 @@ TEST_F(InventorySearch, TheSearchHoldsThroughEditsDeletesAndTheCategoryFilter)
     QTest::keyClick(view->list(), Qt::Key_Space);
     EXPECT_EQ(rows(), (QStringList { "Zebra chair" }));
     EXPECT_EQ(view->shownAssetId(), 2);
-    // ... one that drops them takes it off the list.
+    // ... one that drops them empties the box: the asset just saved stays in sight, selected.
     ui.onNextDialog([](QDialog &sheet) {
         Fill::text(sheet, "description", QStringLiteral("Zebra"));
         Fill::click(sheet, "ok");
     });
     QTest::keyClick(view->list(), Qt::Key_Space);
-    EXPECT_TRUE(rows().isEmpty());
-    EXPECT_EQ(line(), QStringLiteral("0 of 4 assets"));
-    EXPECT_EQ(view->shownAssetId(), 0);
-    EXPECT_TRUE(view->descriptionBox()->toPlainText().isEmpty());
+    EXPECT_TRUE(view->searchBox()->text().isEmpty());
+    EXPECT_EQ(rows().size(), 4);
+    EXPECT_EQ(line(), QString());
+    EXPECT_EQ(view->list()->GetItemText(view->list()->GetCurSel(), 0), QStringLiteral("Zebra"));
+    EXPECT_EQ(view->shownAssetId(), 2);
 
     // Deleting a match counts it out of both numbers and out of the worth.
     type(QStringLiteral("box"));
+    EXPECT_EQ(line(), QStringLiteral("1 of 4 assets"));
     view->list()->SetCurSel(0);
     ui.answer(Ui::Yes);
     view->DeleteSelected();
@@ -491,6 +493,27 @@ TEST_F(InventorySearch, TheSearchHoldsThroughEditsDeletesAndTheCategoryFilter)
     EXPECT_EQ(storedFilter(), 8);
     EXPECT_EQ(rows(), (QStringList { "sofa", "Zebra" }));
     EXPECT_NEAR(view->inventoryTotal(), 0.3, 1e-6);
+}
+
+// Names renamed elsewhere (the Locations view, an asset sheet's Categories button) are searched
+// by their new names from the next keystroke, or as soon as the view is shown again.
+TEST_F(InventorySearch, RenamedLocationsAndCategoriesAreFoundByTheirNewNames)
+{
+    shown().Refresh(0);
+    type(QStringLiteral("living"));
+    EXPECT_EQ(rows(), (QStringList { "Armchair" }));
+
+    view->hide();
+    exec("UPDATE Areas SET Description='Lounge' WHERE AreaId=7;");
+    view->show();
+    EXPECT_TRUE(rows().isEmpty());
+    EXPECT_EQ(line(), QStringLiteral("0 of 4 assets"));
+    type(QStringLiteral("lounge"));
+    EXPECT_EQ(rows(), (QStringList { "Armchair" }));
+
+    exec("UPDATE Categories SET Description='Seating' WHERE CategoryId=8;");
+    type(QStringLiteral("seating"));
+    EXPECT_EQ(rows(), (QStringList { "Armchair", "sofa" }));
 }
 
 TEST_F(InventorySearch, ALargeInventoryCountsWithTheLocalesGrouping)

@@ -10,8 +10,10 @@
 #include "records/warranties.h"
 #include "sheets/home_sheet.h"
 
+#include <QDateTime>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QTime>
 #include <QTimer>
 #include <algorithm>
 
@@ -87,6 +89,13 @@ CTodayView::CTodayView(ViewHost &host, QWidget *parent)
     connect(inventoryLine(), &CLabel::clicked, this, &CTodayView::OnInventoryLine);
     connect(equityLine(), &CLabel::clicked, this, [this] { EditHome(1); });
     setFocusProxy(homeLine());
+
+    // The warranty line counts days: at midnight it is counted again for the new day, even with
+    // the window left open for days.
+    m_midnight = new QTimer(this);
+    m_midnight->setSingleShot(true);
+    m_midnight->setTimerType(Qt::PreciseTimer);
+    connect(m_midnight, &QTimer::timeout, this, &CTodayView::followTheDate);
 }
 
 int CTodayView::activeTasks() const
@@ -216,11 +225,37 @@ void CTodayView::UpdateLines()
 void CTodayView::updateWarrantyLine()
 {
     const qint32 homeId = host().currentHomeId();
+    m_linesDate = host().today();
     const QString text = homeId < 1
         ? QString()
-        : Warranties::todayLine(Warranties::count(host().database(), homeId, host().today()));
+        : Warranties::todayLine(Warranties::count(host().database(), homeId, m_linesDate));
     m_warrantyLine->SetText(text);
     m_warrantyLine->setVisible(!text.isEmpty());
+
+    // Armed from the view's clock; a wake-up that comes early (or a clock set back) finds the
+    // same day and only waits again.
+    const QDateTime now = host().now();
+    const QDateTime midnight(now.date().addDays(1), QTime(0, 0));
+    m_midnight->start(int(std::clamp<qint64>(now.msecsTo(midnight), 0, 24 * 3600 * 1000)));
+}
+
+void CTodayView::followTheDate()
+{
+    const bool newDay = host().today() != m_linesDate;
+    updateWarrantyLine();
+    if (!newDay)
+        return;
+    m_warrantyLine->SizeToText();
+    m_warrantyLine->resize(m_warrantyLine->size().expandedTo(m_warrantyLine->minimumSizeHint()));
+    placeLines();
+}
+
+void CTodayView::showEvent(QShowEvent *event)
+{
+    CFormView::showEvent(event);
+    // A machine woken from sleep may have missed the timer.
+    if (m_linesDate.isValid() && host().today() != m_linesDate)
+        followTheDate();
 }
 
 void CTodayView::ComputeEquity()

@@ -7,11 +7,13 @@
 #include "widgets/image_file.h"
 
 #include <QByteArray>
+#include <QDate>
 #include <QRect>
 
 #include <optional>
 
 class CLabel;
+class QTimer;
 
 class CTodayView : public CFormView
 {
@@ -79,6 +81,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -94,10 +97,15 @@ private:
     std::optional<double> rememberedWorth(qint32 homeId, qint32 category) const;
     void placePicture();
     void updateWarrantyLine();
+    // The warranty line again for a new day, when the date has changed since it was made.
+    void followTheDate();
     void placeLines();
 
     CLabel *m_lines[4] = {};
     CLabel *m_warrantyLine = nullptr;
+    // The day the warranty line counts from, and the timer that wakes at the next midnight.
+    QDate m_linesDate;
+    QTimer *m_midnight = nullptr;
     CImageFile m_picture;
     QRect m_pictureRect;
     float m_fEquity = 0.0f;

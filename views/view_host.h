@@ -4,6 +4,7 @@
 // without a main window.
 
 #include <QDate>
+#include <QDateTime>
 #include <QPoint>
 #include <QtGlobal>
 
@@ -65,6 +66,7 @@ public:
     // The Warranties dialog of the current home (Tools menu); edits made from it reach the
     // Home Inventory and the Today lines.
     virtual void ShowWarranties() = 0;
-    // What "today" is for the views; the system's date unless a test fixes it.
+    // What "now" and "today" are for the views; the system's clock unless a test sets them.
+    virtual QDateTime now() const;
     virtual QDate today() const;
 };

@@ -354,6 +354,32 @@ TEST_F(TodayView, TheWarrantyLineSpeaksOnlyWhenAWarrantyEndsOrEndedWithinAMonth)
     EXPECT_EQ(view->equityLine()->y(), 375);
 }
 
+// Left open over midnight, the warranty line counts from the new day by itself; a view shown
+// again after days (a machine woken from sleep) counts from the day it is shown.
+TEST_F(TodayView, TheWarrantyLineFollowsTheDateWhileTheProgramStaysOpen)
+{
+    host.fixedNow = QDateTime(QDate(2026, 3, 15), QTime(23, 59, 59, 900));
+    const qint32 home = addHome(QStringLiteral("Lake house"), 0.0f);
+    run(QStringLiteral("INSERT INTO Assets (AssetId, HomeId, CategoryId, WarrantyExpiration) "
+                       "VALUES (1, %1, 4, %2)")
+            .arg(home)
+            .arg(COleDateTime::fromDate(QDate(2026, 4, 15)).days()));
+    host.window.show();
+    view->show();
+    show(home);
+    EXPECT_TRUE(view->warrantyLine()->isHidden()); // 31 days left
+
+    host.fixedNow = QDateTime(QDate(2026, 3, 16), QTime(0, 0, 1));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !view->warrantyLine()->isHidden(); }, 5000));
+    EXPECT_EQ(view->warrantyLine()->text(), QStringLiteral("1 warranty ends within 30 days"));
+    EXPECT_EQ(view->warrantyLine()->y(), 360);
+
+    view->hide();
+    host.fixedNow = QDateTime(QDate(2026, 4, 20), QTime(9, 0));
+    view->show();
+    EXPECT_EQ(view->warrantyLine()->text(), QStringLiteral("1 warranty ended in the last 30 days"));
+}
+
 TEST_F(TodayView, Screenshots)
 {
     QImage photo(480, 300, QImage::Format_RGB32);

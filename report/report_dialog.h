@@ -22,6 +22,8 @@ class QStackedWidget;
 
 namespace InventoryReport {
 
+class PageLayout;
+
 class Dialog : public QDialog
 {
     Q_OBJECT
@@ -60,9 +62,12 @@ private:
     bool loadContents(Contents &contents);
     void setUpPrinter(QPrinter &printer) const;
     // Lays the report out onto device under a progress window; false when the user cancelled
-    // (a printer is then told to abort) or the device failed. cancelled says which.
-    bool paintReport(QPagedPaintDevice &device, const Contents &contents, const QString &label,
+    // (a printer's job is then withdrawn where it can be) or the device failed; cancelled says
+    // which. A printer prints the pages its print dialog chose.
+    bool paintReport(PageLayout &layout, QPagedPaintDevice &device, const QString &label,
                      bool *cancelled = nullptr, QPrinter *printer = nullptr);
+    // Prints on a printer whose print dialog was accepted, saying what went wrong if anything.
+    void printOn(QPrinter &printer, const Contents &contents);
 
     CADODataBase &m_db;
     qint32 m_homeId = 0;

@@ -9,6 +9,7 @@
 #include "widgets/ui.h"
 
 #include <QDir>
+#include <QPaintEngine>
 #include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -34,23 +35,54 @@ void Dialog::setUpPrinter(QPrinter &printer) const
     printer.setCreator(Strings::load(Strings::AppTitle));
 }
 
-bool Dialog::paintReport(QPagedPaintDevice &device, const Contents &contents, const QString &label,
+bool Dialog::paintReport(PageLayout &layout, QPagedPaintDevice &device, const QString &label,
                          bool *cancelled, QPrinter *printer)
 {
     // The program's progress window, with Cancel; the layout stops at its next step.
     const Busy::Scope progress(label, Busy::Cancel::Allowed);
-    PageLayout layout(contents);
-    const bool painted = layout.paint(device, [&](int permille) {
-        if (Busy::step(permille, 1000))
-            return true;
-        // A print job is abandoned before it is finished, or it would still be sent.
-        if (printer)
-            printer->abort();
-        return false;
-    });
+    // The pages the print dialog chose, when it chose some; a preview shows them all.
+    const QPageRanges pages = printer && printer->printRange() == QPrinter::PageRange
+        ? printer->pageRanges()
+        : QPageRanges();
+    const bool painted = layout.paint(
+        device,
+        [&](int permille) {
+            if (Busy::step(permille, 1000))
+                return true;
+            // A print job under way is withdrawn where the print system allows it; either way
+            // nothing more is painted. (Cancelled while the report is laid out, there is no
+            // job yet.)
+            if (printer && printer->printerState() == QPrinter::Active)
+                printer->abort();
+            return false;
+        },
+        pages);
     if (cancelled)
         *cancelled = progress.cancelled();
     return painted;
+}
+
+void Dialog::printOn(QPrinter &printer, const Contents &contents)
+{
+    bool cancelled = false;
+    PageLayout layout(contents);
+    if (paintReport(layout, printer, QStringLiteral("Printing the inventory report..."), &cancelled,
+                    &printer)
+        || cancelled)
+        return;
+    const QString appName = Strings::load(Strings::AppTitle);
+    if (layout.pageCount() > 0 && layout.paintedCount() == 0) {
+        Ui::messageBox(this,
+                       QStringLiteral("None of the pages chosen is in the report, which has %1 "
+                                      "pages. Nothing was printed.")
+                           .arg(layout.pageCount()),
+                       appName, Ui::Icon::Warning, Ui::Ok);
+        return;
+    }
+    Ui::messageBox(this,
+                   QStringLiteral("The inventory report could not be printed. Please check the "
+                                  "printer and try again."),
+                   appName, Ui::Icon::Warning, Ui::Ok);
 }
 
 void Dialog::preview()
@@ -64,7 +96,15 @@ void Dialog::preview()
     preview.setObjectName(QStringLiteral("reportPreview"));
     preview.setWindowTitle(QStringLiteral("Inventory Report Preview"));
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, [&](QPrinter *target) {
-        paintReport(*target, contents, QStringLiteral("Preparing the preview..."));
+        // The preview records its pages as pictures; its Print button paints on the printer
+        // itself, which is a print job like any other: named so, and withdrawn on Cancel.
+        const QPaintEngine *engine = target->paintEngine();
+        if (engine && engine->type() == QPaintEngine::Picture) {
+            PageLayout layout(contents);
+            paintReport(layout, *target, QStringLiteral("Preparing the preview..."));
+        } else {
+            printOn(*target, contents);
+        }
     });
     Ui::runModal(preview);
 }
@@ -81,14 +121,7 @@ void Dialog::print()
     dialog.setWindowTitle(QStringLiteral("Print Inventory Report"));
     if (Ui::runModal(dialog) != QDialog::Accepted)
         return;
-    bool cancelled = false;
-    if (!paintReport(printer, contents, QStringLiteral("Printing the inventory report..."),
-                     &cancelled, &printer)
-        && !cancelled)
-        Ui::messageBox(this,
-                       QStringLiteral("The inventory report could not be printed. Please check "
-                                      "the printer and try again."),
-                       Strings::load(Strings::AppTitle), Ui::Icon::Warning, Ui::Ok);
+    printOn(printer, contents);
 }
 
 void Dialog::saveAsPdf()
@@ -112,7 +145,8 @@ void Dialog::saveAsPdf()
             writer.setTitle(proposedFileName().chopped(4));
             writer.setCreator(appName);
             bool cancelled = false;
-            if (paintReport(writer, contents, QStringLiteral("Writing the inventory report..."),
+            PageLayout layout(contents);
+            if (paintReport(layout, writer, QStringLiteral("Writing the inventory report..."),
                             &cancelled))
                 return SaveResult::Saved;
             return cancelled ? SaveResult::Cancelled : SaveResult::Failed;

@@ -20,11 +20,13 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -266,42 +268,104 @@ TEST_F(ReportDialog, CancellingTheProgressLeavesNoFileBehind)
     EXPECT_TRUE(ui.messages().empty()) << ui.messageTexts().join('\n').toStdString();
 }
 
+// No printer here: a job goes to a PDF file, as a "print to file" printer would, and the PDF is
+// what the printer would have been sent.
 TEST_F(ReportDialog, PrintAndPreviewGoThroughQtsOwnDialogs)
 {
     seed();
     auto dialog = makeDialog();
+    ASSERT_TRUE(Fill::check(*dialog, QStringLiteral("pagePerAsset"), true));
+    // Accepts the print dialog with the job going to file, and pages when given. (done() keeps
+    // the printer's settings, where accept() would take the dialog's own choice of printer.)
+    const auto printTo = [&](const QString &file, const QPageRanges &pages = {}) {
+        ui.onNextDialog([=](QDialog &shown) {
+            auto *print = qobject_cast<QPrintDialog *>(&shown);
+            ASSERT_NE(print, nullptr);
+            EXPECT_EQ(print->printer()->pageLayout().pageSize().id(), QPageSize::Letter);
+            print->printer()->setOutputFileName(file);
+            if (!pages.isEmpty()) {
+                print->printer()->setPrintRange(QPrinter::PageRange);
+                print->printer()->setPageRanges(pages);
+            }
+            shown.done(QDialog::Accepted);
+        });
+        EXPECT_TRUE(Fill::click(*dialog, QStringLiteral("print")));
+    };
+    const auto folios = [](const QString &pdf) {
+        QStringList found;
+        const QRegularExpression folio(QStringLiteral("Page \\d+ of \\d+"));
+        for (auto it = folio.globalMatch(pdfText(pdf)); it.hasNext();)
+            found << it.next().captured();
+        return found;
+    };
 
     // Cancelling the print dialog prints nothing; accepting it prints every page.
     ui.onNextDialog([](QDialog &) {});
     ASSERT_TRUE(Fill::click(*dialog, QStringLiteral("print")));
     const QString printed = out.filePath(QStringLiteral("printed.pdf"));
-    ui.onNextDialog([&](QDialog &shown) {
-        auto *print = qobject_cast<QPrintDialog *>(&shown);
-        ASSERT_NE(print, nullptr);
-        EXPECT_EQ(print->printer()->pageLayout().pageSize().id(), QPageSize::Letter);
-        // No printer here: the job goes to a PDF file, as a "print to file" printer would. (done()
-        // keeps that, where accept() would take the dialog's own choice of printer.)
-        print->printer()->setOutputFileName(printed);
-        shown.done(QDialog::Accepted);
-    });
-    ASSERT_TRUE(Fill::click(*dialog, QStringLiteral("print")));
+    printTo(printed);
     EXPECT_EQ(ui.dialogTitles(), QStringList(2, QStringLiteral("Print Inventory Report")));
     ASSERT_TRUE(QFile::exists(printed));
     const int printedPages = pdfInfo(printed, QStringLiteral("Pages")).toInt();
-    EXPECT_GE(printedPages, 3);
-    EXPECT_TRUE(squeezed(pdfText(printed)).contains(QStringLiteral("Serial number: EM-9031-K")));
+    EXPECT_EQ(printedPages, 5); // the cover, the summary, a page per asset
+    EXPECT_TRUE(squeezed(pdfText(printed)).contains(QStringLiteral("Serial number EM-9031-K")));
 
+    // The pages chosen in the print dialog, and only those, each with its own folio.
+    const QString chosen = out.filePath(QStringLiteral("chosen.pdf"));
+    QPageRanges pages;
+    pages.addRange(2, 3);
+    pages.addPage(5);
+    printTo(chosen, pages);
+    EXPECT_EQ(folios(chosen), (QStringList { "Page 2 of 5", "Page 3 of 5", "Page 5 of 5" }));
+    EXPECT_TRUE(ui.messages().empty()) << ui.messageTexts().join('\n').toStdString();
+    // Pages the report does not have: said so, and no job at all.
+    const QString beyond = out.filePath(QStringLiteral("beyond.pdf"));
+    QPageRanges past;
+    past.addRange(7, 9);
+    printTo(beyond, past);
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_TRUE(ui.messages()[0].text.startsWith(
+        QStringLiteral("None of the pages chosen is in the report, which has 5 pages.")));
+    EXPECT_FALSE(QFile::exists(beyond));
+
+    // The preview shows the same pages. Its Print button makes a print job like any other:
+    // named so in the progress window, and Cancel there paints nothing more.
     int previewPages = 0;
+    QStringList labels;
+    const QString stopped = out.filePath(QStringLiteral("stopped.pdf"));
     ui.onNextDialog([&](QDialog &shown) {
         auto *preview = shown.findChild<QPrintPreviewWidget *>();
         ASSERT_NE(preview, nullptr);
         preview->updatePreview();
         previewPages = preview->pageCount();
+        qobject_cast<QPrintPreviewDialog *>(&shown)->printer()->setOutputFileName(stopped);
+        const EveryWorkIsLong longWork;
+        QTimer cancel;
+        cancel.setInterval(0);
+        QObject::connect(&cancel, &QTimer::timeout, [&] {
+            QProgressDialog *progress = Ui::busyWindow().dialog();
+            if (!progress || !progress->isVisible())
+                return;
+            labels << progress->findChild<QLabel *>(QStringLiteral("busyLabel"))->text();
+            // Once pages are on their way: past the layout, in the painting.
+            if (progress->value() > 500) {
+                progress->findChild<QPushButton *>(QStringLiteral("busyCancel"))->click();
+                cancel.stop();
+            }
+        });
+        cancel.start();
+        preview->print();
     });
     ASSERT_TRUE(Fill::click(*dialog, QStringLiteral("preview")));
     EXPECT_EQ(ui.dialogTitles().last(), QStringLiteral("Inventory Report Preview"));
     EXPECT_EQ(previewPages, printedPages);
-    EXPECT_TRUE(ui.messages().empty()) << ui.messageTexts().join('\n').toStdString();
+    labels.removeDuplicates();
+    EXPECT_EQ(labels, QStringList { QStringLiteral("Printing the inventory report...") });
+    const QStringList sent = folios(stopped);
+    ASSERT_FALSE(sent.isEmpty());
+    EXPECT_LT(sent.size(), printedPages);
+    EXPECT_EQ(sent.first(), QStringLiteral("Page 1 of 5"));
+    EXPECT_EQ(ui.messages().size(), 1u) << ui.messageTexts().join('\n').toStdString();
 }
 
 TEST(ReportCommand, FileMenuAndTheInventoryPopupOpenTheReportWhileAHomeIsCurrent)

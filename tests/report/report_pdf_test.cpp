@@ -127,6 +127,42 @@ TEST_F(ReportPdf, CoverSummaryAndAssetsByLocationReadBack)
     expectFolios(pdf);
 }
 
+// A date with a four-digit year and amounts in the millions, as the locale writes them, keep
+// to one line in the table's columns and the summary's: none wraps in the middle.
+TEST_F(ReportPdf, LongDatesAndLargeAmountsNeverWrapInTheMiddle)
+{
+    const qint32 id = addAsset({ .description = QStringLiteral("Grand piano"),
+                                 .category = 14,
+                                 .purchased = COleDateTime(2027, 6, 30),
+                                 .warranty = COleDateTime(2027, 6, 30) });
+    // Stored as doubles, as another program may have written them: every cent is kept.
+    run(QStringLiteral("UPDATE Assets SET PurchasePrice=1234567.89, CurrentValue=1234567.89, "
+                       "ReplacementValue=1234567.89 WHERE AssetId=%1;")
+            .arg(id));
+    const struct
+    {
+        QLocale locale;
+        const char *date;
+        const char *amount;
+    } locales[] = {
+        { QLocale(QLocale::English, QLocale::UnitedKingdom), "30/06/2027", "\u00a31,234,567.89" },
+        { QLocale(QLocale::German, QLocale::Germany), "30.06.27", "1.234.567,89 \u20ac" }
+    }; // (pdftotext gives the no-break space as a space)
+    for (const auto &l : locales) {
+        SCOPED_TRACE(l.locale.name().toStdString());
+        for (bool pictures : { true, false }) {
+            Options options;
+            options.pictures = pictures;
+            const QString text = squeezed(pdfText(writePdf(options, QPageSize::A4, l.locale)));
+            const QString amount = QString::fromUtf8(l.amount);
+            // The three amounts on the cover, in the summary's row and total, and in the table.
+            EXPECT_EQ(text.count(amount), 12) << text.toStdString();
+            // The purchase date and the warranty.
+            EXPECT_EQ(text.count(QLatin1String(l.date)), 2) << text.toStdString();
+        }
+    }
+}
+
 TEST_F(ReportPdf, GreekAndJapaneseTextAndALongNoteThatRunsOntoTheNextPage)
 {
     QStringList note;

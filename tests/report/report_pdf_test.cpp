@@ -163,6 +163,47 @@ TEST_F(ReportPdf, LongDatesAndLargeAmountsNeverWrapInTheMiddle)
     }
 }
 
+// Names sort as the locale sorts them, in the report's groups and assets and in the lists the
+// dialog offers to tick: letter case aside, an accented letter with its plain one.
+TEST_F(ReportPdf, NamesSortAsTheLocaleSortsThem)
+{
+    const qint32 zimmer = addLocation(QStringLiteral("Zimmer"));
+    const qint32 etage = addLocation(QStringLiteral("\u00c9tage"));
+    const qint32 bureau = addLocation(QStringLiteral("bureau"));
+    run(QStringLiteral("INSERT INTO Categories (CategoryId, Description, CategoryType) VALUES "
+                       "(9001, '\u00c9lectronique', 1), (9002, 'zinc', 1);"));
+    for (const auto &[name, location] :
+         { std::pair("Zither", zimmer), std::pair("\u00e9tagere", zimmer),
+           std::pair("Easel", zimmer), std::pair("desk", bureau), std::pair("Lamp", etage) })
+        addAsset({ .description = QString::fromUtf8(name), .location = location });
+
+    const QLocale french(QLocale::French, QLocale::France);
+    ASSERT_TRUE(
+        InventoryReport::load(db, home.id(), Options {}, kToday, contents, nullptr, french));
+    QStringList order;
+    for (const InventoryReport::Group &group : contents.groups)
+        order << group.name;
+    EXPECT_EQ(order, (QStringList { "bureau", "\u00c9tage", "Zimmer" }));
+    order.clear();
+    for (const InventoryReport::Asset &asset : contents.assets)
+        order << asset.description;
+    EXPECT_EQ(order, (QStringList { "desk", "Lamp", "Easel", "\u00e9tagere", "Zither" }));
+
+    const auto names = [](const std::vector<InventoryReport::Choice> &choices) {
+        QStringList found;
+        for (const InventoryReport::Choice &choice : choices)
+            found << choice.name;
+        return found;
+    };
+    EXPECT_EQ(names(InventoryReport::locationChoices(db, home.id(), french)),
+              (QStringList { "bureau", "\u00c9tage", "Zimmer", "(No location)" }));
+    const QStringList categories = names(InventoryReport::categoryChoices(db, french));
+    EXPECT_LT(categories.indexOf("Electronics"), categories.indexOf("\u00c9lectronique"));
+    EXPECT_LT(categories.indexOf("\u00c9lectronique"), categories.indexOf("Furniture"));
+    EXPECT_EQ(categories.mid(categories.size() - 3),
+              (QStringList { "Videos", "zinc", "(No category)" }));
+}
+
 TEST_F(ReportPdf, GreekAndJapaneseTextAndALongNoteThatRunsOntoTheNextPage)
 {
     QStringList note;

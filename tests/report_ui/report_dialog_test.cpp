@@ -10,6 +10,8 @@
 #include "views/form_view.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
+#include <QAccessibleTableInterface>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -140,15 +142,36 @@ TEST_F(ReportDialog, EveryControlIsNamedHasAMnemonicAndThePaperFollowsTheLocale)
         ASSERT_GE(amp, 0) << button->text().toStdString();
         mnemonics << button->text().mid(amp + 1, 1).toLower();
     }
+    // A screen reader reads each field with the label beside it, as the eye does: the label it
+    // is labelled by comes first (a combo box's own name is its current entry, its group after).
+    const auto nameOf = [](QObject *object) {
+        QAccessibleInterface *read = QAccessible::queryAccessibleInterface(object);
+        return read ? read->text(QAccessible::Name) : QString();
+    };
     for (QLabel *label : dialog->findChildren<QLabel *>()) {
         ASSERT_NE(label->buddy(), nullptr) << label->text().toStdString();
-        EXPECT_FALSE(label->buddy()->accessibleName().isEmpty());
+        QStringList labelledBy;
+        for (const auto &[other, relation] :
+             QAccessible::queryAccessibleInterface(label->buddy())->relations(QAccessible::Label))
+            labelledBy << other->text(QAccessible::Name);
+        EXPECT_EQ(labelledBy.value(0), QString(label->text()).remove(QLatin1Char('&')));
         mnemonics << label->text().mid(label->text().indexOf(QLatin1Char('&')) + 1, 1).toLower();
     }
     mnemonics.sort();
     EXPECT_EQ(mnemonics.removeDuplicates(), 0) << mnemonics.join(' ').toStdString();
-    EXPECT_EQ(dialog->categoryList()->accessibleName(), QStringLiteral("Categories"));
-    EXPECT_EQ(dialog->locationList()->accessibleName(), QStringLiteral("Locations"));
+    // The tick lists are read by names of their own, row by row with each row's tick.
+    EXPECT_FALSE(nameOf(dialog->categoryList()).isEmpty());
+    EXPECT_NE(nameOf(dialog->categoryList()), nameOf(dialog->locationList()));
+    QAccessibleInterface *categories =
+        QAccessible::queryAccessibleInterface(dialog->categoryList());
+    ASSERT_NE(categories->tableInterface(), nullptr);
+    const int last = dialog->categoryList()->GetItemCount() - 1;
+    ASSERT_EQ(categories->tableInterface()->rowCount(), last + 1);
+    QAccessibleInterface *none = categories->tableInterface()->cellAt(last, 0);
+    ASSERT_NE(none, nullptr);
+    EXPECT_EQ(none->text(QAccessible::Name), QStringLiteral("(No category)"));
+    EXPECT_TRUE(none->state().checkable);
+    EXPECT_TRUE(none->state().checked);
 
     for (const auto &[locale, paper] :
          { std::pair(QLocale(QLocale::French, QLocale::Canada), QPageSize::Letter),

@@ -247,7 +247,7 @@ TEST_F(InventoryUse, StartingWithAFilterReadsNoAssetUntilTheViewIsShown)
     EXPECT_EQ(inventory().title()->text(), QStringLiteral("Home Inventory (Furniture)"));
 }
 
-TEST_F(InventoryUse, WarrantiesOnTodayFollowEditsAndTheSearchLeavesTheWorthAlone)
+TEST_F(InventoryUse, WarrantiesOnTodayFollowEditsMadeWhileTheInventoryIsSearched)
 {
     const QDate today = QDate::currentDate();
     const long day = long(COleDateTime::fromDate(today).days());
@@ -274,13 +274,11 @@ TEST_F(InventoryUse, WarrantiesOnTodayFollowEditsAndTheSearchLeavesTheWorthAlone
     EXPECT_EQ(todayView.warrantyLine()->text(), QStringLiteral("1 warranty ends within 30 days"));
     EXPECT_FALSE(todayView.warrantyLine()->isHidden());
 
-    // Searching narrows the inventory's list, never its worth.
+    // Edits made while a search narrows the list. (That it leaves the worth alone is the view's
+    // test.)
     frame.action(Command::InventoryView)->trigger();
-    const QString worth = todayView.inventoryLine()->text();
     QTest::keyClicks(inventory().searchBox(), QStringLiteral("dri"));
     EXPECT_EQ(rows(), QStringList { QStringLiteral("Drill") });
-    todayView.UpdateLines();
-    EXPECT_EQ(todayView.inventoryLine()->text(), worth);
 
     // Tools > Warranties: a later date for the dishwasher, and the Today line has nothing left
     // to say; the inventory's description follows too.

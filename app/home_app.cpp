@@ -84,14 +84,24 @@ bool CHomeApp::InitInstance()
 
     // The data file first: without it there is nothing to show. An installed copy's first start
     // puts the shipped empty file in the user's folder; why that failed goes to stderr, since the
-    // message the user sees is the one for any unusable data file.
+    // message the user sees is the one for any unusable data file. A folder the user named is
+    // the user's: when it holds no data file the message says which folder and file, and how to
+    // make one, as reinstalling would not help.
     QString problem;
     if (!m_location.provideDataFile(&problem))
         std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()),
                      qPrintable(problem));
     if (!problem.isEmpty() || !m_database.Open(m_location.dataFilePath())) {
-        Ui::messageBox(nullptr, Strings::load(Strings::DataFileError), QString(), Ui::Icon::Warning,
-                       Ui::Ok);
+        const QString text = m_location.namedFolderLacksDataFile()
+            ? QStringLiteral("There is no data file in the folder %1, which %2 names: %3 is "
+                             "missing.\n\nTo start a new household there, make an empty data "
+                             "file with\n\nmake-datafile \"%4\"\n\nand start Domelio again. "
+                             "Or start it with the folder that holds your data file.")
+                  .arg(QDir::toNativeSeparators(QDir::cleanPath(m_location.dataFolder())),
+                       m_location.namedBy(), QLatin1String(DataLocation::kDataFileName),
+                       QDir::toNativeSeparators(m_location.dataFilePath()))
+            : Strings::load(Strings::DataFileError);
+        Ui::messageBox(nullptr, text, QString(), Ui::Icon::Warning, Ui::Ok);
         return false;
     }
 

@@ -96,7 +96,7 @@ void CMainFrame::UpdateTodayLines()
 
 std::optional<double> CMainFrame::filledInventoryTotal() const
 {
-    if (m_inventoryView && m_inventoryView->isFilled())
+    if (m_inventoryView && m_inventoryView->isFilled() && !m_inventoryView->readFailed())
         return m_inventoryView->inventoryTotal();
     return std::nullopt;
 }
@@ -200,8 +200,10 @@ bool CMainFrame::SetCurrentHome(qint32 homeId)
     updateCommandStates();
     // The per-home views first, so none of them still offers the previous home's figures;
     // then the equity, which the Today lines show.
-    if (m_inventoryView)
+    if (m_inventoryView) {
+        m_inventoryView->ClearSearch();
         m_inventoryView->Refresh(0);
+    }
     if (m_locationsView)
         m_locationsView->Refresh(0);
     if (m_todayView) {
@@ -233,6 +235,8 @@ void CMainFrame::ReloadAfterDataReplacement()
 {
     // A restored or copied-back file may come from before an index or a table of this version.
     AddedTables::ensure(database());
+    if (m_inventoryView)
+        m_inventoryView->ClearSearch();
     RefreshHomesView(0);
     if (m_tasksView)
         m_tasksView->Refresh();

@@ -42,7 +42,7 @@ void CMainFrame::createActions()
     addCommand(Command::Sync, QStringLiteral("&Sync. with Device"), &C::OnSync);
     addCommand(Command::BackupRestore, QStringLiteral("&Backup && Restore..."),
                &C::OnBackupRestore);
-    addCommand(Command::ExportInventory, QStringLiteral("E&xport Inventory Data"),
+    addCommand(Command::ExportInventory, QStringLiteral("&Export Inventory Data"),
                &C::OnExportInventory);
     addCommand(Command::PrintInventoryReport, QStringLiteral("&Print Inventory Report..."),
                &C::OnPrintInventoryReport);
@@ -88,15 +88,17 @@ void CMainFrame::createMenus()
     help->addAction(action(Command::About));
 
     m_contextMenu = new QMenu(this);
+    m_contextMenu->setObjectName(QStringLiteral("contextMenu"));
     m_contextMenu->addAction(action(Command::ContextNew));
     m_contextMenu->addAction(action(Command::ContextDelete));
     m_contextMenu->addSeparator();
     m_contextMenu->addAction(action(Command::ContextProperties));
     // The labels, for the Home Inventory and Locations views, and the report, for the Home
     // Inventory only: entries of their own, shown and hidden without touching the File menu's.
+    // R for the report, as P is Properties' here.
     m_contextReport = { m_contextMenu->addSeparator(),
                         addCommand(Command::PrintInventoryReport,
-                                   QStringLiteral("&Print Inventory Report..."),
+                                   QStringLiteral("Print Inventory &Report..."),
                                    &CMainFrame::OnPrintInventoryReport) };
     m_contextLabels = addCommand(Command::PrintLabels, QStringLiteral("Print &Labels..."),
                                  &CMainFrame::OnPrintLabels);

@@ -69,7 +69,7 @@ inline void build(QMainWindow &window, const QString &picturePath)
     newMenu->addAction(QStringLiteral("&Home"));
     file->addSeparator();
     for (const char *text : { "&Sync. with Device", "&Backup && Restore...",
-                              "E&xport Inventory Data", "&Print Inventory Report..." })
+                              "&Export Inventory Data", "&Print Inventory Report..." })
         file->addAction(QString::fromLatin1(text));
     file->addSeparator();
     file->addAction(QStringLiteral("E&xit"));

@@ -30,8 +30,8 @@ constexpr int kSizingSampleRows = 256;
 
 } // namespace
 
-// Paints the cells: custom draw adjusts the style option (colours by the sign of the user value,
-// the small image), owner draw paints the cell itself (the Tasks view's look).
+// Paints the cells: custom draw adjusts the style option (colours by the sign of the user value
+// or for a heading, the small image), owner draw paints the cell itself (the Tasks view's look).
 class CListDelegate : public QStyledItemDelegate
 {
 public:
@@ -323,7 +323,7 @@ CAutoListCtrl::RowLook CAutoListCtrl::rowLook(int row) const
         look.struckOut = value < 0;
         return look;
     }
-    if (value == 0) {
+    if (m_model->IsItemHeading(row)) {
         look.text = Qt::white;
         look.background = Qt::black;
     } else if (value < 0) {
@@ -563,6 +563,24 @@ void CAutoListCtrl::keyPressEvent(QKeyEvent *event)
         return;
     }
     QTreeView::keyPressEvent(event);
+}
+
+QModelIndex CAutoListCtrl::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    const QModelIndex from = currentIndex();
+    const QModelIndex to = QTreeView::moveCursor(action, modifiers);
+    if (!to.isValid() || !m_model->IsItemHeading(to.row()))
+        return to;
+    // A heading is no row to stand on: the cursor goes on past it the way it was moving, or, with
+    // nothing but headings that way (Home, Up from the first row), to the nearest row back.
+    const int way = from.isValid() && to.row() < from.row() ? -1 : 1;
+    for (int step : { way, -way }) {
+        for (int row = to.row() + step; row >= 0 && row < m_model->GetItemCount(); row += step) {
+            if (!m_model->IsItemHeading(row))
+                return m_model->index(row, to.column());
+        }
+    }
+    return from;
 }
 
 void CAutoListCtrl::resizeEvent(QResizeEvent *event)

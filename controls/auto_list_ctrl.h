@@ -2,8 +2,8 @@
 // CAutoListCtrl: the program's one list control, a report-style tree view over the CListModel it
 // owns. It offers the list operations under their exported names, sorts on a header click,
 // sizes its columns to heading and contents, and colours (custom draw) or paints (owner draw)
-// each row by the sign of its user value. Compiled into Home and, with DOMELIO_HANDHELD, into
-// the Amortix library from these same sources.
+// each row by the sign of its user value, or as a heading. Compiled into Home and, with
+// DOMELIO_HANDHELD, into the Amortix library from these same sources.
 
 #include "controls/list_model.h"
 
@@ -67,6 +67,8 @@ public:
     QString GetItemText(int row, int col) const { return m_model->GetItemText(row, col); }
     bool SetItemData(int row, qint32 value) { return m_model->SetItemData(row, value); }
     qint32 GetItemData(int row) const { return m_model->GetItemData(row); }
+    bool SetItemHeading(int row, bool heading) { return m_model->SetItemHeading(row, heading); }
+    bool IsItemHeading(int row) const { return m_model->IsItemHeading(row); }
     bool SetItemImage(int row, int image) { return m_model->SetItemImage(row, image); }
     int GetItemImage(int row) const { return m_model->GetItemImage(row); }
     bool DeleteItem(int row) { return m_model->DeleteItem(row); }
@@ -148,6 +150,7 @@ protected:
     void SetMinColumnWidth(int col, int width);
 
     void keyPressEvent(QKeyEvent *event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;

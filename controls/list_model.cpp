@@ -210,6 +210,20 @@ qint32 CListModel::GetItemData(int row) const
     return validRow(row) ? at(row).value : 0;
 }
 
+bool CListModel::SetItemHeading(int row, bool heading)
+{
+    if (!validRow(row))
+        return false;
+    at(row).heading = heading;
+    markDataChanged(row, row, 0, std::max(0, GetColumnCount() - 1));
+    return true;
+}
+
+bool CListModel::IsItemHeading(int row) const
+{
+    return validRow(row) && at(row).heading;
+}
+
 bool CListModel::SetItemImage(int row, int image)
 {
     if (!validRow(row))
@@ -305,8 +319,11 @@ QList<int> CListModel::GetSelectedRows() const
         return {};
     QList<int> rows;
     for (const QItemSelectionRange &range : m_selection->selection()) {
-        for (int r = range.top(); r <= range.bottom(); ++r)
-            rows.append(r);
+        // A click or a range may take in a heading; it is no selected row for all that.
+        for (int r = range.top(); r <= range.bottom(); ++r) {
+            if (!IsItemHeading(r))
+                rows.append(r);
+        }
     }
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
@@ -337,7 +354,7 @@ int CListModel::SetCurSel(int row)
         m_pendingCurSel = std::max(row, -1);
         return row < 0 ? -1 : 0;
     }
-    if (row < 0) {
+    if (row < 0 || IsItemHeading(row)) {
         m_selection->clearSelection();
         return -1;
     }
@@ -483,9 +500,12 @@ QVariant CListModel::data(const QModelIndex &index, int role) const
     case Qt::TextAlignmentRole:
         return headerData(col, Qt::Horizontal, role);
     case Qt::CheckStateRole:
-        if (m_checkBoxes && col == 0)
+        if (m_checkBoxes && col == 0 && !at(row).heading)
             return at(row).checked ? Qt::Checked : Qt::Unchecked;
         return {};
+    case Qt::AccessibleDescriptionRole:
+        // A screen reader reads a table's rows as cells; this says which ones title the others.
+        return at(row).heading ? QStringLiteral("heading") : QVariant();
     default:
         return {};
     }
@@ -539,6 +559,8 @@ Qt::ItemFlags CListModel::flags(const QModelIndex &index) const
 {
     if (!index.isValid())
         return Qt::NoItemFlags;
+    if (IsItemHeading(index.row()))
+        return Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
     if (m_checkBoxes && index.column() == 0)
         f |= Qt::ItemIsUserCheckable;

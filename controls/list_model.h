@@ -80,6 +80,10 @@ public:
     QString GetItemText(int row, int col) const;
     bool SetItemData(int row, qint32 value);
     qint32 GetItemData(int row) const; // 0 for a row that does not exist
+    // A heading row titles the rows under it: drawn white on black, never selected or ticked,
+    // and read as a heading. A row is one only when set so, whatever its user value.
+    bool SetItemHeading(int row, bool heading);
+    bool IsItemHeading(int row) const;
     bool SetItemImage(int row, int image);
     int GetItemImage(int row) const; // -1 for a row that does not exist
     bool DeleteItem(int row);
@@ -114,7 +118,8 @@ public:
     QList<int> GetSelectedRows() const;
     int GetCurSel() const; // first selected row or -1
     // -1 when row >= count; otherwise clears the selection, selects the row (no focus change,
-    // no scrolling) and returns 0. A negative row only clears the selection (returns -1).
+    // no scrolling) and returns 0. A negative row or a heading only clears the selection
+    // (returns -1).
     int SetCurSel(int row);
     void EnsureVisible(int row); // emits ensureVisibleRequested
 
@@ -204,6 +209,7 @@ private:
         qint32 value = 0;
         qint32 image = -1;
         bool checked = false;
+        bool heading = false;
         QByteArray filterKey;
     };
 

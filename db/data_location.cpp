@@ -32,6 +32,9 @@ DataLocation::DataLocation(const QString &programFolder, const QString &chosenFo
     const QString configured =
         chosenFolder.isEmpty() ? qEnvironmentVariable("DOMELIO_DATA_DIR") : chosenFolder;
     if (!configured.isEmpty())
+        m_namedBy = chosenFolder.isEmpty() ? QStringLiteral("$DOMELIO_DATA_DIR")
+                                           : QStringLiteral("--data-dir");
+    if (!configured.isEmpty())
         m_dataFolder = withSlash(configured);
     else if (m_installed)
         m_dataFolder = withSlash(UserFolders::dataHome() + QLatin1String("/domelio"));
@@ -48,6 +51,12 @@ bool DataLocation::provideDataFile(QString *error) const
         return false;
     };
     const QString target = dataFilePath();
+    if (namedFolderLacksDataFile())
+        return fail(QStringLiteral("no data file in %1 (named by %2): %3 is missing; make a new "
+                                   "one with 'make-datafile %4', or name the folder that holds "
+                                   "yours")
+                        .arg(QDir::cleanPath(m_dataFolder), m_namedBy, QLatin1String(kDataFileName),
+                             target));
     // A dangling link counts as a file too: whatever it points at is the user's business.
     if (!m_seedsDataFile || QFileInfo::exists(target) || QFileInfo(target).isSymLink())
         return true;
@@ -87,4 +96,10 @@ bool DataLocation::provideDataFile(QString *error) const
         return fail(QStringLiteral("cannot create %1: %2")
                         .arg(target, QString::fromLocal8Bit(std::strerror(errno))));
     return true;
+}
+
+bool DataLocation::namedFolderLacksDataFile() const
+{
+    const QString target = dataFilePath();
+    return !m_namedBy.isEmpty() && !QFileInfo::exists(target) && !QFileInfo(target).isSymLink();
 }

@@ -34,15 +34,24 @@ public:
     QString dataFolder() const { return m_dataFolder; }
     QString dataFilePath() const { return m_dataFolder + QLatin1String(kDataFileName); }
 
+    // How the user named the data folder: "--data-dir", "$DOMELIO_DATA_DIR", or empty when the
+    // program chose it.
+    QString namedBy() const { return m_namedBy; }
+
     // An installed copy using its default data folder gets the shipped empty data file there when
     // none exists yet (the folder made 0700, the file 0600), as an installer would have put it
-    // beside the program. An existing file is never replaced; a folder named by the user is left
-    // to the user. false, with a reason, when the file could not be put there.
+    // beside the program. An existing file is never replaced. A folder named by the user is left
+    // to the user: when it holds no data file, that is the reason given, with the command that
+    // makes one. false, with a reason in one line, when the file is not there and could not be
+    // put there.
     bool provideDataFile(QString *error = nullptr) const;
+    // Whether the data file is missing from a folder the user named.
+    bool namedFolderLacksDataFile() const;
 
 private:
     bool m_installed = false;
     bool m_seedsDataFile = false;
+    QString m_namedBy;
     QString m_shippedFolder;
     QString m_dataFolder;
 };

@@ -48,13 +48,15 @@ QString lookUpValue(CADODataBase &db, qint32 key, const QString &table, const QS
 
 float fillList(CADODataBase &db, CListModel &list, const QString &table, const QString &idColumn,
                qint32 selectId, const QString &where, const QString &extraColumns,
-               double *exactTotal)
+               double *exactTotal, bool *read)
 {
     Busy::Scope busy;
     float total = 0.0f;
     double exact = 0.0;
     if (exactTotal)
         *exactTotal = 0.0;
+    if (read)
+        *read = false;
     const bool assets = table == QLatin1String("Assets");
     {
         CListModel::BatchUpdate batch(list);
@@ -120,6 +122,8 @@ float fillList(CADODataBase &db, CListModel &list, const QString &table, const Q
     }
     if (exactTotal)
         *exactTotal = exact;
+    if (read)
+        *read = true;
     for (int row = 0; row < list.GetItemCount(); ++row) {
         if (list.GetItemData(row) == selectId) {
             list.SetCurSel(row);

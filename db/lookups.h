@@ -25,10 +25,13 @@ QString lookUpValue(CADODataBase &db, qint32 key, const QString &table, const QS
 // the caller's fixed texts (e.g. "WHERE HomeId=12", "CurrentValue, Picture2, CategoryId").
 // Returns the sum of CurrentValue for "Assets", else 0. Asset rows get image 2 for videos,
 // 1 when they have a picture, else 0. exactTotal, when given, receives the same sum taken over
-// the stored doubles in double precision (a float sum drifts by cents over many rows).
+// the stored doubles in double precision (a float sum drifts by cents over many rows). read,
+// when given, tells whether the rows could be read: a failed read lists nothing, which is then
+// no empty table.
 float fillList(CADODataBase &db, CListModel &list, const QString &table, const QString &idColumn,
                qint32 selectId, const QString &where = QString(),
-               const QString &extraColumns = QString(), double *exactTotal = nullptr);
+               const QString &extraColumns = QString(), double *exactTotal = nullptr,
+               bool *read = nullptr);
 
 // Fills combo from a statement whose columns are id, text[, detail]. firstEntry (when not
 // empty) comes first with the value 0. Entry 0 is selected, then the entry holding selectId.

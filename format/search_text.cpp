@@ -59,9 +59,35 @@ void appendUtf8(QByteArray &out, char32_t c)
     }
 }
 
-void foldCodePoint(QByteArray &out, char32_t c, int depth);
+// Whether the combining marks after a letter of this script only decorate it (the accents of
+// Latin, Greek and Cyrillic letters, the breve of й), so that a search goes without them. In
+// other scripts a mark is a vowel or a sign of the word (Thai ี and ู, the Devanagari ि and ी),
+// and "ปี" must not find "ปู". A mark after no letter (typed on its own, after a digit) is a
+// decoration too.
+bool marksDecorate(char32_t base)
+{
+    switch (QChar::script(base)) {
+    case QChar::Script_Latin:
+    case QChar::Script_Greek:
+    case QChar::Script_Cyrillic:
+    case QChar::Script_Common:
+    case QChar::Script_Inherited:
+    case QChar::Script_Unknown:
+        return true;
+    default:
+        return false;
+    }
+}
 
-void foldText(QByteArray &out, QStringView text, int depth)
+// What folding has seen so far: whether marks that come now decorate the letter before them.
+struct Fold
+{
+    bool marksDecorate = true;
+};
+
+void foldCodePoint(QByteArray &out, char32_t c, int depth, Fold &fold);
+
+void foldText(QByteArray &out, QStringView text, int depth, Fold &fold)
 {
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
@@ -69,30 +95,37 @@ void foldText(QByteArray &out, QStringView text, int depth)
         if (u < 0x80) {
             // The common case, kept out of the table look-ups below.
             out += char(u >= 'A' && u <= 'Z' ? u + ('a' - 'A') : u);
+            fold.marksDecorate = true;
             continue;
         }
         char32_t c = u;
         if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(text[i + 1].unicode()))
             c = QChar::surrogateToUcs4(u, text[++i].unicode());
-        foldCodePoint(out, c, depth);
+        foldCodePoint(out, c, depth, fold);
     }
 }
 
-void foldCodePoint(QByteArray &out, char32_t c, int depth)
+void foldCodePoint(QByteArray &out, char32_t c, int depth, Fold &fold)
 {
     if (c < 0x80) {
         out += char(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+        fold.marksDecorate = true;
         return;
     }
     if (const char *spelled = spelledOut(c)) {
         out += spelled;
+        fold.marksDecorate = true;
         return;
     }
     switch (QChar::category(c)) {
     case QChar::Mark_NonSpacing:
     case QChar::Mark_SpacingCombining:
     case QChar::Mark_Enclosing:
-        return; // the accent of a decomposed letter, or one typed on its own
+        // The accent of a decomposed letter, or one typed on its own; a letter of its own word
+        // in the scripts whose marks are so.
+        if (!fold.marksDecorate)
+            appendUtf8(out, c);
+        return;
     default:
         break;
     }
@@ -105,17 +138,19 @@ void foldCodePoint(QByteArray &out, char32_t c, int depth)
         case QChar::Wide:
         case QChar::Narrow:
         case QChar::NoBreak:
-            foldText(out, QChar::decomposition(c), depth + 1);
+            foldText(out, QChar::decomposition(c), depth + 1, fold);
             return;
         default:
             break;
         }
     }
     const char32_t folded = QChar::toCaseFolded(c);
-    if (folded != c && depth < 4)
-        foldCodePoint(out, folded, depth + 1);
-    else
+    if (folded != c && depth < 4) {
+        foldCodePoint(out, folded, depth + 1, fold);
+    } else {
         appendUtf8(out, c);
+        fold.marksDecorate = marksDecorate(c);
+    }
 }
 
 } // namespace
@@ -126,17 +161,20 @@ QByteArray fold(QStringView text)
 {
     QByteArray out;
     out.reserve(text.size());
-    foldText(out, text, 0);
+    Fold state;
+    foldText(out, text, 0, state);
     return out;
 }
 
 void appendFolded(QByteArray &out, QStringView text)
 {
-    foldText(out, text, 0);
+    Fold state;
+    foldText(out, text, 0, state);
 }
 
 void appendFoldedUtf8(QByteArray &out, const char *utf8, qsizetype size)
 {
+    Fold state;
     qsizetype i = 0;
     while (i < size) {
         const auto byte = static_cast<unsigned char>(utf8[i]);
@@ -145,11 +183,13 @@ void appendFoldedUtf8(QByteArray &out, const char *utf8, qsizetype size)
             ++i;
             continue;
         }
-        // A run of other characters goes through the full rules.
+        // A run of other characters goes through the full rules, knowing the letter before it
+        // (an ASCII one: "Cafe" and a combining accent).
+        state.marksDecorate = true;
         qsizetype end = i + 1;
         while (end < size && static_cast<unsigned char>(utf8[end]) >= 0x80)
             ++end;
-        foldText(out, QString::fromUtf8(utf8 + i, end - i), 0);
+        foldText(out, QString::fromUtf8(utf8 + i, end - i), 0, state);
         i = end;
     }
 }

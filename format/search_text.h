@@ -9,8 +9,10 @@
 
 namespace SearchText {
 
-// text in lower case, accents and other combining marks left out, as UTF-8. Letters that carry
-// their stroke or ligature in the letter itself are spelt out (ø o, æ ae, ß ss).
+// text in lower case, with the accents of Latin, Greek and Cyrillic letters left out (also when
+// typed as combining marks of their own), as UTF-8. The marks of other scripts are vowels and
+// signs of their words and stay. Letters that carry their stroke or ligature in the letter
+// itself are spelt out (ø o, æ ae, ß ss).
 QByteArray fold(QStringView text);
 // The same, appended to out.
 void appendFolded(QByteArray &out, QStringView text);

@@ -36,14 +36,16 @@ void appendColumn(QByteArray &key, sqlite3_stmt *stmt, int col)
 }
 
 // Folded names by id, from a statement whose columns are the id and the name.
-QHash<qint32, QByteArray> foldedNames(sqlite3 *db, const QString &sql)
+QHash<qint32, QByteArray> foldedNames(sqlite3 *db, const QString &sql, bool &read)
 {
     QHash<qint32, QByteArray> names;
-    eachRow(db, sql, [&names](sqlite3_stmt *stmt) {
-        QByteArray name;
-        appendColumn(name, stmt, 1);
-        names.insert(qint32(sqlite3_column_int64(stmt, 0)), name);
-    });
+    read = eachRow(db, sql,
+                   [&names](sqlite3_stmt *stmt) {
+                       QByteArray name;
+                       appendColumn(name, stmt, 1);
+                       names.insert(qint32(sqlite3_column_int64(stmt, 0)), name);
+                   })
+        && read;
     return names;
 }
 
@@ -51,15 +53,16 @@ QHash<qint32, QByteArray> foldedNames(sqlite3 *db, const QString &sql)
 
 namespace AssetSearch {
 
-QHash<qint32, QByteArray> keys(CADODataBase &db, qint32 homeId, qint32 categoryFilter)
+QHash<qint32, QByteArray> keys(CADODataBase &db, qint32 homeId, qint32 categoryFilter, bool *read)
 {
     sqlite3 *handle = db.handle();
+    bool namesRead = true;
     // Locations and categories are few; their names are folded once, not once per asset.
     const QHash<qint32, QByteArray> locations =
-        foldedNames(handle, QStringLiteral("SELECT AreaId, Description FROM Areas;"));
+        foldedNames(handle, QStringLiteral("SELECT AreaId, Description FROM Areas;"), namesRead);
     const QHash<qint32, QByteArray> categories = foldedNames(
-        handle,
-        sqlText("SELECT CategoryId, Description FROM Categories WHERE CategoryType=%d;", 1));
+        handle, sqlText("SELECT CategoryId, Description FROM Categories WHERE CategoryType=%d;", 1),
+        namesRead);
 
     // One pass through the table: through an index every asset would be a jump to its row,
     // four times slower for 100,000 assets than reading the other homes' rows as well.
@@ -71,20 +74,29 @@ QHash<qint32, QByteArray> keys(CADODataBase &db, qint32 homeId, qint32 categoryF
     sql += QLatin1Char(';');
 
     QHash<qint32, QByteArray> keys;
-    const bool read = eachRow(handle, sql, [&](sqlite3_stmt *stmt) {
-        QByteArray key;
-        for (int col = 3; col <= 7; ++col) {
-            appendColumn(key, stmt, col);
-            key += kFieldBreak;
-        }
-        key += locations.value(qint32(sqlite3_column_int64(stmt, 1)));
-        key += kFieldBreak;
-        key += categories.value(qint32(sqlite3_column_int64(stmt, 2)));
-        keys.insert(qint32(sqlite3_column_int64(stmt, 0)), key);
-    });
-    // Half a set of keys would hide assets that match: none, rather.
-    if (!read)
+    const bool assetsRead = namesRead && eachRow(handle, sql, [&](sqlite3_stmt *stmt) {
+                                QByteArray key;
+                                for (int col = 3; col <= 7; ++col) {
+                                    appendColumn(key, stmt, col);
+                                    key += kFieldBreak;
+                                }
+                                key += locations.value(qint32(sqlite3_column_int64(stmt, 1)));
+                                key += kFieldBreak;
+                                key += categories.value(qint32(sqlite3_column_int64(stmt, 2)));
+                                keys.insert(qint32(sqlite3_column_int64(stmt, 0)), key);
+                            });
+    if (read)
+        *read = assetsRead;
+    if (!assetsRead) {
+        // Half a set of keys would hide assets that match: none, rather.
         keys.clear();
+        if (handle)
+            db.reportError(quint32(sqlite3_extended_errcode(handle)), QStringLiteral("SQLite"),
+                           QString::fromUtf8(sqlite3_errmsg(handle)));
+        else
+            db.reportError(0, QStringLiteral("Domelio data access"),
+                           QStringLiteral("The connection is busy."));
+    }
     return keys;
 }
 

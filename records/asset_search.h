@@ -12,7 +12,10 @@ class CADODataBase;
 namespace AssetSearch {
 
 // The keys of the home's assets, of category categoryFilter only when it is above 0, by
-// AssetId. Read with three statements however many assets there are; empty on failure.
-QHash<qint32, QByteArray> keys(CADODataBase &db, qint32 homeId, qint32 categoryFilter);
+// AssetId. Read with three statements however many assets there are. Empty on failure, which
+// read (when given) tells apart from a home without assets; the engine's report is then the
+// connection's last error.
+QHash<qint32, QByteArray> keys(CADODataBase &db, qint32 homeId, qint32 categoryFilter,
+                               bool *read = nullptr);
 
 } // namespace AssetSearch

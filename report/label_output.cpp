@@ -22,6 +22,8 @@ const PageOutput::Words &labelWords()
         QStringLiteral("Writing the labels..."),
         QStringLiteral("The labels could not be printed. Please check the printer and try "
                        "again."),
+        QStringLiteral("None of the pages chosen is among the labels' %1 pages. Nothing was "
+                       "printed."),
         QStringLiteral("The labels could not be saved as %1.\n\n%2"),
     };
     return words;
@@ -105,8 +107,10 @@ PageOutput::Document Dialog::document(const std::vector<Label> &labels) const
     document.layout = pageLayout(geometry());
     document.fullPage = true;
     document.paint = [painter = Painter(geometry(), skip(), ownLine()), &labels](
-                         QPagedPaintDevice &device, const PageOutput::Progress &progress) mutable {
-        return painter.paint(device, labels, progress);
+                         QPagedPaintDevice &device, const PageOutput::Progress &progress,
+                         const QPageRanges &chosen, PageOutput::Pages &pages) mutable {
+        pages.total = painter.pagesFor(labels.size());
+        return painter.paint(device, labels, progress, chosen, &pages.painted);
     };
     return document;
 }

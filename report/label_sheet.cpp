@@ -400,11 +400,10 @@ int Painter::pagesFor(size_t count) const
 }
 
 bool Painter::paint(QPagedPaintDevice &device, const std::vector<Label> &labels,
-                    const Progress &progress)
+                    const Progress &progress, const QPageRanges &chosen, int *painted)
 {
-    QPainter painter;
-    if (!painter.begin(&device))
-        return false;
+    if (painted)
+        *painted = 0;
     // Millimetres from the paper's edge to device units from the painter's origin, which sits
     // at the corner of the printable area.
     const qreal unitX = device.logicalDpiX() / kInch;
@@ -419,19 +418,36 @@ bool Painter::paint(QPagedPaintDevice &device, const std::vector<Label> &labels,
     const QSizeF textSize(parts.text.width() * unitX, parts.text.height() * unitY);
     const TextStyle style(device, textSize, m_ownLine);
 
-    const int perPage = std::max(1, m_geometry.perPage());
-    int slot = m_skip;
+    const size_t perPage = size_t(std::max(1, m_geometry.perPage()));
+    QPainter painter;
+    int pageOnDevice = 0; // the page being painted, from 1; 0 before the first
     bool ok = true;
     for (size_t i = 0; i < labels.size() && ok; ++i) {
-        if (slot == perPage) {
-            if (!device.newPage()) {
+        const bool last = i + 1 == labels.size();
+        const auto tell = [&] {
+            if (progress && (i % 32 == 31 || last)
+                && !progress(int(1000 * double(i + 1) / double(labels.size()))))
+                ok = false;
+        };
+        const size_t position = size_t(m_skip) + i;
+        const int page = int(position / perPage) + 1;
+        if (!chosen.isEmpty() && !chosen.contains(page)) {
+            tell();
+            continue;
+        }
+        if (page != pageOnDevice) {
+            // Only now does the device start its job (a print job, a file).
+            if (pageOnDevice == 0 ? !painter.begin(&device) : !device.newPage()) {
                 ok = false;
                 break;
             }
-            slot = 0;
+            pageOnDevice = page;
+            if (painted)
+                ++*painted;
         }
+        const int slot = int(position % perPage);
         const Label &label = labels[i];
-        const QRectF cell = m_geometry.cell(slot++);
+        const QRectF cell = m_geometry.cell(slot);
         Qr::paint(painter, Qr::encode(label.code), onDevice(parts.code.translated(cell.topLeft())));
 
         const QRectF text = onDevice(parts.text.translated(cell.topLeft()));
@@ -462,9 +478,11 @@ bool Painter::paint(QPagedPaintDevice &device, const std::vector<Label> &labels,
             painter.setFont(style.own);
             painter.drawText(QPointF(text.left(), y + style.ownMetrics.ascent()), style.ownLine);
         }
-        if (progress && (i % 32 == 31 || i + 1 == labels.size())
-            && !progress(int(1000 * double(i + 1) / double(labels.size()))))
-            ok = false;
+        tell();
+    }
+    if (pageOnDevice == 0) {
+        // Nothing to paint: an empty list makes one blank page, a choice of pages none.
+        return ok && labels.empty() && chosen.isEmpty() && painter.begin(&device) && painter.end();
     }
     return painter.end() && ok;
 }

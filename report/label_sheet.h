@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QPageLayout>
+#include <QPageRanges>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
@@ -89,10 +90,14 @@ public:
     // user's own under the others on every label, left out when empty.
     Painter(const Geometry &geometry, int skip, const QString &ownLine);
 
-    // Paints labels onto device, as many pages as they take. False when progress asked to stop
-    // or the device could not be painted on; a PDF or print job is then to be thrown away.
+    // Paints labels onto device, as many pages as they take, or only the pages of chosen when
+    // it names any (numbered from 1); painted counts the pages painted. The device is begun at
+    // the first page to paint. False when progress asked to stop, the device could not be
+    // painted on or no page of chosen holds labels; a PDF or print job is then to be thrown
+    // away.
     bool paint(QPagedPaintDevice &device, const std::vector<Label> &labels,
-               const Progress &progress = {});
+               const Progress &progress = {}, const QPageRanges &chosen = {},
+               int *painted = nullptr);
 
     // The pages count labels take with this painter's skip.
     int pagesFor(size_t count) const;

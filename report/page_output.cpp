@@ -6,6 +6,7 @@
 #include "widgets/ui.h"
 
 #include <QDir>
+#include <QPaintEngine>
 #include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -23,22 +24,49 @@ void setUp(QPrinter &printer, const Document &document)
 }
 
 // Paints under the program's progress window, with Cancel; the document stops at its next
-// step. cancelled says whether the user stopped it.
+// step. cancelled says whether the user stopped it. A printer prints the pages its print
+// dialog chose.
 bool paint(QPagedPaintDevice &device, const Document &document, const QString &label,
-           bool *cancelled = nullptr, QPrinter *printer = nullptr)
+           bool *cancelled = nullptr, QPrinter *printer = nullptr, Pages *pages = nullptr)
 {
     const Busy::Scope progress(label, Busy::Cancel::Allowed);
-    const bool painted = document.paint(device, [&](int permille) {
-        if (Busy::step(permille, 1000))
-            return true;
-        // A print job is abandoned before it is finished, or it would still be sent.
-        if (printer)
-            printer->abort();
-        return false;
-    });
+    const QPageRanges chosen = printer && printer->printRange() == QPrinter::PageRange
+        ? printer->pageRanges()
+        : QPageRanges();
+    Pages counted;
+    const bool painted = document.paint(
+        device,
+        [&](int permille) {
+            if (Busy::step(permille, 1000))
+                return true;
+            // A print job under way is withdrawn where the print system allows it; either way
+            // nothing more is painted. (Stopped before the first page, there is no job yet.)
+            if (printer && printer->printerState() == QPrinter::Active)
+                printer->abort();
+            return false;
+        },
+        chosen, counted);
     if (cancelled)
         *cancelled = progress.cancelled();
+    if (pages)
+        *pages = counted;
     return painted;
+}
+
+// Prints on a printer whose print dialog was accepted, saying what went wrong if anything.
+void printOn(QWidget *owner, QPrinter &printer, const Document &document, const Words &words)
+{
+    bool cancelled = false;
+    Pages pages;
+    if (paint(printer, document, words.printing, &cancelled, &printer, &pages) || cancelled)
+        return;
+    const QString appName = Strings::load(Strings::AppTitle);
+    if (pages.total > 0 && pages.painted == 0) {
+        Ui::messageBox(owner, words.noneChosen.arg(pages.total), appName, Ui::Icon::Warning,
+                       Ui::Ok);
+        return;
+    }
+    Ui::messageBox(owner, words.printFailed, appName, Ui::Icon::Warning, Ui::Ok);
 }
 
 } // namespace
@@ -51,7 +79,16 @@ void preview(QWidget *owner, const Document &document, const Words &words)
     preview.setObjectName(words.previewName);
     preview.setWindowTitle(words.previewTitle);
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
-                     [&](QPrinter *target) { paint(*target, document, words.preparing); });
+                     [&](QPrinter *target) {
+                         // The preview records its pages as pictures; its Print button paints
+                         // on the printer itself, which is a print job like any other: named
+                         // so, and withdrawn on Cancel.
+                         const QPaintEngine *engine = target->paintEngine();
+                         if (engine && engine->type() == QPaintEngine::Picture)
+                             paint(*target, document, words.preparing);
+                         else
+                             printOn(owner, *target, document, words);
+                     });
     Ui::runModal(preview);
 }
 
@@ -64,10 +101,7 @@ void print(QWidget *owner, const Document &document, const Words &words)
     dialog.setWindowTitle(words.printTitle);
     if (Ui::runModal(dialog) != QDialog::Accepted)
         return;
-    bool cancelled = false;
-    if (!paint(printer, document, words.printing, &cancelled, &printer) && !cancelled)
-        Ui::messageBox(owner, words.printFailed, Strings::load(Strings::AppTitle),
-                       Ui::Icon::Warning, Ui::Ok);
+    printOn(owner, printer, document, words);
 }
 
 bool savePdf(QWidget *owner, const Document &document, const Words &words, const QString &path,

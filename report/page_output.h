@@ -5,6 +5,7 @@
 // check-and-replace sequence (report_file.h), so a failure or a cancel leaves no file behind.
 
 #include <QPageLayout>
+#include <QPageRanges>
 #include <QString>
 
 #include <functional>
@@ -17,6 +18,13 @@ namespace PageOutput {
 // Told the share of the work done, in thousandths; returning false stops the work.
 using Progress = std::function<bool(int permille)>;
 
+// What a paint did: the pages the document has, and how many of them were painted.
+struct Pages
+{
+    int total = 0;
+    int painted = 0;
+};
+
 struct Document
 {
     QString title; // the print job's and the PDF's title
@@ -24,8 +32,12 @@ struct Document
     // Positions count from the paper's edge (labels): the device's whole page is painted on,
     // whatever margins the printer keeps.
     bool fullPage = false;
-    // Paints every page onto device; false when progress asked to stop or the device failed.
-    std::function<bool(QPagedPaintDevice &, const Progress &)> paint;
+    // Paints onto device every page, or only those of chosen when it names any (numbered from
+    // 1), and fills in pages. False when progress asked to stop, the device failed or no page
+    // of chosen is in the document. The device is begun only once there is a page to paint.
+    std::function<bool(QPagedPaintDevice &, const Progress &, const QPageRanges &chosen,
+                       Pages &pages)>
+        paint;
 };
 
 // How a document names itself in its windows and messages.
@@ -39,6 +51,7 @@ struct Words
     QString printing;
     QString writing;
     QString printFailed; // the message when the printer could not be painted on
+    QString noneChosen; // with %1 the document's pages: no page chosen to print is in it
     QString saveFailed; // with %1 the file and %2 the reason
 };
 

@@ -10,7 +10,6 @@
 namespace InventoryReport {
 namespace {
 
-constexpr qreal kPadding = 2.5; // points around the text of a table cell
 // A row no taller than this share of a page is never divided between two pages.
 constexpr qreal kKeepRowShare = 1.0 / 3.0;
 
@@ -187,7 +186,7 @@ int SliceBuilder::addContinuation(std::vector<Slice> parts)
 
 Slice SliceBuilder::headingRow(const std::vector<Column> &columns) const
 {
-    const qreal pad = pt(kPadding);
+    const qreal pad = pt(kCellPadding);
     const QFontMetricsF &fm = metrics(SmallBold);
     Slice slice;
     qreal lines = 1;
@@ -214,7 +213,7 @@ void SliceBuilder::addRow(const std::vector<Column> &columns, const std::vector<
                           const Cell &spanning, const std::optional<RowPicture> &picture,
                           int continuation, bool total)
 {
-    const qreal pad = pt(kPadding);
+    const qreal pad = pt(kCellPadding);
     struct Line
     {
         QString text;

@@ -67,7 +67,10 @@ private:
     bool assetTable(const Contents &contents, const std::function<bool(double)> &progress);
     bool assetPages(const Contents &contents, const std::function<bool(double)> &progress);
 
-    std::vector<Column> assetColumns(bool pictures) const;
+    std::vector<Column> assetColumns(const Contents &contents) const;
+    // The width of a column whose cells hold texts, in role: the widest, with the cells'
+    // padding, and never less than least (points).
+    qreal fitting(const QStringList &texts, FontRole role, qreal least) const;
     std::vector<Cell> assetCells(const Asset &asset, Grouping grouping) const;
     std::vector<std::pair<QString, QString>> assetFields(const Asset &asset) const;
 
@@ -89,6 +92,9 @@ private:
     void startPage();
     void push(Slice slice);
     Piece textPiece(const QString &text, FontRole role, qreal x, qreal baseline) const;
+
+    // Points around the text of a table cell.
+    static constexpr qreal kCellPadding = 2.5;
 
     QString money(double value) const;
     QString date(const COleDateTime &value) const;

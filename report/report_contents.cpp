@@ -7,6 +7,8 @@
 #include "records/asset.h"
 #include "records/home.h"
 
+#include <QCollator>
+
 #include <algorithm>
 
 namespace InventoryReport {
@@ -23,7 +25,19 @@ const char kAssetsQuery[] =
     "AND c.CategoryType = %d) LEFT JOIN Areas AS l ON a.AreaId = l.AreaId AND l.HomeId = a.HomeId "
     "WHERE a.HomeId=%ld;";
 
-std::vector<Choice> readChoices(CADODataBase &db, const QString &sql)
+// The collator every name list of the report is sorted with: letter case is no difference, an
+// accent is only after the letters (ICU's rules for the locale).
+QCollator nameCollator(const QLocale &locale)
+{
+    QCollator collator(locale);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    collator.setNumericMode(false);
+    return collator;
+}
+
+// The choices of a statement whose columns are id and name, by name as the locale sorts names
+// (the file's NOCASE order knows only ASCII), then by id.
+std::vector<Choice> readChoices(CADODataBase &db, const QString &sql, const QLocale &locale)
 {
     std::vector<Choice> choices;
     CADORecordset rs(db);
@@ -35,6 +49,10 @@ std::vector<Choice> readChoices(CADODataBase &db, const QString &sql)
         rs.GetString(1, choice.name);
         choices.push_back(choice);
     }
+    const QCollator collator = nameCollator(locale);
+    std::stable_sort(choices.begin(), choices.end(), [&](const Choice &a, const Choice &b) {
+        return collator.compare(a.name, b.name) < 0;
+    });
     return choices;
 }
 
@@ -96,14 +114,15 @@ bool chosen(const Asset &asset, const Options &options)
     return true;
 }
 
-QStringList chosenNames(CADODataBase &db, qint32 homeId, const Options &options)
+QStringList chosenNames(CADODataBase &db, qint32 homeId, const Options &options,
+                        const QLocale &locale)
 {
     QStringList names;
     if (options.selection == Selection::AllAssets)
         return names;
     const std::vector<Choice> choices = options.selection == Selection::TickedCategories
-        ? categoryChoices(db)
-        : locationChoices(db, homeId);
+        ? categoryChoices(db, locale)
+        : locationChoices(db, homeId, locale);
     for (const Choice &choice : choices) {
         if (options.ticked.contains(choice.id))
             names << choice.name;
@@ -112,12 +131,16 @@ QStringList chosenNames(CADODataBase &db, qint32 homeId, const Options &options)
 }
 
 // Sorts the assets into their groups and adds the groups up.
-void arrange(Contents &contents)
+void arrange(Contents &contents, const QLocale &locale)
 {
     const Grouping grouping = contents.options.grouping;
+    const QCollator collator = nameCollator(locale);
+    // Each name's sort key is made once, not at every comparison of a large inventory's sort.
     struct Keyed
     {
         QString group;
+        QCollatorSortKey groupKey;
+        QCollatorSortKey descriptionKey;
         qint32 groupId;
         Asset asset;
     };
@@ -125,16 +148,20 @@ void arrange(Contents &contents)
     keyed.reserve(contents.assets.size());
     for (Asset &asset : contents.assets) {
         const qint32 id = groupIdOf(asset, grouping);
-        keyed.push_back({ groupNameOf(asset, grouping), id, std::move(asset) });
+        QString group = groupNameOf(asset, grouping);
+        QCollatorSortKey groupKey = collator.sortKey(group);
+        QCollatorSortKey descriptionKey = collator.sortKey(asset.description);
+        keyed.push_back({ std::move(group), std::move(groupKey), std::move(descriptionKey), id,
+                          std::move(asset) });
     }
     std::sort(keyed.begin(), keyed.end(), [](const Keyed &a, const Keyed &b) {
         if ((a.groupId == kNone) != (b.groupId == kNone))
             return b.groupId == kNone;
-        if (const int c = a.group.compare(b.group, Qt::CaseInsensitive))
+        if (const int c = a.groupKey.compare(b.groupKey))
             return c < 0;
         if (a.groupId != b.groupId)
             return a.groupId < b.groupId;
-        if (const int c = a.asset.description.compare(b.asset.description, Qt::CaseInsensitive))
+        if (const int c = a.descriptionKey.compare(b.descriptionKey))
             return c < 0;
         return a.asset.id < b.asset.id;
     });
@@ -171,23 +198,25 @@ void Totals::add(const Asset &asset)
     replacement += asset.replacementValue;
 }
 
-std::vector<Choice> categoryChoices(CADODataBase &db)
+std::vector<Choice> categoryChoices(CADODataBase &db, const QLocale &locale)
 {
     std::vector<Choice> choices =
         readChoices(db,
                     sqlText("SELECT CategoryId, Description FROM Categories WHERE CategoryType=%d "
-                            "ORDER BY Description;",
-                            int(Lookups::AssetCategory)));
+                            "ORDER BY CategoryId;",
+                            int(Lookups::AssetCategory)),
+                    locale);
     choices.push_back({ kNone, noneGroupName(Grouping::Category) });
     return choices;
 }
 
-std::vector<Choice> locationChoices(CADODataBase &db, qint32 homeId)
+std::vector<Choice> locationChoices(CADODataBase &db, qint32 homeId, const QLocale &locale)
 {
     std::vector<Choice> choices = readChoices(
         db,
-        sqlText("SELECT AreaId, Description FROM Areas WHERE HomeId=%ld ORDER BY Description;",
-                long(homeId)));
+        sqlText("SELECT AreaId, Description FROM Areas WHERE HomeId=%ld ORDER BY AreaId;",
+                long(homeId)),
+        locale);
     choices.push_back({ kNone, noneGroupName(Grouping::Location) });
     return choices;
 }
@@ -204,7 +233,7 @@ QString groupingName(Grouping grouping)
 }
 
 bool load(CADODataBase &db, qint32 homeId, const Options &options, const QDate &date,
-          Contents &contents, QString *error)
+          Contents &contents, QString *error, const QLocale &locale)
 {
     contents = {};
     contents.options = options;
@@ -218,7 +247,7 @@ bool load(CADODataBase &db, qint32 homeId, const Options &options, const QDate &
     contents.homeDescription = home.m_strDescription;
     contents.homeAddress = home.m_strAddress;
     contents.homePicture = home.m_strPicture;
-    contents.chosenNames = chosenNames(db, homeId, options);
+    contents.chosenNames = chosenNames(db, homeId, options, locale);
 
     CADORecordset rs(db);
     if (!rs.Open(sqlText(kAssetsQuery, int(Lookups::AssetCategory), long(homeId)))) {
@@ -233,7 +262,7 @@ bool load(CADODataBase &db, qint32 homeId, const Options &options, const QDate &
             contents.assets.push_back(std::move(asset));
     }
     rs.Close();
-    arrange(contents);
+    arrange(contents, locale);
     return true;
 }
 

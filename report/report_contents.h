@@ -4,9 +4,11 @@
 // Read with one read-only query and the home record; QtCore only, so it is tested without a
 // display and the page layout only has to paint it.
 
+#include "format/display_text.h"
 #include "platform/ole_date.h"
 
 #include <QDate>
+#include <QLocale>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -90,9 +92,9 @@ struct Contents
     Options options;
     // The names of the ticked categories or locations, for the cover; empty for all assets.
     QStringList chosenNames;
-    // In group order, then by description (letter case aside), then by id.
+    // In group order, then by description (as the locale sorts names), then by id.
     std::vector<Asset> assets;
-    // Named groups by name, the group of assets with none last.
+    // Named groups by name (as the locale sorts names), the group of assets with none last.
     std::vector<Group> groups;
     Totals totals;
 };
@@ -103,17 +105,20 @@ struct Choice
     qint32 id = kNone;
     QString name;
 };
-// The asset categories, then "(No category)"; the home's locations, then "(No location)".
-std::vector<Choice> categoryChoices(CADODataBase &db);
-std::vector<Choice> locationChoices(CADODataBase &db, qint32 homeId);
+// The asset categories, then "(No category)"; the home's locations, then "(No location)". By
+// name as the locale sorts names ("Étage" before "Zimmer"), as the report lists its groups.
+std::vector<Choice> categoryChoices(CADODataBase &db, const QLocale &locale = userLocale());
+std::vector<Choice> locationChoices(CADODataBase &db, qint32 homeId,
+                                    const QLocale &locale = userLocale());
 
 // The name of the group of assets without a location or category.
 QString noneGroupName(Grouping grouping);
 QString groupingName(Grouping grouping);
 
-// Reads the home and the assets the options choose. False, with a reason, when the home cannot
-// be read or the query fails; contents are then incomplete.
+// Reads the home and the assets the options choose, the groups and the assets in each sorted by
+// name as locale sorts names. False, with a reason, when the home cannot be read or the query
+// fails; contents are then incomplete.
 bool load(CADODataBase &db, qint32 homeId, const Options &options, const QDate &date,
-          Contents &contents, QString *error = nullptr);
+          Contents &contents, QString *error = nullptr, const QLocale &locale = userLocale());
 
 } // namespace InventoryReport

@@ -115,12 +115,11 @@ PageLayout::PageLayout(const Contents &contents, const QLocale &locale)
 {
 }
 
-bool PageLayout::paint(QPagedPaintDevice &device, const Progress &progress)
+bool PageLayout::paint(QPagedPaintDevice &device, const Progress &progress,
+                       const QPageRanges &chosen)
 {
     m_pageCount = 0;
-    QPainter painter;
-    if (!painter.begin(&device))
-        return false;
+    m_paintedCount = 0;
     const qreal width = device.width();
     const qreal height = device.height();
     SliceBuilder builder(device, m_locale, width);
@@ -137,17 +136,30 @@ bool PageLayout::paint(QPagedPaintDevice &device, const Progress &progress)
 
     const bool built = builder.build(
         m_contents, [&](double share) { return !progress || progress(int(share * kLayoutShare)); });
-    if (!built) {
-        painter.end();
+    if (!built)
         return false;
-    }
-    const std::vector<PageSpan> pages =
+    std::vector<PageSpan> pages =
         paginate(builder.slices, builder.continuations, height - bodyTop - footerHeight);
+    m_pageCount = int(pages.size());
+    std::vector<int> numbers; // of the pages to paint, from 1
+    for (int number = 1; number <= m_pageCount; ++number) {
+        if (chosen.isEmpty() || chosen.contains(number))
+            numbers.push_back(number);
+    }
+    if (numbers.empty())
+        return false;
+    std::vector<PageSpan> painted;
+    for (int number : numbers)
+        painted.push_back(pages[size_t(number - 1)]);
 
-    PictureQueue pictures(pictureRequests(builder, pages));
+    // Only now does the device start its job (a print job, a file).
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    PictureQueue pictures(pictureRequests(builder, painted));
     PagePainter pagePainter(painter, builder, pictures);
     bool ok = true;
-    for (size_t p = 0; p < pages.size() && ok; ++p) {
+    for (size_t p = 0; p < painted.size() && ok; ++p) {
         if (p > 0 && !device.newPage()) {
             ok = false;
             break;
@@ -164,13 +176,13 @@ bool PageLayout::paint(QPagedPaintDevice &device, const Progress &progress)
         painter.drawLine(QPointF(0, headerLines + builder.pt(4)),
                          QPointF(width, headerLines + builder.pt(4)));
 
-        const QString folio = QStringLiteral("Page %1 of %2").arg(p + 1).arg(pages.size());
+        const QString folio = QStringLiteral("Page %1 of %2").arg(numbers[p]).arg(m_pageCount);
         painter.setPen(Qt::black);
         painter.drawText(QPointF((width - builder.metrics(Small).horizontalAdvance(folio)) / 2,
                                  height - builder.metrics(Small).descent()),
                          folio);
 
-        const PageSpan &page = pages[p];
+        const PageSpan &page = painted[p];
         qreal y = bodyTop;
         if (page.continuation >= 0) {
             const Slice &continued = builder.continuations[size_t(page.continuation)];
@@ -181,12 +193,12 @@ bool PageLayout::paint(QPagedPaintDevice &device, const Progress &progress)
             pagePainter.paint(builder.slices[i], y);
             y += builder.slices[i].height;
         }
+        m_paintedCount = int(p) + 1;
         if (progress
             && !progress(kLayoutShare
-                         + int((1000 - kLayoutShare) * double(p + 1) / double(pages.size()))))
+                         + int((1000 - kLayoutShare) * double(p + 1) / double(painted.size()))))
             ok = false;
     }
-    m_pageCount = int(pages.size());
     return painter.end() && ok;
 }
 

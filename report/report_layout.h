@@ -15,6 +15,7 @@
 
 #include <QLocale>
 #include <QPageLayout>
+#include <QPageRanges>
 #include <QPageSize>
 
 #include <functional>
@@ -31,16 +32,22 @@ class PageLayout
 public:
     explicit PageLayout(const Contents &contents, const QLocale &locale = userLocale());
 
-    // Paints every page onto device. False when progress asked to stop or the device could
-    // not be painted on; a PDF or print job is then to be thrown away.
-    bool paint(QPagedPaintDevice &device, const Progress &progress = {});
-    // The pages the last paint laid out.
+    // Paints the report onto device: every page, or only those of pages when it names any
+    // (numbered from 1; the folios still count the whole report). The report is laid out before
+    // the device is begun, so a stop asked for meanwhile leaves no job at all. False when
+    // progress asked to stop, the device could not be painted on, or no page of pages is in the
+    // report; a PDF or print job is then to be thrown away.
+    bool paint(QPagedPaintDevice &device, const Progress &progress = {},
+               const QPageRanges &pages = {});
+    // The pages the last paint laid out, and how many of them it painted.
     int pageCount() const { return m_pageCount; }
+    int paintedCount() const { return m_paintedCount; }
 
 private:
     const Contents &m_contents;
     QLocale m_locale;
     int m_pageCount = 0;
+    int m_paintedCount = 0;
 };
 
 // The paper most printers of the locale's country hold: Letter in the United States and

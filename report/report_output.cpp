@@ -24,6 +24,8 @@ const PageOutput::Words &reportWords()
         QStringLiteral("Writing the inventory report..."),
         QStringLiteral("The inventory report could not be printed. Please check the printer and "
                        "try again."),
+        QStringLiteral("None of the pages chosen is in the report, which has %1 pages. Nothing "
+                       "was printed."),
         QStringLiteral("The inventory report could not be saved as %1.\n\n%2"),
     };
     return words;
@@ -47,9 +49,12 @@ PageOutput::Document Dialog::document(const Contents &contents) const
     PageOutput::Document document;
     document.title = proposedFileName().chopped(4);
     document.layout = reportPageLayout(paperSize());
-    document.paint = [&contents](QPagedPaintDevice &device, const PageOutput::Progress &progress) {
+    document.paint = [&contents](QPagedPaintDevice &device, const PageOutput::Progress &progress,
+                                 const QPageRanges &chosen, PageOutput::Pages &pages) {
         PageLayout layout(contents);
-        return layout.paint(device, progress);
+        const bool painted = layout.paint(device, progress, chosen);
+        pages = { layout.pageCount(), layout.paintedCount() };
+        return painted;
     };
     return document;
 }

@@ -4,6 +4,8 @@
 
 #include "format/display_text.h"
 
+#include <QSet>
+
 #include <algorithm>
 
 namespace InventoryReport {
@@ -85,10 +87,28 @@ void SliceBuilder::cover(const Contents &contents)
     }
 }
 
+qreal SliceBuilder::fitting(const QStringList &texts, FontRole role, qreal least) const
+{
+    qreal widest = 0;
+    for (const QString &text : texts)
+        widest = std::max(widest, metrics(role).horizontalAdvance(text));
+    return std::max(pt(least), widest + 2 * pt(kCellPadding));
+}
+
 void SliceBuilder::summary(const Contents &contents)
 {
-    const qreal count = pt(48);
-    const qreal amount = pt(84);
+    // The amounts never wrap inside a number: the columns are as wide as the widest figure they
+    // hold (the totals, in bold, are the widest).
+    QStringList amounts;
+    const auto addAmounts = [&](const Totals &totals) {
+        amounts << money(totals.purchase) << money(totals.current) << money(totals.replacement);
+    };
+    addAmounts(contents.totals);
+    for (const Group &group : contents.groups)
+        addAmounts(group.totals);
+    const QStringList counts { m_locale.toString(contents.totals.count) };
+    const qreal count = fitting(counts, Bold, 48);
+    const qreal amount = fitting(amounts, Bold, 84);
     const qreal name = std::max(pt(72), m_width - count - 3 * amount);
     qreal x = name;
     std::vector<Column> columns = { { 0, name, groupingName(contents.options.grouping) } };
@@ -124,16 +144,44 @@ void SliceBuilder::summary(const Contents &contents)
            true);
 }
 
-std::vector<SliceBuilder::Column> SliceBuilder::assetColumns(bool pictures) const
+std::vector<SliceBuilder::Column> SliceBuilder::assetColumns(const Contents &contents) const
 {
-    const qreal picture = pictures ? pt(kPictureColumn) : 0;
-    const qreal purchased = pt(92);
-    const qreal value = pt(66);
-    const qreal warranty = pt(56);
+    // The dates and amounts are measured as the locale writes them (a four-digit year, a value
+    // in the millions), so that none wraps in the middle; the asset's own column takes the rest.
+    // The widest amount is that of the largest or the smallest value, whose digits are most.
+    QSet<qint64> purchaseDays, warrantyDays;
+    QStringList dates;
+    QStringList warranties { QStringLiteral("none") };
+    double least = 0, most = 0, leastPrice = 0, mostPrice = 0;
+    for (const Asset &asset : contents.assets) {
+        if (asset.purchaseDate.isValid()) {
+            const auto day = qint64(asset.purchaseDate.days());
+            if (!purchaseDays.contains(day)) {
+                purchaseDays.insert(day);
+                dates << date(asset.purchaseDate);
+            }
+        }
+        if (!asset.video && asset.hasWarranty()) {
+            const auto day = qint64(asset.warranty.days());
+            if (!warrantyDays.contains(day)) {
+                warrantyDays.insert(day);
+                warranties << date(asset.warranty);
+            }
+        }
+        leastPrice = std::min(leastPrice, asset.purchasePrice);
+        mostPrice = std::max(mostPrice, asset.purchasePrice);
+        least = std::min({ least, asset.currentValue, asset.replacementValue });
+        most = std::max({ most, asset.currentValue, asset.replacementValue });
+    }
+    const qreal picture = contents.options.pictures ? pt(kPictureColumn) : 0;
+    const qreal purchased =
+        fitting(dates + QStringList { money(leastPrice), money(mostPrice) }, Body, 92);
+    const qreal value = fitting({ money(least), money(most) }, Body, 66);
+    const qreal warranty = fitting(warranties, Body, 56);
     const qreal asset = std::max(pt(72), m_width - picture - purchased - 2 * value - warranty);
     std::vector<Column> columns;
     qreal x = 0;
-    if (pictures) {
+    if (contents.options.pictures) {
         columns.push_back({ x, picture, QStringLiteral("Picture"), false, true });
         x += picture;
     }
@@ -225,7 +273,7 @@ bool SliceBuilder::assetTable(const Contents &contents, const std::function<bool
 {
     const Options &options = contents.options;
     m_pictureColumn = options.pictures;
-    const std::vector<Column> columns = assetColumns(options.pictures);
+    const std::vector<Column> columns = assetColumns(contents);
     const qreal box = pt(kPictureColumn) - 2 * pt(2.5);
     const size_t total = contents.assets.size();
 

@@ -36,7 +36,7 @@ Dialog::Dialog(CADODataBase &db, qint32 homeId, const QString &homeName, const Q
         this);
     intro->setWordWrap(true);
 
-    // Each group opens with a heading row (user value 0, which the list draws white on black).
+    // Each group opens with a heading row, which is read as a heading and never selected.
     m_list = new CAutoListCtrl(this, CAutoListCtrl::SingleSelection);
     m_list->setObjectName(QStringLiteral("warrantyList"));
     m_list->setAccessibleName(QStringLiteral("Warranties"));
@@ -106,8 +106,10 @@ void Dialog::refill(qint32 assetId)
         for (const Warranties::Entry &entry : entries) {
             if (entry.group != group)
                 continue;
-            if (heading < 0)
+            if (heading < 0) {
                 heading = m_list->InsertItem(m_list->GetItemCount(), QString());
+                m_list->SetItemHeading(heading, true);
+            }
             const int row = m_list->InsertItem(m_list->GetItemCount(), entry.description);
             m_list->SetItemText(row, 1, entry.location);
             m_list->SetItemText(row, 2, dateText(entry.date, false));
@@ -128,6 +130,8 @@ void Dialog::refill(qint32 assetId)
         m_list->EnsureVisible(select);
     }
     m_none->setVisible(entries.empty());
+    // An empty list says why, to a screen reader as well as on the screen.
+    m_list->setAccessibleDescription(entries.empty() ? m_none->text() : QString());
     updateButtons();
 }
 

@@ -1,7 +1,7 @@
 #include "views/form_view.h"
 
-#include "widgets/shared_look.h"
 #include "controls/label.h"
+#include "widgets/shared_look.h"
 
 #include <QContextMenuEvent>
 #include <QPainter>
@@ -71,8 +71,8 @@ void CFormView::resizeEvent(QResizeEvent *event)
 void CFormView::contextMenuEvent(QContextMenuEvent *event)
 {
     m_host.ShowContextMenu(event->reason() == QContextMenuEvent::Keyboard
-                                ? std::optional<QPoint>()
-                                : std::optional<QPoint>(event->globalPos()));
+                               ? std::optional<QPoint>()
+                               : std::optional<QPoint>(event->globalPos()));
 }
 
 void CFormView::fillWhenShown(std::function<void()> fill)

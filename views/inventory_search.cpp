@@ -10,6 +10,8 @@
 #include "format/search_text.h"
 #include "records/asset_search.h"
 #include "records/label_code.h"
+#include "records/home_figures.h"
+#include "widgets/data_problem.h"
 #include "widgets/shared_look.h"
 #include "widgets/ui.h"
 
@@ -103,14 +105,44 @@ qint32 CInventoryView::selectedId() const
     return Lookups::selectedId(*m_list->model());
 }
 
+bool CInventoryView::keysCurrent() const
+{
+    // A file that cannot be stamped is taken as unchanged: reading every asset's texts at each
+    // keystroke would cost more than a frame.
+    return m_keysReady
+        && (m_keysStamp.isEmpty() || HomeFigures::fileStamp(host().database()) == m_keysStamp);
+}
+
+void CInventoryView::searchAgainIfStale()
+{
+    if (searching() && m_keysReady && !keysCurrent())
+        applySearch(false);
+}
+
 void CInventoryView::prepareSearchKeys()
 {
-    if (m_keysReady || !isFilled())
+    if ((m_keysReady && keysCurrent()) || !isFilled())
         return;
     CListModel &model = *m_list->model();
-    Ui::WaitCursor wait;
-    const QHash<qint32, QByteArray> keys =
-        AssetSearch::keys(host().database(), host().currentHomeId(), m_filter);
+    bool read = false;
+    QHash<qint32, QByteArray> keys;
+    {
+        Ui::WaitCursor wait;
+        // Stamped before the read: a change made meanwhile reads them again next time.
+        m_keysStamp = HomeFigures::fileStamp(host().database());
+        keys = AssetSearch::keys(host().database(), host().currentHomeId(), m_filter, &read);
+    }
+    if (!read) {
+        m_keysReady = false;
+        // Said once, not at every keystroke that tries again; the line under the list says it
+        // for as long as it lasts.
+        if (!m_keysFailed)
+            DataProblem::readFailed(host().ownerWindow(), QStringLiteral("The inventory's texts"),
+                                    host().database());
+        m_keysFailed = true;
+        return;
+    }
+    m_keysFailed = false;
     // Keys go to the rows as the fill left them, every one listed.
     model.SetFilterKeys([&](int row) { return keys.value(model.GetItemData(row)); });
     m_keysReady = true;
@@ -120,11 +152,19 @@ void CInventoryView::applySearch(bool afterFill)
 {
     CListModel &model = *m_list->model();
     const QList<QByteArray> words = SearchText::words(m_search->text());
-    // A blank typed between words changes nothing.
-    if (!afterFill && words == model.GetFilterWords())
+    // A blank typed between words changes nothing, unless the names the keys hold have changed
+    // since (a location renamed in the Locations view, a category in an asset sheet).
+    if (!afterFill && words == model.GetFilterWords() && (words.isEmpty() || keysCurrent()))
         return;
-    if (!words.isEmpty())
+    if (!words.isEmpty()) {
         prepareSearchKeys();
+        // Without the texts every asset would seem to miss the words: the list stays whole
+        // until a keystroke reads them.
+        if (!m_keysReady) {
+            updateMatchLine();
+            return;
+        }
+    }
     if (const qint32 selected = selectedId())
         m_keepId = selected;
     model.SetFilterWords(words);
@@ -153,8 +193,13 @@ void CInventoryView::applySearch(bool afterFill)
 void CInventoryView::updateMatchLine()
 {
     const CListModel &model = *m_list->model();
-    const bool show = model.IsFiltered();
-    if (show) {
+    const bool failed = m_keysFailed && searching();
+    const bool show = failed || model.IsFiltered();
+    if (failed) {
+        m_matches->setText(
+            QStringLiteral("The inventory could not be searched: its texts could not be read "
+                           "from the data file. Type on to try again."));
+    } else if (show) {
         const int total = model.GetUnfilteredCount();
         m_matches->setText(
             QStringLiteral("%1 of %2 %3")
@@ -162,6 +207,9 @@ void CInventoryView::updateMatchLine()
                      numberText(float(total), false, false),
                      total == 1 ? QStringLiteral("asset") : QStringLiteral("assets")));
     }
+    // The count is the box's description too, so that a screen reader says it as the search
+    // narrows the list.
+    m_search->setAccessibleDescription(show ? m_matches->text() : QString());
     if (show != m_matches->isVisibleTo(this)) {
         m_matches->setVisible(show);
         Layout();

@@ -12,6 +12,7 @@
 #include "records/asset.h"
 #include "records/home_figures.h"
 #include "sheets/asset_sheet.h"
+#include "widgets/data_problem.h"
 #include "widgets/shared_look.h"
 #include "widgets/ui.h"
 
@@ -182,24 +183,52 @@ void CInventoryView::fill(qint32 assetId)
         m_title->setText(kAllTitle);
     }
     double total = 0.0;
+    bool read = false;
     {
         // A large inventory takes seconds to read: the engine keeps a progress window alive.
         const Busy::Scope busy(QStringLiteral("Reading the inventory..."));
         const Busy::EngineProgress engine(db);
         Lookups::fillList(db, *m_list->model(), QStringLiteral("Assets"), QStringLiteral("AssetId"),
                           assetId, where, QStringLiteral("CurrentValue, Picture2, CategoryId"),
-                          &total);
+                          &total, &read);
     }
     m_total = total;
+    m_readFailed = !read;
     m_keysReady = false;
+    m_keysFailed = false;
     m_keepId = assetId;
-    if (searching())
+    // The asset asked for (new, or just edited) is listed by the fill; when the words in the box
+    // would hide it, the box is emptied rather than the asset hidden from the person who just
+    // saved it.
+    const bool asked = assetId > 0 && selectedId() == assetId;
+    // Nothing listed, nothing to search: the failed read is said once, below.
+    if (searching() && read) {
         applySearch(true);
-    else
+        if (asked && selectedId() != assetId)
+            m_search->clear();
+    } else {
         updateMatchLine();
+    }
     // The selection made by the filler may not have announced itself (same row index).
     ViewSelected();
     host().UpdateTodayLines();
+    if (m_readFailed)
+        DataProblem::readFailed(host().ownerWindow(), QStringLiteral("The inventory"), db);
+}
+
+void CInventoryView::showEvent(QShowEvent *event)
+{
+    const bool retry = m_readFailed && isFilled();
+    CFormView::showEvent(event);
+    if (retry)
+        Refresh(m_keepId);
+    else
+        searchAgainIfStale(); // a location or category renamed while the view was hidden
+}
+
+void CInventoryView::ClearSearch()
+{
+    m_search->clear();
 }
 
 void CInventoryView::ShowAsset(qint32 assetId)
@@ -266,7 +295,7 @@ void CInventoryView::ShowCategoryMenu()
     m_menu->setTitle(QStringLiteral("Categories"));
     auto *group = new QActionGroup(m_menu);
     group->setExclusive(true);
-    QAction *all = m_menu->addAction(QStringLiteral("All Categories"));
+    QAction *all = m_menu->addAction(QStringLiteral("&All Categories"));
     all->setCheckable(true);
     all->setChecked(m_filter == 0);
     all->setData(0);
@@ -325,11 +354,14 @@ void CInventoryView::EditSelected()
         return;
     CAsset asset(id);
     asset.Load(host().database());
-    if (!CAssetSheet::Edit(asset, host().database(), host().ownerWindow()))
+    if (!CAssetSheet::Edit(asset, host().database(), host().ownerWindow())) {
+        // Cancelled, but the sheet's Categories button may have renamed what the search reads.
+        searchAgainIfStale();
         return;
+    }
     Refresh(asset.id());
-    // A search the edited asset no longer meets has taken it off the list: nothing to describe.
-    if (searching() && selectedId() != asset.id())
+    // Not listed after all (the list could not be read): nothing to describe.
+    if (selectedId() != asset.id())
         return;
     showDescription(asset.DescriptionText());
     m_shownId = asset.id();

@@ -7,6 +7,7 @@
 
 #include "views/form_view.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QPixmap>
 
@@ -36,6 +37,9 @@ public:
 
     // The CurrentValue of the listed assets added up in double precision.
     double inventoryTotal() const { return m_total; }
+    // The last fill could not read the assets: the empty list and its total of 0 are no figures
+    // of the home. The next showing of the view reads them again.
+    bool readFailed() const { return m_readFailed; }
     // The asset whose description is shown (0 = none).
     qint32 shownAssetId() const { return m_shownId; }
 
@@ -67,6 +71,8 @@ public:
     // holds no word).
     QLineEdit *searchBox() const { return m_search; }
     QLabel *matchLine() const { return m_matches; }
+    // Empties the search box: another home, or a data file replaced, starts with the whole list.
+    void ClearSearch();
 
     // Lists assetId, selected: the search box is emptied, and the category filter too when the
     // asset is not of its category.
@@ -85,6 +91,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -94,6 +101,10 @@ private:
     // first used; then each change of words narrows the list in memory.
     void setUpSearch();
     void prepareSearchKeys();
+    // Whether the keys still hold what the file holds: every name they carry (the assets',
+    // their locations' and categories') is as it was when they were read.
+    bool keysCurrent() const;
+    void searchAgainIfStale();
     void applySearch(bool afterFill);
     void updateMatchLine();
     bool searchBoxEvent(QEvent *event);
@@ -110,8 +121,12 @@ private:
     qint32 m_filter = 0;
     double m_total = 0.0;
     qint32 m_shownId = 0;
-    // The rows carry the keys of the last fill.
+    bool m_readFailed = false;
+    // The rows carry the keys of the last fill, read from the file with this stamp.
     bool m_keysReady = false;
+    QByteArray m_keysStamp;
+    // The keys could not be read; the search waits for the next keystroke to try again.
+    bool m_keysFailed = false;
     // The asset to select again once a search lists it: the last one selected.
     qint32 m_keepId = 0;
 };

@@ -99,9 +99,9 @@ CTasksView::CTasksView(ViewHost &host, QWidget *parent)
     m_viewMenu = new QMenu(QStringLiteral("View"), this);
     m_viewMenu->setObjectName(QStringLiteral("viewMenu"));
     auto *filters = new QActionGroup(this);
-    const QString filterTexts[] = { QStringLiteral("View All Tasks"),
-                                    QStringLiteral("General Tasks Only"),
-                                    QStringLiteral("Shopping Tasks Only") };
+    const QString filterTexts[] = { QStringLiteral("View &All Tasks"),
+                                    QStringLiteral("&General Tasks Only"),
+                                    QStringLiteral("&Shopping Tasks Only") };
     for (int filter = 0; filter < 3; ++filter) {
         QAction *action = m_viewMenu->addAction(filterTexts[filter]);
         action->setObjectName(QStringLiteral("command%1").arg(32821 + filter));
@@ -111,10 +111,10 @@ CTasksView::CTasksView(ViewHost &host, QWidget *parent)
         m_filterActions[filter] = action;
     }
     m_viewMenu->addSeparator();
-    QAction *clearAll = m_viewMenu->addAction(QStringLiteral("Clear All Tasks"));
+    QAction *clearAll = m_viewMenu->addAction(QStringLiteral("&Clear All Tasks"));
     clearAll->setObjectName(QStringLiteral("command32824"));
     connect(clearAll, &QAction::triggered, this, [this] { ClearTasks(false); });
-    QAction *clearDone = m_viewMenu->addAction(QStringLiteral("Clear Completed Tasks"));
+    QAction *clearDone = m_viewMenu->addAction(QStringLiteral("Clear C&ompleted Tasks"));
     clearDone->setObjectName(QStringLiteral("command32825"));
     connect(clearDone, &QAction::triggered, this, [this] { ClearTasks(true); });
 

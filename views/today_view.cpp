@@ -10,8 +10,10 @@
 #include "records/warranties.h"
 #include "sheets/home_sheet.h"
 
+#include <QDateTime>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QTime>
 #include <QTimer>
 #include <algorithm>
 
@@ -87,6 +89,13 @@ CTodayView::CTodayView(ViewHost &host, QWidget *parent)
     connect(inventoryLine(), &CLabel::clicked, this, &CTodayView::OnInventoryLine);
     connect(equityLine(), &CLabel::clicked, this, [this] { EditHome(1); });
     setFocusProxy(homeLine());
+
+    // The warranty line counts days: at midnight it is counted again for the new day, even with
+    // the window left open for days.
+    m_midnight = new QTimer(this);
+    m_midnight->setSingleShot(true);
+    m_midnight->setTimerType(Qt::PreciseTimer);
+    connect(m_midnight, &QTimer::timeout, this, &CTodayView::followTheDate);
 }
 
 int CTodayView::activeTasks() const
@@ -102,26 +111,38 @@ bool CTodayView::worthAtHand()
     const qint32 homeId = host().currentHomeId();
     if (homeId < 1 || host().filledInventoryTotal())
         return true;
+    // A figure counted here holds only while the file is as it was counted from: assets change
+    // behind a Home Inventory that waits to be shown (the Warranties dialog's sheet, a category
+    // deleted from an asset sheet), and a file that cannot be stamped is counted every time.
     const qint32 category = readSetting(host().settings(), QStringLiteral("InventoryCategory"));
-    if (m_countedTotal && m_countedHome == homeId && m_countedCategory == category)
+    const QByteArray stamp = HomeFigures::fileStamp(host().database());
+    if (m_countedTotal && m_countedHome == homeId && m_countedCategory == category
+        && !stamp.isEmpty() && stamp == m_countedStamp)
         return true;
     m_countedTotal = rememberedWorth(homeId, category);
     m_countedHome = homeId;
     m_countedCategory = category;
+    m_countedStamp = stamp;
     return m_countedTotal.has_value();
 }
 
-double CTodayView::inventoryTotal()
+std::optional<double> CTodayView::inventoryTotal()
 {
     const qint32 homeId = host().currentHomeId();
     if (homeId < 1)
         return 0.0;
     if (const std::optional<double> listed = host().filledInventoryTotal())
         return *listed;
-    // Not filled yet: one aggregate statement, kept for as long as the home and the category
-    // stay the same. Assets change only through the Home Inventory view, which is filled then.
-    if (!worthAtHand())
-        m_countedTotal = HomeFigures::inventoryTotal(host().database(), homeId, m_countedCategory);
+    // The Home Inventory's own figure is not current: one indexed aggregate statement, kept for
+    // as long as the home, the category and the file stay the same.
+    if (!worthAtHand()) {
+        bool counted = false;
+        const double total =
+            HomeFigures::inventoryTotal(host().database(), homeId, m_countedCategory, &counted);
+        if (!counted)
+            return std::nullopt;
+        m_countedTotal = total;
+    }
     return *m_countedTotal;
 }
 
@@ -178,10 +199,13 @@ void CTodayView::UpdateLines()
         inventoryLine()->SetText(QString());
         inventoryLine()->hide();
     } else {
-        const double total = inventoryTotal();
-        inventoryLine()->SetText(total == 0.0 ? QStringLiteral("Add an asset to the Home Inventory")
-                                              : QStringLiteral("Home Inventory is worth ")
-                                         + moneyText(total));
+        // An inventory that cannot be read is no empty one, and no figure from before is its
+        // worth now: the line says so, and leads to the Home Inventory to read it again.
+        const std::optional<double> total = inventoryTotal();
+        inventoryLine()->SetText(
+            !total              ? QStringLiteral("The Home Inventory could not be read")
+                : *total == 0.0 ? QStringLiteral("Add an asset to the Home Inventory")
+                                : QStringLiteral("Home Inventory is worth ") + moneyText(*total));
         inventoryLine()->show();
     }
     updateWarrantyLine();
@@ -201,11 +225,37 @@ void CTodayView::UpdateLines()
 void CTodayView::updateWarrantyLine()
 {
     const qint32 homeId = host().currentHomeId();
+    m_linesDate = host().today();
     const QString text = homeId < 1
         ? QString()
-        : Warranties::todayLine(Warranties::count(host().database(), homeId, host().today()));
+        : Warranties::todayLine(Warranties::count(host().database(), homeId, m_linesDate));
     m_warrantyLine->SetText(text);
     m_warrantyLine->setVisible(!text.isEmpty());
+
+    // Armed from the view's clock; a wake-up that comes early (or a clock set back) finds the
+    // same day and only waits again.
+    const QDateTime now = host().now();
+    const QDateTime midnight(now.date().addDays(1), QTime(0, 0));
+    m_midnight->start(int(std::clamp<qint64>(now.msecsTo(midnight), 0, 24 * 3600 * 1000)));
+}
+
+void CTodayView::followTheDate()
+{
+    const bool newDay = host().today() != m_linesDate;
+    updateWarrantyLine();
+    if (!newDay)
+        return;
+    m_warrantyLine->SizeToText();
+    m_warrantyLine->resize(m_warrantyLine->size().expandedTo(m_warrantyLine->minimumSizeHint()));
+    placeLines();
+}
+
+void CTodayView::showEvent(QShowEvent *event)
+{
+    CFormView::showEvent(event);
+    // A machine woken from sleep may have missed the timer.
+    if (m_linesDate.isValid() && host().today() != m_linesDate)
+        followTheDate();
 }
 
 void CTodayView::ComputeEquity()

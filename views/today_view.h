@@ -6,11 +6,14 @@
 #include "views/form_view.h"
 #include "widgets/image_file.h"
 
+#include <QByteArray>
+#include <QDate>
 #include <QRect>
 
 #include <optional>
 
 class CLabel;
+class QTimer;
 
 class CTodayView : public CFormView
 {
@@ -78,31 +81,40 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     int activeTasks() const;
-    double inventoryTotal();
-    // Whether the inventory total is known without adding up the assets: the filled view's,
-    // the one counted here for this home and category, or the one kept with the file's stamp.
+    // Nothing when the assets could not be read.
+    std::optional<double> inventoryTotal();
+    // Whether the inventory total is known without adding up the assets: the filled view's, the
+    // one counted here for this home and category from the file as it is, or the one kept with
+    // the file's stamp.
     bool worthAtHand();
     // The worth kept by RememberInventoryWorth, when it was kept for this home and category and
     // the data file is unchanged since.
     std::optional<double> rememberedWorth(qint32 homeId, qint32 category) const;
     void placePicture();
     void updateWarrantyLine();
+    // The warranty line again for a new day, when the date has changed since it was made.
+    void followTheDate();
     void placeLines();
 
     CLabel *m_lines[4] = {};
     CLabel *m_warrantyLine = nullptr;
+    // The day the warranty line counts from, and the timer that wakes at the next midnight.
+    QDate m_linesDate;
+    QTimer *m_midnight = nullptr;
     CImageFile m_picture;
     QRect m_pictureRect;
     float m_fEquity = 0.0f;
-    // The inventory total counted here while the Home Inventory view has not been filled,
-    // for the home and category it was counted for; dropped with every ComputeEquity.
+    // The inventory total counted here while the Home Inventory view's is not current, for the
+    // home, category and file stamp it was counted for; dropped with every ComputeEquity.
     std::optional<double> m_countedTotal;
     qint32 m_countedHome = 0;
     qint32 m_countedCategory = 0;
+    QByteArray m_countedStamp;
     bool m_countAfterPaint = false;
     bool m_worthPending = false;
     QString m_defaultPicture;

@@ -7,7 +7,12 @@ qint32 ViewHost::currentHomeId() const
     return currentHome().id();
 }
 
+QDateTime ViewHost::now() const
+{
+    return QDateTime::currentDateTime();
+}
+
 QDate ViewHost::today() const
 {
-    return QDate::currentDate();
+    return now().date();
 }

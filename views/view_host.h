@@ -4,6 +4,7 @@
 // without a main window.
 
 #include <QDate>
+#include <QDateTime>
 #include <QPoint>
 #include <QtGlobal>
 
@@ -68,6 +69,7 @@ public:
     // A label's code typed into a view (the Home Inventory's search box): the frame shows what
     // the label is on. False when typed is no label's code.
     virtual bool OpenLabelCode(const QString &) { return false; }
-    // What "today" is for the views; the system's date unless a test fixes it.
+    // What "now" and "today" are for the views; the system's clock unless a test sets them.
+    virtual QDateTime now() const;
     virtual QDate today() const;
 };

@@ -12,7 +12,7 @@ CommandLine::Options parse(const QStringList &arguments)
     return CommandLine::parse(QStringList { QStringLiteral("domelio") } + arguments);
 }
 
-TEST(CommandLine, OwnOptionsAndQtsOwnPassOrAreRefusedInOneLine)
+TEST(CommandLine, OwnOptionsAndQtsOwnPassOrAreRefusedSayingWhy)
 {
     struct Case
     {
@@ -44,7 +44,6 @@ TEST(CommandLine, OwnOptionsAndQtsOwnPassOrAreRefusedInOneLine)
         const std::string label = c.arguments.join(QLatin1Char(' ')).toStdString();
         EXPECT_EQ(options.action, c.action) << label;
         EXPECT_EQ(options.problem, c.problem) << label;
-        EXPECT_FALSE(options.problem.contains(QLatin1Char('\n'))) << label;
     }
 }
 

@@ -46,9 +46,10 @@ TEST_F(MainFrame, HomeDependentCommandsFollowTheCurrentHome)
         return all;
     };
     // Home Today, Home Inventory, Locations, Loan Manager, Recommend Movie, New Asset,
-    // New Location, New Video/DVD, Export and Warranties need a current home; nothing else does.
-    const int homeDependent[] = { 32771, 32773, 32774, 32775, 32776,
-                                  32781, 32782, 32783, 32793, 32830 };
+    // New Location, New Video/DVD, Export, Print Inventory Report and Warranties need a current
+    // home; nothing else does.
+    const int homeDependent[] = { 32771, 32773, 32774, 32775, 32776, 32781,
+                                  32782, 32783, 32793, 32810, 32830 };
     const int alwaysEnabled[] = { 32772, 32777, 32780, 32784, 32785, 32787,
                                   32789, 32790, 32791, 32792, 57664, 57665 };
     ASSERT_EQ(frame->currentHomeId(), -1);
@@ -230,6 +231,57 @@ TEST_F(MainFrame, TheMenuKeyOpensTheSharedPopupJustInsideTheClientArea)
     ASSERT_TRUE(menu->isVisible());
     EXPECT_EQ(menu->pos(), list->viewport()->mapToGlobal(at));
     menu->hide();
+}
+
+// Every menu and popup the frame and its views have, as the program made them, gives each entry a
+// mnemonic of its own. Only the entries named after the user's categories have none: a name the
+// user typed is not a command, and its "&" is a letter.
+TEST_F(MainFrame, EveryEntryOfEveryMenuHasAMnemonicOfItsOwn)
+{
+    CADODataBase &db = run.app->database();
+    ASSERT_TRUE(db.Execute(QStringLiteral("INSERT INTO Categories (CategoryId, Description, "
+                                          "CategoryType) VALUES (70000, 'Arts & Crafts', 1);")));
+    ASSERT_TRUE(db.Execute(QStringLiteral("INSERT INTO Assets (AssetId, HomeId, CategoryId, "
+                                          "Description) VALUES (1, 1, 70000, 'Easel'), "
+                                          "(2, 1, 8, 'Sofa');")));
+    ASSERT_TRUE(frame->SetCurrentHome(1));
+    // Every view made, and the menus they make when first opened opened once.
+    frame->locationsView();
+    frame->tasksView();
+    frame->inventoryView()->ShowCategoryMenu();
+    QMenu *categories = frame->inventoryView()->categoryMenu();
+    ASSERT_NE(categories, nullptr);
+    categories->hide();
+
+    std::vector<std::pair<QString, QList<QAction *>>> menus = { { QStringLiteral("menu bar"),
+                                                                  frame->menuBar()->actions() } };
+    for (const QMenu *menu : frame->findChildren<QMenu *>())
+        menus.emplace_back(menu->title() + QLatin1Char('/') + menu->objectName(), menu->actions());
+    QStringList checked;
+    for (const auto &[name, actions] : menus) {
+        QStringList keys;
+        for (const QAction *entry : actions) {
+            if (entry->isSeparator())
+                continue;
+            const QString key = QKeySequence::mnemonic(entry->text()).toString();
+            const bool userName =
+                name.endsWith(QLatin1String("/categoryMenu")) && entry->data().toInt() > 0;
+            if (userName) {
+                EXPECT_TRUE(key.isEmpty()) << entry->text().toStdString();
+                continue;
+            }
+            EXPECT_FALSE(key.isEmpty())
+                << name.toStdString() << ": " << entry->text().toStdString();
+            EXPECT_FALSE(keys.contains(key, Qt::CaseInsensitive))
+                << name.toStdString() << ": " << entry->text().toStdString() << " repeats "
+                << key.toStdString();
+            keys << key;
+        }
+        checked << name;
+    }
+    // The menus a person meets: the bar, File, New, Tools, Help, the shared popup, the Tasks
+    // view's View menu and the inventory's categories.
+    EXPECT_GE(checked.size(), 8) << checked.join(QStringLiteral(", ")).toStdString();
 }
 
 TEST_F(MainFrame, ClientAreaCannotShrinkBelowItsMinimum)

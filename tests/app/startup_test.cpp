@@ -19,6 +19,8 @@ QString setting(const char *name)
     return value;
 }
 
+// The folder named for the data (here by $DOMELIO_DATA_DIR) holds no data file: the message
+// names the folder and the file and says how to make one; reinstalling would not help.
 TEST(Startup, MissingDataFileEndsTheProgramWithItsMessage)
 {
     TempEnv env(false);
@@ -27,10 +29,14 @@ TEST(Startup, MissingDataFileEndsTheProgramWithItsMessage)
     EXPECT_FALSE(app.InitInstance());
     ASSERT_EQ(ui.messages().size(), 1u);
     const ScriptedUi::Message &m = ui.messages().front();
-    EXPECT_EQ(m.text, Strings::load(Strings::DataFileError));
-    EXPECT_TRUE(
-        m.text.startsWith(QStringLiteral("There was an error opening the database used by Domelio. "
-                                         "Please reinstall Domelio and try again. \n\n")));
+    EXPECT_TRUE(m.text.startsWith(QStringLiteral("There is no data file in the folder %1, which "
+                                                 "$DOMELIO_DATA_DIR names: HOMEDATA.DAT is "
+                                                 "missing.")
+                                      .arg(env.dataDir())))
+        << m.text.toStdString();
+    EXPECT_TRUE(m.text.contains(QStringLiteral("make-datafile \"%1\"").arg(env.dataFile())))
+        << m.text.toStdString();
+    EXPECT_FALSE(m.text.contains(QStringLiteral("reinstall")));
     EXPECT_EQ(m.icon, Ui::Icon::Warning);
     EXPECT_TRUE(m.caption.isEmpty());
     EXPECT_EQ(app.mainWindow(), nullptr);

@@ -132,35 +132,49 @@ TEST(AutoListCtrl, HeaderClickSortsAndASecondClickReverses)
     EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
 }
 
-TEST(AutoListCtrl, CustomDrawColoursFollowTheSignOfTheValue)
+// Headings are white on black, done rows grey; a row is a heading only when made one, so a
+// choice whose id is 0 ("(No category)") is drawn as any other row.
+TEST(AutoListCtrl, CustomDrawColoursFollowTheSignOfTheValueAndTheHeadings)
 {
-    CAutoListCtrl list;
+    CAutoListCtrl list(nullptr, CAutoListCtrl::SingleSelection);
     list.InsertColumn(-1, QStringLiteral("Items"));
-    const qint32 values[] = { 5, 0, -5, 7 };
-    for (int i = 0; i < 4; ++i) {
+    list.SetExtendedStyle(CAutoListCtrl::CheckBoxes);
+    const qint32 values[] = { 5, 0, -5, 7, 0 };
+    for (int i = 0; i < 5; ++i) {
         list.InsertItem(-1, QStringLiteral("MMMMMMMM %1").arg(i));
         list.SetItemData(i, values[i]);
     }
+    list.SetItemHeading(1, true);
     EXPECT_FALSE(list.rowLook(0).text.isValid());
     EXPECT_FALSE(list.rowLook(0).background.isValid());
     EXPECT_EQ(list.rowLook(1).text, QColor(Qt::white));
     EXPECT_EQ(list.rowLook(1).background, QColor(Qt::black));
     EXPECT_EQ(list.rowLook(2).text, QColor(128, 128, 128));
     EXPECT_FALSE(list.rowLook(2).struckOut); // only owner draw strikes out
+    // A heading is neither selected nor ticked; a plain row of value 0 is both.
+    EXPECT_EQ(list.SetCurSel(1), -1);
+    EXPECT_EQ(list.GetCurSel(), -1);
+    EXPECT_FALSE(list.model()->index(1, 0).data(Qt::CheckStateRole).isValid());
+    list.SetCurSel(4);
+    EXPECT_EQ(list.GetCurSel(), 4);
+    EXPECT_TRUE(list.model()->index(4, 0).data(Qt::CheckStateRole).isValid());
+    list.SetCurSel(-1);
 
     showList(list);
     // The focused current row gets the style's focus tint; keep it on a row not checked here.
     list.selectionModel()->setCurrentIndex(list.model()->index(3, 0),
                                            QItemSelectionModel::NoUpdate);
     QImage image = grabViewport(list);
-    const QRect zeroRow = rowRect(list, 1);
-    const QPoint besideText(list.GetColumnWidth(0) - 4, zeroRow.center().y());
+    const QRect headingRow = rowRect(list, 1);
+    const QPoint besideText(list.GetColumnWidth(0) - 4, headingRow.center().y());
     EXPECT_EQ(image.pixelColor(besideText), QColor(Qt::black));
-    EXPECT_GT(countColour(image, zeroRow, Qt::white), 5); // white text
+    EXPECT_GT(countColour(image, headingRow, Qt::white), 5); // white text
+    EXPECT_EQ(image.pixelColor(besideText.x(), rowRect(list, 4).center().y()),
+              image.pixelColor(besideText.x(), rowRect(list, 0).center().y()));
     EXPECT_GT(countColour(image, rowRect(list, 2), QColor(128, 128, 128)), 5);
     EXPECT_EQ(countColour(image, rowRect(list, 0), QColor(128, 128, 128)), 0);
 
-    // Alternate rows: even rows (0 and 2) turn green; the zero row 1 is odd and stays black.
+    // Alternate rows: even rows (0, 2 and 4) turn green; the heading, row 1, stays black.
     list.SetAlternateRowColors(true);
     image = grabViewport(list);
     const QColor green(206, 239, 165);
@@ -168,8 +182,7 @@ TEST(AutoListCtrl, CustomDrawColoursFollowTheSignOfTheValue)
     EXPECT_EQ(image.pixelColor(besideText.x(), rowRect(list, 2).center().y()), green);
     EXPECT_EQ(image.pixelColor(besideText), QColor(Qt::black));
     EXPECT_NE(image.pixelColor(besideText.x(), rowRect(list, 3).center().y()), green);
-    list.SetItemData(1, 0);
-    list.DeleteItem(0); // the zero row becomes row 0, an even row: green wins
+    list.DeleteItem(0); // the heading becomes row 0, an even row: green wins
     image = grabViewport(list);
     EXPECT_EQ(image.pixelColor(besideText.x(), rowRect(list, 0).center().y()), green);
 }

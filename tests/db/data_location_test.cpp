@@ -130,14 +130,24 @@ TEST_F(DataLocationTest, InstalledCopyFollowsTheUsersFolderChoices)
         const ScopedEnv relative("XDG_DATA_HOME", QByteArray("relative/share"));
         EXPECT_EQ(DataLocation(bin()).dataFilePath(), userFile());
     }
-    // A folder the user names holds the user's own file: nothing is put there.
+    // A folder the user names holds the user's own file: nothing is put there, and when there
+    // is none the reason names the folder, the file and the command that makes one.
     const QString mine = m_root.path() + QStringLiteral("/mine");
     const ScopedEnv data("DOMELIO_DATA_DIR", mine.toUtf8());
     const DataLocation location(bin());
     EXPECT_EQ(location.dataFolder(), mine + QLatin1Char('/'));
-    EXPECT_TRUE(location.provideDataFile());
+    QString error;
+    EXPECT_FALSE(location.provideDataFile(&error));
+    EXPECT_EQ(error,
+              QStringLiteral("no data file in %1 (named by $DOMELIO_DATA_DIR): HOMEDATA.DAT is "
+                             "missing; make a new one with 'make-datafile %1/HOMEDATA.DAT', or "
+                             "name the folder that holds yours")
+                  .arg(mine));
     EXPECT_FALSE(QFileInfo::exists(mine));
     EXPECT_FALSE(QFileInfo::exists(userFile()));
+    write(mine + QStringLiteral("/HOMEDATA.DAT"), QByteArray("the user's own"));
+    EXPECT_TRUE(DataLocation(bin(), mine).provideDataFile());
+    EXPECT_EQ(DataLocation(bin(), mine).namedBy(), QStringLiteral("--data-dir"));
 }
 
 TEST_F(DataLocationTest, AFolderThatCannotBeMadeIsReportedAndNothingIsTouched)

@@ -195,9 +195,9 @@ TEST_F(BackupRestoreCommand, ABadFileIsRefusedAndTheProgramCarriesOnWithItsData)
     EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM Homes;")), 2);
 }
 
-// Export, backup and restore never take the data file, the files the engine keeps beside it, or
-// a link to any of them: a clear message, the dialog stays open for another choice, and the
-// program goes on with its data untouched.
+// Export, backup, restore and the report's PDF never take the data file, the files the engine
+// keeps beside it, or a link to any of them: a clear message, the dialog stays open for another
+// choice, and the program goes on with its data untouched.
 TEST_F(BackupRestoreCommand, TheDataFileAndItsSideFilesAreRefusedAndTheDialogStaysOpen)
 {
     const QString data = run.env.dataDir();
@@ -216,7 +216,13 @@ TEST_F(BackupRestoreCommand, TheDataFileAndItsSideFilesAreRefusedAndTheDialogSta
     const QByteArray before = contentsOf(run.env.dataFile());
     const QStringList filesBefore = QDir(data).entryList(QDir::Files | QDir::Hidden);
 
-    for (const char *button : { "exportData", "backup", "restore" }) {
+    const std::pair<const char *, int> buttons[] = {
+        { "exportData", Command::ExportInventory },
+        { "backup", Command::BackupRestore },
+        { "restore", Command::BackupRestore },
+        { "saveAsPdf", Command::PrintInventoryReport },
+    };
+    for (const auto &[button, command] : buttons) {
         SCOPED_TRACE(button);
         std::vector<bool> open;
         run.ui.onNextDialog([&](QDialog &d) {
@@ -227,10 +233,7 @@ TEST_F(BackupRestoreCommand, TheDataFileAndItsSideFilesAreRefusedAndTheDialogSta
             }
         });
         const size_t shown = run.ui.messages().size();
-        frame
-            ->action(qstrcmp(button, "exportData") == 0 ? Command::ExportInventory
-                                                        : Command::BackupRestore)
-            ->trigger();
+        frame->action(command)->trigger();
         EXPECT_EQ(open, std::vector<bool>(size_t(targets.size()), true));
         ASSERT_EQ(run.ui.messages().size(), shown + size_t(targets.size())) << "one refusal each";
         for (int i = 0; i < targets.size(); ++i) {

@@ -8,6 +8,7 @@
 #include "support/scripted_ui.h"
 #include "widgets/busy_window.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -219,7 +220,7 @@ TEST_F(ExportDialogTest, ALongExportShowsItsProgressAndCancelLeavesTheOlderRepor
     everyExportIsLong();
     ui.nextFileName(path);
     CDlgExport dialog(db, home);
-    QString label, labelName, barName, cancelName;
+    QString label, windowName, barName, cancelName;
     int barMaximum = -1;
     bool modal = false, openAfterCancel = false;
     ui.onNextDialog([&](QDialog &d) {
@@ -228,14 +229,18 @@ TEST_F(ExportDialogTest, ALongExportShowsItsProgressAndCancelLeavesTheOlderRepor
             QProgressDialog *progress = Ui::busyWindow().dialog();
             ASSERT_NE(progress, nullptr);
             label = progress->findChild<QLabel *>(QStringLiteral("busyLabel"))->text();
-            labelName =
-                progress->findChild<QLabel *>(QStringLiteral("busyLabel"))->accessibleName();
+            // What a screen reader reads: the window by its work, the bar, the button.
+            const auto nameOf = [](QObject *object) {
+                QAccessibleInterface *read = QAccessible::queryAccessibleInterface(object);
+                return read ? read->text(QAccessible::Name) : QString();
+            };
+            windowName = nameOf(progress);
             auto *bar = progress->findChild<QProgressBar *>(QStringLiteral("busyBar"));
-            barName = bar->accessibleName();
+            barName = nameOf(bar);
             barMaximum = bar->maximum();
             auto *cancel = progress->findChild<QPushButton *>(QStringLiteral("busyCancel"));
             ASSERT_NE(cancel, nullptr);
-            cancelName = cancel->accessibleName();
+            cancelName = nameOf(cancel);
             modal = progress->isVisible() && progress->isModal();
             Screenshots::save(*progress, QStringLiteral("export_progress"));
             cancel->click();
@@ -247,8 +252,8 @@ TEST_F(ExportDialogTest, ALongExportShowsItsProgressAndCancelLeavesTheOlderRepor
     EXPECT_EQ(Ui::runModal(dialog), QDialog::Rejected);
 
     EXPECT_EQ(label, QStringLiteral("Exporting the inventory..."));
-    EXPECT_EQ(labelName, label);
-    EXPECT_EQ(barName, QStringLiteral("Progress"));
+    EXPECT_EQ(windowName, label);
+    EXPECT_FALSE(barName.isEmpty());
     EXPECT_EQ(cancelName, QStringLiteral("Cancel"));
     EXPECT_EQ(barMaximum, 1000) << "the number of rows is known: a bar, not a busy indicator";
     EXPECT_TRUE(modal);

@@ -208,13 +208,28 @@ TEST(SearchText, FoldsCaseAndAccentsTheWayBothSidesAreTyped)
         { u"Łódź", "lodz" },
         { u"\ufb01le", "file" }, // the ligature fi
         { u"ÉLAN Ελλάδα", "elan ελλαδα" }, // other scripts keep their letters, lose their accents
+        { u"Ёлка Йод", "елка иод" }, // as Cyrillic does
+        { u"Zu\u0308rich \u0395\u0301\u03bb\u03bb\u03b7", "zurich ελλη" }, // typed decomposed
+        { u"GROẞ", "gross" },
+        // Where marks are vowels and signs of the word (Thai, Devanagari) they stay.
+        { u"ปี ปู", "ปี ปู" },
+        { u"किताब की", "किताब की" },
         { u"SN-42/x", "sn-42/x" },
         { u"", "" },
     };
     for (const auto &c : cases) {
         const QString text = QString::fromUtf16(c.text);
         EXPECT_EQ(SearchText::fold(text), QByteArray(c.folded)) << text.toStdString();
+        // The texts of the data file are folded from UTF-8 by the same rules.
+        QByteArray fromUtf8;
+        SearchText::appendFoldedUtf8(fromUtf8, text.toUtf8().constData(), text.toUtf8().size());
+        EXPECT_EQ(fromUtf8, QByteArray(c.folded)) << text.toStdString();
     }
+    // A letter written whole or as its parts folds alike; marks that are letters tell words
+    // apart.
+    EXPECT_EQ(SearchText::fold(u"\u0958"), SearchText::fold(u"\u0915\u093c")); // क़
+    EXPECT_NE(SearchText::fold(u"ปี"), SearchText::fold(u"ปู"));
+    EXPECT_NE(SearchText::fold(u"कि"), SearchText::fold(u"की"));
 
     // Words: blanks of any kind apart, folded, each once.
     EXPECT_EQ(SearchText::words(u"  Drill\tCAFÉ  drill\u00a0cafe "),

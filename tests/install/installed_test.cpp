@@ -149,6 +149,23 @@ TEST_F(Installed, DataDirOptionNamesTheFolderAndAnUnusableFolderIsRefused)
         << m_stderr.toStdString();
     EXPECT_FALSE(QFileInfo::exists(userFile()));
 
+    // A named folder without a data file: standard error names the folder and the missing file
+    // and says how to make one.
+    const QString empty = m_temp.root() + QStringLiteral("/empty");
+    QDir().mkpath(empty);
+    QByteArray told;
+    const auto toldHow = [&](QProcess &process) {
+        told += process.readAllStandardError();
+        return told.contains("make-datafile");
+    };
+    ASSERT_TRUE(startUntil(toldHow, { QStringLiteral("--data-dir"), empty })) << told.toStdString();
+    EXPECT_TRUE(told.contains(QFile::encodeName(QStringLiteral("no data file in %1 (named by "
+                                                               "--data-dir): HOMEDATA.DAT is "
+                                                               "missing")
+                                                    .arg(empty))))
+        << told.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(empty + QStringLiteral("/HOMEDATA.DAT")));
+
     // Where the user's data folder should be there is a file: the copy fails, the user is told
     // (the program's data file message), and nothing is written to the settings.
     QFile::remove(m_temp.registryDir() + QStringLiteral("/HKCU.reg"));

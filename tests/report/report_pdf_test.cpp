@@ -127,6 +127,83 @@ TEST_F(ReportPdf, CoverSummaryAndAssetsByLocationReadBack)
     expectFolios(pdf);
 }
 
+// A date with a four-digit year and amounts in the millions, as the locale writes them, keep
+// to one line in the table's columns and the summary's: none wraps in the middle.
+TEST_F(ReportPdf, LongDatesAndLargeAmountsNeverWrapInTheMiddle)
+{
+    const qint32 id = addAsset({ .description = QStringLiteral("Grand piano"),
+                                 .category = 14,
+                                 .purchased = COleDateTime(2027, 6, 30),
+                                 .warranty = COleDateTime(2027, 6, 30) });
+    // Stored as doubles, as another program may have written them: every cent is kept.
+    run(QStringLiteral("UPDATE Assets SET PurchasePrice=1234567.89, CurrentValue=1234567.89, "
+                       "ReplacementValue=1234567.89 WHERE AssetId=%1;")
+            .arg(id));
+    const struct
+    {
+        QLocale locale;
+        const char *date;
+        const char *amount;
+    } locales[] = {
+        { QLocale(QLocale::English, QLocale::UnitedKingdom), "30/06/2027", "\u00a31,234,567.89" },
+        { QLocale(QLocale::German, QLocale::Germany), "30.06.27", "1.234.567,89 \u20ac" }
+    }; // (pdftotext gives the no-break space as a space)
+    for (const auto &l : locales) {
+        SCOPED_TRACE(l.locale.name().toStdString());
+        for (bool pictures : { true, false }) {
+            Options options;
+            options.pictures = pictures;
+            const QString text = squeezed(pdfText(writePdf(options, QPageSize::A4, l.locale)));
+            const QString amount = QString::fromUtf8(l.amount);
+            // The three amounts on the cover, in the summary's row and total, and in the table.
+            EXPECT_EQ(text.count(amount), 12) << text.toStdString();
+            // The purchase date and the warranty.
+            EXPECT_EQ(text.count(QLatin1String(l.date)), 2) << text.toStdString();
+        }
+    }
+}
+
+// Names sort as the locale sorts them, in the report's groups and assets and in the lists the
+// dialog offers to tick: letter case aside, an accented letter with its plain one.
+TEST_F(ReportPdf, NamesSortAsTheLocaleSortsThem)
+{
+    const qint32 zimmer = addLocation(QStringLiteral("Zimmer"));
+    const qint32 etage = addLocation(QStringLiteral("\u00c9tage"));
+    const qint32 bureau = addLocation(QStringLiteral("bureau"));
+    run(QStringLiteral("INSERT INTO Categories (CategoryId, Description, CategoryType) VALUES "
+                       "(9001, '\u00c9lectronique', 1), (9002, 'zinc', 1);"));
+    for (const auto &[name, location] :
+         { std::pair("Zither", zimmer), std::pair("\u00e9tagere", zimmer),
+           std::pair("Easel", zimmer), std::pair("desk", bureau), std::pair("Lamp", etage) })
+        addAsset({ .description = QString::fromUtf8(name), .location = location });
+
+    const QLocale french(QLocale::French, QLocale::France);
+    ASSERT_TRUE(
+        InventoryReport::load(db, home.id(), Options {}, kToday, contents, nullptr, french));
+    QStringList order;
+    for (const InventoryReport::Group &group : contents.groups)
+        order << group.name;
+    EXPECT_EQ(order, (QStringList { "bureau", "\u00c9tage", "Zimmer" }));
+    order.clear();
+    for (const InventoryReport::Asset &asset : contents.assets)
+        order << asset.description;
+    EXPECT_EQ(order, (QStringList { "desk", "Lamp", "Easel", "\u00e9tagere", "Zither" }));
+
+    const auto names = [](const std::vector<InventoryReport::Choice> &choices) {
+        QStringList found;
+        for (const InventoryReport::Choice &choice : choices)
+            found << choice.name;
+        return found;
+    };
+    EXPECT_EQ(names(InventoryReport::locationChoices(db, home.id(), french)),
+              (QStringList { "bureau", "\u00c9tage", "Zimmer", "(No location)" }));
+    const QStringList categories = names(InventoryReport::categoryChoices(db, french));
+    EXPECT_LT(categories.indexOf("Electronics"), categories.indexOf("\u00c9lectronique"));
+    EXPECT_LT(categories.indexOf("\u00c9lectronique"), categories.indexOf("Furniture"));
+    EXPECT_EQ(categories.mid(categories.size() - 3),
+              (QStringList { "Videos", "zinc", "(No category)" }));
+}
+
 TEST_F(ReportPdf, GreekAndJapaneseTextAndALongNoteThatRunsOntoTheNextPage)
 {
     QStringList note;

@@ -58,6 +58,7 @@ public:
         calls << QStringLiteral("ShowMessageOnce ") + flagName;
     }
     void ShowWarranties() override { calls << QStringLiteral("ShowWarranties"); }
+    QDateTime now() const override { return fixedNow.isValid() ? fixedNow : ViewHost::now(); }
     QDate today() const override { return fixedToday.isValid() ? fixedToday : ViewHost::today(); }
 
     TempEnv env;
@@ -65,8 +66,10 @@ public:
     mutable CSettingsKey key { HKEY_CURRENT_USER };
     CHome home;
     QWidget window;
-    // "Today" for the view when set; the system's date otherwise.
+    // "Today" and "now" for the view when set; the system's clock otherwise (today follows a
+    // fixed now).
     QDate fixedToday;
+    QDateTime fixedNow;
     // What the view asked for, in order.
     QStringList calls;
 };

@@ -8,6 +8,7 @@
 #include "support/scripted_ui.h"
 #include "views/inventory_view.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QDialog>
@@ -154,7 +155,8 @@ TEST_F(InventoryView, TheTotalIsTheDoubleSumTheTodayViewShows)
 TEST_F(InventoryView, TheCategoryMenuCountsTheHomesAssets)
 {
     shown().Refresh(0);
-    EXPECT_EQ(menuTexts(), (QStringList { "All Categories*", "-", "Furniture (2)", "Videos (1)" }));
+    EXPECT_EQ(menuTexts(),
+              (QStringList { "&All Categories*", "-", "Furniture (2)", "Videos (1)" }));
     EXPECT_EQ(view->categoryMenu()->title(), QStringLiteral("Categories"));
 
     // The filter's category is listed with 0 and the check, even with no asset of it.
@@ -163,7 +165,8 @@ TEST_F(InventoryView, TheCategoryMenuCountsTheHomesAssets)
     EXPECT_EQ(view->title()->text(), QStringLiteral("Home Inventory (Videos)"));
     EXPECT_EQ(rows(), (QStringList { "Casablanca" }));
     exec("UPDATE Assets SET CategoryId=0 WHERE AssetId=3;");
-    EXPECT_EQ(menuTexts(), (QStringList { "All Categories", "-", "Furniture (2)", "Videos (0)*" }));
+    EXPECT_EQ(menuTexts(),
+              (QStringList { "&All Categories", "-", "Furniture (2)", "Videos (0)*" }));
 
     // A category id past the old 5,000 limit is an entry like any other.
     exec("INSERT INTO Categories (CategoryId, Description, CategoryType) VALUES "
@@ -174,7 +177,7 @@ TEST_F(InventoryView, TheCategoryMenuCountsTheHomesAssets)
     EXPECT_EQ(rows(), (QStringList { "Box of odds" }));
     EXPECT_EQ(view->title()->text(), QStringLiteral("Home Inventory (Wine & Spirits)"));
 
-    choose(QStringLiteral("All Categories"));
+    choose(QStringLiteral("&All Categories"));
     EXPECT_EQ(storedFilter(), 0);
     EXPECT_EQ(rows().size(), 4);
 }
@@ -183,10 +186,10 @@ TEST_F(InventoryView, AHomeWithNoAssetsHasNoSeparatorUnlessFiltered)
 {
     exec("DELETE FROM Assets;");
     shown().Refresh(0);
-    EXPECT_EQ(menuTexts(), (QStringList { "All Categories*" }));
+    EXPECT_EQ(menuTexts(), (QStringList { "&All Categories*" }));
     EXPECT_EQ(view->inventoryTotal(), 0.0);
     view->SetFilter(2);
-    EXPECT_EQ(menuTexts(), (QStringList { "All Categories", "-", "Art (0)*" }));
+    EXPECT_EQ(menuTexts(), (QStringList { "&All Categories", "-", "Art (0)*" }));
 }
 
 TEST_F(InventoryView, TheFilterStaysAcrossAHomeSwitch)
@@ -217,7 +220,7 @@ TEST_F(InventoryView, ADeletedFilterCategoryListsNothingUntilAllCategories)
     view->Refresh(0);
     EXPECT_TRUE(rows().isEmpty());
 
-    choose(QStringLiteral("All Categories"));
+    choose(QStringLiteral("&All Categories"));
     EXPECT_EQ(view->title()->text(), QStringLiteral("Home Inventory (All)"));
     EXPECT_EQ(rows().size(), 4);
 }
@@ -359,8 +362,13 @@ TEST_F(InventorySearch, TypingListsTheAssetsHoldingEveryWordInAnyText)
 {
     shown().Refresh(1);
     host.calls.clear();
-    EXPECT_EQ(view->searchBox()->accessibleName(), QStringLiteral("Search the inventory"));
     EXPECT_EQ(line(), QString());
+    // A screen reader reads the box by its name and what it does, and while the list is
+    // narrowed, the count.
+    QAccessibleInterface *box = QAccessible::queryAccessibleInterface(view->searchBox());
+    ASSERT_NE(box, nullptr);
+    EXPECT_FALSE(box->text(QAccessible::Name).isEmpty());
+    EXPECT_EQ(box->text(QAccessible::Description), view->searchBox()->toolTip());
 
     // Ctrl+F from the list reaches the box.
     host.window.activateWindow();
@@ -388,6 +396,7 @@ TEST_F(InventorySearch, TypingListsTheAssetsHoldingEveryWordInAnyText)
         type(QString::fromUtf8(s.typed));
         EXPECT_EQ(rows(), s.rows) << s.typed;
         EXPECT_EQ(line(), QStringLiteral("%1 of 4 assets").arg(s.rows.size())) << s.typed;
+        EXPECT_EQ(box->text(QAccessible::Description), line()) << s.typed;
     }
 
     // The search narrows the list only: the worth stays the inventory's, Today is not asked.
@@ -419,6 +428,9 @@ TEST_F(InventorySearch, EscapeBringsBackTheListAndTheSelection)
     EXPECT_TRUE(view->searchBox()->text().isEmpty());
     EXPECT_EQ(rows().size(), 4);
     EXPECT_EQ(line(), QString());
+    EXPECT_EQ(
+        QAccessible::queryAccessibleInterface(view->searchBox())->text(QAccessible::Description),
+        view->searchBox()->toolTip());
     EXPECT_EQ(view->shownAssetId(), 1);
     EXPECT_EQ(view->list()->GetCurSel(), 3);
     EXPECT_TRUE(view->descriptionBox()->toPlainText().startsWith(QStringLiteral("Chesterfield")));
@@ -453,19 +465,21 @@ TEST_F(InventorySearch, TheSearchHoldsThroughEditsDeletesAndTheCategoryFilter)
     QTest::keyClick(view->list(), Qt::Key_Space);
     EXPECT_EQ(rows(), (QStringList { "Zebra chair" }));
     EXPECT_EQ(view->shownAssetId(), 2);
-    // ... one that drops them takes it off the list.
+    // ... one that drops them empties the box: the asset just saved stays in sight, selected.
     ui.onNextDialog([](QDialog &sheet) {
         Fill::text(sheet, "description", QStringLiteral("Zebra"));
         Fill::click(sheet, "ok");
     });
     QTest::keyClick(view->list(), Qt::Key_Space);
-    EXPECT_TRUE(rows().isEmpty());
-    EXPECT_EQ(line(), QStringLiteral("0 of 4 assets"));
-    EXPECT_EQ(view->shownAssetId(), 0);
-    EXPECT_TRUE(view->descriptionBox()->toPlainText().isEmpty());
+    EXPECT_TRUE(view->searchBox()->text().isEmpty());
+    EXPECT_EQ(rows().size(), 4);
+    EXPECT_EQ(line(), QString());
+    EXPECT_EQ(view->list()->GetItemText(view->list()->GetCurSel(), 0), QStringLiteral("Zebra"));
+    EXPECT_EQ(view->shownAssetId(), 2);
 
     // Deleting a match counts it out of both numbers and out of the worth.
     type(QStringLiteral("box"));
+    EXPECT_EQ(line(), QStringLiteral("1 of 4 assets"));
     view->list()->SetCurSel(0);
     ui.answer(Ui::Yes);
     view->DeleteSelected();
@@ -479,6 +493,27 @@ TEST_F(InventorySearch, TheSearchHoldsThroughEditsDeletesAndTheCategoryFilter)
     EXPECT_EQ(storedFilter(), 8);
     EXPECT_EQ(rows(), (QStringList { "sofa", "Zebra" }));
     EXPECT_NEAR(view->inventoryTotal(), 0.3, 1e-6);
+}
+
+// Names renamed elsewhere (the Locations view, an asset sheet's Categories button) are searched
+// by their new names from the next keystroke, or as soon as the view is shown again.
+TEST_F(InventorySearch, RenamedLocationsAndCategoriesAreFoundByTheirNewNames)
+{
+    shown().Refresh(0);
+    type(QStringLiteral("living"));
+    EXPECT_EQ(rows(), (QStringList { "Armchair" }));
+
+    view->hide();
+    exec("UPDATE Areas SET Description='Lounge' WHERE AreaId=7;");
+    view->show();
+    EXPECT_TRUE(rows().isEmpty());
+    EXPECT_EQ(line(), QStringLiteral("0 of 4 assets"));
+    type(QStringLiteral("lounge"));
+    EXPECT_EQ(rows(), (QStringList { "Armchair" }));
+
+    exec("UPDATE Categories SET Description='Seating' WHERE CategoryId=8;");
+    type(QStringLiteral("seating"));
+    EXPECT_EQ(rows(), (QStringList { "Armchair", "sofa" }));
 }
 
 TEST_F(InventorySearch, ALargeInventoryCountsWithTheLocalesGrouping)

@@ -132,6 +132,7 @@ private:
     void OnSync();
     void OnBackupRestore();
     void OnExportInventory();
+    void OnImportInventory();
     void OnPrintInventoryReport();
     void OnAbout();
     void OnExit();
@@ -165,5 +166,5 @@ private:
     QToolBar *m_toolBar = nullptr;
     QMenu *m_newMenu = nullptr;
     QMenu *m_contextMenu = nullptr;
-    QList<QAction *> m_contextReport; // the popup's separator and report entry
+    QList<QAction *> m_contextReport; // the popup's separator, report and import entries
 };

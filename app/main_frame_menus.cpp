@@ -44,6 +44,8 @@ void CMainFrame::createActions()
                &C::OnBackupRestore);
     addCommand(Command::ExportInventory, QStringLiteral("E&xport Inventory Data"),
                &C::OnExportInventory);
+    addCommand(Command::ImportInventory, QStringLiteral("&Import Inventory Data..."),
+               &C::OnImportInventory);
     addCommand(Command::PrintInventoryReport, QStringLiteral("&Print Inventory Report..."),
                &C::OnPrintInventoryReport);
     addCommand(Command::Exit, QStringLiteral("E&xit"), &C::OnExit);
@@ -71,7 +73,8 @@ void CMainFrame::createMenus()
     m_newMenu->addAction(action(Command::NewHome));
     file->addSeparator();
     file->addActions({ action(Command::Sync), action(Command::BackupRestore),
-                       action(Command::ExportInventory), action(Command::PrintInventoryReport) });
+                       action(Command::ExportInventory), action(Command::ImportInventory),
+                       action(Command::PrintInventoryReport) });
     file->addSeparator();
     file->addAction(action(Command::Exit));
 
@@ -90,13 +93,16 @@ void CMainFrame::createMenus()
     m_contextMenu->addAction(action(Command::ContextDelete));
     m_contextMenu->addSeparator();
     m_contextMenu->addAction(action(Command::ContextProperties));
-    // The report, for the Home Inventory view only: an entry of its own, shown and hidden
-    // without touching the File menu's.
-    m_contextReport = { m_contextMenu->addSeparator(),
-                        addCommand(Command::PrintInventoryReport,
-                                   QStringLiteral("&Print Inventory Report..."),
-                                   &CMainFrame::OnPrintInventoryReport) };
-    m_contextMenu->addAction(m_contextReport.back());
+    // The import and the report, for the Home Inventory view only: entries of their own, shown
+    // and hidden without touching the File menu's.
+    m_contextReport = {
+        m_contextMenu->addSeparator(),
+        addCommand(Command::ImportInventory, QStringLiteral("&Import Inventory Data..."),
+                   &CMainFrame::OnImportInventory),
+        addCommand(Command::PrintInventoryReport, QStringLiteral("&Print Inventory Report..."),
+                   &CMainFrame::OnPrintInventoryReport)
+    };
+    m_contextMenu->addActions(m_contextReport.mid(1));
 }
 
 void CMainFrame::createToolBar()

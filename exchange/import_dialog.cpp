@@ -89,6 +89,7 @@ Dialog::Dialog(CADODataBase &db, const CHome &home, const QString &path, QByteAr
     connect(buttons, &QDialogButtonBox::accepted, this, &Dialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &Dialog::reject);
 
+    m_columns = readColumns(m_bytes, m_settings);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(makeReadGroup());
     layout->addWidget(makeColumnsGroup(), 2);
@@ -96,7 +97,6 @@ Dialog::Dialog(CADODataBase &db, const CHome &home, const QString &path, QByteAr
     layout->addWidget(makeMatchingGroup());
     layout->addWidget(buttons);
 
-    m_columns = readColumns(m_bytes, m_settings);
     if (m_settings.fields.size() != std::size_t(m_columns.headers.size()))
         m_settings.fields.assign(std::size_t(m_columns.headers.size()), Field::Ignore);
     fillColumns();
@@ -112,14 +112,15 @@ QWidget *Dialog::makeReadGroup()
     m_fileName->setObjectName(QStringLiteral("fileName"));
     m_fileName->setTextInteractionFlags(Qt::TextSelectableByMouse);
     QString file = QFileInfo(m_path).fileName();
-    if (const QString exported = readColumns(m_bytes, m_settings).exportedHome; !exported.isEmpty())
-        file += QStringLiteral("  (Domelio's inventory export of %1)").arg(exported);
+    if (!m_columns.exportedHome.isEmpty())
+        file += QStringLiteral("  (Domelio's inventory export of %1)").arg(m_columns.exportedHome);
     m_fileName->setText(file);
     m_fileName->setToolTip(m_path);
     m_fileName->setAccessibleName(QStringLiteral("File"));
 
     m_encoding = new QComboBox(group);
     m_encoding->setObjectName(QStringLiteral("encoding"));
+    m_encoding->setAccessibleName(QStringLiteral("Encoding"));
     m_encoding->addItem(m_settings.format.byteOrderMark
                             ? QStringLiteral("UTF-8 with byte-order mark")
                             : QStringLiteral("UTF-8"),
@@ -130,6 +131,7 @@ QWidget *Dialog::makeReadGroup()
 
     m_separator = new QComboBox(group);
     m_separator->setObjectName(QStringLiteral("separator"));
+    m_separator->setAccessibleName(QStringLiteral("Separator"));
     for (char separator : kSeparators)
         m_separator->addItem(QLatin1String(separatorName(separator)), int(separator));
     m_separator->setCurrentIndex(m_separator->findData(int(m_settings.format.separator)));
@@ -281,6 +283,9 @@ void Dialog::fillColumns()
         sampleItem->setToolTip(m_columns.samples.value(c));
         m_columnTable->setItem(c, SampleColumn, sampleItem);
         m_columnTable->setItem(c, NoteColumn, new QTableWidgetItem);
+        // The cell under the drop-down says the same, for whoever reads the table as a table.
+        m_columnTable->setItem(c, FieldColumn,
+                               new QTableWidgetItem(fieldName(m_settings.fields[std::size_t(c)])));
 
         auto *field = new QComboBox(m_columnTable);
         field->setObjectName(QStringLiteral("field%1").arg(c + 1));
@@ -317,6 +322,8 @@ void Dialog::fieldChosen(int column, int index)
         return;
     auto *box = qobject_cast<QComboBox *>(m_columnTable->cellWidget(column, FieldColumn));
     m_settings.fields[std::size_t(column)] = Field(box->itemData(index).toInt());
+    if (QTableWidgetItem *item = m_columnTable->item(column, FieldColumn))
+        item->setText(box->itemText(index));
     checkColumns();
     refreshPreview();
 }

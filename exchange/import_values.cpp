@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <string_view>
 
 namespace Import {
 namespace {
@@ -98,27 +99,31 @@ QDate isoDate(QStringView text)
     return numericDate(text.left(end), QStringLiteral("yyyy-M-d"));
 }
 
-// One way of reading the digits and marks of an amount: which mark is the decimal one, and
-// which ones group thousands. Groups must be of three digits (the first of one to three), so
-// "1,25" is no amount in a locale that groups with commas.
-std::optional<double> readNumber(const QString &digits, QChar decimal, const QString &groups)
+// One way of reading the digits and marks of an amount (ASCII: digits, '.', ',', and ' ' for
+// a space or an apostrophe): which mark is the decimal one, and which ones group thousands.
+// Groups must be of three digits (the first of one to three), so "1,25" is no amount in a
+// locale that groups with commas.
+std::optional<double> readNumber(std::string_view digits, char decimal, std::string_view groups)
 {
-    QByteArray plain;
-    plain.reserve(digits.size());
-    const qsizetype point = digits.indexOf(decimal);
-    if (point >= 0 && digits.indexOf(decimal, point + 1) >= 0)
+    char plain[kLongestAmount + 2];
+    std::size_t length = 0;
+    const std::size_t point = digits.find(decimal);
+    if (point != std::string_view::npos
+        && digits.find(decimal, point + 1) != std::string_view::npos)
         return std::nullopt;
-    const qsizetype integerEnd = point >= 0 ? point : digits.size();
+    const std::size_t integerEnd = point != std::string_view::npos ? point : digits.size();
     int groupLength = -1; // digits since the last group mark; -1 before the first mark
     int run = 0;
-    for (qsizetype i = 0; i < integerEnd; ++i) {
-        const QChar c = digits[i];
-        if (asciiDigit(c)) {
-            plain.append(char(c.unicode()));
+    bool anyDigit = false;
+    for (std::size_t i = 0; i < integerEnd; ++i) {
+        const char c = digits[i];
+        if (c >= '0' && c <= '9') {
+            plain[length++] = c;
             ++run;
+            anyDigit = true;
             continue;
         }
-        if (!groups.contains(c))
+        if (groups.find(c) == std::string_view::npos)
             return std::nullopt;
         if (run == 0 || (groupLength < 0 ? run > 3 : run != 3))
             return std::nullopt;
@@ -127,20 +132,20 @@ std::optional<double> readNumber(const QString &digits, QChar decimal, const QSt
     }
     if (groupLength >= 0 && run != 3)
         return std::nullopt;
-    if (point >= 0) {
-        plain.append('.');
-        for (qsizetype i = point + 1; i < digits.size(); ++i) {
-            if (!asciiDigit(digits[i]))
+    if (point != std::string_view::npos) {
+        plain[length++] = '.';
+        for (std::size_t i = point + 1; i < digits.size(); ++i) {
+            if (digits[i] < '0' || digits[i] > '9')
                 return std::nullopt;
-            plain.append(char(digits[i].unicode()));
+            plain[length++] = digits[i];
+            anyDigit = true;
         }
     }
-    if (!std::any_of(plain.cbegin(), plain.cend(), [](char c) { return c >= '0' && c <= '9'; }))
+    if (!anyDigit)
         return std::nullopt;
     double value = 0;
-    const char *end = plain.constData() + plain.size();
-    const auto result = std::from_chars(plain.constData(), end, value);
-    if (result.ec != std::errc() || result.ptr != end)
+    const auto result = std::from_chars(plain, plain + length, value);
+    if (result.ec != std::errc() || result.ptr != plain + length)
         return std::nullopt;
     return value;
 }
@@ -161,10 +166,10 @@ Values::Values(const QLocale &locale)
     // period nor a comma (a space, an apostrophe) groups with them and decimals with the other.
     const QString decimal = locale.decimalPoint();
     const QString group = locale.groupSeparator();
-    m_decimal = decimal == QLatin1String(",") ? QChar(u',') : QChar(u'.');
-    m_group = group == QLatin1String(".") || group == QLatin1String(",") ? group[0] : QChar(u' ');
-    if (m_group == m_decimal)
-        m_group = QChar(u' ');
+    m_decimal = decimal == QLatin1String(",") ? ',' : '.';
+    m_groups = " ";
+    if ((group == QLatin1String(".") || group == QLatin1String(",")) && group[0] != m_decimal)
+        m_groups += char(group[0].unicode());
 
     auto add = [this](const QString &format) {
         for (const DateForm &form : m_dateForms) {
@@ -253,34 +258,36 @@ std::optional<double> Values::amount(QStringView text) const
         sign();
 
     // What is left is digits and marks: periods, commas, and spaces or apostrophes that group.
-    QString digits;
-    digits.reserve(t.size());
+    char buffer[kLongestAmount];
+    std::size_t length = 0;
     bool period = false;
     bool comma = false;
     for (QChar c : t) {
+        char plain;
         if (asciiDigit(c) || c == u'.' || c == u',') {
+            plain = char(c.unicode());
             period = period || c == u'.';
             comma = comma || c == u',';
-            digits.append(c);
         } else if (c.isSpace() || c == u'\'' || c == QChar(0x2019)) {
-            digits.append(QChar(u' '));
+            plain = ' ';
         } else {
             return std::nullopt;
         }
+        buffer[length++] = plain;
     }
+    const std::string_view digits(buffer, length);
     std::optional<double> value =
-        readNumber(digits, m_decimal, QString(m_group) + QLatin1Char(' '));
+        readNumber(digits, m_decimal, std::string_view(m_groups.constData(), m_groups.size()));
     // Both marks: the last one is the decimal mark, whatever the locale ("1.250,00" read under
     // English settings). One period: the decimal mark other programs write ("149.99" under
     // German settings, where "1.250" still reads as the locale has it, one thousand two hundred
     // and fifty).
     if (!value && period && comma) {
-        const bool commaLast = digits.lastIndexOf(u',') > digits.lastIndexOf(u'.');
-        value = commaLast ? readNumber(digits, u',', QStringLiteral(". "))
-                          : readNumber(digits, u'.', QStringLiteral(", "));
+        const bool commaLast = digits.rfind(',') > digits.rfind('.');
+        value = commaLast ? readNumber(digits, ',', ". ") : readNumber(digits, '.', ", ");
     }
     if (!value && !(period && comma))
-        value = readNumber(digits, u'.', QStringLiteral(", "));
+        value = readNumber(digits, '.', ", ");
     if (!value || !std::isfinite(*value) || *value > kLargestAmount)
         return std::nullopt;
     return negative && *value != 0 ? -*value : *value;
@@ -288,6 +295,9 @@ std::optional<double> Values::amount(QStringView text) const
 
 std::optional<QDate> Values::date(const QString &text)
 {
+    // The numeric forms are read at once; only the others (month names) are remembered.
+    if (const QDate day = readNumeric(QStringView(text).trimmed()); day.isValid())
+        return day;
     auto it = m_dates.constFind(text);
     if (it == m_dates.constEnd()) {
         if (m_dates.size() > kDateCacheLimit)
@@ -317,6 +327,18 @@ QDate Values::readDate(const QString &text) const
         }
     }
     // The data file keeps days from 100 to 9999.
+    if (!day.isValid() || day.year() < 100 || day.year() > 9999)
+        return {};
+    return day;
+}
+
+QDate Values::readNumeric(QStringView text) const
+{
+    QDate day = isoDate(text);
+    for (std::size_t i = 0; !day.isValid() && i < m_dateForms.size(); ++i) {
+        if (m_dateForms[i].numeric)
+            day = numericDate(text, m_dateForms[i].format);
+    }
     if (!day.isValid() || day.year() < 100 || day.year() > 9999)
         return {};
     return day;

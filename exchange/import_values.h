@@ -38,11 +38,13 @@ private:
     };
 
     QDate readDate(const QString &text) const;
+    // The ISO form and the locale's numeric forms, read without the locale's help.
+    QDate readNumeric(QStringView text) const;
     QDate readWithForms(const QString &text) const;
 
     QLocale m_locale;
-    QChar m_decimal;
-    QChar m_group;
+    char m_decimal = '.';
+    QByteArray m_groups; // the marks that may group thousands besides a space
     QString m_symbol;
     QString m_isoCode;
     std::vector<DateForm> m_dateForms;

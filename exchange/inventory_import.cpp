@@ -88,6 +88,22 @@ int releaseYear(const Row &row)
     return row.warrantyExpires.isValid() ? row.warrantyExpires.year() : CAsset::kNoWarrantyYear;
 }
 
+struct Found
+{
+    qint32 id = 0; // 0: none named; -1: it could not be made
+    bool made = false; // by this import
+};
+
+// Categories or locations by name: those stored (by name in lower case, without surrounding
+// spaces), those this import makes, and the cells already looked up as written (rows repeat
+// the same few names).
+struct Names
+{
+    QHash<QString, qint32> stored;
+    QSet<QString> made;
+    QHash<QString, Found> cells;
+};
+
 // The rows of a file in turn, each read into an asset and found a place: its category and
 // location (made when saving and missing) and the asset it matches. The preview and the import
 // walk the same way, so the preview says exactly what the import does.
@@ -186,6 +202,14 @@ private:
         return false;
     }
 
+    // A stored name; of two that differ only in letter case or spaces, the older one counts.
+    static void remember(Names &names, const QString &name, qint32 id)
+    {
+        const QString key = nameKey(name);
+        if (!key.isEmpty() && !names.stored.contains(key))
+            names.stored.insert(key, id);
+    }
+
     // The home's asset categories, locations and assets, read once.
     bool load(Summary &summary)
     {
@@ -218,13 +242,13 @@ private:
                          "ORDER BY CategoryId;",
                          int(Lookups::AssetCategory)),
                  [this](sqlite3_stmt *s) {
-                     m_categories.insert(nameKey(columnText(s, 1)), sqlite3_column_int(s, 0));
+                     remember(m_categories, columnText(s, 1), sqlite3_column_int(s, 0));
                  })
             && each(sqlText("SELECT AreaId, Description FROM Areas WHERE HomeId=%ld ORDER BY "
                             "AreaId;",
                             long(m_homeId)),
                     [this](sqlite3_stmt *s) {
-                        m_areas.insert(nameKey(columnText(s, 1)), sqlite3_column_int(s, 0));
+                        remember(m_areas, columnText(s, 1), sqlite3_column_int(s, 0));
                     })
             && each(sqlText("SELECT AssetId, Description, SerialNumber, PurchaseDate, CategoryId "
                             "FROM Assets WHERE HomeId=%ld ORDER BY AssetId;",
@@ -240,51 +264,71 @@ private:
         return read || failed(QStringLiteral("The home's inventory could not be read."));
     }
 
+    // The category or location a cell names. A missing one is made while saving (make returns
+    // its id, or -1), and listed in made.
+    template<class Make>
+    Found find(const QString &cell, Names &names, QStringList &made, Make make)
+    {
+        if (cell.isEmpty())
+            return {};
+        if (const auto known = names.cells.constFind(cell); known != names.cells.constEnd())
+            return *known;
+        Found found;
+        const QString name = cell.trimmed();
+        if (!name.isEmpty()) {
+            const QString key = name.toLower();
+            if (const auto stored = names.stored.constFind(key);
+                stored != names.stored.constEnd()) {
+                found.id = *stored;
+                found.made = names.made.contains(key);
+            } else {
+                found.id = m_saving ? make(name) : 0;
+                if (found.id < 0)
+                    return found;
+                found.made = true;
+                made << name;
+                names.stored.insert(key, found.id);
+                names.made.insert(key);
+            }
+        }
+        names.cells.insert(cell, found);
+        return found;
+    }
+
     // Finds the row's category, location and matching asset; while saving, makes a missing
     // category or location.
     bool place(Placed &placed, Summary &summary)
     {
         const Row &row = placed.values;
-        if (!row.category.trimmed().isEmpty()) {
-            const QString key = nameKey(row.category);
-            auto it = m_categories.constFind(key);
-            if (it == m_categories.constEnd()) {
-                qint32 id = 0;
-                if (m_saving) {
-                    id = Categories::create(m_db, row.category.trimmed(), Lookups::AssetCategory);
-                    if (id <= 0)
-                        return failed(QStringLiteral("The category \"%1\" could not be made.")
-                                          .arg(row.category.trimmed()));
+        const Found category =
+            find(row.category, m_categories, summary.newCategories, [&](const QString &name) {
+                const qint32 id = Categories::create(m_db, name, Lookups::AssetCategory);
+                if (id <= 0) {
+                    failed(QStringLiteral("The category \"%1\" could not be made.").arg(name));
+                    return -1;
                 }
-                summary.newCategories << row.category.trimmed();
-                it = m_categories.insert(key, id);
-                m_newCategories.insert(key);
-            }
-            placed.categoryId = *it;
-            placed.newCategory = m_newCategories.contains(key);
-        }
+                return id;
+            });
+        if (category.id < 0)
+            return false;
+        placed.categoryId = category.id;
+        placed.newCategory = category.made;
         placed.video = placed.categoryId == CAsset::kVideoCategoryId;
-        if (!row.location.trimmed().isEmpty()) {
-            const QString key = nameKey(row.location);
-            auto it = m_areas.constFind(key);
-            if (it == m_areas.constEnd()) {
-                qint32 id = 0;
-                if (m_saving) {
-                    CArea area;
-                    area.m_nHomeId = m_homeId;
-                    area.m_strDescription = row.location.trimmed();
-                    if (!area.Save(m_db))
-                        return failed(QStringLiteral("The location \"%1\" could not be made.")
-                                          .arg(area.m_strDescription));
-                    id = area.id();
+        const Found location =
+            find(row.location, m_areas, summary.newLocations, [&](const QString &name) {
+                CArea area;
+                area.m_nHomeId = m_homeId;
+                area.m_strDescription = name;
+                if (!area.Save(m_db)) {
+                    failed(QStringLiteral("The location \"%1\" could not be made.").arg(name));
+                    return -1;
                 }
-                summary.newLocations << row.location.trimmed();
-                it = m_areas.insert(key, id);
-                m_newAreas.insert(key);
-            }
-            placed.areaId = *it;
-            placed.newLocation = m_newAreas.contains(key);
-        }
+                return area.id();
+            });
+        if (location.id < 0)
+            return false;
+        placed.areaId = location.id;
+        placed.newLocation = location.made;
         if (!m_assets.isEmpty()) {
             std::optional<qint64> day;
             if (row.purchaseDate.isValid())
@@ -301,10 +345,8 @@ private:
     const Settings &m_settings;
     bool m_saving;
     RowConverter m_converter;
-    QHash<QString, qint32> m_categories;
-    QHash<QString, qint32> m_areas;
-    QSet<QString> m_newCategories;
-    QSet<QString> m_newAreas;
+    Names m_categories;
+    Names m_areas;
     QHash<QString, qint32> m_assets;
     QString m_error;
 };
@@ -364,13 +406,16 @@ public:
         }
         const Row &row = placed.values;
         // Texts as every save stores them: an empty one as NULL.
-        auto text = [this](int at, const QString &value) {
+        // The texts stay in m_texts until the step, so the engine need not copy them.
+        int held = 0;
+        auto text = [this, &held](int at, const QString &value) {
             if (value.isEmpty()) {
                 sqlite3_bind_null(m_stmt, at);
                 return;
             }
-            const QByteArray utf8 = value.toUtf8();
-            sqlite3_bind_text(m_stmt, at, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+            QByteArray &utf8 = m_texts[held++];
+            utf8 = value.toUtf8();
+            sqlite3_bind_text(m_stmt, at, utf8.constData(), int(utf8.size()), SQLITE_STATIC);
         };
         sqlite3_bind_int(m_stmt, 1, m_next);
         sqlite3_bind_int(m_stmt, 2, m_homeId);
@@ -425,6 +470,7 @@ private:
     CADODataBase &m_db;
     qint32 m_homeId;
     sqlite3_stmt *m_stmt = nullptr;
+    QByteArray m_texts[8];
     qint32 m_next = 0;
     qint32 m_last = 0;
     qint64 m_expected = 0;
@@ -534,6 +580,44 @@ QString plural(qint64 n, const char *one, const char *many, const QLocale &local
     return count(n, locale) + QLatin1Char(' ') + QLatin1String(n == 1 ? one : many);
 }
 
+// Raises the connection's page cache for the life of the object (to about twice the size of the
+// text imported, at most 64 MiB), and puts it back after.
+class LargerCache
+{
+public:
+    LargerCache(CADODataBase &db, qint64 textBytes)
+        : m_db(db)
+    {
+        sqlite3 *handle = db.handle();
+        sqlite3_stmt *stmt = nullptr;
+        const bool read = handle
+            && sqlite3_prepare_v2(handle, "PRAGMA cache_size;", -1, &stmt, nullptr) == SQLITE_OK
+            && sqlite3_step(stmt) == SQLITE_ROW;
+        if (read)
+            m_old = sqlite3_column_int(stmt, 0);
+        sqlite3_finalize(stmt);
+        if (!read)
+            return;
+        const qint64 wanted = std::min<qint64>(2 * textBytes / 1024, 64 * 1024);
+        // Negative sizes are KiB, positive ones pages.
+        const qint64 oldKiB = m_old < 0 ? -qint64(m_old) : qint64(m_old) * 4;
+        if (wanted > oldKiB)
+            m_set = db.Execute(sqlText("PRAGMA cache_size=%lld;", -static_cast<long long>(wanted)));
+    }
+    ~LargerCache()
+    {
+        if (m_set)
+            m_db.Execute(sqlText("PRAGMA cache_size=%ld;", long(m_old)));
+    }
+    LargerCache(const LargerCache &) = delete;
+    LargerCache &operator=(const LargerCache &) = delete;
+
+private:
+    CADODataBase &m_db;
+    qint32 m_old = 0;
+    bool m_set = false;
+};
+
 } // namespace
 
 Start startingSettings(const QByteArray &bytes, const QLocale &locale)
@@ -640,6 +724,9 @@ Outcome run(CADODataBase &db, qint32 homeId, const QByteArray &bytes, const Sett
             QStringLiteral("The data file could not be changed.\n\n") + db.GetLastError();
         return outcome;
     }
+    // The pages the import changes stay in memory until the commit: a page cache too small for
+    // them writes them out (and reads them back) in the middle of the transaction.
+    const LargerCache cache(db, bytes.size());
     {
         AssetInsert insert(db, homeId);
         insert.expect(expectedAdded);

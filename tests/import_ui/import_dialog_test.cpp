@@ -17,6 +17,7 @@
 #include "widgets/busy_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QBuffer>
 #include <QCheckBox>
 #include <QLabel>
@@ -87,8 +88,9 @@ protected:
                                 .arg(QLatin1String(column), where)))
             << rs.GetLastError().toStdString();
         COleDateTime value = COleDateTime::invalidDate();
-        if (!rs.IsEof())
+        if (!rs.IsEof()) {
             EXPECT_TRUE(rs.GetDate(QLatin1String(column), value));
+        }
         return value.isValid() ? value.date() : QDate();
     }
 
@@ -515,52 +517,67 @@ TEST_F(ImportDialog, AHomeboxExportIsMappedByItsHeadersAndTwoColumnsNeverFillOne
 TEST_F(ImportDialog, SkippedRowsAreListedAndTheirListIsSavedBesideTheSourceToMendAndImport)
 {
     const QString path = write(QStringLiteral("spreadsheet.csv"),
-                               "Item,Price,Purchased\r\n"
-                               "Chair,$40.00,5/14/19\r\n"
-                               "Desk,forty,12/31/99x\r\n"
-                               ",12,5/14/19\r\n"
-                               "Shelf,\"$1,000.00\",2019-05-14\r\n"
+                               "Item,Room,Category,Price,Purchased\r\n"
+                               "Chair,Study,Furniture,$40.00,5/14/19\r\n"
+                               "Desk,Study,Furniture,forty,12/31/99x\r\n"
+                               ",Garage,Tools,12,5/14/19\r\n"
+                               "Shelf,Hall,Furniture,\"$1,000.00\",2019-05-14\r\n"
+                               "Television,Living room,Electronics,$899.99,11/25/22\r\n"
+                               "Lawn mower,Garage,Garden,$349.00,4/2/21\r\n"
+                               "Espresso machine,Kitchen,Appliances,$279.50,12/24/20\r\n"
                                "\r\n");
     int skippedLines = 0;
+    QString summary;
     ui.answer(Ui::Yes);
     ASSERT_TRUE(importFile(path, [&](QDialog &d) {
         skippedLines = rows(d, "skippedRows");
+        summary = Fill::textOf(d, QStringLiteral("summary"));
+        d.findChild<QTabWidget *>(QStringLiteral("previewTabs"))->setCurrentIndex(1);
+        QApplication::processEvents();
+        Screenshots::save(d, QStringLiteral("import"));
         Fill::click(d, QStringLiteral("import"));
     }));
     EXPECT_EQ(skippedLines, 3) << "two reasons for the desk, one for the row without a name";
+    EXPECT_EQ(summary,
+              QStringLiteral("5 rows will be imported, 2 will be skipped, 5 locations and "
+                             "1 category will be created"));
     ASSERT_EQ(ui.messages().size(), 1u);
     EXPECT_EQ(ui.messages()[0].text,
-              QStringLiteral("2 assets imported into Maple Court, 2 rows skipped.\n\nSave the "
+              QStringLiteral("5 assets imported into Maple Court, 2 rows skipped.\n\nSave the "
                              "list of skipped rows as \"spreadsheet skipped rows.csv\" beside the "
                              "file you imported?"));
     EXPECT_EQ(ui.messages()[0].icon, Ui::Icon::Question);
 
     const QString list = files.filePath(QStringLiteral("spreadsheet skipped rows.csv"));
-    EXPECT_EQ(QString::fromUtf8(bytesOf(list)),
-              QString::fromUtf8("\xEF\xBB\xBF\"Row\",\"Why skipped\",\"Item\",\"Price\","
-                                "\"Purchased\"\r\n"
-                                "\"3\",\"Price: 'forty' is not an amount; Purchased: '12/31/99x' "
-                                "is not a date\",\"Desk\",\"forty\",\"12/31/99x\"\r\n"
-                                "\"4\",\"Item: no description\",\"\",\"12\",\"5/14/19\"\r\n"));
+    EXPECT_EQ(
+        QString::fromUtf8(bytesOf(list)),
+        QString::fromUtf8("\xEF\xBB\xBF\"Row\",\"Why skipped\",\"Item\",\"Room\",\"Category\","
+                          "\"Price\",\"Purchased\"\r\n"
+                          "\"3\",\"Price: 'forty' is not an amount; Purchased: '12/31/99x' "
+                          "is not a date\",\"Desk\",\"Study\",\"Furniture\",\"forty\","
+                          "\"12/31/99x\"\r\n"
+                          "\"4\",\"Item: no description\",\"\",\"Garage\",\"Tools\",\"12\","
+                          "\"5/14/19\"\r\n"));
 
     // Mended, the list imports the rows it holds; its own two columns are left out.
     QByteArray mended = bytesOf(list);
     mended.replace("\"forty\",\"12/31/99x\"", "\"40\",\"12/31/99\"");
-    mended.replace("\"\",\"12\"", "\"Lamp\",\"12\"");
+    mended.replace("\"\",\"Garage\"", "\"Lamp\",\"Garage\"");
     const QString again = write(QStringLiteral("mended.csv"), mended);
     QStringList fields;
     ASSERT_TRUE(importFile(again, [&](QDialog &d) {
-        for (int c = 1; c <= 5; ++c)
+        for (int c = 1; c <= 7; ++c)
             fields << fieldOf(d, c);
         Fill::click(d, QStringLiteral("import"));
     }));
-    EXPECT_EQ(
-        fields,
-        (QStringList { "(ignore)", "(ignore)", "Description", "Purchase Price", "Purchase Date" }));
+    EXPECT_EQ(fields,
+              (QStringList { "(ignore)", "(ignore)", "Description", "Location", "Category",
+                             "Purchase Price", "Purchase Date" }));
     EXPECT_EQ(ui.messages().back().text,
               QStringLiteral("2 assets imported into Maple Court, 0 rows skipped."));
     EXPECT_EQ(day("PurchaseDate", QStringLiteral("Description='Desk'")), QDate(1999, 12, 31));
-    EXPECT_EQ(real(QStringLiteral("SELECT COUNT(*) FROM Assets;")), 4);
+    EXPECT_EQ(real(QStringLiteral("SELECT COUNT(*) FROM Assets;")), 7);
+    EXPECT_EQ(real(QStringLiteral("SELECT COUNT(*) FROM Areas;")), 5);
 }
 
 TEST_F(ImportDialog, AFileWithoutHeadersWaitsForTheDescriptionColumn)

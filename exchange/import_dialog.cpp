@@ -380,13 +380,19 @@ void Dialog::refreshPreview()
     effective.fields = effectiveFields();
     {
         Ui::WaitCursor wait;
-        Busy::Scope busy(QStringLiteral("Reading the file..."));
+        Busy::Scope busy(QStringLiteral("Reading the file..."), Busy::Cancel::Allowed);
         m_preview = preview(m_db, m_homeId, m_bytes, effective);
     }
-    const bool readable = m_preview.error.isEmpty();
-    m_summary->setText(readable ? previewText(m_preview)
-                                : QStringLiteral("The file cannot be imported as it is read now: ")
-                               + m_preview.error);
+    const bool readable = m_preview.error.isEmpty() && !m_preview.stopped;
+    if (m_preview.stopped)
+        m_summary->setText(QStringLiteral("The reading was stopped before the end of the file, so "
+                                          "the preview is not complete. Change a setting above "
+                                          "to read the file again."));
+    else if (!readable)
+        m_summary->setText(QStringLiteral("The file cannot be imported as it is read now: ")
+                           + m_preview.error);
+    else
+        m_summary->setText(previewText(m_preview));
     m_previewModel->reset(m_preview.first, effective.fields);
     m_skippedModel->reset(m_preview.skips, m_columns.headers);
     fitColumns(m_previewView);

@@ -709,7 +709,8 @@ Preview preview(CADODataBase &db, qint32 homeId, const QByteArray &bytes, const 
                                      placed.newLocation, placed.newCategory });
         return true;
     });
-    if (!ok && result.error.isEmpty())
+    result.stopped = !ok && Busy::cancelled();
+    if (!ok && !result.stopped && result.error.isEmpty())
         result.error = walk.error();
     return result;
 }

@@ -92,9 +92,11 @@ struct PlannedRow
 struct Preview : Summary
 {
     std::vector<PlannedRow> first; // the first rows that would be saved
+    bool stopped = false; // the user stopped the reading: the figures cover part of the file
 };
 
-// What importing bytes into the home would do; changes nothing.
+// What importing bytes into the home would do; changes nothing. Busy::step reports how far it
+// has got, and can stop it.
 Preview preview(CADODataBase &db, qint32 homeId, const QByteArray &bytes, const Settings &settings,
                 int firstRows = 100);
 

@@ -687,6 +687,24 @@ TEST_F(ImportDialog, CancelAndACancelledImportLeaveTheDataFileExactlyAsItWas)
               QStringLiteral("The import was cancelled. Nothing was changed."));
     EXPECT_EQ(bytesOf(env.dataFile()), before);
     EXPECT_EQ(real(QStringLiteral("SELECT COUNT(*) FROM Assets;")), 0);
+
+    // Cancel while the dialog's preview reads the file: the dialog says so, and Import waits.
+    QString stopped;
+    bool importable = true;
+    QTimer::singleShot(0, [] {
+        if (QProgressDialog *progress = Ui::busyWindow().dialog())
+            progress->findChild<QPushButton *>(QStringLiteral("busyCancel"))->click();
+    });
+    EXPECT_FALSE(importFile(path, [&](QDialog &d) {
+        stopped = Fill::textOf(d, QStringLiteral("summary"));
+        importable = d.findChild<QPushButton *>(QStringLiteral("import"))->isEnabled();
+    }));
+    EXPECT_EQ(stopped,
+              QStringLiteral("The reading was stopped before the end of the file, so the "
+                             "preview is not complete. Change a setting above to read "
+                             "the file again."));
+    EXPECT_FALSE(importable);
+    EXPECT_EQ(bytesOf(env.dataFile()), before);
 }
 
 TEST(ImportCommand, TheFileMenuAndTheInventoryPopupImportIntoTheCurrentHomeAndShowIt)

@@ -20,6 +20,8 @@
 #include <sqlite3.h>
 
 #include <cmath>
+#include <functional>
+#include <optional>
 
 namespace Import {
 namespace {
@@ -74,11 +76,10 @@ QString nameKey(const QString &name)
     return name.trimmed().toLower();
 }
 
-QString columnText(const sqlite3_stmt *stmt, int column)
+QString columnText(sqlite3_stmt *stmt, int column)
 {
-    auto *s = const_cast<sqlite3_stmt *>(stmt);
-    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(s, column));
-    return text ? QString::fromUtf8(text, sqlite3_column_bytes(s, column)) : QString();
+    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
+    return text ? QString::fromUtf8(text, sqlite3_column_bytes(stmt, column)) : QString();
 }
 
 // A release year for a video title's row: the year its warranty cell names, else the year a
@@ -138,7 +139,7 @@ public:
     template<class Take>
     bool walk(Summary &summary, Take take)
     {
-        if (!load(summary))
+        if (!load())
             return false;
         CsvReader reader(m_bytes, m_settings.format, m_settings.separatorLine);
         if (!toFirstContent(reader)) {
@@ -211,9 +212,8 @@ private:
     }
 
     // The home's asset categories, locations and assets, read once.
-    bool load(Summary &summary)
+    bool load()
     {
-        Q_UNUSED(summary);
         sqlite3 *handle = m_db.handle();
         if (!handle)
             return failed(QStringLiteral("The data file is not open."));

@@ -579,6 +579,29 @@ TEST_F(ImportDialog, SkippedRowsAreListedAndTheirListIsSavedBesideTheSourceToMen
     EXPECT_EQ(real(QStringLiteral("SELECT COUNT(*) FROM Areas;")), 5);
 }
 
+TEST_F(ImportDialog, ARowOfTheVideoCategoryBecomesATitleWithItsGenreAndYear)
+{
+    const QString path = write(QStringLiteral("films.csv"),
+                               "Name,Category,Genre,Warranty\r\n"
+                               "Alien,videos,Science Fiction,1979-05-25\r\n"
+                               "Heat,Videos,Crime,\r\n");
+    QString first, second;
+    ASSERT_TRUE(importFile(path, [&](QDialog &d) {
+        first = cell(d, "previewRows", 0, QStringLiteral("Will be"));
+        second = cell(d, "previewRows", 1, QStringLiteral("Will be"));
+        Fill::click(d, QStringLiteral("import"));
+    }));
+    EXPECT_EQ(first, QStringLiteral("New video title (release year 1979)"));
+    EXPECT_EQ(second, QStringLiteral("New video title (release year 2000)"));
+    EXPECT_EQ(real(QStringLiteral("SELECT COUNT(*) FROM Assets WHERE CategoryId=19;")), 2);
+    EXPECT_EQ(text(QStringLiteral("SELECT MakeModel FROM Assets WHERE Description='Alien';")),
+              QStringLiteral("Science Fiction"));
+    EXPECT_EQ(day("WarrantyExpiration", QStringLiteral("Description='Alien'")), QDate(1979, 1, 1))
+        << "a title keeps its release year there";
+    EXPECT_EQ(day("WarrantyExpiration", QStringLiteral("Description='Heat'")), QDate(2000, 1, 1));
+    EXPECT_EQ(real(QStringLiteral("SELECT COUNT(*) FROM Categories;")), 30) << "no new category";
+}
+
 TEST_F(ImportDialog, AFileWithoutHeadersWaitsForTheDescriptionColumn)
 {
     const QString path = write(QStringLiteral("plain.csv"), "Sofa,1250,5/14/19\nLamp,12,5/14/19\n");

@@ -35,8 +35,9 @@ enum Id : int {
 
 // Commands that need a current home; everything else is always enabled.
 constexpr Id kHomeDependent[] = {
-    TodayView,   InventoryView, LocationsView,   LoanManager, RecommendMovie,       NewAsset,
-    NewLocation, NewVideo,      ExportInventory, Warranties,  PrintInventoryReport, PrintLabels
+    TodayView,       InventoryView, LocationsView,        LoanManager, RecommendMovie, NewAsset,
+    NewLocation,     NewVideo,      ExportInventory,      Warranties,  ImportInventory,
+    PrintInventoryReport, PrintLabels
 };
 
 } // namespace Command

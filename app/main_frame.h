@@ -136,6 +136,7 @@ private:
     void OnSync();
     void OnBackupRestore();
     void OnExportInventory();
+    void OnImportInventory();
     void OnPrintInventoryReport();
     void OnPrintLabels();
     void OnAbout();
@@ -170,6 +171,7 @@ private:
     QToolBar *m_toolBar = nullptr;
     QMenu *m_newMenu = nullptr;
     QMenu *m_contextMenu = nullptr;
-    QList<QAction *> m_contextReport; // the popup's separator and report entry
+    // The popup's separator, import and report entries (the Home Inventory's own).
+    QList<QAction *> m_contextReport;
     QAction *m_contextLabels = nullptr;
 };

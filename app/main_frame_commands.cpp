@@ -6,6 +6,7 @@
 #include "app/main_frame.h"
 #include "exchange/backup_dialog.h"
 #include "exchange/export_dialog.h"
+#include "exchange/import_command.h"
 #include "exchange/sync_command.h"
 #include "format/string_table.h"
 #include "records/asset.h"
@@ -180,6 +181,18 @@ void CMainFrame::OnExportInventory()
         return;
     CDlgExport dialog(database(), currentHome(), this);
     Ui::runModal(dialog);
+}
+
+void CMainFrame::OnImportInventory()
+{
+    if (currentHomeId() < 1 || !Import::importInventory(this, database(), currentHome()))
+        return;
+    // New assets, and perhaps new locations and categories: every view of the home afresh.
+    if (m_locationsView)
+        m_locationsView->Refresh(0);
+    inventoryView()->Refresh(0);
+    UpdateTodayLines();
+    showView(inventoryView(), InventoryIndex, Command::InventoryView);
 }
 
 void CMainFrame::OnPrintInventoryReport()

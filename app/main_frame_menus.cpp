@@ -44,6 +44,8 @@ void CMainFrame::createActions()
                &C::OnBackupRestore);
     addCommand(Command::ExportInventory, QStringLiteral("&Export Inventory Data"),
                &C::OnExportInventory);
+    addCommand(Command::ImportInventory, QStringLiteral("&Import Inventory Data..."),
+               &C::OnImportInventory);
     addCommand(Command::PrintInventoryReport, QStringLiteral("&Print Inventory Report..."),
                &C::OnPrintInventoryReport);
     addCommand(Command::PrintLabels, QStringLiteral("Print &Labels..."), &C::OnPrintLabels);
@@ -72,8 +74,8 @@ void CMainFrame::createMenus()
     m_newMenu->addAction(action(Command::NewHome));
     file->addSeparator();
     file->addActions({ action(Command::Sync), action(Command::BackupRestore),
-                       action(Command::ExportInventory), action(Command::PrintInventoryReport),
-                       action(Command::PrintLabels) });
+                       action(Command::ExportInventory), action(Command::ImportInventory),
+                       action(Command::PrintInventoryReport), action(Command::PrintLabels) });
     file->addSeparator();
     file->addAction(action(Command::Exit));
 
@@ -93,17 +95,19 @@ void CMainFrame::createMenus()
     m_contextMenu->addAction(action(Command::ContextDelete));
     m_contextMenu->addSeparator();
     m_contextMenu->addAction(action(Command::ContextProperties));
-    // The labels, for the Home Inventory and Locations views, and the report, for the Home
-    // Inventory only: entries of their own, shown and hidden without touching the File menu's.
-    // R for the report, as P is Properties' here.
-    m_contextReport = { m_contextMenu->addSeparator(),
-                        addCommand(Command::PrintInventoryReport,
-                                   QStringLiteral("Print Inventory &Report..."),
-                                   &CMainFrame::OnPrintInventoryReport) };
+    // The labels, for the Home Inventory and Locations views, and the import and the report, for
+    // the Home Inventory only: entries of their own, shown and hidden without touching the File
+    // menu's. R for the report, as P is Properties' here.
+    m_contextReport = {
+        m_contextMenu->addSeparator(),
+        addCommand(Command::ImportInventory, QStringLiteral("&Import Inventory Data..."),
+                   &CMainFrame::OnImportInventory),
+        addCommand(Command::PrintInventoryReport, QStringLiteral("Print Inventory &Report..."),
+                   &CMainFrame::OnPrintInventoryReport)
+    };
     m_contextLabels = addCommand(Command::PrintLabels, QStringLiteral("Print &Labels..."),
                                  &CMainFrame::OnPrintLabels);
-    m_contextMenu->addAction(m_contextLabels);
-    m_contextMenu->addAction(m_contextReport.back());
+    m_contextMenu->addActions({ m_contextReport[1], m_contextLabels, m_contextReport[2] });
 }
 
 void CMainFrame::createToolBar()

@@ -80,4 +80,54 @@ qint32 nextId(CADODataBase &db, const QString &table)
     return transaction.commit() ? id : -1;
 }
 
+qint32 nextIds(CADODataBase &db, const QString &table, qint32 count)
+{
+    const QString key = keyColumnOf(table);
+    if (key.isEmpty() || count < 1)
+        return -1;
+    CTransaction transaction(db);
+    if (!transaction.isActive())
+        return -1;
+    qint32 id = -1;
+    {
+        CADORecordset rs(db);
+        if (!rs.Open(QStringLiteral("SELECT NextId FROM TableIds WHERE TableName='%1';").arg(table))
+            || rs.IsEof() || !rs.GetLong(QStringLiteral("NextId"), id))
+            return -1;
+    }
+    if (id < 1)
+        return -1;
+    // Past the rows that already hold ids in the block, until a whole block is free.
+    for (int tries = 0;; ++tries) {
+        if (tries > 1000 || qint64(id) + count > std::numeric_limits<qint32>::max())
+            return -1;
+        CADORecordset rs(db);
+        if (!rs.Open(QStringLiteral("SELECT MAX(%1) FROM %2 WHERE %1 BETWEEN %3 AND %4;")
+                         .arg(key, table)
+                         .arg(id)
+                         .arg(qint64(id) + count - 1)))
+            return -1;
+        qint32 taken = 0;
+        if (rs.IsEof() || !rs.GetLong(0, taken) || taken < id)
+            break;
+        id = taken + 1;
+    }
+    if (!db.Execute(QStringLiteral("UPDATE TableIds SET NextId=%1 WHERE TableName='%2';")
+                        .arg(qint64(id) + count)
+                        .arg(table)))
+        return -1;
+    return transaction.commit() ? id : -1;
+}
+
+bool giveBack(CADODataBase &db, const QString &table, qint32 first, qint32 end)
+{
+    if (keyColumnOf(table).isEmpty() || first < 1 || end <= first)
+        return false;
+    return db.Execute(QStringLiteral("UPDATE TableIds SET NextId=%1 WHERE TableName='%2' AND "
+                                     "NextId=%3;")
+                          .arg(first)
+                          .arg(table)
+                          .arg(end));
+}
+
 } // namespace RecordIds

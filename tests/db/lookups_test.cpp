@@ -59,6 +59,19 @@ TEST_F(Lookup, CounterBehindTheRowsSkipsTakenIds)
     run(QStringLiteral("INSERT INTO [Tasks] ([TaskId]) VALUES (2);"));
     EXPECT_EQ(RecordIds::nextId(db, QStringLiteral("Tasks")), 3);
     EXPECT_EQ(counter("Tasks"), 4);
+
+    // A block for many rows starts past any row inside it; its unused end can go back while
+    // nothing was taken after it.
+    run(QStringLiteral("INSERT INTO [Tasks] ([TaskId]) VALUES (10);"));
+    EXPECT_EQ(RecordIds::nextIds(db, QStringLiteral("Tasks"), 100), 11);
+    EXPECT_EQ(counter("Tasks"), 111);
+    EXPECT_TRUE(RecordIds::giveBack(db, QStringLiteral("Tasks"), 50, 111));
+    EXPECT_EQ(counter("Tasks"), 50);
+    EXPECT_EQ(RecordIds::nextId(db, QStringLiteral("Tasks")), 50);
+    EXPECT_TRUE(RecordIds::giveBack(db, QStringLiteral("Tasks"), 40, 50));
+    EXPECT_EQ(counter("Tasks"), 51) << "taken after the block: the counter stays";
+    run(QStringLiteral("UPDATE TableIds SET NextId=2147483600 WHERE TableName='Tasks';"));
+    EXPECT_EQ(RecordIds::nextIds(db, QStringLiteral("Tasks"), 100), -1);
 }
 
 TEST_F(Lookup, AllocationIsOneTransaction)

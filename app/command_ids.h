@@ -34,8 +34,9 @@ enum Id : int {
 };
 
 // Commands that need a current home; everything else is always enabled.
-constexpr Id kHomeDependent[] = { TodayView,       InventoryView, LocationsView,       LoanManager,
-                                  RecommendMovie,  NewAsset,      NewLocation,         NewVideo,
-                                  ExportInventory, Warranties,    PrintInventoryReport };
+constexpr Id kHomeDependent[] = {
+    TodayView,   InventoryView, LocationsView,   LoanManager, RecommendMovie,       NewAsset,
+    NewLocation, NewVideo,      ExportInventory, Warranties,  PrintInventoryReport, Maintenance
+};
 
 } // namespace Command

@@ -206,6 +206,16 @@ QDate nextDueAfter(const Plan &plan, const QDate &doneDate, const QDate &today)
     return nextOnCalendar(plan.nextDue, cadence, std::max(doneDate, today));
 }
 
+QDate nextDueAfterSkip(const Plan &plan, const QDate &today)
+{
+    if (!plan.fromCompletion || !plan.nextDue.isValid())
+        return nextDueAfter(plan, today, today);
+    const QDate from = std::max(today, plan.nextDue);
+    Cadence cadence = plan.cadence();
+    cadence.anchorDay = from.day();
+    return advance(from, 1, cadence);
+}
+
 Outcome reconcile(CADODataBase &db, const QDate &today)
 {
     Outcome outcome;
@@ -317,7 +327,7 @@ bool skip(CADODataBase &db, Plan &plan, const QDate &today, QString *refusal)
             *refusal = QStringLiteral("This plan is no longer in the data file.");
         return false;
     }
-    const QDate next = nextDueAfter(plan, today, today);
+    const QDate next = nextDueAfterSkip(plan, today);
     if (!next.isValid()) {
         if (refusal)
             *refusal = pastLastDate();

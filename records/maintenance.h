@@ -58,8 +58,13 @@ QDate nextDueAfter(const Plan &plan, const QDate &doneDate, const QDate &today);
 bool markDone(CADODataBase &db, Plan &plan, const QDate &date, double cost, const QString &notes,
               const QDate &today, QString *refusal = nullptr);
 
-// Records the period as skipped (today) and moves the date as a completion today would. The
-// plan's open task, made for the skipped period, goes.
+// Where a plan's date moves when the period due is skipped today: as a completion today would
+// move it, but always past the date skipped (a plan counting from completion and not due yet
+// moves one repeat on from its date).
+QDate nextDueAfterSkip(const Plan &plan, const QDate &today);
+
+// Records the period as skipped (today) and moves the date (nextDueAfterSkip). The plan's open
+// task, made for the skipped period, goes.
 bool skip(CADODataBase &db, Plan &plan, const QDate &today, QString *refusal = nullptr);
 
 } // namespace Maintenance

@@ -2,6 +2,7 @@
 
 #include "db/ado_database.h"
 #include "db/ado_recordset.h"
+#include "db/lookups.h"
 #include "db/sql_text.h"
 #include "format/display_text.h"
 #include "platform/ole_date.h"
@@ -90,19 +91,15 @@ QString Plan::problem(CADODataBase &db) const
 {
     if (description.trimmed().isEmpty())
         return QStringLiteral("Please enter a description for this plan.");
-    if (every < 1 || every > kMaxEvery)
-        return QStringLiteral("How often the plan repeats must be a whole number from 1 to %1: "
-                              "every %2 would never come round again.")
-            .arg(kMaxEvery)
-            .arg(every);
+    if (const QString wrong = everyProblem(every); !wrong.isEmpty())
+        return wrong;
     if (!isUnit(unit))
         return QStringLiteral("Please choose days, weeks, months or years.");
     if (!inRange(nextDue))
         return QStringLiteral("The next due date must lie between %1 and %2.")
             .arg(dayText(firstDate()), dayText(lastDate()));
-    if (leadDays < 0 || leadDays > kMaxLeadDays)
-        return QStringLiteral("The days ahead must be a whole number from 0 to %1.")
-            .arg(kMaxLeadDays);
+    if (const QString wrong = leadDaysProblem(leadDays); !wrong.isEmpty())
+        return wrong;
     if (!rowExists(db, sqlText("SELECT HomeId FROM Homes WHERE HomeId=%ld;", long(homeId))))
         return QStringLiteral("The home of this plan is no longer in the data file.");
     if (assetId > 0
@@ -118,6 +115,47 @@ QString Plan::problem(CADODataBase &db) const
         return QStringLiteral("The location chosen belongs to another home, or is no longer in "
                               "the data file. Please choose one of this home's locations.");
     return QString();
+}
+
+QString everyProblem(qint32 every)
+{
+    if (every >= 1 && every <= kMaxEvery)
+        return QString();
+    return QStringLiteral("How often the plan repeats must be a whole number from 1 to %1: "
+                          "every %2 would never come round again.")
+        .arg(kMaxEvery)
+        .arg(every);
+}
+
+QString leadDaysProblem(qint32 leadDays)
+{
+    if (leadDays >= 0 && leadDays <= kMaxLeadDays)
+        return QString();
+    return QStringLiteral("The days ahead must be a whole number from 0 to %1.").arg(kMaxLeadDays);
+}
+
+qint32 targetOf(const Plan &plan)
+{
+    if (plan.assetId > 0)
+        return plan.assetId;
+    return plan.areaId > 0 ? -plan.areaId : 0;
+}
+
+void setTarget(Plan &plan, qint32 target)
+{
+    plan.assetId = target > 0 ? target : 0;
+    plan.areaId = target < 0 ? -target : 0;
+}
+
+void fillTargets(CADODataBase &db, CComboModel &combo, qint32 homeId, qint32 target)
+{
+    Lookups::fillCombo(
+        db, combo, target,
+        sqlText("SELECT -AreaId, Description || ' (location)', 0 AS Kind, Description AS Name FROM "
+                "Areas WHERE HomeId=%ld UNION ALL SELECT AssetId, Description, 1, Description FROM "
+                "Assets WHERE HomeId=%ld AND CategoryId IS NOT %ld ORDER BY Kind, Name;",
+                long(homeId), long(homeId), long(Lookups::kVideoCategoryId)),
+        false, QStringLiteral("(whole home)"));
 }
 
 bool Plan::save(CADODataBase &db, QString *refusal)

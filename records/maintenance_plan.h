@@ -17,6 +17,7 @@
 #include <vector>
 
 class CADODataBase;
+class CComboModel;
 
 namespace Maintenance {
 
@@ -68,6 +69,18 @@ public:
     QString notes;
     QString uid; // the calendar's identifier of the plan, made when it is first saved
 };
+
+// The parts of Plan::problem() a sheet checks as its fields are left.
+QString everyProblem(qint32 every);
+QString leadDaysProblem(qint32 leadDays);
+
+// What a plan is for, as one value: an asset's id, a location's id negated, 0 for the whole
+// home.
+qint32 targetOf(const Plan &plan);
+void setTarget(Plan &plan, qint32 target);
+// The choices of a home: "(whole home)", its locations ("Kitchen (location)"), then its assets
+// but the video titles, each by description; target selected.
+void fillTargets(CADODataBase &db, CComboModel &combo, qint32 homeId, qint32 target);
 
 // One line of a plan's history.
 struct LogEntry

@@ -314,7 +314,10 @@ void CInventoryView::EditSelected()
         return;
     CAsset asset(id);
     asset.Load(host().database());
-    if (!CAssetSheet::Edit(asset, host().database(), host().ownerWindow()))
+    const bool saved = CAssetSheet::Edit(asset, host().database(), host().ownerWindow());
+    // Its Maintenance page saves plans (and may make tasks) whether the sheet was confirmed.
+    host().PlansChanged();
+    if (!saved)
         return;
     Refresh(asset.id());
     // A search the edited asset no longer meets has taken it off the list: nothing to describe.

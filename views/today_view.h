@@ -9,6 +9,7 @@
 #include <QRect>
 
 #include <optional>
+#include <vector>
 
 class CLabel;
 
@@ -69,6 +70,9 @@ public:
     // Under the inventory line, shown only while a warranty of the home ended in the last 30
     // days or ends within 30 days; a click opens the Warranties dialog.
     CLabel *warrantyLine() const { return m_warrantyLine; }
+    // Under the warranty line, shown only while a maintenance plan of the home is overdue or
+    // due within 7 days; a click opens the Maintenance dialog.
+    CLabel *maintenanceLine() const { return m_maintenanceLine; }
 
     void Layout() override;
 
@@ -91,10 +95,14 @@ private:
     std::optional<double> rememberedWorth(qint32 homeId, qint32 category) const;
     void placePicture();
     void updateWarrantyLine();
+    void updateMaintenanceLine();
+    // The lines shown, top to bottom.
+    std::vector<CLabel *> shownLines() const;
     void placeLines();
 
     CLabel *m_lines[4] = {};
     CLabel *m_warrantyLine = nullptr;
+    CLabel *m_maintenanceLine = nullptr;
     CImageFile m_picture;
     QRect m_pictureRect;
     float m_fEquity = 0.0f;

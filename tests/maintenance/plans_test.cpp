@@ -304,6 +304,9 @@ TEST_F(MaintenancePlans, MarkDoneAndSkipRecordAndMoveTheDate)
     EXPECT_EQ(entries[0].cost, 24.5);
     EXPECT_EQ(entries[0].notes, QStringLiteral("Filter in garage"));
     EXPECT_EQ(reconcile(db, kToday).changed(), false);
+    // Skipping the next date, not due yet, moves it one repeat on.
+    ASSERT_TRUE(skip(db, plan, kToday, &why));
+    EXPECT_EQ(reloaded(plan).nextDue, kToday.addDays(-2).addMonths(3).addMonths(3));
 
     // Skipped: a fixed plan years late moves once, to the next date after today, and its task
     // for the skipped period goes.

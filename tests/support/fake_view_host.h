@@ -58,6 +58,8 @@ public:
         calls << QStringLiteral("ShowMessageOnce ") + flagName;
     }
     void ShowWarranties() override { calls << QStringLiteral("ShowWarranties"); }
+    void ShowMaintenance() override { calls << QStringLiteral("ShowMaintenance"); }
+    void PlansChanged() override { calls << QStringLiteral("PlansChanged"); }
     QDate today() const override { return fixedToday.isValid() ? fixedToday : ViewHost::today(); }
 
     TempEnv env;

@@ -39,6 +39,7 @@ Dialog::Dialog(CADODataBase &db, qint32 homeId, const QString &homeName, const Q
     layout->addWidget(m_panel, 1);
     layout->addWidget(buttons);
     setMinimumSize(720, 460);
+    resize(880, 500);
     m_panel->plans()->setFocus();
 }
 

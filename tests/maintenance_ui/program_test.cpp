@@ -15,11 +15,17 @@
 #include "views/inventory_view.h"
 #include "views/tasks_view.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QAccessible>
+#include <QAccessibleTableInterface>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFile>
+#include <QLineEdit>
 #include <QTabWidget>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -44,6 +50,36 @@ void clickRow(CAutoListCtrl &list, int row)
     ASSERT_GE(row, 0);
     const QRect cell = list.visualRect(list.model()->index(row, 0));
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, cell.center());
+}
+
+// Every control a person can reach has a name a screen reader reads, and every list names its
+// columns.
+void expectNamed(QWidget &root, const QString &where)
+{
+    for (QWidget *w : root.findChildren<QWidget *>()) {
+        if (!w->isVisibleTo(&root))
+            continue;
+        const bool inBox = qobject_cast<QAbstractSpinBox *>(w->parentWidget())
+            || qobject_cast<QComboBox *>(w->parentWidget());
+        if (!(qobject_cast<QAbstractButton *>(w) || qobject_cast<QComboBox *>(w)
+              || qobject_cast<QAbstractSpinBox *>(w) || qobject_cast<QAbstractItemView *>(w)
+              || (qobject_cast<QLineEdit *>(w) && !inBox)))
+            continue;
+        if (qobject_cast<QAbstractItemView *>(w) && !w->focusPolicy())
+            continue; // a combo box's own popup list
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(w);
+        ASSERT_NE(iface, nullptr);
+        EXPECT_FALSE(iface->text(QAccessible::Name).isEmpty())
+            << (where + QLatin1Char(' ') + w->objectName() + QLatin1Char(' ')
+                + w->metaObject()->className())
+                   .toStdString();
+        if (auto *list = qobject_cast<CAutoListCtrl *>(w)) {
+            QAccessibleTableInterface *table = iface->tableInterface();
+            ASSERT_NE(table, nullptr);
+            for (int col = 0; col < list->GetColumnCount(); ++col)
+                EXPECT_FALSE(table->columnDescription(col).isEmpty()) << col;
+        }
+    }
 }
 
 class MaintenanceInProgram : public ::testing::Test
@@ -143,6 +179,7 @@ TEST_F(MaintenanceInProgram, APlanBecomesATaskWhoseClickMovesItAndTheTodayLineFo
                       everyProblem(0)); // said once, the sheet still open
             Fill::text(sheet, "every", QStringLiteral("3"));
             Fill::text(sheet, "category", QStringLiteral("Maintenance"));
+            expectNamed(sheet, QStringLiteral("Maintenance Plan"));
             Screenshots::save(sheet, QStringLiteral("maintenance-plan"));
             Fill::click(sheet, "ok");
         });
@@ -192,6 +229,7 @@ TEST_F(MaintenanceInProgram, APlanBecomesATaskWhoseClickMovesItAndTheTodayLineFo
             ASSERT_TRUE(done.isVisible());
             Fill::text(done, "cost", QStringLiteral("12.5"));
             Fill::text(done, "notes", QStringLiteral("MERV 8"));
+            expectNamed(done, QStringLiteral("Mark Done"));
             Screenshots::save(done, QStringLiteral("maintenance-done"));
             Fill::click(done, "ok");
         });
@@ -209,6 +247,7 @@ TEST_F(MaintenanceInProgram, APlanBecomesATaskWhoseClickMovesItAndTheTodayLineFo
         EXPECT_EQ(panel.plans()->GetItemText(0, 4), dateText(COleDateTime::fromDate(today), false));
         dialog.resize(760, 480);
         QApplication::processEvents();
+        expectNamed(dialog, QStringLiteral("Maintenance"));
         Screenshots::save(dialog, QStringLiteral("maintenance"));
     });
     QTest::mouseClick(todayView.maintenanceLine(), Qt::LeftButton);

@@ -45,12 +45,14 @@ const std::vector<const char *> &statements()
         // The Today line and the lists: a home's plans by date.
         "CREATE INDEX IF NOT EXISTS SchedulesByHome ON Schedules (HomeId, NextDue);",
         "CREATE INDEX IF NOT EXISTS SchedulesByAsset ON Schedules (AssetId);",
-        // The check run at start: plans with a task, plans whose days ahead have begun, and
-        // the plans a reactivated task was recorded done for; each read from its index alone.
-        "CREATE INDEX IF NOT EXISTS SchedulesByTask ON Schedules (TaskId);",
+        // The check run at start: plans with a task (with what tells whether the task is still
+        // due), plans whose days ahead have begun, and the plans a reactivated task was
+        // recorded done for; each read from its index alone, never from the plans' rows.
+        "CREATE INDEX IF NOT EXISTS SchedulesByTask ON Schedules (TaskId, NextDue, LeadDays);",
         "CREATE INDEX IF NOT EXISTS SchedulesWaking ON Schedules (TaskId, NextDue - LeadDays);",
         "CREATE INDEX IF NOT EXISTS SchedulesByDoneTask ON Schedules (DoneTaskId);",
-        "CREATE INDEX IF NOT EXISTS ScheduleLogBySchedule ON ScheduleLog (ScheduleId, Done);",
+        "CREATE INDEX IF NOT EXISTS ScheduleLogBySchedule ON ScheduleLog (ScheduleId, Skipped, "
+        "Done);",
     };
     return all;
 }

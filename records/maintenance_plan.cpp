@@ -11,6 +11,8 @@
 
 #include <QUuid>
 
+#include <algorithm>
+
 namespace Maintenance {
 
 namespace {
@@ -20,26 +22,15 @@ const char *const kLoadStatement = "SELECT * FROM Schedules WHERE ScheduleId=%ld
 // What the plan's asset or location is called, when it belongs to the plan's home.
 QString forWhatOf(CADODataBase &db, const Plan &plan)
 {
+    const char *statement = plan.assetId > 0
+        ? "SELECT Description FROM Assets WHERE AssetId=%ld AND HomeId=%ld;"
+        : "SELECT Description FROM Areas WHERE AreaId=%ld AND HomeId=%ld;";
+    const qint32 id = plan.assetId > 0 ? plan.assetId : plan.areaId;
+    QString name;
     CADORecordset rs(db);
-    if (plan.assetId > 0) {
-        if (rs.Open(sqlText("SELECT Description FROM Assets WHERE AssetId=%ld AND HomeId=%ld;",
-                            long(plan.assetId), long(plan.homeId)))
-            && !rs.IsEof()) {
-            QString name;
-            rs.GetString(0, name);
-            return name;
-        }
-        return QString();
-    }
-    if (plan.areaId > 0
-        && rs.Open(sqlText("SELECT Description FROM Areas WHERE AreaId=%ld AND HomeId=%ld;",
-                           long(plan.areaId), long(plan.homeId)))
-        && !rs.IsEof()) {
-        QString name;
+    if (id > 0 && rs.Open(sqlText(statement, long(id), long(plan.homeId))) && !rs.IsEof())
         rs.GetString(0, name);
-        return name;
-    }
-    return QString();
+    return name;
 }
 
 bool rowExists(CADODataBase &db, const QString &sql)

@@ -36,8 +36,8 @@ public:
     bool load(CADODataBase &db);
     // Stores the plan (a new one takes the next ScheduleId). Refuses what problem() names, and
     // says why in *refusal; false with an empty refusal when the data file failed. An open task
-    // follows a changed description and category; a plan moved out of its days ahead loses its
-    // untouched task, which it makes again when due.
+    // follows a changed description and category. Run reconcile() afterwards: the plan may have
+    // come due, or moved out of its days ahead (its active task then goes until it is due).
     bool save(CADODataBase &db, QString *refusal = nullptr);
     // Removes the plan and its history. Its open task stays, as an ordinary task.
     bool remove(CADODataBase &db);

@@ -5,6 +5,7 @@
 #include "db/lookups.h"
 #include "format/display_text.h"
 #include "format/string_table.h"
+#include "platform/busy.h"
 #include "platform/whole_file.h"
 #include "records/maintenance.h"
 #include "records/maintenance_calendar.h"
@@ -161,10 +162,10 @@ void Panel::refill(qint32 planId)
 {
     std::vector<Row> rows;
     {
-        Ui::WaitCursor wait;
+        // Many thousands of plans take a while to read: the progress window says so.
+        const Busy::Scope busy(QStringLiteral("Reading the maintenance plans..."));
         // What the task list did meanwhile (a task marked done) shows in the dates listed.
-        if (reconcile(m_db, m_today).changed())
-            m_changed = true;
+        reconcile(m_db, m_today);
         rows = Maintenance::rows(m_db, m_homeId, m_assetId);
     }
     const bool forColumn = m_assetId <= 0;
@@ -233,7 +234,6 @@ void Panel::updateButtons()
 
 void Panel::afterChange(qint32 planId)
 {
-    m_changed = true;
     refill(planId);
     emit changed();
 }

@@ -38,8 +38,6 @@ public:
     CAutoListCtrl *history() const { return m_history; }
     // The selected plan's id; 0 without one.
     qint32 selectedId() const;
-    // Whether anything was changed here since the panel was made.
-    bool changedAnything() const { return m_changed; }
 
 signals:
     // Plans or tasks changed: the task list and the Today lines are to be shown afresh.
@@ -60,7 +58,6 @@ private:
     QString m_homeName;
     qint32 m_assetId;
     QDate m_today;
-    bool m_changed = false;
     CAutoListCtrl *m_plans = nullptr;
     CAutoListCtrl *m_history = nullptr;
     QLabel *m_historyLabel = nullptr;

@@ -17,6 +17,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -49,8 +50,10 @@ PlanPage::PlanPage(CADODataBase &db, qint32 homeId, QWidget *parent)
     m_targets = new CComboModel(false, this);
     m_for = dropDown(m_targets, QStringLiteral("forWhat"), this);
     m_for->setToolTip(QStringLiteral("The asset or location the work is for, or the whole home"));
-    // A home may have many thousands of assets: the popup lays out only the rows it shows.
-    m_for->setMaxVisibleItems(20);
+    // A home may have many thousands of assets: rows of one height spare the popup measuring
+    // every one of them.
+    if (auto *popup = qobject_cast<QListView *>(m_for->view()))
+        popup->setUniformItemSizes(true);
 
     m_every = new CUpDownEntry(QStringLiteral("every"), 1, kMaxEvery, this);
     m_every->setAllowedText(QStringLiteral("[-+]?[0-9]{0,6}"));

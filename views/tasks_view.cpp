@@ -167,10 +167,10 @@ void CTasksView::ClearTasks(bool doneOnly)
 {
     // A plan's task done and not yet recorded (nothing else knows it was done once it is back
     // in the pool) is recorded first.
-    Maintenance::reconcile(host().database(), host().today());
+    const bool planned = Maintenance::reconcile(host().database(), host().today()).tasksChanged();
     // Whatever the filter shows, every picked entry (or every done one) goes back to the pool;
     // nothing is deleted.
-    if (TaskList::clear(host().database(), doneOnly) > 0)
+    if (TaskList::clear(host().database(), doneOnly) > 0 || planned)
         Refresh();
 }
 

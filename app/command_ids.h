@@ -37,7 +37,7 @@ enum Id : int {
 constexpr Id kHomeDependent[] = {
     TodayView,       InventoryView, LocationsView,        LoanManager, RecommendMovie, NewAsset,
     NewLocation,     NewVideo,      ExportInventory,      Warranties,  ImportInventory,
-    PrintInventoryReport, PrintLabels
+    PrintInventoryReport, PrintLabels, Maintenance
 };
 
 } // namespace Command

@@ -6,6 +6,7 @@
 #include "format/string_table.h"
 #include "platform/busy.h"
 #include "platform/device_rapi.h"
+#include "records/maintenance.h"
 #include "views/today_view.h"
 #include "widgets/busy_window.h"
 #include "widgets/ui.h"
@@ -108,6 +109,8 @@ bool CHomeApp::InitInstance()
     // A file from before an index or a table of this version gets it now (once; a no-op ever
     // after). A file that cannot take them (read-only) still opens: its lists answer without.
     AddedTables::ensure(m_database);
+    // Plans that came due since the last run get their tasks before anything counts them.
+    Maintenance::reconcile(m_database, QDate::currentDate());
 
     m_frame = new CMainFrame(*this);
 

@@ -7,6 +7,7 @@
 #include "db/added_tables.h"
 #include "format/string_table.h"
 #include "platform/busy.h"
+#include "records/maintenance.h"
 #include "sheets/home_sheet.h"
 #include "views/home_mgr_view.h"
 #include "views/inventory_view.h"
@@ -16,10 +17,19 @@
 #include "widgets/shared_look.h"
 #include "widgets/ui.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QMenuBar>
 #include <QStackedWidget>
+#include <QTimer>
 #include <QToolBar>
+
+namespace {
+
+// How often the frame looks whether the date has changed (a night passed, the machine woke).
+constexpr int kDateCheckMs = 60 * 1000;
+
+} // namespace
 
 CMainFrame::CMainFrame(CHomeApp &app, QWidget *parent)
     : QMainWindow(parent)
@@ -51,6 +61,12 @@ CMainFrame::CMainFrame(CHomeApp &app, QWidget *parent)
     resize(640, 520);
     updateCommandStates();
     updateToolBarButtons(0);
+
+    m_lastDate = today();
+    auto *dateCheck = new QTimer(this);
+    dateCheck->setObjectName(QStringLiteral("dateCheck"));
+    connect(dateCheck, &QTimer::timeout, this, &CMainFrame::CheckDate);
+    dateCheck->start(kDateCheckMs);
 }
 
 CMainFrame::~CMainFrame() = default;
@@ -106,6 +122,37 @@ std::optional<int> CMainFrame::filledActiveTaskCount() const
     if (m_tasksView && m_tasksView->isFilled())
         return m_tasksView->activeCount();
     return std::nullopt;
+}
+
+QDate CMainFrame::today() const
+{
+    return m_clock ? m_clock() : ViewHost::today();
+}
+
+void CMainFrame::CheckDate()
+{
+    const QDate now = today();
+    if (now == m_lastDate)
+        return;
+    // Not under long work or a modal window: the next check, once they are gone, sees the new
+    // day all the same.
+    if (Busy::underWay() || QApplication::activeModalWidget())
+        return;
+    m_lastDate = now;
+    const Maintenance::Outcome outcome = Maintenance::reconcile(database(), now);
+    // The warranty and maintenance lines count from today, whatever the plans did.
+    if (m_tasksView && outcome.tasksChanged())
+        m_tasksView->Refresh();
+    else
+        UpdateTodayLines();
+}
+
+void CMainFrame::PlansChanged()
+{
+    if (m_tasksView)
+        m_tasksView->Refresh(); // which has the Today view recount
+    else
+        UpdateTodayLines();
 }
 
 void CMainFrame::ShowMessageOnce(const QString &text, const QString &flagName)
@@ -237,6 +284,9 @@ void CMainFrame::ReloadAfterDataReplacement()
     AddedTables::ensure(database());
     if (m_inventoryView)
         m_inventoryView->ClearSearch();
+    // The handheld may have marked a plan's task done, deleted it, or given its id to another
+    // task; a restored file may be from before plans came due.
+    Maintenance::reconcile(database(), today());
     RefreshHomesView(0);
     if (m_tasksView)
         m_tasksView->Refresh();

@@ -11,6 +11,7 @@
 #include <QMainWindow>
 #include <QPoint>
 
+#include <functional>
 #include <map>
 #include <optional>
 
@@ -61,6 +62,14 @@ public:
     // location is shown in its view with its sheet open, or the user is told it is gone. False
     // when typed is no label's code.
     bool OpenLabelCode(const QString &typed) override;
+    void ShowMaintenance() override;
+    void PlansChanged() override;
+    // What "today" is for the views and the plans; the system's date unless a clock was set.
+    QDate today() const override;
+    void setClock(std::function<QDate()> clock) { m_clock = std::move(clock); }
+    // Runs when the date may have changed (every minute, and when the window is shown again):
+    // on a new day the plans that came due get their tasks and the Today lines count again.
+    void CheckDate();
 
     // --- views ---------------------------------------------------------------------------
     // Creates the views that follow the Homes view (once, at start-up).
@@ -152,6 +161,8 @@ private:
 
     CHomeApp &m_app;
     CHome m_currentHome;
+    std::function<QDate()> m_clock;
+    QDate m_lastDate; // the day CheckDate last saw
     QFont m_normalFont;
     QFont m_boldFont;
     QBrush m_background;

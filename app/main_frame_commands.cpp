@@ -11,9 +11,11 @@
 #include "format/string_table.h"
 #include "records/asset.h"
 #include "report/label_dialog.h"
+#include "records/maintenance.h"
 #include "report/report_dialog.h"
 #include "sheets/asset_sheet.h"
 #include "sheets/general_tasks_dialog.h"
+#include "sheets/maintenance_dialog.h"
 #include "sheets/recommend_movie_dialog.h"
 #include "sheets/warranties_dialog.h"
 #include "views/home_mgr_view.h"
@@ -83,6 +85,8 @@ void CMainFrame::OnNewTasks()
 {
     CDlgGeneralTasks pool(database(), settings(), this);
     const bool closed = pool.DoModal() == QDialog::Accepted;
+    // A plan's task ticked, cleared or removed in the pool: the plans follow.
+    Maintenance::reconcile(database(), today());
     // Ticks are written as they are made, so the list and the count follow however the pool
     // was closed (Close, Escape, the window's close button); only Close leads on to the Tasks
     // view. Before the Tasks view is made, the Today view counts the file itself.
@@ -153,6 +157,18 @@ void CMainFrame::ShowWarranties()
         UpdateTodayLines();
     });
     Ui::runModal(dialog);
+    // An asset's Maintenance page saves its plans whatever became of the asset's sheet.
+    PlansChanged();
+}
+
+void CMainFrame::ShowMaintenance()
+{
+    if (currentHomeId() < 1)
+        return;
+    Maintenance::Dialog dialog(database(), currentHomeId(), m_currentHome.m_strDescription, today(),
+                               this);
+    Ui::runModal(dialog);
+    PlansChanged();
 }
 
 void CMainFrame::OnSync()

@@ -56,6 +56,7 @@ void CMainFrame::createActions()
     addCommand(Command::LoanManager, QStringLiteral("Loan &Manager"), &C::OnLoanManager);
     addCommand(Command::RecommendMovie, QStringLiteral("&Recommend Movie"), &C::OnRecommendMovie);
     addCommand(Command::Warranties, QStringLiteral("&Warranties..."), &C::ShowWarranties);
+    addCommand(Command::Maintenance, QStringLiteral("Mai&ntenance..."), &C::ShowMaintenance);
     addCommand(Command::SelectHome, QStringLiteral("Select H&ome..."), &C::OnSelectHome);
     addCommand(Command::About, QStringLiteral("&About Domelio..."), &C::OnAbout);
     addCommand(Command::ContextNew, QStringLiteral("&New"), &C::OnContextNew);
@@ -82,7 +83,8 @@ void CMainFrame::createMenus()
     QMenu *tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->addActions({ action(Command::TasksView), action(Command::InventoryView),
                         action(Command::LocationsView), action(Command::LoanManager),
-                        action(Command::RecommendMovie), action(Command::Warranties) });
+                        action(Command::RecommendMovie), action(Command::Warranties),
+                        action(Command::Maintenance) });
     tools->addSeparator();
     tools->addAction(action(Command::SelectHome));
 

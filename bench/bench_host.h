@@ -38,6 +38,7 @@ public:
     void UpdateTodayLines() override { }
     void ShowMessageOnce(const QString &, const QString &) override { }
     void ShowWarranties() override { }
+    void ShowMaintenance() override { }
     std::optional<double> filledInventoryTotal() const override { return inventory; }
     std::optional<int> filledActiveTaskCount() const override { return active; }
 

@@ -1,5 +1,6 @@
-// bench_generate_data: writes a data file with many homes, assets, locations, tasks and loans
-// with realistic texts, for the benchmarks and for trying the program on a large household.
+// bench_generate_data: writes a data file with many homes, assets, locations, tasks, loans and
+// maintenance plans with realistic texts, for the benchmarks and for trying the program on a
+// large household.
 #include "db/tools/household_writer.h"
 #include "platform/ole_date.h"
 
@@ -13,11 +14,14 @@
 namespace {
 
 const char *kUsage = "usage: bench_generate_data [--homes N] [--assets N] [--areas N] [--tasks N]\n"
-                     "                           [--loans N] [--categories N] [--seed N] PATH\n"
+                     "                           [--loans N] [--categories N] [--plans N]\n"
+                     "                           [--seed N] PATH\n"
                      "Writes a new data file at PATH (which must not exist). Defaults: 1 home,\n"
-                     "100000 assets, 12 locations per home, 500 tasks, 2 loans per home, and\n"
-                     "the 19 asset categories every new file has; --categories N adds N more,\n"
-                     "which the assets (but the videos) are spread over with the others.\n";
+                     "100000 assets, 12 locations per home, 500 tasks, 2 loans per home, no\n"
+                     "maintenance plans, and the 19 asset categories every new file has;\n"
+                     "--categories N adds N more, which the assets (but the videos) are spread\n"
+                     "over with the others. --plans N writes N plans with one completion each,\n"
+                     "their next dates spread from 60 days ago to two years ahead.\n";
 
 const char *kAdjectives[] = { "Antique",  "Oak",     "Leather",      "Stainless",
                               "Vintage",  "Walnut",  "Cordless",     "Ceramic",
@@ -32,6 +36,10 @@ const char *kVendors[] = { "Hartley & Sons", "Main Street Furniture", "City Elec
 const char *kRooms[] = { "Living Room", "Kitchen", "Garage",        "Master Bedroom",
                          "Study",       "Attic",   "Basement",      "Dining Room",
                          "Den",         "Office",  "Guest Bedroom", "Library" };
+const char *kPlans[] = { "Replace filter", "Test batteries", "Clean",
+                         "Service",        "Inspect",        "Oil",
+                         "Descale",        "Flush",          "Check seals",
+                         "Tighten",        "Vacuum coils" };
 const char *kTasks[] = { "Clean gutters",
                          "Service furnace",
                          "Paint fence",
@@ -100,7 +108,7 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
-    int homes = 1, assets = 100000, areas = 12, tasks = 500, loans = 2, categories = 0;
+    int homes = 1, assets = 100000, areas = 12, tasks = 500, loans = 2, categories = 0, plans = 0;
     quint32 seed = 1;
     QString path;
     for (int i = 0; i < args.size(); ++i) {
@@ -128,6 +136,8 @@ int main(int argc, char **argv)
             ok = number(loans);
         else if (a == QLatin1String("--categories"))
             ok = number(categories);
+        else if (a == QLatin1String("--plans"))
+            ok = number(plans);
         else if (a == QLatin1String("--seed")) {
             ok = number(seedValue);
             seed = quint32(seedValue);
@@ -221,13 +231,37 @@ int main(int argc, char **argv)
         task.custom1 = 1;
         writer.add(task);
     }
+    // After everything else, so the draws above stay as they were without plans.
+    const double today = COleDateTime::fromDate(QDate::currentDate()).days();
+    for (int p = 1; p <= plans; ++p) {
+        HouseholdWriter::Plan plan;
+        plan.homeId = 1 + (p - 1) % homes;
+        const int perHome = assets / homes;
+        // One of the home's own assets (asset i belongs to home 1 + (i - 1) % homes).
+        if (perHome > 0 && p % 5 != 0)
+            plan.assetId = plan.homeId + homes * int((qint64(p) * 7919) % perHome);
+        plan.description = QLatin1String(pick(kPlans, random));
+        plan.unit = 1 + p % 4;
+        plan.every = plan.unit == 1 ? 30 : plan.unit == 2 ? 8 : plan.unit == 3 ? 6 : 1;
+        plan.fromCompletion = p % 3 != 0;
+        plan.nextDue = today - 60 + (qint64(p) * 7919) % 790;
+        plan.categoryId = 23;
+        const qint32 id = writer.add(plan);
+        HouseholdWriter::PlanEntry done;
+        done.planId = id;
+        done.done = plan.nextDue - 180;
+        done.previousDue = done.done;
+        done.cost = random.bounded(20000) / 100.0;
+        writer.add(done);
+    }
     const bool ok = writer.finish(&error)
         && (categories == 0 || addCategories(path, firstCategory, categories, &error));
     if (!ok) {
         std::fprintf(stderr, "bench_generate_data: %s\n", qPrintable(error));
         QFile::remove(path); // not the household asked for
     }
-    std::printf("%s: %d homes, %d locations, %d assets, %d tasks, %d loans, %d added categories\n",
-                qPrintable(path), homes, areaCount, assets, tasks, loanCount, categories);
+    std::printf("%s: %d homes, %d locations, %d assets, %d tasks, %d loans, %d added categories, "
+                "%d plans\n",
+                qPrintable(path), homes, areaCount, assets, tasks, loanCount, categories, plans);
     return ok ? 0 : 1;
 }

@@ -26,6 +26,33 @@ const std::vector<const char *> &statements()
         // The warranties ending or ended around today are counted from this index alone.
         "CREATE INDEX IF NOT EXISTS AssetsWarrantyByHome ON Assets "
         "(HomeId, WarrantyExpiration, CategoryId);",
+
+        // Maintenance plans and what was done of them (records/maintenance_plan.h). A plan's
+        // task is an ordinary general task; TaskId is the open one, DoneTaskId the one whose
+        // completion may still be taken back. AUTOINCREMENT: an id is never given again, so a
+        // task that still carries the mark of a deleted plan is never taken for a new plan's.
+        "CREATE TABLE IF NOT EXISTS Schedules ("
+        "ScheduleId INTEGER PRIMARY KEY AUTOINCREMENT, HomeId LONG NOT NULL DEFAULT 0, "
+        "AssetId LONG NOT NULL DEFAULT 0, AreaId LONG NOT NULL DEFAULT 0, "
+        "Description TEXT COLLATE NOCASE, Every LONG DEFAULT 1, Unit SHORT DEFAULT 3, "
+        "FromCompletion SHORT DEFAULT 1, NextDue DATETIME, AnchorDay SHORT DEFAULT 0, "
+        "LeadDays LONG DEFAULT 7, TaskId LONG NOT NULL DEFAULT 0, "
+        "DoneTaskId LONG NOT NULL DEFAULT 0, CategoryId LONG DEFAULT 0, Notes TEXT, Uid TEXT);",
+        "CREATE TABLE IF NOT EXISTS ScheduleLog ("
+        "LogId INTEGER PRIMARY KEY, ScheduleId LONG NOT NULL, Done DATETIME, "
+        "Skipped SHORT DEFAULT 0, Cost DOUBLE DEFAULT 0, Notes TEXT, TaskId LONG DEFAULT 0, "
+        "PreviousDue DATETIME);",
+        // The Today line and the lists: a home's plans by date.
+        "CREATE INDEX IF NOT EXISTS SchedulesByHome ON Schedules (HomeId, NextDue);",
+        "CREATE INDEX IF NOT EXISTS SchedulesByAsset ON Schedules (AssetId);",
+        // The check run at start: plans with a task (with what tells whether the task is still
+        // due), plans whose days ahead have begun, and the plans a reactivated task was
+        // recorded done for; each read from its index alone, never from the plans' rows.
+        "CREATE INDEX IF NOT EXISTS SchedulesByTask ON Schedules (TaskId, NextDue, LeadDays);",
+        "CREATE INDEX IF NOT EXISTS SchedulesWaking ON Schedules (TaskId, NextDue - LeadDays);",
+        "CREATE INDEX IF NOT EXISTS SchedulesByDoneTask ON Schedules (DoneTaskId);",
+        "CREATE INDEX IF NOT EXISTS ScheduleLogBySchedule ON ScheduleLog (ScheduleId, Skipped, "
+        "Done);",
     };
     return all;
 }
@@ -44,12 +71,27 @@ bool ensure(CADODataBase &db)
 
 bool deleteAssetRows(CADODataBase &db, qint32 assetId)
 {
-    return runWithId(db, {}, assetId);
+    return runWithId(
+        db,
+        { // Maintenance plans: their tasks stay, as ordinary tasks (the plans' mark taken off).
+          "UPDATE Tasks SET Custom1=0 WHERE TaskType<>2 AND Custom1 IN (SELECT ScheduleId FROM "
+          "Schedules WHERE AssetId=%ld);",
+          "DELETE FROM ScheduleLog WHERE ScheduleId IN (SELECT ScheduleId FROM Schedules WHERE "
+          "AssetId=%ld);",
+          "DELETE FROM Schedules WHERE AssetId=%ld;" },
+        assetId);
 }
 
 bool deleteHomeRows(CADODataBase &db, qint32 homeId)
 {
-    return runWithId(db, {}, homeId);
+    return runWithId(
+        db,
+        { "UPDATE Tasks SET Custom1=0 WHERE TaskType<>2 AND Custom1 IN (SELECT ScheduleId FROM "
+          "Schedules WHERE HomeId=%ld);",
+          "DELETE FROM ScheduleLog WHERE ScheduleId IN (SELECT ScheduleId FROM Schedules WHERE "
+          "HomeId=%ld);",
+          "DELETE FROM Schedules WHERE HomeId=%ld;" },
+        homeId);
 }
 
 } // namespace AddedTables

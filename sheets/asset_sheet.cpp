@@ -1,6 +1,7 @@
 #include "sheets/asset_sheet.h"
 
 #include "sheets/asset_details_page.h"
+#include "sheets/asset_maintenance_page.h"
 #include "sheets/asset_other_page.h"
 #include "sheets/asset_purchase_page.h"
 #include "sheets/record_edit.h"
@@ -57,6 +58,11 @@ CAssetSheet::CAssetSheet(CADODataBase &db, const CAsset &asset, QWidget *owner)
     m_notes = new CDlgNotes(this);
     m_notes->m_strNotes = m_asset.m_strNotes;
     AddPage(m_notes);
+
+    // Plans need the asset's id: a new asset gets its Maintenance page the next time its sheet
+    // is opened. A video title has no work that comes round.
+    if (!video && asset.Exists())
+        AddPage(new Maintenance::AssetPage(db, m_asset.m_lHomeId, asset.id(), this));
 }
 
 CAsset CAssetSheet::edited() const

@@ -1,7 +1,8 @@
 #pragma once
 // CAssetSheet: the "Asset Properties" sheet. Its pages edit a copy of an asset; Edit saves the
 // copy on OK. A video title gets Details, Title Information and Notes; any other
-// asset Details, Purchase, Other, Picture and Notes.
+// asset Details, Purchase, Other, Picture and Notes, and once stored Maintenance (its plans,
+// saved as they are changed there).
 
 #include "records/asset.h"
 #include "widgets/property_sheet.h"

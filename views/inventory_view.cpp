@@ -354,7 +354,10 @@ void CInventoryView::EditSelected()
         return;
     CAsset asset(id);
     asset.Load(host().database());
-    if (!CAssetSheet::Edit(asset, host().database(), host().ownerWindow())) {
+    const bool saved = CAssetSheet::Edit(asset, host().database(), host().ownerWindow());
+    // Its Maintenance page saves plans (and may make tasks) whether the sheet was confirmed.
+    host().PlansChanged();
+    if (!saved) {
         // Cancelled, but the sheet's Categories button may have renamed what the search reads.
         searchAgainIfStale();
         return;

@@ -3,6 +3,7 @@
 #include "controls/auto_list_ctrl.h"
 #include "controls/label.h"
 #include "platform/settings_key.h"
+#include "records/maintenance.h"
 #include "records/task.h"
 #include "sheets/task_sheet.h"
 #include "widgets/shared_look.h"
@@ -164,9 +165,12 @@ void CTasksView::SetFilter(qint32 filter)
 
 void CTasksView::ClearTasks(bool doneOnly)
 {
+    // A plan's task done and not yet recorded (nothing else knows it was done once it is back
+    // in the pool) is recorded first.
+    const bool planned = Maintenance::reconcile(host().database(), host().today()).tasksChanged();
     // Whatever the filter shows, every picked entry (or every done one) goes back to the pool;
     // nothing is deleted.
-    if (TaskList::clear(host().database(), doneOnly) > 0)
+    if (TaskList::clear(host().database(), doneOnly) > 0 || planned)
         Refresh();
 }
 
@@ -201,9 +205,28 @@ void CTasksView::ToggleSelected()
         --m_activeCount;
     }
     m_list->SetItemData(row, -value);
+    // A maintenance plan's task: done records the completion and may bring the next period's
+    // task at once; active again takes the completion back, and that task with it.
+    if (Maintenance::reconcile(host().database(), host().today()).tasksChanged()) {
+        Refresh();
+        selectTask(task.id());
+        return;
+    }
     host().UpdateTodayLines();
     m_list->update(m_list->model()->index(row, 0));
     m_list->viewport()->update();
+}
+
+void CTasksView::selectTask(qint32 taskId)
+{
+    for (int row = 0; row < m_list->GetItemCount(); ++row) {
+        if (std::abs(m_list->GetItemData(row)) == taskId) {
+            m_list->SetCurSel(row);
+            m_list->setCurrentIndex(m_list->model()->index(row, 0));
+            m_list->EnsureVisible(row);
+            return;
+        }
+    }
 }
 
 void CTasksView::EditSelected()

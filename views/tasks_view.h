@@ -52,6 +52,8 @@ protected:
 
 private:
     void fill();
+    // Selects the row of taskId, when listed.
+    void selectTask(qint32 taskId);
     // The selected row and its data (negative for a done entry); false without one.
     bool selectedEntry(int &row, qint32 &value) const;
     void updateFilterChecks();

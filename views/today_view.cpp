@@ -6,6 +6,7 @@
 #include "platform/settings_key.h"
 #include "records/home.h"
 #include "records/home_figures.h"
+#include "records/maintenance_plan.h"
 #include "records/task.h"
 #include "records/warranties.h"
 #include "sheets/home_sheet.h"
@@ -19,10 +20,11 @@
 
 namespace {
 
-// The lines' distances from the bottom of the view, top to bottom. With the warranty line the
-// five share the band the four have, 20 pixels apart, clear of the picture as before.
-constexpr int kLineOffsets[] = { 100, 75, 50, 25 };
-constexpr int kFiveLineOffsets[] = { 100, 80, 60, 40, 20 };
+// The lines share the band the four have, from 100 pixels above the bottom of the view, clear
+// of the picture: the four 25 pixels apart; with the warranty or maintenance line, five 20
+// apart; with both, six 16 apart.
+constexpr int kBandTop = 100;
+constexpr int kLineSpacing[] = { 25, 20, 16 };
 constexpr int kLineLeft = 8;
 
 qint32 readSetting(const CSettingsKey &settings, const QString &name)
@@ -51,13 +53,17 @@ QString rememberedWorthText(const QByteArray &stamp, qint32 home, qint32 categor
 CTodayView::CTodayView(ViewHost &host, QWidget *parent)
     : CFormView(host, parent)
 {
-    // The four lines, then the warranty line that joins them only when it has something to say.
-    const char *const names[] = { "homeLine", "tasksLine", "inventoryLine", "equityLine",
-                                  "warrantyLine" };
+    // The four lines, then the warranty and maintenance lines that join them only when they
+    // have something to say.
+    const char *const names[] = { "homeLine",   "tasksLine",    "inventoryLine",
+                                  "equityLine", "warrantyLine", "maintenanceLine" };
     const QString initial[] = { QStringLiteral("Home Description Goes here"),
-                                QStringLiteral("<value>"), QStringLiteral("<value>"),
-                                QStringLiteral("<value>"), QString() };
-    for (int i = 0; i < 5; ++i) {
+                                QStringLiteral("<value>"),
+                                QStringLiteral("<value>"),
+                                QStringLiteral("<value>"),
+                                QString(),
+                                QString() };
+    for (int i = 0; i < 6; ++i) {
         auto *line = new CLabel(initial[i], this);
         line->setObjectName(QString::fromLatin1(names[i]));
         line->setTextFormat(Qt::PlainText);
@@ -75,15 +81,21 @@ CTodayView::CTodayView(ViewHost &host, QWidget *parent)
         line->setGeometry(kLineLeft, 0, 500, 15);
         if (i < 4)
             m_lines[i] = line;
-        else
+        else if (i == 4)
             m_warrantyLine = line;
+        else
+            m_maintenanceLine = line;
     }
     m_warrantyLine->hide();
+    m_maintenanceLine->hide();
     // Read (and tabbed through) in the order shown: under the inventory line.
     m_warrantyLine->stackUnder(equityLine());
+    m_maintenanceLine->stackUnder(equityLine());
     setTabOrder(inventoryLine(), m_warrantyLine);
-    setTabOrder(m_warrantyLine, equityLine());
+    setTabOrder(m_warrantyLine, m_maintenanceLine);
+    setTabOrder(m_maintenanceLine, equityLine());
     connect(m_warrantyLine, &CLabel::clicked, this, [this] { this->host().ShowWarranties(); });
+    connect(m_maintenanceLine, &CLabel::clicked, this, [this] { this->host().ShowMaintenance(); });
     connect(homeLine(), &CLabel::clicked, this, [this] { EditHome(0); });
     connect(tasksLine(), &CLabel::clicked, this, &CTodayView::OnTasksLine);
     connect(inventoryLine(), &CLabel::clicked, this, &CTodayView::OnInventoryLine);
@@ -209,12 +221,14 @@ void CTodayView::UpdateLines()
         inventoryLine()->show();
     }
     updateWarrantyLine();
+    updateMaintenanceLine();
 
     equityLine()->SetText(m_fEquity == 0.0f
                               ? QStringLiteral("Manage Mortgages and Home Equity")
                               : QStringLiteral("Home Equity is %1").arg(moneyText(m_fEquity)));
 
-    for (CLabel *line : { m_lines[0], m_lines[1], m_lines[2], m_warrantyLine, m_lines[3] }) {
+    for (CLabel *line :
+         { m_lines[0], m_lines[1], m_lines[2], m_warrantyLine, m_maintenanceLine, m_lines[3] }) {
         line->SizeToText();
         // The measured text can come out a pixel short of what the style draws it in.
         line->resize(line->size().expandedTo(line->minimumSizeHint()));
@@ -256,6 +270,16 @@ void CTodayView::showEvent(QShowEvent *event)
     // A machine woken from sleep may have missed the timer.
     if (m_linesDate.isValid() && host().today() != m_linesDate)
         followTheDate();
+}
+
+void CTodayView::updateMaintenanceLine()
+{
+    const qint32 homeId = host().currentHomeId();
+    const QString text = homeId < 1
+        ? QString()
+        : Maintenance::todayLine(Maintenance::dueCounts(host().database(), homeId, host().today()));
+    m_maintenanceLine->SetText(text);
+    m_maintenanceLine->setVisible(!text.isEmpty());
 }
 
 void CTodayView::ComputeEquity()
@@ -311,16 +335,23 @@ void CTodayView::Layout()
     placePicture();
 }
 
+std::vector<CLabel *> CTodayView::shownLines() const
+{
+    std::vector<CLabel *> lines = { m_lines[0], m_lines[1], m_lines[2] };
+    for (CLabel *optional : { m_warrantyLine, m_maintenanceLine }) {
+        if (!optional->isHidden())
+            lines.push_back(optional);
+    }
+    lines.push_back(m_lines[3]);
+    return lines;
+}
+
 void CTodayView::placeLines()
 {
-    if (m_warrantyLine->isHidden()) {
-        for (int i = 0; i < 4; ++i)
-            m_lines[i]->move(kLineLeft, height() - kLineOffsets[i]);
-        return;
-    }
-    CLabel *const order[] = { m_lines[0], m_lines[1], m_lines[2], m_warrantyLine, m_lines[3] };
-    for (int i = 0; i < 5; ++i)
-        order[i]->move(kLineLeft, height() - kFiveLineOffsets[i]);
+    const std::vector<CLabel *> lines = shownLines();
+    const int spacing = kLineSpacing[lines.size() - 4];
+    for (size_t i = 0; i < lines.size(); ++i)
+        lines[i]->move(kLineLeft, height() - kBandTop + int(i) * spacing);
 }
 
 void CTodayView::paintEvent(QPaintEvent *)
@@ -346,7 +377,7 @@ bool CTodayView::eventFilter(QObject *watched, QEvent *event)
 {
     auto *line = qobject_cast<CLabel *>(watched);
     if (line
-        && (line == m_warrantyLine
+        && (line == m_warrantyLine || line == m_maintenanceLine
             || std::find(std::begin(m_lines), std::end(m_lines), line) != std::end(m_lines))) {
         switch (event->type()) {
         case QEvent::KeyPress: {

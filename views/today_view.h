@@ -11,6 +11,7 @@
 #include <QRect>
 
 #include <optional>
+#include <vector>
 
 class CLabel;
 class QTimer;
@@ -72,6 +73,9 @@ public:
     // Under the inventory line, shown only while a warranty of the home ended in the last 30
     // days or ends within 30 days; a click opens the Warranties dialog.
     CLabel *warrantyLine() const { return m_warrantyLine; }
+    // Under the warranty line, shown only while a maintenance plan of the home is overdue or
+    // due within 7 days; a click opens the Maintenance dialog.
+    CLabel *maintenanceLine() const { return m_maintenanceLine; }
 
     void Layout() override;
 
@@ -99,6 +103,9 @@ private:
     void updateWarrantyLine();
     // The warranty line again for a new day, when the date has changed since it was made.
     void followTheDate();
+    void updateMaintenanceLine();
+    // The lines shown, top to bottom.
+    std::vector<CLabel *> shownLines() const;
     void placeLines();
 
     CLabel *m_lines[4] = {};
@@ -106,6 +113,7 @@ private:
     // The day the warranty line counts from, and the timer that wakes at the next midnight.
     QDate m_linesDate;
     QTimer *m_midnight = nullptr;
+    CLabel *m_maintenanceLine = nullptr;
     CImageFile m_picture;
     QRect m_pictureRect;
     float m_fEquity = 0.0f;

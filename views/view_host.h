@@ -66,6 +66,12 @@ public:
     // The Warranties dialog of the current home (Tools menu); edits made from it reach the
     // Home Inventory and the Today lines.
     virtual void ShowWarranties() = 0;
+    // The Maintenance dialog of the current home (Tools menu, the Today view's maintenance
+    // line); the task list and the Today lines follow what is done there.
+    virtual void ShowMaintenance() = 0;
+    // Maintenance plans may have changed from a view's sheet (an asset's Maintenance page),
+    // and with them the tasks they made: the task list and the Today lines are shown afresh.
+    virtual void PlansChanged() { UpdateTodayLines(); }
     // A label's code typed into a view (the Home Inventory's search box): the frame shows what
     // the label is on. False when typed is no label's code.
     virtual bool OpenLabelCode(const QString &) { return false; }

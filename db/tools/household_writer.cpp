@@ -2,7 +2,10 @@
 
 #include "db/datafile.h"
 
+#include "platform/ole_date.h"
+
 #include <QFile>
+#include <QUuid>
 #include <sqlite3.h>
 
 namespace {
@@ -48,6 +51,11 @@ bool HouseholdWriter::open(const QString &path, QString *error)
                      "LenderPhone, Notes) VALUES (?, ?, ?, 1, ?, ?, ?, ?, ?, ?, ?, ?);");
     m_task = prepare("INSERT INTO Tasks (TaskId, Description, TaskType, Status, Cost, Vendor, "
                      "Custom1, Custom2, Custom3, Notes) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?);");
+    m_plan = prepare("INSERT INTO Schedules (HomeId, AssetId, AreaId, Description, Every, Unit, "
+                     "FromCompletion, NextDue, AnchorDay, LeadDays, CategoryId, Notes, Uid) VALUES "
+                     "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?);");
+    m_planEntry = prepare("INSERT INTO ScheduleLog (ScheduleId, Done, Skipped, Cost, Notes, "
+                          "PreviousDue) VALUES (?, ?, ?, ?, ?, ?);");
     if (!m_error.isEmpty()) {
         if (error)
             *error = m_error;
@@ -168,6 +176,36 @@ qint32 HouseholdWriter::add(const Task &task)
     return step(m_task) ? (m_last[Tasks] = id) : 0;
 }
 
+qint32 HouseholdWriter::add(const Plan &plan)
+{
+    sqlite3_bind_int(m_plan, 1, plan.homeId);
+    sqlite3_bind_int(m_plan, 2, plan.assetId);
+    sqlite3_bind_int(m_plan, 3, plan.areaId);
+    bindText(m_plan, 4, plan.description);
+    sqlite3_bind_int(m_plan, 5, plan.every);
+    sqlite3_bind_int(m_plan, 6, plan.unit);
+    sqlite3_bind_int(m_plan, 7, plan.fromCompletion ? 1 : 0);
+    sqlite3_bind_double(m_plan, 8, plan.nextDue);
+    sqlite3_bind_int(m_plan, 9, COleDateTime(plan.nextDue).day());
+    sqlite3_bind_int(m_plan, 10, plan.leadDays);
+    sqlite3_bind_int(m_plan, 11, plan.categoryId);
+    bindText(m_plan, 12, plan.notes);
+    bindText(m_plan, 13, QUuid::createUuid().toString(QUuid::WithoutBraces));
+    // Keyed by the engine, not by the id counters.
+    return step(m_plan) ? qint32(sqlite3_last_insert_rowid(m_db)) : 0;
+}
+
+qint32 HouseholdWriter::add(const PlanEntry &entry)
+{
+    sqlite3_bind_int(m_planEntry, 1, entry.planId);
+    sqlite3_bind_double(m_planEntry, 2, entry.done);
+    sqlite3_bind_int(m_planEntry, 3, entry.skipped ? 1 : 0);
+    sqlite3_bind_double(m_planEntry, 4, entry.cost);
+    bindText(m_planEntry, 5, entry.notes);
+    sqlite3_bind_double(m_planEntry, 6, entry.previousDue);
+    return step(m_planEntry) ? qint32(sqlite3_last_insert_rowid(m_db)) : 0;
+}
+
 bool HouseholdWriter::finish(QString *error)
 {
     if (m_db && m_error.isEmpty()) {
@@ -193,9 +231,9 @@ bool HouseholdWriter::finish(QString *error)
 
 void HouseholdWriter::close()
 {
-    for (sqlite3_stmt *statement : { m_home, m_area, m_asset, m_loan, m_task })
+    for (sqlite3_stmt *statement : { m_home, m_area, m_asset, m_loan, m_task, m_plan, m_planEntry })
         sqlite3_finalize(statement);
-    m_home = m_area = m_asset = m_loan = m_task = nullptr;
+    m_home = m_area = m_asset = m_loan = m_task = m_plan = m_planEntry = nullptr;
     sqlite3_close(m_db);
     m_db = nullptr;
 }

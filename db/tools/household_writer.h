@@ -1,7 +1,8 @@
 #pragma once
-// Writes a household into a fresh data file: homes, locations, assets, loans and tasks, in one
-// transaction, with the id counters set above every id written. make-datafile --sample and
-// bench_generate_data both fill their files through it.
+// Writes a household into a fresh data file: homes, locations, assets, loans, tasks, and
+// maintenance plans with their history, in one transaction, with the id counters set above
+// every id written. make-datafile --sample and bench_generate_data both fill their files
+// through it.
 
 #include <QString>
 
@@ -57,6 +58,27 @@ public:
         QString custom3, notes;
     };
 
+    // A maintenance plan (Schedules), without a task: the program makes those when it starts.
+    struct Plan
+    {
+        qint32 homeId = 0, assetId = 0, areaId = 0;
+        QString description;
+        qint32 every = 1, unit = 3; // 1 days, 2 weeks, 3 months, 4 years
+        bool fromCompletion = true;
+        double nextDue = 0; // the day it is next due; its day of the month is the plan's
+        qint32 leadDays = 7, categoryId = 0;
+        QString notes;
+    };
+    // A line of a plan's history (ScheduleLog).
+    struct PlanEntry
+    {
+        qint32 planId = 0;
+        double done = 0, previousDue = 0;
+        bool skipped = false;
+        double cost = 0;
+        QString notes;
+    };
+
     HouseholdWriter() = default;
     ~HouseholdWriter();
     HouseholdWriter(const HouseholdWriter &) = delete;
@@ -70,6 +92,8 @@ public:
     qint32 add(const Asset &asset);
     qint32 add(const Loan &loan);
     qint32 add(const Task &task);
+    qint32 add(const Plan &plan);
+    qint32 add(const PlanEntry &entry);
     // Sets the id counters and commits. Without it (or on any failure) nothing is kept: the file
     // is removed again.
     bool finish(QString *error);
@@ -84,6 +108,6 @@ private:
     QString m_path;
     QString m_error;
     sqlite3_stmt *m_home = nullptr, *m_area = nullptr, *m_asset = nullptr, *m_loan = nullptr,
-                 *m_task = nullptr;
+                 *m_task = nullptr, *m_plan = nullptr, *m_planEntry = nullptr;
     qint32 m_last[5] = {};
 };

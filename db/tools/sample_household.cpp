@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <map>
 
 namespace SampleHousehold {
 
@@ -385,6 +386,152 @@ const SampleVideo kVideos[] = {
     { "Summer of the Comet", "Drama", 2022 },
 };
 
+// Maintenance plans, their dates counted from today: some overdue, some due within the week,
+// most with a history.
+struct SamplePlanEntry
+{
+    int daysAgo; // 0: no entry
+    double cost;
+    const char *notes;
+    bool skipped;
+};
+
+struct SamplePlan
+{
+    int home; // 0 or 1
+    const char *asset; // the asset's name, or nullptr
+    int area; // index into kAreas, or -1
+    const char *description;
+    int every, unit; // unit: 1 days, 2 weeks, 3 months, 4 years
+    bool fromCompletion;
+    int dueInDays; // negative: overdue
+    const char *notes;
+    SamplePlanEntry history[2];
+};
+
+const SamplePlan kPlans[] = {
+    { 0,
+      "Furnace",
+      -1,
+      "Replace furnace filter",
+      3,
+      3,
+      true,
+      -12,
+      "MERV 8, 16x25x1. Spares on the shelf above the furnace.",
+      { { 102, 24.99, "MERV 8", false }, { 195, 22.50, nullptr, false } } },
+    { 0,
+      nullptr,
+      -1,
+      "Test smoke alarms and change batteries",
+      1,
+      4,
+      false,
+      3,
+      "Nine alarms: one in each bedroom, the hall, the kitchen and the basement.",
+      { { 362, 31.00, "9-volt batteries, 10-pack", false } } },
+    { 0,
+      nullptr,
+      -1,
+      "Clean gutters",
+      1,
+      4,
+      false,
+      75,
+      nullptr,
+      { { 290, 180.00, "Gutter Pros", false } } },
+    { 0,
+      nullptr,
+      0,
+      "Sweep the chimney",
+      1,
+      4,
+      false,
+      -20,
+      "Soot & Sons, 555-0177.",
+      { { 385, 165.00, "Soot & Sons", false } } },
+    { 0,
+      "Water heater",
+      -1,
+      "Flush the water heater",
+      1,
+      4,
+      true,
+      120,
+      nullptr,
+      { { 245, 0, nullptr, false } } },
+    { 0,
+      "Clothes dryer",
+      -1,
+      "Clean the dryer vent",
+      6,
+      3,
+      true,
+      5,
+      nullptr,
+      { { 178, 0, nullptr, false } } },
+    { 0,
+      "Refrigerator",
+      -1,
+      "Vacuum the refrigerator coils",
+      6,
+      3,
+      true,
+      60,
+      nullptr,
+      { { 120, 0, nullptr, false } } },
+    { 0,
+      "Lawn mower",
+      -1,
+      "Service the lawn mower",
+      1,
+      4,
+      false,
+      140,
+      nullptr,
+      { { 225, 65.00, "Blade sharpened, oil changed", false } } },
+    { 0,
+      nullptr,
+      7,
+      "Test the sump pump",
+      3,
+      3,
+      false,
+      40,
+      "Pour a bucket into the pit.",
+      { { 50, 0, "Away that week", true }, { 140, 0, "Pumped out in 40 s", false } } },
+    { 1,
+      nullptr,
+      -1,
+      "Winterize the water lines",
+      1,
+      4,
+      false,
+      200,
+      "Shut the main, open every tap, blow out the lines.",
+      { { 165, 95.00, "Lakeside Plumbing", false } } },
+    { 1,
+      "Outboard motor, 9.9 hp",
+      -1,
+      "Service the outboard motor",
+      1,
+      4,
+      false,
+      -3,
+      nullptr,
+      { { 368, 140.00, "Impeller replaced", false } } },
+    { 1,
+      "Water filter system",
+      -1,
+      "Replace the water filter cartridge",
+      6,
+      3,
+      true,
+      25,
+      nullptr,
+      {} },
+};
+
 struct SampleTask
 {
     const char *description;
@@ -552,6 +699,7 @@ bool write(const QString &path, const QDate &today, QString *error)
         areaIds[i] = writer.add(area);
     }
 
+    std::map<QString, qint32> assetIds; // by name, for the plans
     int index = 0;
     for (const SampleItem &planned : kItems) {
         ++index;
@@ -580,7 +728,7 @@ bool write(const QString &path, const QDate &today, QString *error)
             if (qstrcmp(note.name, planned.name) == 0)
                 asset.notes = QString::fromUtf8(note.notes);
         }
-        writer.add(asset);
+        assetIds[asset.description] = writer.add(asset);
     }
     for (size_t i = 0; i < std::size(kVideos); ++i) {
         const SampleVideo &planned = kVideos[i];
@@ -654,6 +802,35 @@ bool write(const QString &path, const QDate &today, QString *error)
         item.custom3 = QString::fromUtf8(planned.aisle);
         item.custom2 = planned.coupon;
         writer.add(item);
+    }
+
+    for (const SamplePlan &planned : kPlans) {
+        HouseholdWriter::Plan plan;
+        plan.homeId = homeIds[planned.home];
+        if (planned.asset)
+            plan.assetId = assetIds[QString::fromUtf8(planned.asset)];
+        if (planned.area >= 0)
+            plan.areaId = areaIds[planned.area];
+        plan.description = QString::fromUtf8(planned.description);
+        plan.every = planned.every;
+        plan.unit = planned.unit;
+        plan.fromCompletion = planned.fromCompletion;
+        plan.nextDue = days(today.addDays(planned.dueInDays));
+        plan.categoryId = Maintenance;
+        plan.notes = QString::fromUtf8(planned.notes);
+        const qint32 planId = writer.add(plan);
+        for (const SamplePlanEntry &done : planned.history) {
+            if (done.daysAgo == 0)
+                continue;
+            HouseholdWriter::PlanEntry entry;
+            entry.planId = planId;
+            entry.done = days(today.addDays(-done.daysAgo));
+            entry.previousDue = entry.done;
+            entry.skipped = done.skipped;
+            entry.cost = done.cost;
+            entry.notes = QString::fromUtf8(done.notes);
+            writer.add(entry);
+        }
     }
 
     if (written.size() != int(std::size(pictureNames))) {

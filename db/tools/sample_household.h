@@ -1,7 +1,8 @@
 #pragma once
 // An invented household to try the program on (make-datafile --sample): two homes with
 // pictures, a dozen locations, about 150 assets (a video library of 40 titles among them), two
-// loans per home, and tasks and shopping items picked, waiting and done.
+// loans per home, tasks and shopping items picked, waiting and done, and a dozen maintenance
+// plans, some overdue, most with a history.
 
 #include <QDate>
 #include <QString>

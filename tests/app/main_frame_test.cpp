@@ -46,10 +46,10 @@ TEST_F(MainFrame, HomeDependentCommandsFollowTheCurrentHome)
         return all;
     };
     // Home Today, Home Inventory, Locations, Loan Manager, Recommend Movie, New Asset,
-    // New Location, New Video/DVD, Export, Import, Print Inventory Report, Print Labels and
-    // Warranties need a current home; nothing else does.
+    // New Location, New Video/DVD, Export, Import, Print Inventory Report, Print Labels,
+    // Warranties and Maintenance need a current home; nothing else does.
     const int homeDependent[] = { 32771, 32773, 32774, 32775, 32776, 32781, 32782,
-                                  32783, 32793, 32810, 32811, 32812, 32830 };
+                                  32783, 32793, 32810, 32811, 32812, 32830, 32831 };
     const int alwaysEnabled[] = { 32772, 32777, 32780, 32784, 32785, 32787,
                                   32789, 32790, 32791, 32792, 57664, 57665 };
     ASSERT_EQ(frame->currentHomeId(), -1);

@@ -6,7 +6,10 @@
 #include "controls/label.h"
 #include "frame_fixture.h"
 #include "records/area.h"
+#include "records/asset.h"
 #include "records/loan.h"
+#include "records/maintenance.h"
+#include "sheets/asset_sheet.h"
 #include "sheets/categories_dialog.h"
 #include "sheets/color_dialog.h"
 #include "views/rooms_view.h"
@@ -222,6 +225,47 @@ TEST_F(RecordsLayout, CategoriesDialog)
         Fill::click(dialog, "new");
     });
     CDlgCategories::Choose(run.app->database(), 1, 8, frame);
+    EXPECT_EQ(run.ui.pendingScripts(), 0);
+}
+
+TEST_F(RecordsLayout, MaintenanceDialogItsWindowsAndTheAssetPage)
+{
+    CADODataBase &db = run.app->database();
+    ASSERT_TRUE(db.Execute(QStringLiteral("INSERT INTO Assets (AssetId, HomeId, Description) "
+                                          "VALUES (10, 1, 'Furnace');")));
+    Maintenance::Plan plan(1);
+    plan.description = QStringLiteral("Replace furnace filter");
+    plan.assetId = 10;
+    ASSERT_TRUE(plan.save(db));
+    ASSERT_TRUE(Maintenance::markDone(db, plan, QDate::currentDate(), 24.99,
+                                      QStringLiteral("MERV 8"), QDate::currentDate()));
+
+    run.ui.onNextDialog([&](QDialog &dialog) {
+        QApplication::processEvents();
+        expectTidy(dialog, QStringLiteral("Maintenance"));
+        saveShot(dialog, QStringLiteral("maintenance"));
+        run.ui.onNextDialog([&](QDialog &sheet) {
+            QApplication::processEvents();
+            expectSheetTidy(sheet, QStringLiteral("maintenance plan"));
+        });
+        Fill::click(dialog, "editPlan");
+        run.ui.onNextDialog([&](QDialog &done) {
+            QApplication::processEvents();
+            expectTidy(done, QStringLiteral("Mark Done"));
+            saveShot(done, QStringLiteral("maintenance_done"));
+        });
+        Fill::click(dialog, "markDone");
+    });
+    frame->action(Command::Maintenance)->trigger();
+    EXPECT_EQ(run.ui.pendingScripts(), 0);
+
+    run.ui.onNextDialog([&](QDialog &sheet) {
+        QApplication::processEvents();
+        expectSheetTidy(sheet, QStringLiteral("asset"));
+    });
+    CAsset furnace(10);
+    ASSERT_TRUE(furnace.Load(db));
+    CAssetSheet::Edit(furnace, db, frame);
     EXPECT_EQ(run.ui.pendingScripts(), 0);
 }
 

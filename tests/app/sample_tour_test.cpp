@@ -130,6 +130,20 @@ TEST_F(SampleTour, EveryViewAndSheetShowsTheSampleHousehold)
     });
     frame.action(Command::RecommendMovie)->trigger();
 
+    // The home's maintenance plans: the overdue ones have their tasks since the start.
+    run.ui.onNextDialog([&](QDialog &dialog) {
+        auto *plans = dialog.findChild<CAutoListCtrl *>(QStringLiteral("plans"));
+        ASSERT_NE(plans, nullptr);
+        EXPECT_EQ(plans->GetItemCount(),
+                  count(QStringLiteral("SELECT COUNT(*) FROM Schedules WHERE HomeId=1;")));
+        ASSERT_TRUE(select(*plans, QStringLiteral("Replace furnace filter")));
+        shoot(dialog, QStringLiteral("maintenance"));
+    });
+    frame.action(Command::Maintenance)->trigger();
+    EXPECT_GE(count(QStringLiteral("SELECT COUNT(*) FROM Tasks t JOIN Schedules s ON "
+                                   "s.TaskId=t.TaskId WHERE t.Status=1;")),
+              3);
+
     // The home's sheet opens on its loans; a loan's own sheet opens from there.
     run.ui.onNextDialog([&](QDialog &sheet) {
         shootPages(sheet, QStringLiteral("home"));

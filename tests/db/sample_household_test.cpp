@@ -124,6 +124,25 @@ TEST_F(SampleHousehold, IsABelievableHouseholdWithEveryKindOfRecord)
                 << type << ' ' << status;
     }
 
+    // A dozen maintenance plans of both homes, each for an asset, a location or a home of its
+    // own; some overdue, some due within the week, most done before.
+    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM Schedules")), 12);
+    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(DISTINCT HomeId) FROM Schedules")), 2);
+    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM Schedules s WHERE (AssetId>0 AND NOT "
+                                    "EXISTS (SELECT 1 FROM Assets a WHERE a.AssetId=s.AssetId AND "
+                                    "a.HomeId=s.HomeId)) OR (AreaId>0 AND NOT EXISTS (SELECT 1 "
+                                    "FROM Areas r WHERE r.AreaId=s.AreaId AND "
+                                    "r.HomeId=s.HomeId))")),
+              0);
+    EXPECT_GE(number(QStringLiteral("SELECT COUNT(*) FROM Schedules WHERE NextDue<%1").arg(today)),
+              2);
+    EXPECT_GE(number(QStringLiteral("SELECT COUNT(*) FROM Schedules WHERE NextDue>=%1 AND "
+                                    "NextDue<%2")
+                         .arg(today)
+                         .arg(today + 7)),
+              2);
+    EXPECT_GE(number(QStringLiteral("SELECT COUNT(DISTINCT ScheduleId) FROM ScheduleLog")), 10);
+
     // New records get fresh ids: every counter lies above the ids written.
     for (const char *table : { "Homes", "Areas", "Assets", "Loans", "Tasks" }) {
         const QString id = QString::fromLatin1(table).chopped(1) + QStringLiteral("Id");

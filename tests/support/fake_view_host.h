@@ -59,6 +59,8 @@ public:
     }
     void ShowWarranties() override { calls << QStringLiteral("ShowWarranties"); }
     QDateTime now() const override { return fixedNow.isValid() ? fixedNow : ViewHost::now(); }
+    void ShowMaintenance() override { calls << QStringLiteral("ShowMaintenance"); }
+    void PlansChanged() override { calls << QStringLiteral("PlansChanged"); }
     QDate today() const override { return fixedToday.isValid() ? fixedToday : ViewHost::today(); }
 
     TempEnv env;

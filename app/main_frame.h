@@ -133,6 +133,7 @@ private:
     void OnBackupRestore();
     void OnExportInventory();
     void OnPrintInventoryReport();
+    void OnUnfiledAttachments();
     void OnAbout();
     void OnExit();
     void OnContextNew();

@@ -13,6 +13,7 @@
 #include "sheets/asset_sheet.h"
 #include "sheets/general_tasks_dialog.h"
 #include "sheets/recommend_movie_dialog.h"
+#include "sheets/unfiled_attachments_dialog.h"
 #include "sheets/warranties_dialog.h"
 #include "views/home_mgr_view.h"
 #include "views/inventory_view.h"
@@ -187,6 +188,15 @@ void CMainFrame::OnPrintInventoryReport()
         return;
     InventoryReport::Dialog dialog(database(), currentHome(), this);
     Ui::runModal(dialog);
+}
+
+void CMainFrame::OnUnfiledAttachments()
+{
+    Attachments::UnfiledDialog dialog(database(), currentHomeId(), this);
+    Ui::runModal(dialog);
+    // A file moved to an asset gives it a paper-clip in the inventory.
+    if (dialog.changedAny() && m_inventoryView)
+        m_inventoryView->Refresh(m_inventoryView->shownAssetId());
 }
 
 void CMainFrame::OnAbout()

@@ -53,6 +53,8 @@ void CMainFrame::createActions()
     addCommand(Command::LoanManager, QStringLiteral("Loan &Manager"), &C::OnLoanManager);
     addCommand(Command::RecommendMovie, QStringLiteral("&Recommend Movie"), &C::OnRecommendMovie);
     addCommand(Command::Warranties, QStringLiteral("&Warranties..."), &C::ShowWarranties);
+    addCommand(Command::UnfiledAttachments, QStringLiteral("&Unfiled Attachments..."),
+               &C::OnUnfiledAttachments);
     addCommand(Command::SelectHome, QStringLiteral("Select H&ome..."), &C::OnSelectHome);
     addCommand(Command::About, QStringLiteral("&About Domelio..."), &C::OnAbout);
     addCommand(Command::ContextNew, QStringLiteral("&New"), &C::OnContextNew);
@@ -78,7 +80,8 @@ void CMainFrame::createMenus()
     QMenu *tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->addActions({ action(Command::TasksView), action(Command::InventoryView),
                         action(Command::LocationsView), action(Command::LoanManager),
-                        action(Command::RecommendMovie), action(Command::Warranties) });
+                        action(Command::RecommendMovie), action(Command::Warranties),
+                        action(Command::UnfiledAttachments) });
     tools->addSeparator();
     tools->addAction(action(Command::SelectHome));
 

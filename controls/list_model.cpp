@@ -486,6 +486,15 @@ QVariant CListModel::data(const QModelIndex &index, int role) const
         if (m_checkBoxes && col == 0)
             return at(row).checked ? Qt::Checked : Qt::Unchecked;
         return {};
+    case Qt::AccessibleTextRole:
+    case Qt::AccessibleDescriptionRole: {
+        if (col != 0 || !m_rowNote)
+            return {};
+        const QString note = m_rowNote(row);
+        if (note.isEmpty() || role == Qt::AccessibleDescriptionRole)
+            return note.isEmpty() ? QVariant() : QVariant(note);
+        return GetItemText(row, col) + QStringLiteral(", ") + note;
+    }
     default:
         return {};
     }

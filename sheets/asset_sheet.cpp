@@ -5,6 +5,7 @@
 #include "sheets/asset_purchase_page.h"
 #include "sheets/record_edit.h"
 #include "sheets/video_title_page.h"
+#include "widgets/attachments_page.h"
 #include "widgets/notes_page.h"
 #include "widgets/picture_page.h"
 
@@ -51,12 +52,18 @@ CAssetSheet::CAssetSheet(CADODataBase &db, const CAsset &asset, QWidget *owner)
 
         m_picture = new CDlgPicture(this);
         m_picture->m_strPicture = m_asset.m_strPicture;
+        if (asset.Exists())
+            m_picture->setStoredPicture(&db, m_asset.m_lHomeId, asset.id());
         AddPage(m_picture);
     }
 
     m_notes = new CDlgNotes(this);
     m_notes->m_strNotes = m_asset.m_strNotes;
     AddPage(m_notes);
+
+    m_attachments = new Attachments::Page(db, m_asset.m_lHomeId, asset.id(), asset.Exists(),
+                                          QStringLiteral("asset"), this);
+    AddPage(m_attachments);
 }
 
 CAsset CAssetSheet::edited() const

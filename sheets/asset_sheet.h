@@ -1,7 +1,8 @@
 #pragma once
 // CAssetSheet: the "Asset Properties" sheet. Its pages edit a copy of an asset; Edit saves the
 // copy on OK. A video title gets Details, Title Information and Notes; any other
-// asset Details, Purchase, Other, Picture and Notes.
+// asset Details, Purchase, Other, Picture and Notes. Both end with the asset's Attachments, which
+// are saved as they are changed.
 
 #include "records/asset.h"
 #include "widgets/property_sheet.h"
@@ -13,6 +14,9 @@ class CDlgAsset_Tab1;
 class CDlgAsset_Video;
 class CDlgNotes;
 class CDlgPicture;
+namespace Attachments {
+class Page;
+}
 
 class CAssetSheet : public CPropertySheet
 {
@@ -35,4 +39,5 @@ private:
     CDlgAsset_Video *m_video = nullptr;
     CDlgPicture *m_picture = nullptr;
     CDlgNotes *m_notes = nullptr;
+    Attachments::Page *m_attachments = nullptr;
 };

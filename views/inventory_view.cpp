@@ -105,11 +105,47 @@ QPixmap filmImage()
     return pixmap;
 }
 
+// A paper-clip over the lower-right corner of an image: the asset has attachments.
+QPixmap withClip(QPixmap pixmap)
+{
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath clip;
+    clip.moveTo(10.5, 15);
+    clip.lineTo(10.5, 8.5);
+    clip.arcTo(QRectF(10.5, 6.5, 4, 4), 180, -180);
+    clip.lineTo(14.5, 13);
+    clip.arcTo(QRectF(11.5, 11.5, 3, 3), 0, -180);
+    clip.lineTo(11.5, 9.5);
+    // A white edge keeps the clip apart from the picture under it.
+    p.setPen(QPen(Qt::white, 2.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(clip);
+    p.setPen(QPen(QColor(70, 70, 78), 1.1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(clip);
+    return pixmap;
+}
+
 } // namespace
 
 QList<QPixmap> CInventoryView::smallImages()
 {
-    return { cartonImage(), pictureImage(), filmImage() };
+    const QList<QPixmap> plain = { cartonImage(), pictureImage(), filmImage() };
+    QList<QPixmap> images = plain;
+    for (const QPixmap &image : plain)
+        images << withClip(image);
+    return images;
+}
+
+QString CInventoryView::rowNote(int row) const
+{
+    const CListModel &model = *m_list->model();
+    if (model.GetItemImage(row) < kWithAttachments)
+        return {};
+    const int count = m_marks.value(model.GetItemData(row)).count;
+    if (count <= 0)
+        return {};
+    return count == 1 ? QStringLiteral("1 attachment")
+                      : QStringLiteral("%1 attachments").arg(count);
 }
 
 CInventoryView::CInventoryView(ViewHost &host, QWidget *parent)
@@ -132,6 +168,7 @@ CInventoryView::CInventoryView(ViewHost &host, QWidget *parent)
     palette.setColor(QPalette::Base, SharedLook::listBackground());
     m_list->setPalette(palette);
     m_list->SetImageList(smallImages());
+    m_list->model()->SetRowNote([this](int row) { return rowNote(row); });
 
     m_description = new QPlainTextEdit(this);
     m_description->setObjectName(QStringLiteral("description"));
@@ -186,9 +223,21 @@ void CInventoryView::fill(qint32 assetId)
         // A large inventory takes seconds to read: the engine keeps a progress window alive.
         const Busy::Scope busy(QStringLiteral("Reading the inventory..."));
         const Busy::EngineProgress engine(db);
+        // Which assets have attachments comes from the attachments' index alone: the files'
+        // bytes, however many gigabytes, are never read for the list.
+        m_marks = Attachments::marksByAsset(db, homeId);
+        std::function<int(qint32, int)> marked;
+        if (!m_marks.isEmpty())
+            marked = [this](qint32 id, int image) {
+                const auto found = m_marks.constFind(id);
+                if (found == m_marks.constEnd())
+                    return image;
+                // A picture kept in the data file is a picture too.
+                return (image == 0 && found->picture ? 1 : image) + kWithAttachments;
+            };
         Lookups::fillList(db, *m_list->model(), QStringLiteral("Assets"), QStringLiteral("AssetId"),
                           assetId, where, QStringLiteral("CurrentValue, Picture2, CategoryId"),
-                          &total);
+                          &total, marked);
     }
     m_total = total;
     m_keysReady = false;

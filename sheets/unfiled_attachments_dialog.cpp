@@ -25,11 +25,17 @@ enum Column { KindColumn, NameColumn, SizeColumn, WasColumn };
 // The rows of ChooseOwnerDialog's list that stand for the home's own papers.
 constexpr qint32 kPapersRow = -1;
 
-QString wasWith(const Attachment &a)
+// Where an attachment was filed: the asset by its number (its row has gone), the home by its
+// name while it is still there.
+QString wasWith(CADODataBase &db, const Attachment &a)
 {
+    const QString name =
+        Lookups::lookUpValue(db, a.homeId, QStringLiteral("Homes"), QStringLiteral("HomeId"),
+                             QStringLiteral("Description"));
+    const QString home = name.isEmpty() ? QStringLiteral("home no. %1").arg(a.homeId) : name;
     if (a.assetId > 0)
-        return QStringLiteral("Asset no. %1 of home no. %2").arg(a.assetId).arg(a.homeId);
-    return QStringLiteral("Papers of home no. %1").arg(a.homeId);
+        return QStringLiteral("Asset no. %1 of %2").arg(a.assetId).arg(home);
+    return QStringLiteral("Papers of %1").arg(home);
 }
 
 } // namespace
@@ -122,7 +128,7 @@ void UnfiledDialog::refill(qint64 selectId)
         const int row = m_list->InsertItem(-1, kindName(a.kind));
         m_list->SetItemText(row, NameColumn, a.fileName);
         m_list->SetItemText(row, SizeColumn, sizeText(a.size));
-        m_list->SetItemText(row, WasColumn, wasWith(a));
+        m_list->SetItemText(row, WasColumn, wasWith(m_db, a));
         m_list->SetItemData(row, qint32(i + 1));
         if (a.id == selectId)
             select = row;

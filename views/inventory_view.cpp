@@ -110,17 +110,18 @@ QPixmap withClip(QPixmap pixmap)
 {
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
+    // An inner leg, the loop round the bottom, the long outer leg and the loop over the top.
     QPainterPath clip;
-    clip.moveTo(10.5, 15);
-    clip.lineTo(10.5, 8.5);
-    clip.arcTo(QRectF(10.5, 6.5, 4, 4), 180, -180);
-    clip.lineTo(14.5, 13);
-    clip.arcTo(QRectF(11.5, 11.5, 3, 3), 0, -180);
-    clip.lineTo(11.5, 9.5);
+    clip.moveTo(11.25, 7);
+    clip.lineTo(11.25, 12.75);
+    clip.arcTo(QRectF(11.25, 11.5, 2.5, 2.5), 180, 180);
+    clip.lineTo(13.75, 4.25);
+    clip.arcTo(QRectF(9.25, 2, 4.5, 4.5), 0, 180);
+    clip.lineTo(9.25, 11.5);
     // A white edge keeps the clip apart from the picture under it.
-    p.setPen(QPen(Qt::white, 2.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setPen(QPen(Qt::white, 3.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.drawPath(clip);
-    p.setPen(QPen(QColor(70, 70, 78), 1.1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setPen(QPen(QColor(45, 50, 70), 1.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.drawPath(clip);
     return pixmap;
 }

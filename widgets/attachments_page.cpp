@@ -75,6 +75,8 @@ Page::Page(CADODataBase &db, qint32 homeId, qint32 assetId, bool ownerStored, co
     // The rows keep the order of kind and name: sizes are shown as "12.5 MB", which the list's
     // own sorting does not read.
     m_list->header()->setSectionsClickable(false);
+    // Room for the four columns of a usual file name without scrolling.
+    m_list->setMinimumSize(390, 160);
     m_list->viewport()->setAcceptDrops(true);
     m_list->viewport()->installEventFilter(this);
     intro->setBuddy(m_list);

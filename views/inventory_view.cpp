@@ -25,6 +25,9 @@
 #include <QPlainTextEdit>
 #include <QShortcut>
 
+#include <algorithm>
+#include <utility>
+
 namespace {
 
 const QString kFilterSetting = QStringLiteral("InventoryCategory");
@@ -363,9 +366,22 @@ void CInventoryView::EditSelected()
     if (!Lookups::selectedRow(*m_list->model(), id, row))
         return;
     CAsset asset(id);
-    asset.Load(host().database());
-    if (!CAssetSheet::Edit(asset, host().database(), host().ownerWindow()))
+    CADODataBase &db = host().database();
+    asset.Load(db);
+    // The Attachments page saves at once: a cancelled sheet may still have changed the clip.
+    const auto attachments = [&] {
+        const std::vector<Attachments::Attachment> kept =
+            Attachments::list(db, asset.m_lHomeId, id);
+        const auto picture =
+            std::find_if(kept.begin(), kept.end(), [](const auto &a) { return a.isPicture; });
+        return std::pair(kept.size(), picture == kept.end() ? qint64(0) : picture->id);
+    };
+    const auto before = attachments();
+    if (!CAssetSheet::Edit(asset, db, host().ownerWindow())) {
+        if (attachments() != before)
+            Refresh(id);
         return;
+    }
     Refresh(asset.id());
     // A search the edited asset no longer meets has taken it off the list: nothing to describe.
     if (searching() && selectedId() != asset.id())

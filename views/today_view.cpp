@@ -362,11 +362,11 @@ bool CTodayView::EditHome(int page)
         CHomeSheet::Edit(home, host().database(), host().ownerWindow(), page == 1);
     if (confirmed)
         host().HomeEdited(home);
-    // The Loans page saves its loans at once, so they stay even when the profile is cancelled:
-    // the equity follows them whatever the sheet's result.
+    // The Loans and Attachments pages save at once, so their loans and the picture chosen among
+    // the papers stay even when the profile is cancelled: the equity and the picture follow them
+    // whatever the sheet's result.
     ComputeEquity();
     UpdateLines();
-    if (confirmed)
-        LoadPicture();
+    LoadPicture();
     return confirmed;
 }

@@ -13,8 +13,10 @@
 #include <QAccessible>
 #include <QAccessibleTableInterface>
 #include <QApplication>
+#include <QDialog>
 #include <QLineEdit>
 #include <QPainter>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -123,6 +125,24 @@ TEST_F(InventoryAttachments, APaperClipMarksTheAssetsWithFilesAndTheReaderHearsH
     EXPECT_EQ(view->list()->GetItemImage(rowOf(QStringLiteral("Sofa"))), 0);
     EXPECT_EQ(table->cellAt(rowOf(QStringLiteral("Sofa")), 0)->text(QAccessible::Name),
               QStringLiteral("Sofa"));
+}
+
+TEST_F(InventoryAttachments, FilesAddedInASheetThatIsThenCancelledStillShowTheirClip)
+{
+    const int lamp = rowOf(QStringLiteral("Lamp"));
+    ASSERT_EQ(view->list()->GetItemImage(lamp), 0);
+    ui.nextFileNames({ AttachmentFiles::write(files.path(), QStringLiteral("lamp.pdf"), 900) });
+    ui.onNextDialog([&](QDialog &sheet) {
+        auto *pages = sheet.findChild<QTabWidget *>("pages");
+        pages->setCurrentIndex(pages->count() - 1);
+        ASSERT_TRUE(Fill::click(sheet, QStringLiteral("addAttachments")));
+        Fill::click(sheet, QStringLiteral("cancel"));
+    });
+    view->list()->SetCurSel(lamp);
+    view->EditSelected();
+    QApplication::processEvents();
+    EXPECT_EQ(view->list()->GetItemImage(rowOf(QStringLiteral("Lamp"))),
+              CInventoryView::kWithAttachments);
 }
 
 TEST_F(InventoryAttachments, TheSearchFindsAnAssetByTheNameOfItsFiles)

@@ -29,6 +29,7 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSet>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -169,6 +170,30 @@ TEST_F(AttachmentsPage, FilesAddedAtOnceOrDroppedComeBackOutWholeFromOpenAndSave
         EXPECT_EQ(p.list()->GetItemCount(), 5);
         EXPECT_EQ(p.selected()->fileName, QStringLiteral("warranty card.pdf"));
         Screenshots::save(sheet, QStringLiteral("asset_attachments"));
+        // Every control has a name a screen reader can say; every mnemonic is the page's only.
+        QStringList mnemonics;
+        for (QWidget *control : p.findChildren<QWidget *>()) {
+            if (!control->isVisibleTo(&p) || control->focusPolicy() == Qt::NoFocus
+                || control->parentWidget() != &p)
+                continue;
+            QAccessibleInterface *reader = QAccessible::queryAccessibleInterface(control);
+            ASSERT_NE(reader, nullptr);
+            EXPECT_FALSE(reader->text(QAccessible::Name).isEmpty())
+                << control->metaObject()->className() << " " << control->objectName().toStdString();
+        }
+        for (QObject *labelled : p.children()) {
+            QString text;
+            if (auto *button = qobject_cast<QPushButton *>(labelled))
+                text = button->text();
+            else if (auto *label = qobject_cast<QLabel *>(labelled))
+                text = label->text();
+            const qsizetype at = text.indexOf(QLatin1Char('&'));
+            if (at >= 0 && at + 1 < text.size())
+                mnemonics << text.mid(at + 1, 1).toLower();
+        }
+        EXPECT_EQ(mnemonics.size(), 6);
+        EXPECT_EQ(QSet<QString>(mnemonics.begin(), mnemonics.end()).size(), mnemonics.size())
+            << mnemonics.join(QLatin1Char(' ')).toStdString();
 
         // Open: the desktop gets a read-only copy in a private folder, the same bytes.
         select(p, QStringLiteral("Руководство manual.pdf"));

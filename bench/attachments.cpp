@@ -92,7 +92,7 @@ struct StepFigures
     double peakOverMiB = 0;
 };
 
-// Part 1: one large file in and out, each run on a fresh data file.
+// 1. One large file in and out, each run on a fresh data file.
 bool oneLargeFile(const QString &folder, qint64 bytes)
 {
     const QString source = folder + QStringLiteral("/recital.mov");
@@ -218,7 +218,7 @@ QList<double> refreshIn(const QString &path)
     return values;
 }
 
-// Part 2's file with attachments: the same household, and files of 2 MB on as many assets as
+// 2. The file with attachments: the same household, and files of 2 MB on as many assets as
 // it takes (a receipt scan, a photo each) until total bytes are kept.
 bool addAttachments(const QString &dataFile, const QString &folder, qint64 total, int assets)
 {
@@ -270,7 +270,7 @@ int main(int argc, char **argv)
     if (!oneLargeFile(temp.path(), fileBytes))
         return 1;
 
-    // Part 2: two folders, the same household; one file gains the attachments.
+    // 2. Two folders, the same household; one file gains the attachments.
     const QString plainDir = temp.path() + QStringLiteral("/plain");
     const QString keptDir = temp.path() + QStringLiteral("/kept");
     const QString registry = temp.path() + QStringLiteral("/registry");
@@ -344,7 +344,7 @@ int main(int argc, char **argv)
                 median(keptRefresh) / median(plainRefresh),
                 median(keptRefreshCpu) / median(plainRefreshCpu));
 
-    // Part 3: the backup of the file with the attachments.
+    // 3. The backup of the file with the attachments.
     const QString shellTarget = temp.path() + QStringLiteral("/shell.dat");
     const QString target = temp.path() + QStringLiteral("/Domelio Backup.dat");
     CADODataBase db;

@@ -90,8 +90,10 @@ private:
         }
         QSizeF size = image.size();
         size.scale(box.size(), Qt::KeepAspectRatio);
-        const QRectF target(box.x() + (box.width() - size.width()) / 2,
-                            box.y() + (box.height() - size.height()) / 2, size.width(),
+        // A page-sized picture (a receipt) starts under its heading; a thumbnail sits in the
+        // middle of its box.
+        const qreal top = piece.detailed ? box.y() : box.y() + (box.height() - size.height()) / 2;
+        const QRectF target(box.x() + (box.width() - size.width()) / 2, top, size.width(),
                             size.height());
         m_painter.drawImage(target, image);
     }

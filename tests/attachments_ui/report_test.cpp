@@ -23,7 +23,7 @@ protected:
         addAsset({ .description = QStringLiteral("Lamp"), .price = 20, .current = 10 });
         front = attach(sofa, QStringLiteral("front.jpg"), Qt::darkGreen);
         attach(sofa, QStringLiteral("back.jpg"), Qt::darkRed);
-        attach(sofa, QStringLiteral("receipt.jpg"), Qt::white); // a receipt by its name
+        attach(sofa, QStringLiteral("receipt.jpg"), QColor(250, 240, 200)); // a receipt by name
         const QString manual =
             AttachmentFiles::write(files.path(), QStringLiteral("manual.pdf"), 4000, 2);
         ASSERT_EQ(Attachments::add(db, manual, home.id(), sofa).problem,
@@ -73,6 +73,9 @@ TEST_F(ReportAttachments, EachAssetListsItsFilesAndShowsItsPhotos)
     receipts.receipts = true;
     const QString withReceipt = writePdf(receipts);
     EXPECT_EQ(pages, withoutReceipts + 1);
+    // Kept to look at, as the screenshots are.
+    if (const QString folder = qEnvironmentVariable("DOMELIO_SCREENSHOTS"); !folder.isEmpty())
+        QFile::copy(withReceipt, folder + QStringLiteral("/report_attachments.pdf"));
     const QString last = squeezed(pdfText(withReceipt, pages));
     EXPECT_TRUE(last.contains(QStringLiteral("Receipt: Sofa"))) << last.toStdString();
     EXPECT_TRUE(last.contains(QStringLiteral("receipt.jpg")));
@@ -81,7 +84,10 @@ TEST_F(ReportAttachments, EachAssetListsItsFilesAndShowsItsPhotos)
     // A page per asset: the files under a heading of their own, kind by kind.
     Options pagePerAsset;
     pagePerAsset.pagePerAsset = true;
-    const QString pages = squeezed(pdfText(writePdf(pagePerAsset)));
+    const QString pagesPdf = writePdf(pagePerAsset);
+    if (const QString folder = qEnvironmentVariable("DOMELIO_SCREENSHOTS"); !folder.isEmpty())
+        QFile::copy(pagesPdf, folder + QStringLiteral("/report_attachments_pages.pdf"));
+    const QString pages = squeezed(pdfText(pagesPdf));
     EXPECT_TRUE(pages.contains(QStringLiteral("Attachments\nPhoto: back.jpg, front.jpg\nReceipt: "
                                               "receipt.jpg\nManual: manual.pdf")))
         << pages.toStdString();

@@ -8,6 +8,7 @@
 #include "format/string_table.h"
 #include "platform/busy.h"
 #include "records/maintenance.h"
+#include "records/attachments.h"
 #include "sheets/home_sheet.h"
 #include "views/home_mgr_view.h"
 #include "views/inventory_view.h"
@@ -291,6 +292,19 @@ void CMainFrame::ReloadAfterDataReplacement()
     if (m_tasksView)
         m_tasksView->Refresh();
     OnSelectHome();
+    // The handheld knows nothing of attachments: a copy from it can leave some without their
+    // asset. They are kept, and the user is told where to find them.
+    if (const int unfiled = Attachments::unfiledCount(database()); unfiled > 0)
+        Ui::messageBox(
+            this,
+            QStringLiteral("%1 kept in the data file %2 to assets or homes that are no longer "
+                           "there. %3 kept: Tools > Unfiled Attachments files them under an asset "
+                           "or removes them.")
+                .arg(unfiled == 1 ? QStringLiteral("1 attachment")
+                                  : QStringLiteral("%1 attachments").arg(unfiled),
+                     unfiled == 1 ? QStringLiteral("belongs") : QStringLiteral("belong"),
+                     unfiled == 1 ? QStringLiteral("It is") : QStringLiteral("They are")),
+            Strings::load(Strings::AppTitle), Ui::Icon::Information, Ui::Ok);
 }
 
 void CMainFrame::OnSelectHome()

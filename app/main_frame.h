@@ -148,6 +148,7 @@ private:
     void OnImportInventory();
     void OnPrintInventoryReport();
     void OnPrintLabels();
+    void OnUnfiledAttachments();
     void OnAbout();
     void OnExit();
     void OnContextNew();

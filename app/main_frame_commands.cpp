@@ -17,6 +17,7 @@
 #include "sheets/general_tasks_dialog.h"
 #include "sheets/maintenance_dialog.h"
 #include "sheets/recommend_movie_dialog.h"
+#include "sheets/unfiled_attachments_dialog.h"
 #include "sheets/warranties_dialog.h"
 #include "views/home_mgr_view.h"
 #include "views/inventory_view.h"
@@ -232,6 +233,15 @@ void CMainFrame::OnPrintLabels()
         context.selectedLocation = m_locationsView->shownId();
     Labels::Dialog dialog(database(), currentHome(), settings(), context, this);
     Ui::runModal(dialog);
+}
+
+void CMainFrame::OnUnfiledAttachments()
+{
+    Attachments::UnfiledDialog dialog(database(), currentHomeId(), this);
+    Ui::runModal(dialog);
+    // A file moved to an asset gives it a paper-clip in the inventory.
+    if (dialog.changedAny() && m_inventoryView)
+        m_inventoryView->Refresh(m_inventoryView->shownAssetId());
 }
 
 void CMainFrame::OnAbout()

@@ -57,6 +57,8 @@ void CMainFrame::createActions()
     addCommand(Command::RecommendMovie, QStringLiteral("&Recommend Movie"), &C::OnRecommendMovie);
     addCommand(Command::Warranties, QStringLiteral("&Warranties..."), &C::ShowWarranties);
     addCommand(Command::Maintenance, QStringLiteral("Mai&ntenance..."), &C::ShowMaintenance);
+    addCommand(Command::UnfiledAttachments, QStringLiteral("&Unfiled Attachments..."),
+               &C::OnUnfiledAttachments);
     addCommand(Command::SelectHome, QStringLiteral("Select H&ome..."), &C::OnSelectHome);
     addCommand(Command::About, QStringLiteral("&About Domelio..."), &C::OnAbout);
     addCommand(Command::ContextNew, QStringLiteral("&New"), &C::OnContextNew);
@@ -84,7 +86,7 @@ void CMainFrame::createMenus()
     tools->addActions({ action(Command::TasksView), action(Command::InventoryView),
                         action(Command::LocationsView), action(Command::LoanManager),
                         action(Command::RecommendMovie), action(Command::Warranties),
-                        action(Command::Maintenance) });
+                        action(Command::Maintenance), action(Command::UnfiledAttachments) });
     tools->addSeparator();
     tools->addAction(action(Command::SelectHome));
 

@@ -23,6 +23,10 @@ public:
         last = text;
         return Ui::Ok;
     }
+    QStringList openFileNames(QWidget *, const QString &, const QString &, const QString &) override
+    {
+        return {};
+    }
     QString openFileName(QWidget *, const QString &, const QString &, const QString &) override
     {
         return {};

@@ -503,9 +503,18 @@ QVariant CListModel::data(const QModelIndex &index, int role) const
         if (m_checkBoxes && col == 0 && !at(row).heading)
             return at(row).checked ? Qt::Checked : Qt::Unchecked;
         return {};
-    case Qt::AccessibleDescriptionRole:
+    case Qt::AccessibleTextRole:
+    case Qt::AccessibleDescriptionRole: {
         // A screen reader reads a table's rows as cells; this says which ones title the others.
-        return at(row).heading ? QStringLiteral("heading") : QVariant();
+        if (role == Qt::AccessibleDescriptionRole && at(row).heading)
+            return QStringLiteral("heading");
+        if (col != 0 || !m_rowNote)
+            return {};
+        const QString note = m_rowNote(row);
+        if (note.isEmpty() || role == Qt::AccessibleDescriptionRole)
+            return note.isEmpty() ? QVariant() : QVariant(note);
+        return GetItemText(row, col) + QStringLiteral(", ") + note;
+    }
     default:
         return {};
     }

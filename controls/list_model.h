@@ -145,6 +145,12 @@ public:
     // Every row, listed or not.
     int GetUnfilteredCount() const { return int(m_rows.size()); }
 
+    // --- what a screen reader says --------------------------------------------------------
+    // A note on a row beyond its text ("3 attachments"), asked for (listed row) only when a
+    // reader asks: it becomes part of the first cell's accessible name and its description.
+    using RowNote = std::function<QString(int row)>;
+    void SetRowNote(RowNote note) { m_rowNote = std::move(note); }
+
     // --- bulk updates ----------------------------------------------------------------------
     // Between BeginBatch and EndBatch every change is gathered into one model reset, so filling
     // 100,000 rows costs one reset instead of 100,000 row insertions. Nests. Selection calls made
@@ -248,6 +254,7 @@ private:
     QLocale m_dateLocale;
     QItemSelectionModel *m_selection = nullptr;
     TextMeasurer m_measureHeading;
+    RowNote m_rowNote;
 
     int m_batchDepth = 0;
     bool m_resetStarted = false;

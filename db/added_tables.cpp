@@ -53,6 +53,25 @@ const std::vector<const char *> &statements()
         "CREATE INDEX IF NOT EXISTS SchedulesByDoneTask ON Schedules (DoneTaskId);",
         "CREATE INDEX IF NOT EXISTS ScheduleLogBySchedule ON ScheduleLog (ScheduleId, Skipped, "
         "Done);",
+        // Attachments: the files kept with an asset (AssetId above 0) or with the home itself
+        // (AssetId 0): photos, receipts, manuals. Their bytes have a table of their own: the
+        // engine rewrites a whole row on every change, and a change of kind, of picture or of
+        // asset must not read and write a file of hundreds of megabytes again.
+        "CREATE TABLE IF NOT EXISTS Attachments ("
+        "AttachmentId INTEGER PRIMARY KEY, HomeId LONG NOT NULL, AssetId LONG NOT NULL DEFAULT 0, "
+        "Kind SHORT NOT NULL DEFAULT 5, FileName TEXT NOT NULL COLLATE NOCASE, MimeType TEXT, "
+        "Added DATETIME, Size INTEGER NOT NULL DEFAULT 0, IsPicture BIT NOT NULL DEFAULT 0);",
+        "CREATE TABLE IF NOT EXISTS AttachmentData ("
+        "AttachmentId INTEGER PRIMARY KEY, Data BLOB NOT NULL);",
+        // An attachment's bytes go with it, however its row is deleted.
+        "CREATE TRIGGER IF NOT EXISTS AttachmentsTakeTheirData AFTER DELETE ON Attachments "
+        "BEGIN DELETE FROM AttachmentData WHERE AttachmentId=OLD.AttachmentId; END;",
+        // The inventory's paper-clips and pictures are counted from this index alone.
+        "CREATE INDEX IF NOT EXISTS AttachmentsByOwner ON Attachments "
+        "(HomeId, AssetId, IsPicture);",
+        // At most one attachment is an asset's (or the home's) picture.
+        "CREATE UNIQUE INDEX IF NOT EXISTS AttachmentsOnePicture ON Attachments "
+        "(HomeId, AssetId) WHERE IsPicture=1;",
     };
     return all;
 }
@@ -78,7 +97,9 @@ bool deleteAssetRows(CADODataBase &db, qint32 assetId)
           "Schedules WHERE AssetId=%ld);",
           "DELETE FROM ScheduleLog WHERE ScheduleId IN (SELECT ScheduleId FROM Schedules WHERE "
           "AssetId=%ld);",
-          "DELETE FROM Schedules WHERE AssetId=%ld;" },
+          "DELETE FROM Schedules WHERE AssetId=%ld;",
+          // Attachments: their bytes go with them (a trigger).
+          "DELETE FROM Attachments WHERE AssetId=%ld AND AssetId>0;" },
         assetId);
 }
 
@@ -90,7 +111,8 @@ bool deleteHomeRows(CADODataBase &db, qint32 homeId)
           "Schedules WHERE HomeId=%ld);",
           "DELETE FROM ScheduleLog WHERE ScheduleId IN (SELECT ScheduleId FROM Schedules WHERE "
           "HomeId=%ld);",
-          "DELETE FROM Schedules WHERE HomeId=%ld;" },
+          "DELETE FROM Schedules WHERE HomeId=%ld;",
+          "DELETE FROM Attachments WHERE HomeId=%ld;" },
         homeId);
 }
 

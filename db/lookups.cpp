@@ -48,7 +48,8 @@ QString lookUpValue(CADODataBase &db, qint32 key, const QString &table, const QS
 
 float fillList(CADODataBase &db, CListModel &list, const QString &table, const QString &idColumn,
                qint32 selectId, const QString &where, const QString &extraColumns,
-               double *exactTotal, bool *read)
+               double *exactTotal, bool *read,
+               const std::function<int(qint32 id, int image)> &adjustImage)
 {
     Busy::Scope busy;
     float total = 0.0f;
@@ -109,8 +110,11 @@ float fillList(CADODataBase &db, CListModel &list, const QString &table, const Q
                 exact += value;
                 image = categoryId == kVideoCategoryId ? 2 : hasPicture ? 1 : 0;
             }
+            const qint32 id = qint32(sqlite3_column_int64(stmt, 0));
+            if (adjustImage)
+                image = adjustImage(id, image);
             const int row = list.InsertItem(list.GetItemCount(), text, image);
-            list.SetItemData(row, qint32(sqlite3_column_int64(stmt, 0)));
+            list.SetItemData(row, id);
         }
         sqlite3_finalize(stmt);
         if (rc != SQLITE_DONE) {

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <functional>
+
 class CADODataBase;
 class CComboModel;
 class CListModel;
@@ -27,11 +29,13 @@ QString lookUpValue(CADODataBase &db, qint32 key, const QString &table, const QS
 // 1 when they have a picture, else 0. exactTotal, when given, receives the same sum taken over
 // the stored doubles in double precision (a float sum drifts by cents over many rows). read,
 // when given, tells whether the rows could be read: a failed read lists nothing, which is then
-// no empty table.
+// no empty table. adjustImage, when given, has the last word on each row's image (id, image as
+// above).
 float fillList(CADODataBase &db, CListModel &list, const QString &table, const QString &idColumn,
                qint32 selectId, const QString &where = QString(),
                const QString &extraColumns = QString(), double *exactTotal = nullptr,
-               bool *read = nullptr);
+               bool *read = nullptr,
+               const std::function<int(qint32 id, int image)> &adjustImage = {});
 
 // Fills combo from a statement whose columns are id, text[, detail]. firstEntry (when not
 // empty) comes first with the value 0. Entry 0 is selected, then the entry holding selectId.

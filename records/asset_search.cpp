@@ -85,6 +85,20 @@ QHash<qint32, QByteArray> keys(CADODataBase &db, qint32 homeId, qint32 categoryF
                                 key += categories.value(qint32(sqlite3_column_int64(stmt, 2)));
                                 keys.insert(qint32(sqlite3_column_int64(stmt, 0)), key);
                             });
+    // The names of the attachments (never their bytes), after the asset's own texts. A file
+    // without the table (opened read-only before it could get one) is searched without them.
+    if (assetsRead)
+        eachRow(handle,
+                sqlText("SELECT AssetId, FileName FROM Attachments WHERE HomeId=%ld AND "
+                        "AssetId>0;",
+                        long(homeId)),
+                [&](sqlite3_stmt *stmt) {
+                    const auto key = keys.find(qint32(sqlite3_column_int64(stmt, 0)));
+                    if (key == keys.end())
+                        return;
+                    *key += kFieldBreak;
+                    appendColumn(*key, stmt, 1);
+                });
     if (read)
         *read = assetsRead;
     if (!assetsRead) {

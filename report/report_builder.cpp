@@ -157,7 +157,7 @@ Slice SliceBuilder::titleSlice(const QString &text, FontRole role) const
     return slice;
 }
 
-void SliceBuilder::addPicture(const QString &path, QSizeF box)
+void SliceBuilder::addPicture(const QString &path, QSizeF box, qint64 attachment)
 {
     box = box.boundedTo(QSizeF(m_width, m_bodyHeight / 2));
     Slice slice;
@@ -166,8 +166,30 @@ void SliceBuilder::addPicture(const QString &path, QSizeF box)
     picture.kind = Piece::Picture;
     picture.rect = QRectF(QPointF((m_width - box.width()) / 2, 0), box);
     picture.text = path;
+    picture.attachment = attachment;
     slice.pieces.push_back(picture);
     push(std::move(slice));
+}
+
+std::vector<Slice> SliceBuilder::photoStrip(const std::vector<qint64> &photos, qreal x, qreal width,
+                                            QSizeF box) const
+{
+    const qreal gap = pt(4);
+    const int perRow = std::max(1, int((width + gap) / (box.width() + gap)));
+    std::vector<Slice> rows;
+    for (size_t i = 0; i < photos.size(); ++i) {
+        if (i % size_t(perRow) == 0) {
+            Slice row;
+            row.height = box.height() + gap;
+            rows.push_back(std::move(row));
+        }
+        Piece picture;
+        picture.kind = Piece::Picture;
+        picture.rect = QRectF(QPointF(x + qreal(i % size_t(perRow)) * (box.width() + gap), 0), box);
+        picture.attachment = photos[i];
+        rows.back().pieces.push_back(picture);
+    }
+    return rows;
 }
 
 int SliceBuilder::addContinuation(std::vector<Slice> parts)
@@ -211,7 +233,7 @@ Slice SliceBuilder::headingRow(const std::vector<Column> &columns) const
 
 void SliceBuilder::addRow(const std::vector<Column> &columns, const std::vector<Cell> &cells,
                           const Cell &spanning, const std::optional<RowPicture> &picture,
-                          int continuation, bool total)
+                          int continuation, bool total, const std::vector<qint64> &photos)
 {
     const qreal pad = pt(kCellPadding);
     struct Line
@@ -267,6 +289,20 @@ void SliceBuilder::addRow(const std::vector<Column> &columns, const std::vector<
             row.push_back(std::move(slice));
         }
     }
+    if (!photos.empty()) {
+        const qreal box = pt(48);
+        for (Slice &strip :
+             photoStrip(photos, spanX + pad, m_width - spanX - 2 * pad, QSizeF(box, box * 0.75))) {
+            // Room above the first row of thumbnails, so that they clear the text.
+            if (row.empty() || row.back().pieces.empty()
+                || row.back().pieces.front().kind != Piece::Picture) {
+                for (Piece &piece : strip.pieces)
+                    piece.rect.translate(0, pad);
+                strip.height += pad;
+            }
+            row.push_back(std::move(strip));
+        }
+    }
     if (row.empty())
         row.emplace_back().height = metrics(Body).lineSpacing();
 
@@ -291,6 +327,7 @@ void SliceBuilder::addRow(const std::vector<Column> &columns, const std::vector<
         const qreal x = column == columns.end() ? 0 : column->x + pad;
         box.rect = QRectF(QPointF(x, pad), picture->box);
         box.text = picture->path;
+        box.attachment = picture->attachment;
         row.front().pieces.push_back(box);
     }
 
@@ -325,8 +362,11 @@ bool SliceBuilder::build(const Contents &contents, const std::function<bool(doub
     if (contents.assets.empty())
         return true;
     summary(contents);
-    return contents.options.pagePerAsset ? assetPages(contents, progress)
-                                         : assetTable(contents, progress);
+    const bool built = contents.options.pagePerAsset ? assetPages(contents, progress)
+                                                     : assetTable(contents, progress);
+    if (built && contents.options.receipts)
+        receiptPages(contents);
+    return built;
 }
 
 } // namespace InventoryReport

@@ -60,12 +60,15 @@ private:
     {
         QString path;
         QSizeF box;
+        qint64 attachment = 0; // in place of path
     };
 
     void cover(const Contents &contents);
     void summary(const Contents &contents);
     bool assetTable(const Contents &contents, const std::function<bool(double)> &progress);
     bool assetPages(const Contents &contents, const std::function<bool(double)> &progress);
+    // A page for each receipt kept as a picture, in the order of the assets.
+    void receiptPages(const Contents &contents);
 
     std::vector<Column> assetColumns(const Contents &contents) const;
     // The width of a column whose cells hold texts, in role: the widest, with the cells'
@@ -73,6 +76,13 @@ private:
     qreal fitting(const QStringList &texts, FontRole role, qreal least) const;
     std::vector<Cell> assetCells(const Asset &asset, Grouping grouping) const;
     std::vector<std::pair<QString, QString>> assetFields(const Asset &asset) const;
+    // "Photo: front.jpg, back.jpg; Receipt: till.pdf", by kind; empty without attachments.
+    static QString attachmentList(const Asset &asset);
+    // The photos printed as thumbnails: pictures of kind Photo, other than the asset's picture.
+    static std::vector<qint64> photosOf(const Asset &asset);
+    // Rows of thumbnails of the given attachments, boxes of box points, from x across width.
+    std::vector<Slice> photoStrip(const std::vector<qint64> &photos, qreal x, qreal width,
+                                  QSizeF box) const;
 
     // Lines of free text across the given width.
     void addParagraph(const QString &text, FontRole role, qreal x, qreal width,
@@ -80,13 +90,14 @@ private:
     // One row of a table: each cell's paragraphs wrapped in its column, line beside line, then
     // the spanning paragraphs (notes) across from the first text column; a picture in the first
     // column; a rule below.
+    // photos: thumbnails in rows under the spanning paragraphs.
     void addRow(const std::vector<Column> &columns, const std::vector<Cell> &cells,
                 const Cell &spanning = {}, const std::optional<RowPicture> &picture = {},
-                int continuation = -1, bool total = false);
+                int continuation = -1, bool total = false, const std::vector<qint64> &photos = {});
     // The shaded line of column titles.
     Slice headingRow(const std::vector<Column> &columns) const;
     Slice titleSlice(const QString &text, FontRole role) const;
-    void addPicture(const QString &path, QSizeF box);
+    void addPicture(const QString &path, QSizeF box, qint64 attachment = 0);
     void addGap(qreal points);
     int addContinuation(std::vector<Slice> parts);
     void startPage();

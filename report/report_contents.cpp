@@ -8,6 +8,7 @@
 #include "records/home.h"
 
 #include <QCollator>
+#include <QHash>
 
 #include <algorithm>
 
@@ -247,7 +248,20 @@ bool load(CADODataBase &db, qint32 homeId, const Options &options, const QDate &
     contents.homeDescription = home.m_strDescription;
     contents.homeAddress = home.m_strAddress;
     contents.homePicture = home.m_strPicture;
+    contents.dataFile = db.GetDataSource();
     contents.chosenNames = chosenNames(db, homeId, options, locale);
+
+    // The names of the home's attachments (never their bytes), by asset.
+    QHash<qint32, std::vector<Attachment>> attachments;
+    for (const Attachments::Attachment &stored : Attachments::listOfHome(db, homeId)) {
+        if (stored.assetId == Attachments::kHomeItself) {
+            if (stored.isPicture && stored.isImage())
+                contents.homePictureAttachment = stored.id;
+            continue;
+        }
+        attachments[stored.assetId].push_back(
+            { stored.id, stored.kind, stored.fileName, stored.isImage(), stored.isPicture });
+    }
 
     CADORecordset rs(db);
     if (!rs.Open(sqlText(kAssetsQuery, int(Lookups::AssetCategory), long(homeId)))) {
@@ -258,8 +272,14 @@ bool load(CADODataBase &db, qint32 homeId, const Options &options, const QDate &
     contents.assets.reserve(size_t(rs.GetRecordCount()));
     for (; !rs.IsEof(); rs.MoveNext()) {
         Asset asset = readAsset(rs);
-        if (chosen(asset, options))
-            contents.assets.push_back(std::move(asset));
+        if (!chosen(asset, options))
+            continue;
+        asset.attachments = attachments.take(asset.id);
+        for (const Attachment &attachment : asset.attachments) {
+            if (attachment.isPicture && attachment.image)
+                asset.pictureAttachment = attachment.id;
+        }
+        contents.assets.push_back(std::move(asset));
     }
     rs.Close();
     arrange(contents, locale);

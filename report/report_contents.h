@@ -6,6 +6,7 @@
 
 #include "format/display_text.h"
 #include "platform/ole_date.h"
+#include "records/attachments.h"
 
 #include <QDate>
 #include <QLocale>
@@ -34,11 +35,24 @@ struct Options
     bool notes = true;
     // A page of its own for every asset; otherwise one table row each.
     bool pagePerAsset = false;
+    // A page for each receipt kept as a picture, after the assets.
+    bool receipts = false;
 };
 
 // The id of the group of assets without a location or category. A reference to a row that
 // has gone (or to a location of another home) counts as none too.
 constexpr qint32 kNone = 0;
+
+// A file kept with an asset (or with the home), as the report lists it: the bytes are read
+// only when a picture of it is painted.
+struct Attachment
+{
+    qint64 id = 0;
+    Attachments::Kind kind = Attachments::Kind::Other;
+    QString fileName;
+    bool image = false;
+    bool isPicture = false;
+};
 
 struct Asset
 {
@@ -61,6 +75,9 @@ struct Asset
     COleDateTime warranty = COleDateTime::invalidDate();
     // A video, DVD or CD title: genre and release year in place of make, model and warranty.
     bool video = false;
+    // Its attachments, by kind and name; the one chosen as its picture replaces picture.
+    std::vector<Attachment> attachments;
+    qint64 pictureAttachment = 0;
 
     bool hasWarranty() const;
 };
@@ -88,6 +105,10 @@ struct Contents
     QString homeDescription;
     QString homeAddress;
     QString homePicture;
+    // The home's own paper chosen as its picture, in place of homePicture.
+    qint64 homePictureAttachment = 0;
+    // Where the attachments' bytes are read from when their pictures are painted.
+    QString dataFile;
     QDate date;
     Options options;
     // The names of the ticked categories or locations, for the cover; empty for all assets.

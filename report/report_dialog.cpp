@@ -116,11 +116,16 @@ void Dialog::createControls()
     m_notes = new QCheckBox(QStringLiteral("Include no&tes"), layoutBox);
     m_notes->setObjectName(QStringLiteral("notes"));
     m_notes->setChecked(true);
+    m_receipts = new QCheckBox(QStringLiteral("Include &receipts"), layoutBox);
+    m_receipts->setObjectName(QStringLiteral("receipts"));
+    m_receipts->setToolTip(QStringLiteral(
+        "A page for each receipt kept as a picture with an asset, after the assets"));
     m_pagePerAsset = new QCheckBox(QStringLiteral("&One page per asset"), layoutBox);
     m_pagePerAsset->setObjectName(QStringLiteral("pagePerAsset"));
     m_pagePerAsset->setToolTip(QStringLiteral("Otherwise each asset is one row of a table"));
     form->addRow(m_pictures);
     form->addRow(m_notes);
+    form->addRow(m_receipts);
     form->addRow(m_pagePerAsset);
     m_paper = new QComboBox(layoutBox);
     m_paper->setObjectName(QStringLiteral("paper"));
@@ -168,6 +173,7 @@ void Dialog::createControls()
                          m_grouping,
                          m_pictures,
                          m_notes,
+                         m_receipts,
                          m_pagePerAsset,
                          m_paper,
                          preview,
@@ -225,6 +231,7 @@ Options Dialog::options() const
     options.grouping = Grouping(m_grouping->currentData().toInt());
     options.pictures = m_pictures->isChecked();
     options.notes = m_notes->isChecked();
+    options.receipts = m_receipts->isChecked();
     options.pagePerAsset = m_pagePerAsset->isChecked();
     return options;
 }

@@ -73,6 +73,7 @@ private:
     QComboBox *m_grouping = nullptr;
     QCheckBox *m_pictures = nullptr;
     QCheckBox *m_notes = nullptr;
+    QCheckBox *m_receipts = nullptr;
     QCheckBox *m_pagePerAsset = nullptr;
     QComboBox *m_paper = nullptr;
 };

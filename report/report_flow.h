@@ -23,6 +23,10 @@ struct Piece
     // along the top edge; Shade and Picture: the box.
     QRectF rect;
     QString text; // Text: the line; Picture: the picture file
+    // Picture: an attachment kept in the data file, in place of a file.
+    qint64 attachment = 0;
+    // Picture: decoded for reading (a receipt on a page of its own), not as a thumbnail.
+    bool detailed = false;
 };
 
 struct Slice

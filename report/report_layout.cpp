@@ -17,6 +17,17 @@ const QColor kAccent(55, 96, 157);
 const QColor kRuleColor(160, 160, 160);
 const QColor kShadeColor(234, 239, 244);
 
+PictureSource sourceOf(const Piece &piece)
+{
+    return PictureSource { piece.attachment != 0 ? QString() : piece.text, piece.attachment };
+}
+
+QSize pixelsFor(const Piece &piece, const SliceBuilder &builder)
+{
+    const QSizeF points = piece.rect.size() / builder.pt(1);
+    return piece.detailed ? detailedPixels(points) : thumbnailPixels(points);
+}
+
 class PagePainter
 {
 public:
@@ -49,7 +60,7 @@ public:
                 m_painter.fillRect(piece.rect.translated(0, top), kShadeColor);
                 break;
             case Piece::Picture:
-                picture(piece.text, piece.rect.translated(0, top));
+                picture(piece, piece.rect.translated(0, top));
                 break;
             }
         }
@@ -57,9 +68,9 @@ public:
 
 private:
     // Decoded small (ahead, on another thread), drawn, and dropped when this returns.
-    void picture(const QString &path, const QRectF &box)
+    void picture(const Piece &piece, const QRectF &box)
     {
-        const QImage image = m_pictures.next(path, thumbnailPixels(box.size() / m_builder.pt(1)));
+        const QImage image = m_pictures.next(sourceOf(piece), pixelsFor(piece, m_builder));
         if (image.isNull()) {
             m_painter.setPen(QPen(kRuleColor, m_builder.pt(0.5)));
             m_painter.setBrush(Qt::NoBrush);
@@ -79,8 +90,10 @@ private:
         }
         QSizeF size = image.size();
         size.scale(box.size(), Qt::KeepAspectRatio);
-        const QRectF target(box.x() + (box.width() - size.width()) / 2,
-                            box.y() + (box.height() - size.height()) / 2, size.width(),
+        // A page-sized picture (a receipt) starts under its heading; a thumbnail sits in the
+        // middle of its box.
+        const qreal top = piece.detailed ? box.y() : box.y() + (box.height() - size.height()) / 2;
+        const QRectF target(box.x() + (box.width() - size.width()) / 2, top, size.width(),
                             size.height());
         m_painter.drawImage(target, image);
     }
@@ -95,12 +108,11 @@ std::vector<PictureQueue::Request> pictureRequests(const SliceBuilder &builder,
                                                    const std::vector<PageSpan> &pages)
 {
     std::vector<PictureQueue::Request> requests;
-    const qreal point = builder.pt(1);
     for (const PageSpan &page : pages) {
         for (size_t i = page.first; i < page.end; ++i) {
             for (const Piece &piece : builder.slices[i].pieces) {
                 if (piece.kind == Piece::Picture)
-                    requests.push_back({ piece.text, thumbnailPixels(piece.rect.size() / point) });
+                    requests.push_back({ sourceOf(piece), pixelsFor(piece, builder) });
             }
         }
     }
@@ -156,7 +168,7 @@ bool PageLayout::paint(QPagedPaintDevice &device, const Progress &progress,
     QPainter painter;
     if (!painter.begin(&device))
         return false;
-    PictureQueue pictures(pictureRequests(builder, painted));
+    PictureQueue pictures(pictureRequests(builder, painted), m_contents.dataFile);
     PagePainter pagePainter(painter, builder, pictures);
     bool ok = true;
     for (size_t p = 0; p < painted.size() && ok; ++p) {

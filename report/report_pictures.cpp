@@ -1,5 +1,7 @@
 #include "report/report_pictures.h"
 
+#include "records/attachment_store.h"
+
 #include <QImageReader>
 #include <QPainter>
 
@@ -8,19 +10,33 @@ namespace {
 
 constexpr qreal kPictureDpi = 150; // sharp in print at the size the picture is shown
 constexpr int kLongestSide = 420; // pixels: a page-wide photo stays a few tens of kilobytes
+constexpr int kDetailedSide = 1600; // pixels: a till receipt's small print stays readable
+
+QSize boundedPixels(const QSizeF &points, int longest)
+{
+    QSizeF pixels = points * kPictureDpi / 72.0;
+    if (pixels.width() > longest || pixels.height() > longest)
+        pixels.scale(longest, longest, Qt::KeepAspectRatio);
+    return pixels.toSize().expandedTo(QSize(1, 1));
+}
+
+QImage decode(QImageReader &reader, const QSize &maxPixels);
 
 } // namespace
 
 QSize thumbnailPixels(const QSizeF &points)
 {
-    QSizeF pixels = points * kPictureDpi / 72.0;
-    if (pixels.width() > kLongestSide || pixels.height() > kLongestSide)
-        pixels.scale(kLongestSide, kLongestSide, Qt::KeepAspectRatio);
-    return pixels.toSize().expandedTo(QSize(1, 1));
+    return boundedPixels(points, kLongestSide);
 }
 
-PictureQueue::PictureQueue(std::vector<Request> requests)
+QSize detailedPixels(const QSizeF &points)
+{
+    return boundedPixels(points, kDetailedSide);
+}
+
+PictureQueue::PictureQueue(std::vector<Request> requests, const QString &dataFile)
     : m_requests(std::move(requests))
+    , m_dataFile(dataFile)
 {
     startMore();
 }
@@ -36,15 +52,18 @@ void PictureQueue::startMore()
     while (m_running.size() < kAhead && m_started < m_requests.size()) {
         const Request &request = m_requests[m_started++];
         m_running.push_back(
-            std::async(std::launch::async, thumbnail, request.path, request.pixels));
+            std::async(std::launch::async,
+                       [source = request.source, dataFile = m_dataFile, pixels = request.pixels] {
+                           return thumbnail(source, dataFile, pixels);
+                       }));
     }
 }
 
-QImage PictureQueue::next(const QString &path, const QSize &pixels)
+QImage PictureQueue::next(const PictureSource &source, const QSize &pixels)
 {
-    if (m_next >= m_requests.size() || m_requests[m_next].path != path
+    if (m_next >= m_requests.size() || !(m_requests[m_next].source == source)
         || m_requests[m_next].pixels != pixels)
-        return thumbnail(path, pixels);
+        return thumbnail(source, m_dataFile, pixels);
     ++m_next;
     QImage image = m_running.front().get();
     m_running.pop_front();
@@ -57,6 +76,27 @@ QImage thumbnail(const QString &path, const QSize &maxPixels)
     if (path.isEmpty() || maxPixels.isEmpty())
         return {};
     QImageReader reader(path);
+    return decode(reader, maxPixels);
+}
+
+QImage thumbnail(const PictureSource &source, const QString &dataFile, const QSize &maxPixels)
+{
+    if (source.attachment == 0)
+        return thumbnail(source.path, maxPixels);
+    if (dataFile.isEmpty() || maxPixels.isEmpty())
+        return {};
+    const std::unique_ptr<Attachments::Reader> bytes =
+        Attachments::Reader::openOwnConnection(dataFile, source.attachment);
+    if (!bytes)
+        return {};
+    QImageReader reader(bytes.get());
+    return decode(reader, maxPixels);
+}
+
+namespace {
+
+QImage decode(QImageReader &reader, const QSize &maxPixels)
+{
     reader.setAutoTransform(true);
     QSize size = reader.size();
     if (size.isValid() && !size.isEmpty()) {
@@ -85,5 +125,7 @@ QImage thumbnail(const QString &path, const QSize &maxPixels)
     }
     return image.convertToFormat(QImage::Format_RGB32);
 }
+
+} // namespace
 
 } // namespace InventoryReport

@@ -62,8 +62,9 @@ void SliceBuilder::cover(const Contents &contents)
     if (!contents.homeAddress.isEmpty())
         addParagraph(contents.homeAddress, Body, 0, m_width);
     addGap(14);
-    if (contents.options.pictures && !contents.homePicture.isEmpty()) {
-        addPicture(contents.homePicture, QSizeF(pt(288), pt(216)));
+    if (contents.options.pictures
+        && (contents.homePictureAttachment != 0 || !contents.homePicture.isEmpty())) {
+        addPicture(contents.homePicture, QSizeF(pt(288), pt(216)), contents.homePictureAttachment);
         addGap(10);
     }
 
@@ -295,10 +296,14 @@ bool SliceBuilder::assetTable(const Contents &contents, const std::function<bool
             Cell notes;
             if (options.notes && !asset.notes.isEmpty())
                 notes.push_back({ QStringLiteral("Notes: ") + asset.notes });
+            if (const QString list = attachmentList(asset); !list.isEmpty())
+                notes.push_back({ QStringLiteral("Attachments: ") + list });
             std::optional<RowPicture> picture;
-            if (options.pictures && !asset.picture.isEmpty())
-                picture = RowPicture { asset.picture, QSizeF(box, box * 0.75) };
-            addRow(columns, assetCells(asset, options.grouping), notes, picture, continuation);
+            if (options.pictures && (asset.pictureAttachment != 0 || !asset.picture.isEmpty()))
+                picture =
+                    RowPicture { asset.picture, QSizeF(box, box * 0.75), asset.pictureAttachment };
+            addRow(columns, assetCells(asset, options.grouping), notes, picture, continuation,
+                   false, options.pictures ? photosOf(asset) : std::vector<qint64>());
             if (progress && i % kProgressEvery == 0 && !progress(double(i) / double(total)))
                 return false;
         }
@@ -326,8 +331,8 @@ bool SliceBuilder::assetPages(const Contents &contents, const std::function<bool
             addParagraph(groupLabel + group.name, Small, 0, m_width);
             addParagraph(asset.description, Heading, 0, m_width, true);
             addGap(6);
-            if (options.pictures && !asset.picture.isEmpty()) {
-                addPicture(asset.picture, QSizeF(pt(324), pt(243)));
+            if (options.pictures && (asset.pictureAttachment != 0 || !asset.picture.isEmpty())) {
+                addPicture(asset.picture, QSizeF(pt(324), pt(243)), asset.pictureAttachment);
                 addGap(8);
             }
             for (const auto &[label, value] : assetFields(asset))
@@ -340,11 +345,90 @@ bool SliceBuilder::assetPages(const Contents &contents, const std::function<bool
                 push(std::move(heading));
                 addParagraph(asset.notes, Body, 0, m_width, false, continuation);
             }
+            if (!asset.attachments.empty()) {
+                addGap(10);
+                Slice heading = titleSlice(QStringLiteral("Attachments"), Bold);
+                heading.keepWithNext = true;
+                heading.continuation = continuation;
+                push(std::move(heading));
+                for (const QString &line : attachmentList(asset).split(QStringLiteral("; ")))
+                    addParagraph(line, Body, 0, m_width, false, continuation);
+                if (options.pictures) {
+                    for (Slice &strip :
+                         photoStrip(photosOf(asset), 0, m_width, QSizeF(pt(108), pt(81)))) {
+                        strip.continuation = continuation;
+                        push(std::move(strip));
+                    }
+                }
+            }
             if (progress && i % kProgressEvery == 0 && !progress(double(i) / double(total)))
                 return false;
         }
     }
     return true;
+}
+
+QString SliceBuilder::attachmentList(const Asset &asset)
+{
+    QStringList kinds;
+    for (Attachments::Kind kind : Attachments::kKinds) {
+        QStringList names;
+        for (const Attachment &attachment : asset.attachments) {
+            if (attachment.kind == kind)
+                names << attachment.fileName;
+        }
+        if (!names.isEmpty())
+            kinds << Attachments::kindName(kind) + QStringLiteral(": ")
+                    + names.join(QStringLiteral(", "));
+    }
+    return kinds.join(QStringLiteral("; "));
+}
+
+std::vector<qint64> SliceBuilder::photosOf(const Asset &asset)
+{
+    std::vector<qint64> photos;
+    for (const Attachment &attachment : asset.attachments) {
+        if (attachment.kind == Attachments::Kind::Photo && attachment.image
+            && attachment.id != asset.pictureAttachment)
+            photos.push_back(attachment.id);
+    }
+    return photos;
+}
+
+void SliceBuilder::receiptPages(const Contents &contents)
+{
+    const QString groupLabel = groupingName(contents.options.grouping) + QStringLiteral(": ");
+    for (const Group &group : contents.groups) {
+        for (size_t i = group.first; i < group.first + size_t(group.totals.count); ++i) {
+            const Asset &asset = contents.assets[i];
+            for (const Attachment &attachment : asset.attachments) {
+                if (attachment.kind != Attachments::Kind::Receipt || !attachment.image)
+                    continue;
+                startPage();
+                Slice title = titleSlice(QStringLiteral("Receipt: ") + asset.description, Heading);
+                title.keepWithNext = true;
+                const qreal used = title.height;
+                push(std::move(title));
+                const QString line =
+                    groupLabel + group.name + QStringLiteral(" • ") + attachment.fileName;
+                const qreal lines = qreal(wrap(line, Small, m_width).size());
+                addParagraph(line, Small, 0, m_width, true);
+                addGap(6);
+                // The rest of the page, for the receipt to be read.
+                const qreal room =
+                    m_bodyHeight - used - lines * metrics(Small).lineSpacing() - pt(6) - pt(8);
+                Slice slice;
+                slice.height = std::max(pt(72), room) + pt(4);
+                Piece picture;
+                picture.kind = Piece::Picture;
+                picture.rect = QRectF(0, 0, m_width, std::max(pt(72), room));
+                picture.attachment = attachment.id;
+                picture.detailed = true;
+                slice.pieces.push_back(picture);
+                push(std::move(slice));
+            }
+        }
+    }
 }
 
 } // namespace InventoryReport

@@ -6,6 +6,7 @@
 #include "sheets/asset_purchase_page.h"
 #include "sheets/record_edit.h"
 #include "sheets/video_title_page.h"
+#include "widgets/attachments_page.h"
 #include "widgets/notes_page.h"
 #include "widgets/picture_page.h"
 
@@ -52,6 +53,8 @@ CAssetSheet::CAssetSheet(CADODataBase &db, const CAsset &asset, QWidget *owner)
 
         m_picture = new CDlgPicture(this);
         m_picture->m_strPicture = m_asset.m_strPicture;
+        if (asset.Exists())
+            m_picture->setStoredPicture(&db, m_asset.m_lHomeId, asset.id());
         AddPage(m_picture);
     }
 
@@ -63,6 +66,9 @@ CAssetSheet::CAssetSheet(CADODataBase &db, const CAsset &asset, QWidget *owner)
     // is opened. A video title has no work that comes round.
     if (!video && asset.Exists())
         AddPage(new Maintenance::AssetPage(db, m_asset.m_lHomeId, asset.id(), this));
+    m_attachments = new Attachments::Page(db, m_asset.m_lHomeId, asset.id(), asset.Exists(),
+                                          QStringLiteral("asset"), this);
+    AddPage(m_attachments);
 }
 
 CAsset CAssetSheet::edited() const

@@ -1,8 +1,8 @@
 #pragma once
 // CAssetSheet: the "Asset Properties" sheet. Its pages edit a copy of an asset; Edit saves the
 // copy on OK. A video title gets Details, Title Information and Notes; any other
-// asset Details, Purchase, Other, Picture and Notes, and once stored Maintenance (its plans,
-// saved as they are changed there).
+// asset Details, Purchase, Other, Picture and Notes, once stored Maintenance (its plans), and
+// last the asset's Attachments; plans and attachments are saved as they are changed there.
 
 #include "records/asset.h"
 #include "widgets/property_sheet.h"
@@ -14,6 +14,9 @@ class CDlgAsset_Tab1;
 class CDlgAsset_Video;
 class CDlgNotes;
 class CDlgPicture;
+namespace Attachments {
+class Page;
+}
 
 class CAssetSheet : public CPropertySheet
 {
@@ -36,4 +39,5 @@ private:
     CDlgAsset_Video *m_video = nullptr;
     CDlgPicture *m_picture = nullptr;
     CDlgNotes *m_notes = nullptr;
+    Attachments::Page *m_attachments = nullptr;
 };

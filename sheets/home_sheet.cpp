@@ -3,6 +3,7 @@
 #include "sheets/home_details_page.h"
 #include "sheets/home_loans_page.h"
 #include "sheets/record_edit.h"
+#include "widgets/attachments_page.h"
 #include "widgets/notes_page.h"
 #include "widgets/picture_page.h"
 
@@ -28,6 +29,14 @@ CHomeSheet::CHomeSheet(const CHome &home, QWidget *owner, CADODataBase *db)
     }
     AddPage(m_picture);
     AddPage(m_notes);
+    // Without a data file (a sheet shown on its own) there is nothing to keep papers in.
+    if (db) {
+        if (home.Exists())
+            m_picture->setStoredPicture(db, home.id(), Attachments::kHomeItself);
+        m_attachments = new Attachments::Page(*db, home.id(), Attachments::kHomeItself,
+                                              home.Exists(), QStringLiteral("home"), this);
+        AddPage(m_attachments);
+    }
 }
 
 CHome CHomeSheet::edited() const

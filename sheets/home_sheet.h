@@ -1,6 +1,7 @@
 #pragma once
 // CHomeSheet: the "Home Profile" sheet. Its pages edit a copy of a home; Edit saves the copy on
-// OK. The Loans page, when it exists, goes second and only for a stored home.
+// OK. The Loans page, when it exists, goes second and only for a stored home. The home's
+// Attachments (its papers) come last and are saved as they are changed.
 
 #include "records/home.h"
 #include "widgets/property_sheet.h"
@@ -10,6 +11,9 @@ class CDlgHome_Loan;
 class CDlgHome_Tab1;
 class CDlgNotes;
 class CDlgPicture;
+namespace Attachments {
+class Page;
+}
 
 class CHomeSheet : public CPropertySheet
 {
@@ -36,5 +40,6 @@ private:
     CDlgPicture *m_picture = nullptr;
     CDlgNotes *m_notes = nullptr;
     CDlgHome_Loan *m_loans = nullptr;
+    Attachments::Page *m_attachments = nullptr;
     int m_loansIndex = -1;
 };

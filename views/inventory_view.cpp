@@ -26,6 +26,9 @@
 #include <QPlainTextEdit>
 #include <QShortcut>
 
+#include <algorithm>
+#include <utility>
+
 namespace {
 
 const QString kFilterSetting = QStringLiteral("InventoryCategory");
@@ -106,11 +109,48 @@ QPixmap filmImage()
     return pixmap;
 }
 
+// A paper-clip over the lower-right corner of an image: the asset has attachments.
+QPixmap withClip(QPixmap pixmap)
+{
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    // An inner leg, the loop round the bottom, the long outer leg and the loop over the top.
+    QPainterPath clip;
+    clip.moveTo(11.25, 7);
+    clip.lineTo(11.25, 12.75);
+    clip.arcTo(QRectF(11.25, 11.5, 2.5, 2.5), 180, 180);
+    clip.lineTo(13.75, 4.25);
+    clip.arcTo(QRectF(9.25, 2, 4.5, 4.5), 0, 180);
+    clip.lineTo(9.25, 11.5);
+    // A white edge keeps the clip apart from the picture under it.
+    p.setPen(QPen(Qt::white, 3.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(clip);
+    p.setPen(QPen(QColor(45, 50, 70), 1.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(clip);
+    return pixmap;
+}
+
 } // namespace
 
 QList<QPixmap> CInventoryView::smallImages()
 {
-    return { cartonImage(), pictureImage(), filmImage() };
+    const QList<QPixmap> plain = { cartonImage(), pictureImage(), filmImage() };
+    QList<QPixmap> images = plain;
+    for (const QPixmap &image : plain)
+        images << withClip(image);
+    return images;
+}
+
+QString CInventoryView::rowNote(int row) const
+{
+    const CListModel &model = *m_list->model();
+    if (model.GetItemImage(row) < kWithAttachments)
+        return {};
+    const int count = m_marks.value(model.GetItemData(row)).count;
+    if (count <= 0)
+        return {};
+    return count == 1 ? QStringLiteral("1 attachment")
+                      : QStringLiteral("%1 attachments").arg(count);
 }
 
 CInventoryView::CInventoryView(ViewHost &host, QWidget *parent)
@@ -133,6 +173,7 @@ CInventoryView::CInventoryView(ViewHost &host, QWidget *parent)
     palette.setColor(QPalette::Base, SharedLook::listBackground());
     m_list->setPalette(palette);
     m_list->SetImageList(smallImages());
+    m_list->model()->SetRowNote([this](int row) { return rowNote(row); });
 
     m_description = new QPlainTextEdit(this);
     m_description->setObjectName(QStringLiteral("description"));
@@ -188,9 +229,21 @@ void CInventoryView::fill(qint32 assetId)
         // A large inventory takes seconds to read: the engine keeps a progress window alive.
         const Busy::Scope busy(QStringLiteral("Reading the inventory..."));
         const Busy::EngineProgress engine(db);
+        // Which assets have attachments comes from the attachments' index alone: the files'
+        // bytes, however many gigabytes, are never read for the list.
+        m_marks = Attachments::marksByAsset(db, homeId);
+        std::function<int(qint32, int)> marked;
+        if (!m_marks.isEmpty())
+            marked = [this](qint32 id, int image) {
+                const auto found = m_marks.constFind(id);
+                if (found == m_marks.constEnd())
+                    return image;
+                // A picture kept in the data file is a picture too.
+                return (image == 0 && found->picture ? 1 : image) + kWithAttachments;
+            };
         Lookups::fillList(db, *m_list->model(), QStringLiteral("Assets"), QStringLiteral("AssetId"),
                           assetId, where, QStringLiteral("CurrentValue, Picture2, CategoryId"),
-                          &total, &read);
+                          &total, &read, marked);
     }
     m_total = total;
     m_readFailed = !read;
@@ -353,11 +406,23 @@ void CInventoryView::EditSelected()
     if (!Lookups::selectedRow(*m_list->model(), id, row))
         return;
     CAsset asset(id);
-    asset.Load(host().database());
-    const bool saved = CAssetSheet::Edit(asset, host().database(), host().ownerWindow());
+    CADODataBase &db = host().database();
+    asset.Load(db);
+    // The Attachments page saves at once: a cancelled sheet may still have changed the clip.
+    const auto attachments = [&] {
+        const std::vector<Attachments::Attachment> kept =
+            Attachments::list(db, asset.m_lHomeId, id);
+        const auto picture =
+            std::find_if(kept.begin(), kept.end(), [](const auto &a) { return a.isPicture; });
+        return std::pair(kept.size(), picture == kept.end() ? qint64(0) : picture->id);
+    };
+    const auto before = attachments();
+    const bool saved = CAssetSheet::Edit(asset, db, host().ownerWindow());
     // Its Maintenance page saves plans (and may make tasks) whether the sheet was confirmed.
     host().PlansChanged();
     if (!saved) {
+        if (attachments() != before)
+            Refresh(id);
         // Cancelled, but the sheet's Categories button may have renamed what the search reads.
         searchAgainIfStale();
         return;

@@ -8,6 +8,9 @@
 #include "views/form_view.h"
 
 #include <QByteArray>
+#include "records/attachments.h"
+
+#include <QHash>
 #include <QList>
 #include <QPixmap>
 
@@ -59,8 +62,12 @@ public:
     // The menu last opened; null before the first.
     QMenu *categoryMenu() const { return m_menu; }
 
-    // The list's small images: no picture, picture, video title.
+    // The list's small images: no picture, picture, video title; then the same three with a
+    // paper-clip, for assets that have attachments (kWithAttachments further on).
     static QList<QPixmap> smallImages();
+    static constexpr int kWithAttachments = 3;
+    // What a screen reader adds to a row's name: "3 attachments"; empty for none.
+    QString rowNote(int row) const;
     // The corner icon that opens the category menu.
 
     CAutoListCtrl *list() const { return m_list; }
@@ -129,4 +136,6 @@ private:
     bool m_keysFailed = false;
     // The asset to select again once a search lists it: the last one selected.
     qint32 m_keepId = 0;
+    // The listed assets that have attachments, as the last fill found them.
+    QHash<qint32, Attachments::Marks> m_marks;
 };

@@ -4,6 +4,8 @@
 #include "format/display_text.h"
 #include "platform/busy.h"
 #include "platform/settings_key.h"
+#include "records/attachment_store.h"
+#include "records/attachments.h"
 #include "records/home.h"
 #include "records/home_figures.h"
 #include "records/maintenance_plan.h"
@@ -289,10 +291,25 @@ void CTodayView::ComputeEquity()
     m_fEquity = home.Exists() ? HomeFigures::equity(host().database(), home) : 0.0f;
 }
 
+bool CTodayView::loadStoredPicture()
+{
+    const CHome &home = host().currentHome();
+    if (!home.Exists())
+        return false;
+    // One of the home's papers chosen as its picture: read from the data file, that one only.
+    CADODataBase &db = host().database();
+    const auto stored = Attachments::pictureOf(db, home.id(), Attachments::kHomeItself);
+    if (!stored)
+        return false;
+    const std::unique_ptr<Attachments::Reader> bytes = Attachments::Reader::open(db, stored->id);
+    return bytes && m_picture.Load(*bytes);
+}
+
 void CTodayView::LoadPicture()
 {
     const QString own = host().currentHome().m_strPicture;
-    if ((own.isEmpty() || !m_picture.Load(own)) && !m_picture.Load(m_defaultPicture)) {
+    if (!loadStoredPicture() && (own.isEmpty() || !m_picture.Load(own))
+        && !m_picture.Load(m_defaultPicture)) {
         // Neither loads: show nothing rather than the picture of the home shown before. (A
         // failed load keeps nothing, so m_picture is empty now.)
         m_pictureRect = QRect();
@@ -426,11 +443,11 @@ bool CTodayView::EditHome(int page)
         CHomeSheet::Edit(home, host().database(), host().ownerWindow(), page == 1);
     if (confirmed)
         host().HomeEdited(home);
-    // The Loans page saves its loans at once, so they stay even when the profile is cancelled:
-    // the equity follows them whatever the sheet's result.
+    // The Loans and Attachments pages save at once, so their loans and the picture chosen among
+    // the papers stay even when the profile is cancelled: the equity and the picture follow them
+    // whatever the sheet's result.
     ComputeEquity();
     UpdateLines();
-    if (confirmed)
-        LoadPicture();
+    LoadPicture();
     return confirmed;
 }

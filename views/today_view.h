@@ -29,7 +29,8 @@ public:
     // inventory total come from one aggregate statement each, by the filters the Tasks and
     // Home Inventory views keep in the settings, so they never wait for those views to fill.
     void UpdateLines();
-    // The home's picture, else the shipped default.jpg, else none.
+    // The home's picture (the one of its papers chosen as picture, else the file its path
+    // names), else the shipped default.jpg, else none.
     void LoadPicture();
     // The home's value less what its equity loans still owe. Runs first when the current home
     // changes or was edited, so it also forgets the inventory total counted for the last one.
@@ -100,6 +101,7 @@ private:
     // the data file is unchanged since.
     std::optional<double> rememberedWorth(qint32 homeId, qint32 category) const;
     void placePicture();
+    bool loadStoredPicture();
     void updateWarrantyLine();
     // The warranty line again for a new day, when the date has changed since it was made.
     void followTheDate();

@@ -10,7 +10,13 @@ bool CImageFile::Load(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    QImageReader reader(&file);
+    return Load(file);
+}
+
+bool CImageFile::Load(QIODevice &device)
+{
+    m_image = QImage();
+    QImageReader reader(&device);
     reader.setAutoTransform(true);
     m_image = reader.read();
     return !m_image.isNull();

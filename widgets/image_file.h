@@ -6,6 +6,7 @@
 #include <QSize>
 #include <QString>
 
+class QIODevice;
 class QPainter;
 
 class CImageFile
@@ -14,6 +15,8 @@ public:
     // Reads and decodes the file; false when it cannot be opened or decoded. A failed load keeps
     // nothing, not even an earlier picture.
     bool Load(const QString &path);
+    // The same from a device holding the picture's bytes (an attachment in the data file).
+    bool Load(QIODevice &device);
     bool IsLoaded() const { return !m_image.isNull(); }
     // The picture's size in device pixels; (0, 0) when nothing is loaded.
     QSize Size() const;

@@ -1,8 +1,11 @@
 #include "widgets/picture_page.h"
 
+#include "records/attachment_store.h"
+#include "widgets/attachment_actions.h"
 #include "widgets/ui.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
@@ -38,10 +41,17 @@ CDlgPicture::CDlgPicture(QWidget *parent)
     rowLayout->addWidget(browse);
     rowLayout->addWidget(view);
 
+    m_storedLine = new QLabel(this);
+    m_storedLine->setObjectName(QStringLiteral("storedPicture"));
+    m_storedLine->setWordWrap(true);
+    m_storedLine->setContentsMargins(kMargin, 0, kMargin, kMargin);
+    m_storedLine->hide();
+
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(row);
     layout->addStretch(1);
+    layout->addWidget(m_storedLine);
     setMinimumSize(360, 240);
 
     connect(browse, &QPushButton::clicked, this, &CDlgPicture::onBrowse);
@@ -51,7 +61,46 @@ CDlgPicture::CDlgPicture(QWidget *parent)
 void CDlgPicture::toControls()
 {
     m_path->setText(m_strPicture);
+    readStoredPicture();
     RefreshPreview();
+}
+
+void CDlgPicture::onActivated()
+{
+    const std::optional<qint64> before =
+        m_stored ? std::optional<qint64>(m_stored->id) : std::nullopt;
+    readStoredPicture();
+    const std::optional<qint64> now = m_stored ? std::optional<qint64>(m_stored->id) : std::nullopt;
+    if (before != now)
+        RefreshPreview();
+}
+
+void CDlgPicture::setStoredPicture(CADODataBase *db, qint32 homeId, qint32 assetId)
+{
+    m_db = db;
+    m_homeId = homeId;
+    m_assetId = assetId;
+}
+
+void CDlgPicture::readStoredPicture()
+{
+    m_stored.reset();
+    if (m_db && m_homeId > 0 && (m_assetId > 0 || m_assetId == Attachments::kHomeItself))
+        m_stored = Attachments::pictureOf(*m_db, m_homeId, m_assetId);
+    if (m_stored) {
+        m_storedLine->setText(
+            QStringLiteral("Shown from the data file: %1 (Attachments page). The file named "
+                           "above is shown when no attachment is the picture.")
+                .arg(m_stored->fileName));
+    }
+    m_storedLine->setVisible(m_stored.has_value());
+}
+
+QSize CDlgPicture::previewArea() const
+{
+    if (!m_storedLine->isVisibleTo(this))
+        return size();
+    return QSize(width(), std::max(0, height() - m_storedLine->sizeHint().height()));
 }
 
 bool CDlgPicture::fromControls()
@@ -79,18 +128,25 @@ QRect CDlgPicture::previewRectFor(QSize page, QSize picture)
 void CDlgPicture::RefreshPreview()
 {
     const QString path = m_path->text();
-    if (path.isEmpty())
+    if (m_stored) {
+        // Decoded straight from the data file, piece by piece.
+        const std::unique_ptr<Attachments::Reader> bytes =
+            Attachments::Reader::open(*m_db, m_stored->id);
+        if (!bytes || !m_image.Load(*bytes))
+            m_image = CImageFile();
+    } else if (path.isEmpty()) {
         m_image = CImageFile();
-    else
+    } else {
         m_image.Load(path);
-    m_previewRect = previewRectFor(size(), m_image.Size());
+    }
+    m_previewRect = previewRectFor(previewArea(), m_image.Size());
     update();
 }
 
 void CDlgPicture::resizeEvent(QResizeEvent *event)
 {
     CPropertyPage::resizeEvent(event);
-    m_previewRect = previewRectFor(size(), m_image.Size());
+    m_previewRect = previewRectFor(previewArea(), m_image.Size());
 }
 
 void CDlgPicture::paintEvent(QPaintEvent *)
@@ -115,6 +171,10 @@ void CDlgPicture::onBrowse()
 
 void CDlgPicture::onView()
 {
+    if (m_stored) {
+        Attachments::open(this, *m_db, *m_stored);
+        return;
+    }
     const QString path = m_path->text();
     if (path.isEmpty()) {
         Ui::messageBox(this, QStringLiteral("Please select a picture first."),

@@ -16,6 +16,8 @@ CPropertySheet::CPropertySheet(const QString &title, QWidget *owner)
     setObjectName(QStringLiteral("propertySheet"));
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("pages"));
+    // Every page's tab stays in sight: the sheet is made as wide as its tabs need.
+    m_tabs->setUsesScrollButtons(false);
     m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     m_buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("ok"));
     m_buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancel"));

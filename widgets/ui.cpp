@@ -77,6 +77,12 @@ public:
         return QFileDialog::getOpenFileName(owner, caption, dir, filter);
     }
 
+    QStringList openFileNames(QWidget *owner, const QString &caption, const QString &dir,
+                              const QString &filter) override
+    {
+        return QFileDialog::getOpenFileNames(owner, caption, dir, filter);
+    }
+
     QString saveFileName(QWidget *owner, const QString &caption, const QString &dir,
                          const QString &filter) override
     {
@@ -123,6 +129,12 @@ QString openFileName(QWidget *owner, const QString &caption, const QString &dir,
                      const QString &filter)
 {
     return services().openFileName(owner, caption, dir, filter);
+}
+
+QStringList openFileNames(QWidget *owner, const QString &caption, const QString &dir,
+                          const QString &filter)
+{
+    return services().openFileNames(owner, caption, dir, filter);
 }
 
 QString saveFileName(QWidget *owner, const QString &caption, const QString &dir,

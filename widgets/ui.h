@@ -4,6 +4,7 @@
 // install a scripted implementation that answers instead of a person.
 
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 class QDialog;
@@ -26,6 +27,9 @@ public:
                            int buttons, int defaultButton) = 0;
     virtual QString openFileName(QWidget *owner, const QString &caption, const QString &dir,
                                  const QString &filter) = 0;
+    // Several existing files chosen at once; empty when cancelled.
+    virtual QStringList openFileNames(QWidget *owner, const QString &caption, const QString &dir,
+                                      const QString &filter) = 0;
     virtual QString saveFileName(QWidget *owner, const QString &caption, const QString &dir,
                                  const QString &filter) = 0;
     // Runs a dialog or sheet modally; returns QDialog::Accepted or QDialog::Rejected.
@@ -47,6 +51,8 @@ int messageBox(QWidget *owner, const QString &text, const QString &caption,
                Icon icon = Icon::Information, int buttons = Ok, int defaultButton = 0);
 QString openFileName(QWidget *owner, const QString &caption, const QString &dir,
                      const QString &filter);
+QStringList openFileNames(QWidget *owner, const QString &caption, const QString &dir,
+                          const QString &filter);
 QString saveFileName(QWidget *owner, const QString &caption, const QString &dir,
                      const QString &filter);
 int runModal(QDialog &dialog);

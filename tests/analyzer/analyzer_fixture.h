@@ -25,6 +25,10 @@ public:
         captions.append(caption);
         return Ui::Ok;
     }
+    QStringList openFileNames(QWidget *, const QString &, const QString &, const QString &) override
+    {
+        return {};
+    }
     QString openFileName(QWidget *, const QString &, const QString &, const QString &) override
     {
         return {};

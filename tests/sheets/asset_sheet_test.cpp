@@ -88,8 +88,9 @@ TEST_F(AssetSheet, ANewAssetIsSavedWithTheEntriesOfEveryPage)
 {
     ui.onNextDialog([&](QDialog &sheet) {
         EXPECT_EQ(sheet.windowTitle(), QStringLiteral("Asset Properties"));
-        EXPECT_EQ(tabTexts(sheet),
-                  (QStringList { "Details", "Purchase", "Other", "Picture", "Notes" }));
+        EXPECT_EQ(
+            tabTexts(sheet),
+            (QStringList { "Details", "Purchase", "Other", "Picture", "Notes", "Attachments" }));
         EXPECT_EQ(Fill::textOf(sheet, "description"), QStringLiteral("New Asset"));
         EXPECT_EQ(combo(sheet, "category").currentText(), QStringLiteral("Please select..."));
         // Only this home's locations, by name, after "(optional)".
@@ -292,7 +293,8 @@ TEST_F(AssetSheet, AVideoTitleKeepsItsStoredIdsAndShowsItsOwnPages)
          "MakeModel, WarrantyExpiration) VALUES (20, 1, 77, 19, 9.5, 'Heat', 'Action/Adventure', "
          "34700);"); // 1995-01-01
     ui.onNextDialog([&](QDialog &sheet) {
-        EXPECT_EQ(tabTexts(sheet), (QStringList { "Details", "Title Information", "Notes" }));
+        EXPECT_EQ(tabTexts(sheet),
+                  (QStringList { "Details", "Title Information", "Notes", "Attachments" }));
         QComboBox &category = combo(sheet, "category");
         EXPECT_EQ(category.currentText(), QStringLiteral("Videos"));
         EXPECT_FALSE(category.isEnabled());
@@ -384,7 +386,8 @@ TEST_F(AssetSheet, ANewTitleSavedUnchangedIsAGeneralTitleOf2000WithOrWithoutItsC
         if (deleted)
             exec("DELETE FROM Categories WHERE CategoryId=19;");
         ui.onNextDialog([&](QDialog &sheet) {
-            EXPECT_EQ(tabTexts(sheet), (QStringList { "Details", "Title Information", "Notes" }));
+            EXPECT_EQ(tabTexts(sheet),
+                      (QStringList { "Details", "Title Information", "Notes", "Attachments" }));
             EXPECT_EQ(combo(sheet, "category").currentText(),
                       deleted ? QStringLiteral("Please select...") : QStringLiteral("Videos"));
             EXPECT_FALSE(combo(sheet, "category").isEnabled());

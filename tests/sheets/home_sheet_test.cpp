@@ -40,7 +40,8 @@ TEST_F(HomeSheet, AnEmptyDescriptionKeepsTheFirstPage)
     const QString refusal = QStringLiteral("Please enter a description for this home.");
     ui.onNextDialog([&](QDialog &sheet) {
         EXPECT_EQ(sheet.windowTitle(), QStringLiteral("Home Profile"));
-        ASSERT_EQ(tabs(sheet).count(), 3); // Details, Picture, Notes: no loans for a new home
+        // Details, Picture, Notes, Attachments: no loans for a new home
+        ASSERT_EQ(tabs(sheet).count(), 4);
         EXPECT_EQ(tabs(sheet).tabText(0), QStringLiteral("Details"));
 
         tabs(sheet).setCurrentIndex(2);

@@ -348,7 +348,7 @@ TEST_F(LoansPage, TheHomeProfileOpensAtLoansAndKeepsLoansWhenCancelled)
     CHome stored(homeId());
     ASSERT_TRUE(stored.Load(db));
     ui.onNextDialog([&](QDialog &sheet) {
-        ASSERT_EQ(tabs(sheet).count(), 4);
+        ASSERT_EQ(tabs(sheet).count(), 5);
         EXPECT_EQ(tabs(sheet).tabText(1), QStringLiteral("Loans"));
         EXPECT_EQ(tabs(sheet).currentIndex(), 1);
         ui.onNextDialog([&](QDialog &loanSheet) {
@@ -367,7 +367,7 @@ TEST_F(LoansPage, TheHomeProfileOpensAtLoansAndKeepsLoansWhenCancelled)
     ui.onNextDialog([&](QDialog &sheet) { EXPECT_EQ(tabs(sheet).currentIndex(), 0); });
     CHomeSheet::Edit(stored, db, nullptr, false);
     ui.onNextDialog([&](QDialog &sheet) {
-        EXPECT_EQ(tabs(sheet).count(), 3);
+        EXPECT_EQ(tabs(sheet).count(), 4);
         EXPECT_EQ(tabs(sheet).currentIndex(), 0);
     });
     CHome fresh;

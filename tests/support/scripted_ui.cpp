@@ -53,6 +53,15 @@ QString ScriptedUi::openFileName(QWidget *, const QString &, const QString &, co
     return name;
 }
 
+QStringList ScriptedUi::openFileNames(QWidget *, const QString &, const QString &, const QString &)
+{
+    if (m_fileLists.empty())
+        return {};
+    QStringList names = m_fileLists.front();
+    m_fileLists.pop_front();
+    return names;
+}
+
 QString ScriptedUi::saveFileName(QWidget *owner, const QString &caption, const QString &dir,
                                  const QString &filter)
 {

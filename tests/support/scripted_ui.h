@@ -34,6 +34,8 @@ public:
     // button, or else Ok / Yes.
     void answer(int button) { m_answers.push_back(button); }
     void nextFileName(const QString &name) { m_fileNames.push_back(name); }
+    // The answer to the next question for several files (empty: cancelled).
+    void nextFileNames(const QStringList &names) { m_fileLists.push_back(names); }
     void onNextDialog(DialogScript script) { m_scripts.push_back(std::move(script)); }
 
     const std::vector<Message> &messages() const { return m_messages; }
@@ -48,6 +50,8 @@ public:
                    int buttons, int defaultButton) override;
     QString openFileName(QWidget *owner, const QString &caption, const QString &dir,
                          const QString &filter) override;
+    QStringList openFileNames(QWidget *owner, const QString &caption, const QString &dir,
+                              const QString &filter) override;
     QString saveFileName(QWidget *owner, const QString &caption, const QString &dir,
                          const QString &filter) override;
     int runModal(QDialog &dialog) override;
@@ -57,6 +61,7 @@ public:
 private:
     std::deque<int> m_answers;
     std::deque<QString> m_fileNames;
+    std::deque<QStringList> m_fileLists;
     std::deque<DialogScript> m_scripts;
     std::vector<Message> m_messages;
     std::vector<QUrl> m_opened;

@@ -183,7 +183,9 @@ private:
     QToolBar *m_toolBar = nullptr;
     QMenu *m_newMenu = nullptr;
     QMenu *m_contextMenu = nullptr;
-    // The popup's separator, import and report entries (the Home Inventory's own).
-    QList<QAction *> m_contextReport;
+    // The popup's entries below Properties: the import and the report (the Home Inventory's
+    // own), the labels (also the Locations view's), and the separator above them.
+    QList<QAction *> m_contextInventory;
     QAction *m_contextLabels = nullptr;
+    QAction *m_contextSeparator = nullptr;
 };

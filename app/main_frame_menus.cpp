@@ -102,8 +102,8 @@ void CMainFrame::createMenus()
     // The labels, for the Home Inventory and Locations views, and the import and the report, for
     // the Home Inventory only: entries of their own, shown and hidden without touching the File
     // menu's. R for the report, as P is Properties' here.
-    m_contextReport = {
-        m_contextMenu->addSeparator(),
+    m_contextSeparator = m_contextMenu->addSeparator();
+    m_contextInventory = {
         addCommand(Command::ImportInventory, QStringLiteral("&Import Inventory Data..."),
                    &CMainFrame::OnImportInventory),
         addCommand(Command::PrintInventoryReport, QStringLiteral("Print Inventory &Report..."),
@@ -111,7 +111,7 @@ void CMainFrame::createMenus()
     };
     m_contextLabels = addCommand(Command::PrintLabels, QStringLiteral("Print &Labels..."),
                                  &CMainFrame::OnPrintLabels);
-    m_contextMenu->addActions({ m_contextReport[1], m_contextLabels, m_contextReport[2] });
+    m_contextMenu->addActions({ m_contextInventory[0], m_contextLabels, m_contextInventory[1] });
 }
 
 void CMainFrame::createToolBar()
@@ -233,9 +233,10 @@ void CMainFrame::ShowContextMenu(std::optional<QPoint> globalPos)
     action(Command::ContextDelete)->setEnabled(m_activeView && m_activeView->CanDelete());
     action(Command::ContextProperties)->setEnabled(selection);
     const bool inventory = m_currentViewIndex == InventoryIndex;
-    m_contextReport.back()->setVisible(inventory);
+    for (QAction *entry : m_contextInventory)
+        entry->setVisible(inventory);
     m_contextLabels->setVisible(inventory || m_currentViewIndex == LocationsIndex);
-    m_contextReport.front()->setVisible(m_contextLabels->isVisible());
+    m_contextSeparator->setVisible(m_contextLabels->isVisible());
     const QPoint at = globalPos ? *globalPos : m_stack->mapToGlobal(QPoint(5, 5));
     m_contextMenu->popup(at);
 }

@@ -1,12 +1,14 @@
 #include "sheets/categories_dialog.h"
 
 #include "controls/auto_list_ctrl.h"
+#include "controls/combo_model.h"
 #include "db/lookups.h"
 #include "db/sql_text.h"
 #include "format/string_table.h"
 #include "records/categories.h"
 #include "widgets/ui.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -82,6 +84,22 @@ qint32 CDlgCategories::Choose(CADODataBase &db, int categoryType, qint32 chosenI
     CDlgCategories dialog(db, categoryType, chosenId, owner);
     Ui::runModal(dialog);
     return dialog.chosenId();
+}
+
+void CDlgCategories::FillTaskCategories(CADODataBase &db, CComboModel &model, QComboBox &combo,
+                                        qint32 selectId)
+{
+    Lookups::fillCategoryCombo(db, model, selectId, Lookups::TaskCategory, true);
+    combo.setCurrentIndex(model.GetCurSel());
+}
+
+void CDlgCategories::ChooseTaskCategory(CADODataBase &db, CComboModel &model, QComboBox &combo)
+{
+    const int current = combo.currentIndex();
+    const qint32 chosen = Choose(db, Lookups::TaskCategory,
+                                 current >= 0 ? model.GetItemData(current) : 0, combo.window());
+    FillTaskCategories(db, model, combo, chosen);
+    combo.setFocus(Qt::OtherFocusReason);
 }
 
 void CDlgCategories::fill()

@@ -7,6 +7,8 @@
 
 class CADODataBase;
 class CAutoListCtrl;
+class CComboModel;
+class QComboBox;
 class QLineEdit;
 class QPushButton;
 
@@ -19,6 +21,11 @@ public:
     // Runs the "Categories" dialog for one kind (Lookups::AssetCategory, TaskCategory, Store) with
     // chosenId preselected; returns the chosen id when the dialog closes, with OK or Cancel alike.
     static qint32 Choose(CADODataBase &db, int categoryType, qint32 chosenId, QWidget *owner);
+    // A task category drop-down (combo showing model) with its Categories... button: filled with
+    // selectId chosen, and chosen again through this dialog from the combo's current entry.
+    static void FillTaskCategories(CADODataBase &db, CComboModel &model, QComboBox &combo,
+                                   qint32 selectId);
+    static void ChooseTaskCategory(CADODataBase &db, CComboModel &model, QComboBox &combo);
 
     qint32 chosenId() const { return m_chosenId; }
     CAutoListCtrl *list() const { return m_list; }

@@ -136,18 +136,12 @@ PlanPage::PlanPage(CADODataBase &db, qint32 homeId, QWidget *parent)
 
 void PlanPage::fillCategories(qint32 selectId)
 {
-    Lookups::fillCategoryCombo(m_db, *m_categories, selectId, Lookups::TaskCategory, true);
-    m_category->setCurrentIndex(m_categories->GetCurSel());
+    CDlgCategories::FillTaskCategories(m_db, *m_categories, *m_category, selectId);
 }
 
 void PlanPage::chooseCategories()
 {
-    const int current = m_category->currentIndex();
-    const qint32 chosen =
-        CDlgCategories::Choose(m_db, Lookups::TaskCategory,
-                               current >= 0 ? m_categories->GetItemData(current) : 0, window());
-    fillCategories(chosen);
-    m_category->setFocus(Qt::OtherFocusReason);
+    CDlgCategories::ChooseTaskCategory(m_db, *m_categories, *m_category);
 }
 
 void PlanPage::toControls()

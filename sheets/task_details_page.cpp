@@ -73,18 +73,12 @@ CDlgTaskItem::CDlgTaskItem(CADODataBase &db, QWidget *parent)
 
 void CDlgTaskItem::fillCategories(qint32 selectId)
 {
-    Lookups::fillCategoryCombo(m_db, *m_categories, selectId, Lookups::TaskCategory, true);
-    m_category->setCurrentIndex(m_categories->GetCurSel());
+    CDlgCategories::FillTaskCategories(m_db, *m_categories, *m_category, selectId);
 }
 
 void CDlgTaskItem::chooseCategories()
 {
-    const int current = m_category->currentIndex();
-    const qint32 chosen =
-        CDlgCategories::Choose(m_db, Lookups::TaskCategory,
-                               current >= 0 ? m_categories->GetItemData(current) : 0, window());
-    fillCategories(chosen);
-    m_category->setFocus(Qt::OtherFocusReason);
+    CDlgCategories::ChooseTaskCategory(m_db, *m_categories, *m_category);
 }
 
 void CDlgTaskItem::toControls()

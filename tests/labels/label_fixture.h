@@ -28,7 +28,8 @@ protected:
     };
 
     QString paintPdf(const Labels::Geometry &geometry, const std::vector<Labels::Label> &labels,
-                     int skip = 0, const QString &ownLine = QString())
+                     int skip = 0, const QString &ownLine = QString(),
+                     const QPageRanges &chosen = {})
     {
         const QString path = out.filePath(QStringLiteral("labels%1.pdf").arg(++m_pdfs));
         QFile file(path);
@@ -36,8 +37,11 @@ protected:
         QPdfWriter writer(&file);
         writer.setPageLayout(Labels::pageLayout(geometry));
         Labels::Painter painter(geometry, skip, ownLine);
-        EXPECT_TRUE(painter.paint(writer, labels));
+        int painted = 0;
+        EXPECT_TRUE(painter.paint(writer, labels, {}, chosen, &painted));
         pages = painter.pagesFor(labels.size());
+        if (chosen.isEmpty())
+            EXPECT_EQ(painted, pages);
         return path;
     }
 

@@ -179,6 +179,22 @@ TEST_F(LabelSheet, SkippedLabelsOfAUsedSheetStayBlank)
     expectPage(pdf, read[0], 1, sheet, 27, { 40, 41, 42 });
     expectPage(pdf, read[1], 2, sheet, 0, { 43, 44 });
 
+    // A print dialog's choice of pages: only the second sheet, its labels where they were.
+    QPageRanges second;
+    second.addPage(2);
+    const QString chosen = paintPdf(Labels::presetGeometry(Sheet::Avery5160),
+                                    numberedLabels(5, 40), 27, QString(), second);
+    const std::vector<Page> secondOnly = readPages(chosen);
+    ASSERT_EQ(secondOnly.size(), 1u);
+    expectPage(chosen, secondOnly[0], 1, sheet, 0, { 43, 44 });
+    // Pages the labels do not take: nothing painted, and the device never begun.
+    QPageRanges past;
+    past.addPage(3);
+    QPdfWriter unused(out.filePath(QStringLiteral("unused.pdf")));
+    int painted = -1;
+    EXPECT_FALSE(painter.paint(unused, numberedLabels(5, 40), {}, past, &painted));
+    EXPECT_EQ(painted, 0);
+
     // A skip past the sheet's end is taken as the sheet's last place.
     Labels::Painter tooMany(Labels::presetGeometry(Sheet::AveryL7163), 99, QString());
     EXPECT_EQ(tooMany.pagesFor(1), 1);

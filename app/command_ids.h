@@ -34,10 +34,10 @@ enum Id : int {
 };
 
 // Commands that need a current home; everything else is always enabled.
-constexpr Id kHomeDependent[] = {
-    TodayView,       InventoryView, LocationsView,        LoanManager, RecommendMovie, NewAsset,
-    NewLocation,     NewVideo,      ExportInventory,      Warranties,  ImportInventory,
-    PrintInventoryReport, PrintLabels, Maintenance
-};
+constexpr Id kHomeDependent[] = { TodayView,   InventoryView,   LocationsView,
+                                  LoanManager, RecommendMovie,  NewAsset,
+                                  NewLocation, NewVideo,        ExportInventory,
+                                  Warranties,  ImportInventory, PrintInventoryReport,
+                                  PrintLabels, Maintenance };
 
 } // namespace Command

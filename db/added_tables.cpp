@@ -111,8 +111,7 @@ bool deleteHomeRows(CADODataBase &db, qint32 homeId)
           "Schedules WHERE HomeId=%ld);",
           "DELETE FROM ScheduleLog WHERE ScheduleId IN (SELECT ScheduleId FROM Schedules WHERE "
           "HomeId=%ld);",
-          "DELETE FROM Schedules WHERE HomeId=%ld;",
-          "DELETE FROM Attachments WHERE HomeId=%ld;" },
+          "DELETE FROM Schedules WHERE HomeId=%ld;", "DELETE FROM Attachments WHERE HomeId=%ld;" },
         homeId);
 }
 

@@ -5,29 +5,13 @@
 #include "db/ado_database.h"
 #include "db/ado_recordset.h"
 #include "db/sql_text.h"
+#include "db/statement_rows.h"
 #include "format/string_table.h"
 #include "platform/busy.h"
 
 #include <sqlite3.h>
 
 namespace Lookups {
-
-namespace {
-
-// The engine's report of the statement that just failed, kept as the connection's last error.
-void reportFailure(CADODataBase &db)
-{
-    sqlite3 *handle = db.handle();
-    if (!handle) {
-        db.reportError(0, QStringLiteral("Domelio data access"),
-                       QStringLiteral("The connection is closed."));
-        return;
-    }
-    db.reportError(quint32(sqlite3_extended_errcode(handle)), QStringLiteral("SQLite"),
-                   QString::fromUtf8(sqlite3_errmsg(handle)));
-}
-
-} // namespace
 
 QString lookUpValue(CADODataBase &db, qint32 key, const QString &table, const QString &keyColumn,
                     const QString &resultColumn)
@@ -78,7 +62,7 @@ float fillList(CADODataBase &db, CListModel &list, const QString &table, const Q
         if (!handle
             || sqlite3_prepare_v2(handle, text.constData(), int(text.size()), &stmt, nullptr)
                 != SQLITE_OK) {
-            reportFailure(db);
+            StatementRows::reportFailure(db);
             return 0.0f;
         }
         // The inventory's columns are found once by name; every row is then read by position.
@@ -119,7 +103,7 @@ float fillList(CADODataBase &db, CListModel &list, const QString &table, const Q
         sqlite3_finalize(stmt);
         if (rc != SQLITE_DONE) {
             // A read that failed part-way lists nothing rather than part of the rows.
-            reportFailure(db);
+            StatementRows::reportFailure(db);
             list.DeleteAllItems();
             return 0.0f;
         }

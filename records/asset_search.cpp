@@ -2,6 +2,7 @@
 
 #include "db/ado_database.h"
 #include "db/sql_text.h"
+#include "db/statement_rows.h"
 #include "format/search_text.h"
 
 #include <sqlite3.h>
@@ -10,23 +11,6 @@ namespace {
 
 // Separates the fields of a key; words never hold it, so no match spans two fields.
 constexpr char kFieldBreak = '\n';
-
-// Steps one statement, handing each row to take. The texts of 100,000 assets are read as
-// SQLite holds them (UTF-8), one row at a time, rather than gathered into a recordset first.
-template<typename Take>
-bool eachRow(sqlite3 *db, const QString &sql, Take take)
-{
-    sqlite3_stmt *stmt = nullptr;
-    const QByteArray text = sql.toUtf8();
-    if (!db
-        || sqlite3_prepare_v2(db, text.constData(), int(text.size()), &stmt, nullptr) != SQLITE_OK)
-        return false;
-    int rc = SQLITE_ROW;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
-        take(stmt);
-    sqlite3_finalize(stmt);
-    return rc == SQLITE_DONE;
-}
 
 void appendColumn(QByteArray &key, sqlite3_stmt *stmt, int col)
 {
@@ -39,12 +23,12 @@ void appendColumn(QByteArray &key, sqlite3_stmt *stmt, int col)
 QHash<qint32, QByteArray> foldedNames(sqlite3 *db, const QString &sql, bool &read)
 {
     QHash<qint32, QByteArray> names;
-    read = eachRow(db, sql,
-                   [&names](sqlite3_stmt *stmt) {
-                       QByteArray name;
-                       appendColumn(name, stmt, 1);
-                       names.insert(qint32(sqlite3_column_int64(stmt, 0)), name);
-                   })
+    read = StatementRows::each(db, sql,
+                               [&names](sqlite3_stmt *stmt) {
+                                   QByteArray name;
+                                   appendColumn(name, stmt, 1);
+                                   names.insert(qint32(sqlite3_column_int64(stmt, 0)), name);
+                               })
         && read;
     return names;
 }
@@ -74,7 +58,7 @@ QHash<qint32, QByteArray> keys(CADODataBase &db, qint32 homeId, qint32 categoryF
     sql += QLatin1Char(';');
 
     QHash<qint32, QByteArray> keys;
-    const bool assetsRead = namesRead && eachRow(handle, sql, [&](sqlite3_stmt *stmt) {
+    const bool assetsRead = namesRead && StatementRows::each(handle, sql, [&](sqlite3_stmt *stmt) {
                                 QByteArray key;
                                 for (int col = 3; col <= 7; ++col) {
                                     appendColumn(key, stmt, col);
@@ -88,28 +72,24 @@ QHash<qint32, QByteArray> keys(CADODataBase &db, qint32 homeId, qint32 categoryF
     // The names of the attachments (never their bytes), after the asset's own texts. A file
     // without the table (opened read-only before it could get one) is searched without them.
     if (assetsRead)
-        eachRow(handle,
-                sqlText("SELECT AssetId, FileName FROM Attachments WHERE HomeId=%ld AND "
-                        "AssetId>0;",
-                        long(homeId)),
-                [&](sqlite3_stmt *stmt) {
-                    const auto key = keys.find(qint32(sqlite3_column_int64(stmt, 0)));
-                    if (key == keys.end())
-                        return;
-                    *key += kFieldBreak;
-                    appendColumn(*key, stmt, 1);
-                });
+        StatementRows::each(
+            handle,
+            sqlText("SELECT AssetId, FileName FROM Attachments WHERE HomeId=%ld AND "
+                    "AssetId>0;",
+                    long(homeId)),
+            [&](sqlite3_stmt *stmt) {
+                const auto key = keys.find(qint32(sqlite3_column_int64(stmt, 0)));
+                if (key == keys.end())
+                    return;
+                *key += kFieldBreak;
+                appendColumn(*key, stmt, 1);
+            });
     if (read)
         *read = assetsRead;
     if (!assetsRead) {
         // Half a set of keys would hide assets that match: none, rather.
         keys.clear();
-        if (handle)
-            db.reportError(quint32(sqlite3_extended_errcode(handle)), QStringLiteral("SQLite"),
-                           QString::fromUtf8(sqlite3_errmsg(handle)));
-        else
-            db.reportError(0, QStringLiteral("Domelio data access"),
-                           QStringLiteral("The connection is busy."));
+        StatementRows::reportFailure(db);
     }
     return keys;
 }

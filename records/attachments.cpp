@@ -2,6 +2,7 @@
 
 #include "db/ado_database.h"
 #include "db/sql_text.h"
+#include "db/statement_rows.h"
 
 #include <QRegularExpression>
 #include <sqlite3.h>
@@ -35,43 +36,10 @@ Attachment readRow(sqlite3_stmt *stmt)
     return a;
 }
 
-void reportFailure(CADODataBase &db)
-{
-    sqlite3 *handle = db.handle();
-    db.reportError(handle ? quint32(sqlite3_extended_errcode(handle)) : 0u,
-                   QStringLiteral("SQLite"),
-                   handle ? QString::fromUtf8(sqlite3_errmsg(handle))
-                          : QStringLiteral("The connection is closed."));
-}
-
-// Runs a SELECT, handing each row to take; false (with the connection's report) on failure.
-template<typename Take>
-bool eachRow(CADODataBase &db, const QString &sql, Take take)
-{
-    sqlite3 *handle = db.handle();
-    sqlite3_stmt *stmt = nullptr;
-    const QByteArray text = sql.toUtf8();
-    if (!handle
-        || sqlite3_prepare_v2(handle, text.constData(), int(text.size()), &stmt, nullptr)
-            != SQLITE_OK) {
-        reportFailure(db);
-        return false;
-    }
-    int rc = SQLITE_ROW;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
-        take(stmt);
-    sqlite3_finalize(stmt);
-    if (rc != SQLITE_DONE) {
-        reportFailure(db);
-        return false;
-    }
-    return true;
-}
-
 std::vector<Attachment> rows(CADODataBase &db, const QString &sql)
 {
     std::vector<Attachment> found;
-    if (!eachRow(db, sql, [&](sqlite3_stmt *stmt) { found.push_back(readRow(stmt)); }))
+    if (!StatementRows::each(db, sql, [&](sqlite3_stmt *stmt) { found.push_back(readRow(stmt)); }))
         found.clear();
     return found;
 }
@@ -205,7 +173,7 @@ std::optional<Attachment> pictureOf(CADODataBase &db, qint32 homeId, qint32 asse
 QHash<qint32, Marks> marksByAsset(CADODataBase &db, qint32 homeId)
 {
     QHash<qint32, Marks> marks;
-    const bool read = eachRow(
+    const bool read = StatementRows::each(
         db,
         sqlText("SELECT AssetId, COUNT(*), MAX(IsPicture) FROM Attachments WHERE HomeId=%ld AND "
                 "AssetId>0 GROUP BY AssetId;",
@@ -266,10 +234,10 @@ std::vector<Attachment> unfiled(CADODataBase &db)
 int unfiledCount(CADODataBase &db)
 {
     int count = 0;
-    eachRow(db,
-            QStringLiteral("SELECT COUNT(*) FROM Attachments ") + QLatin1String(kUnfiled)
-                + QLatin1Char(';'),
-            [&](sqlite3_stmt *stmt) { count = sqlite3_column_int(stmt, 0); });
+    StatementRows::each(db,
+                        QStringLiteral("SELECT COUNT(*) FROM Attachments ")
+                            + QLatin1String(kUnfiled) + QLatin1Char(';'),
+                        [&](sqlite3_stmt *stmt) { count = sqlite3_column_int(stmt, 0); });
     return count;
 }
 

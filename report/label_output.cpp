@@ -106,9 +106,9 @@ PageOutput::Document Dialog::document(const std::vector<Label> &labels) const
     document.title = proposedFileName().chopped(4);
     document.layout = pageLayout(geometry());
     document.fullPage = true;
-    document.paint = [painter = Painter(geometry(), skip(), ownLine()), &labels](
-                         QPagedPaintDevice &device, const PageOutput::Progress &progress,
-                         const QPageRanges &chosen, PageOutput::Pages &pages) mutable {
+    document.paint = [painter = Painter(geometry(), skip(), ownLine()),
+                      &labels](QPagedPaintDevice &device, const PageOutput::Progress &progress,
+                               const QPageRanges &chosen, PageOutput::Pages &pages) mutable {
         pages.total = painter.pagesFor(labels.size());
         return painter.paint(device, labels, progress, chosen, &pages.painted);
     };

@@ -7,9 +7,9 @@
 
 #include "views/form_view.h"
 
-#include <QByteArray>
 #include "records/attachments.h"
 
+#include <QByteArray>
 #include <QHash>
 #include <QList>
 #include <QPixmap>

@@ -182,8 +182,8 @@ TEST_F(LabelSheet, SkippedLabelsOfAUsedSheetStayBlank)
     // A print dialog's choice of pages: only the second sheet, its labels where they were.
     QPageRanges second;
     second.addPage(2);
-    const QString chosen = paintPdf(Labels::presetGeometry(Sheet::Avery5160),
-                                    numberedLabels(5, 40), 27, QString(), second);
+    const QString chosen = paintPdf(Labels::presetGeometry(Sheet::Avery5160), numberedLabels(5, 40),
+                                    27, QString(), second);
     const std::vector<Page> secondOnly = readPages(chosen);
     ASSERT_EQ(secondOnly.size(), 1u);
     expectPage(chosen, secondOnly[0], 1, sheet, 0, { 43, 44 });

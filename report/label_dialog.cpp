@@ -6,6 +6,7 @@
 #include "platform/settings_key.h"
 #include "records/home.h"
 #include "report/custom_sheet_dialog.h"
+#include "report/page_output.h"
 #include "report/report_contents.h"
 #include "report/report_layout.h"
 #include "widgets/ui.h"
@@ -39,35 +40,6 @@ const QString kCustomValue = QStringLiteral("LabelCustomLayout");
 const QString kInchesMark = QStringLiteral("units=in ");
 
 constexpr int kOwnLineLength = 80;
-
-QPushButton *button(const QString &text, const QString &name, QWidget *parent)
-{
-    auto *made = new QPushButton(text, parent);
-    made->setObjectName(name);
-    made->setAutoDefault(false);
-    return made;
-}
-
-CAutoListCtrl *tickList(const QString &name, const QString &accessibleName,
-                        const std::vector<InventoryReport::Choice> &choices, QWidget *parent)
-{
-    auto *list = new CAutoListCtrl(
-        parent, CAutoListCtrl::Options(CAutoListCtrl::NoHeader) | CAutoListCtrl::SingleSelection);
-    list->setObjectName(name);
-    list->setAccessibleName(accessibleName);
-    list->InsertColumn(0, accessibleName);
-    list->SetExtendedStyle(CAutoListCtrl::CheckBoxes | CAutoListCtrl::FullRowSelect);
-    // Room for about seven rows before the list scrolls.
-    list->setMinimumHeight(7 * list->fontMetrics().height() + 12);
-    list->SetRedraw(false);
-    for (const InventoryReport::Choice &choice : choices) {
-        const int row = list->InsertItem(list->GetItemCount(), choice.name);
-        list->SetItemData(row, choice.id);
-        list->SetCheck(row, true);
-    }
-    list->SetRedraw(true);
-    return list;
-}
 
 QString paperName(const Geometry &g)
 {
@@ -144,20 +116,9 @@ void Dialog::createControls()
     labelLayout->addWidget(ownLabel, 1, 0);
     labelLayout->addWidget(m_ownLine, 1, 1);
 
-    auto *buttons = new QDialogButtonBox(this);
-    auto *preview = button(QStringLiteral("Pre&view"), QStringLiteral("preview"), this);
-    auto *print = button(QStringLiteral("&Print..."), QStringLiteral("print"), this);
-    auto *save = button(QStringLiteral("Save as P&DF..."), QStringLiteral("saveAsPdf"), this);
-    save->setDefault(true);
-    buttons->addButton(preview, QDialogButtonBox::ActionRole);
-    buttons->addButton(print, QDialogButtonBox::ActionRole);
-    buttons->addButton(save, QDialogButtonBox::ActionRole);
-    auto *close = buttons->addButton(QDialogButtonBox::Close);
-    close->setObjectName(QStringLiteral("close"));
-    connect(preview, &QPushButton::clicked, this, &Dialog::preview);
-    connect(print, &QPushButton::clicked, this, &Dialog::print);
-    connect(save, &QPushButton::clicked, this, &Dialog::saveAsPdf);
-    connect(buttons, &QDialogButtonBox::rejected, this, &Dialog::reject);
+    const PageOutput::OutputButtons buttons = PageOutput::outputButtons(
+        *this, QStringLiteral("Save as P&DF..."), [this] { preview(); }, [this] { print(); },
+        [this] { saveAsPdf(); });
 
     auto *right = new QVBoxLayout;
     right->addWidget(sheetBox);
@@ -168,7 +129,7 @@ void Dialog::createControls()
     columns->addLayout(right);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(columns);
-    layout->addWidget(buttons);
+    layout->addWidget(buttons.box);
 
     QList<QWidget *> order;
     for (QAbstractButton *radio : m_choice->buttons()) {
@@ -177,7 +138,7 @@ void Dialog::createControls()
             order << m_first << m_last;
     }
     order << m_categories << m_locations << m_labelLocations << m_selectAll << m_selectNone
-          << m_sheet << m_layout << m_skip << m_ownLine << preview << print << save << close;
+          << m_sheet << m_layout << m_skip << m_ownLine << buttons.tabOrder;
     for (qsizetype i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
 }
@@ -245,22 +206,30 @@ QWidget *Dialog::createChoices()
             choiceChanged();
     });
 
-    m_categories = tickList(QStringLiteral("categoryList"), QStringLiteral("Categories"),
-                            InventoryReport::categoryChoices(m_db), box);
-    m_locations = tickList(QStringLiteral("locationList"), QStringLiteral("Locations"),
-                           InventoryReport::locationChoices(m_db, m_homeId), box);
+    const auto ticked = [box](const QString &name, const QString &accessibleName,
+                              const std::vector<InventoryReport::Choice> &choices) {
+        CAutoListCtrl *list = PageOutput::tickList(name, accessibleName, 7, box);
+        PageOutput::fillTicked(*list, choices);
+        return list;
+    };
+    m_categories = ticked(QStringLiteral("categoryList"), QStringLiteral("Categories"),
+                          InventoryReport::categoryChoices(m_db));
+    m_locations = ticked(QStringLiteral("locationList"), QStringLiteral("Locations"),
+                         InventoryReport::locationChoices(m_db, m_homeId));
     std::vector<InventoryReport::Choice> places = InventoryReport::locationChoices(m_db, m_homeId);
     std::erase_if(places, [](const auto &choice) { return choice.id == InventoryReport::kNone; });
-    m_labelLocations = tickList(QStringLiteral("locationLabelList"),
-                                QStringLiteral("Locations to label"), places, box);
+    m_labelLocations =
+        ticked(QStringLiteral("locationLabelList"), QStringLiteral("Locations to label"), places);
     m_lists = new QStackedWidget(box);
     m_lists->addWidget(m_categories);
     m_lists->addWidget(m_locations);
     m_lists->addWidget(m_labelLocations);
     layout->addWidget(m_lists, 1);
-    m_selectAll = button(QStringLiteral("Select &All"), QStringLiteral("selectAll"), box);
+    m_selectAll =
+        PageOutput::button(QStringLiteral("Select &All"), QStringLiteral("selectAll"), box);
     connect(m_selectAll, &QPushButton::clicked, this, &Dialog::selectAll);
-    m_selectNone = button(QStringLiteral("Select &None"), QStringLiteral("selectNone"), box);
+    m_selectNone =
+        PageOutput::button(QStringLiteral("Select &None"), QStringLiteral("selectNone"), box);
     connect(m_selectNone, &QPushButton::clicked, this, &Dialog::selectNone);
     auto *ticks = new QHBoxLayout;
     ticks->addWidget(m_selectAll);
@@ -290,7 +259,8 @@ QWidget *Dialog::createSheetBox()
     // As wide as the widest sheet's summary on two lines, so the dialog keeps its size.
     m_summary->setMinimumWidth(m_sheet->sizeHint().width());
     grid->addWidget(m_summary, 1, 1, 1, 2);
-    m_layout = button(QStringLiteral("Custom La&yout..."), QStringLiteral("customLayout"), box);
+    m_layout = PageOutput::button(QStringLiteral("Custom La&yout..."),
+                                  QStringLiteral("customLayout"), box);
     m_layout->setToolTip(QStringLiteral("The page, the rows and columns, and the labels' size, "
                                         "margins and pitch of a custom sheet"));
     connect(m_layout, &QPushButton::clicked, this, &Dialog::editCustomLayout);
@@ -406,9 +376,7 @@ void Dialog::sheetChanged()
 
 void Dialog::setAllChecks(bool checked)
 {
-    CAutoListCtrl *list = shownList();
-    for (int row = 0, n = list->GetItemCount(); row < n; ++row)
-        list->SetCheck(row, checked);
+    PageOutput::setAllChecks(*shownList(), checked);
 }
 
 Request Dialog::request() const
@@ -459,10 +427,7 @@ QString Dialog::ownLine() const
 
 QString Dialog::proposedFileName() const
 {
-    QString home = m_homeDescription;
-    home.replace(QLatin1Char('/'), QLatin1Char('-'));
-    return home + QStringLiteral(" Labels ") + QDate::currentDate().toString(Qt::ISODate)
-        + QStringLiteral(".pdf");
+    return PageOutput::pdfName(m_homeDescription, QStringLiteral("Labels"), QDate::currentDate());
 }
 
 void Dialog::editCustomLayout()

@@ -1,16 +1,20 @@
 #include "report/page_output.h"
 
+#include "controls/auto_list_ctrl.h"
 #include "format/string_table.h"
 #include "platform/busy.h"
 #include "report/report_file.h"
 #include "widgets/ui.h"
 
+#include <QDate>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QPaintEngine>
 #include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QPushButton>
 
 namespace PageOutput {
 namespace {
@@ -127,6 +131,77 @@ bool savePdf(QWidget *owner, const Document &document, const Words &words, const
         Ui::messageBox(owner, words.saveFailed.arg(QDir::toNativeSeparators(path), error), appName,
                        Ui::Icon::Warning, Ui::Ok);
     return result == InventoryReport::SaveResult::Saved;
+}
+
+QPushButton *button(const QString &text, const QString &name, QWidget *parent)
+{
+    auto *made = new QPushButton(text, parent);
+    made->setObjectName(name);
+    made->setAutoDefault(false);
+    return made;
+}
+
+CAutoListCtrl *tickList(const QString &name, const QString &accessibleName, int rows,
+                        QWidget *parent)
+{
+    auto *list = new CAutoListCtrl(
+        parent, CAutoListCtrl::Options(CAutoListCtrl::NoHeader) | CAutoListCtrl::SingleSelection);
+    list->setObjectName(name);
+    list->setAccessibleName(accessibleName);
+    list->InsertColumn(0, accessibleName);
+    list->SetExtendedStyle(CAutoListCtrl::CheckBoxes | CAutoListCtrl::FullRowSelect);
+    list->setMinimumHeight(rows * list->fontMetrics().height() + 12);
+    return list;
+}
+
+void fillTicked(CAutoListCtrl &list, const std::vector<InventoryReport::Choice> &choices)
+{
+    list.SetRedraw(false);
+    list.DeleteAllItems();
+    for (const InventoryReport::Choice &choice : choices) {
+        const int row = list.InsertItem(list.GetItemCount(), choice.name);
+        list.SetItemData(row, choice.id);
+        list.SetCheck(row, true);
+    }
+    list.SetRedraw(true);
+}
+
+void setAllChecks(CAutoListCtrl &list, bool checked)
+{
+    for (int row = 0, n = list.GetItemCount(); row < n; ++row)
+        list.SetCheck(row, checked);
+}
+
+OutputButtons outputButtons(QDialog &dialog, const QString &saveText,
+                            const std::function<void()> &preview,
+                            const std::function<void()> &print, const std::function<void()> &save)
+{
+    OutputButtons made;
+    made.box = new QDialogButtonBox(&dialog);
+    const std::pair<QPushButton *, std::function<void()>> actions[] = {
+        { button(QStringLiteral("Pre&view"), QStringLiteral("preview"), &dialog), preview },
+        { button(QStringLiteral("&Print..."), QStringLiteral("print"), &dialog), print },
+        { button(saveText, QStringLiteral("saveAsPdf"), &dialog), save },
+    };
+    for (const auto &[pushed, action] : actions) {
+        made.box->addButton(pushed, QDialogButtonBox::ActionRole);
+        QObject::connect(pushed, &QPushButton::clicked, &dialog, action);
+        made.tabOrder << pushed;
+    }
+    actions[2].first->setDefault(true);
+    QPushButton *close = made.box->addButton(QDialogButtonBox::Close);
+    close->setObjectName(QStringLiteral("close"));
+    made.tabOrder << close;
+    QObject::connect(made.box, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    return made;
+}
+
+QString pdfName(const QString &home, const QString &what, const QDate &date)
+{
+    QString name = home;
+    name.replace(QLatin1Char('/'), QLatin1Char('-'));
+    return name + QLatin1Char(' ') + what + QLatin1Char(' ') + date.toString(Qt::ISODate)
+        + QStringLiteral(".pdf");
 }
 
 } // namespace PageOutput

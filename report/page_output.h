@@ -4,13 +4,22 @@
 // whose Cancel abandons a print job before anything is sent, and a PDF goes through the one
 // check-and-replace sequence (report_file.h), so a failure or a cancel leaves no file behind.
 
+#include "report/report_contents.h"
+
+#include <QList>
 #include <QPageLayout>
 #include <QPageRanges>
 #include <QString>
 
 #include <functional>
+#include <vector>
 
+class CAutoListCtrl;
+class QDate;
+class QDialog;
+class QDialogButtonBox;
 class QPagedPaintDevice;
+class QPushButton;
 class QWidget;
 
 namespace PageOutput {
@@ -61,5 +70,29 @@ void print(QWidget *owner, const Document &document, const Words &words);
 // written; a failure has been told to the user, a cancel leaves nothing to tell.
 bool savePdf(QWidget *owner, const Document &document, const Words &words, const QString &path,
              const QString &dataFile);
+
+// --- The controls of the dialogs that send a document here (the report's, the labels') ---
+
+// A push button named name that never takes Enter from the dialog's default.
+QPushButton *button(const QString &text, const QString &name, QWidget *parent);
+// A list of choices to tick (categories, locations), headerless, about rows rows high before it
+// scrolls; the list's name is its one column's.
+CAutoListCtrl *tickList(const QString &name, const QString &accessibleName, int rows,
+                        QWidget *parent);
+// Fills list with choices, each ticked.
+void fillTicked(CAutoListCtrl &list, const std::vector<InventoryReport::Choice> &choices);
+void setAllChecks(CAutoListCtrl &list, bool checked);
+// Pre&view, &Print..., the save button (saveText, with the mnemonic the dialog leaves free) and
+// Close; the save button is the default.
+struct OutputButtons
+{
+    QDialogButtonBox *box = nullptr;
+    QList<QWidget *> tabOrder; // Preview, Print, save, Close
+};
+OutputButtons outputButtons(QDialog &dialog, const QString &saveText,
+                            const std::function<void()> &preview,
+                            const std::function<void()> &print, const std::function<void()> &save);
+// The PDF's proposed name: "<home> <what> <YYYY-MM-DD>.pdf", a slash in the home's name a dash.
+QString pdfName(const QString &home, const QString &what, const QDate &date);
 
 } // namespace PageOutput

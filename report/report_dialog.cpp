@@ -3,6 +3,7 @@
 #include "controls/auto_list_ctrl.h"
 #include "format/display_text.h"
 #include "records/home.h"
+#include "report/page_output.h"
 #include "report/report_layout.h"
 
 #include <QButtonGroup>
@@ -20,31 +21,6 @@
 
 namespace InventoryReport {
 
-namespace {
-
-QPushButton *button(const QString &text, const QString &name, QWidget *parent)
-{
-    auto *made = new QPushButton(text, parent);
-    made->setObjectName(name);
-    made->setAutoDefault(false);
-    return made;
-}
-
-CAutoListCtrl *tickList(const QString &name, const QString &accessibleName, QWidget *parent)
-{
-    auto *list = new CAutoListCtrl(
-        parent, CAutoListCtrl::Options(CAutoListCtrl::NoHeader) | CAutoListCtrl::SingleSelection);
-    list->setObjectName(name);
-    list->setAccessibleName(accessibleName);
-    list->InsertColumn(0, accessibleName);
-    list->SetExtendedStyle(CAutoListCtrl::CheckBoxes | CAutoListCtrl::FullRowSelect);
-    // Room for about eight rows before the list scrolls.
-    list->setMinimumHeight(8 * list->fontMetrics().height() + 12);
-    return list;
-}
-
-} // namespace
-
 Dialog::Dialog(CADODataBase &db, const CHome &home, QWidget *owner)
     : QDialog(owner)
     , m_db(db)
@@ -54,8 +30,8 @@ Dialog::Dialog(CADODataBase &db, const CHome &home, QWidget *owner)
     setWindowTitle(QStringLiteral("Print Inventory Report"));
     setObjectName(QStringLiteral("inventoryReportDialog"));
     createControls();
-    fillList(*m_categories, categoryChoices(m_db));
-    fillList(*m_locations, locationChoices(m_db, m_homeId));
+    PageOutput::fillTicked(*m_categories, categoryChoices(m_db));
+    PageOutput::fillTicked(*m_locations, locationChoices(m_db, m_homeId));
     selectionChanged();
 }
 
@@ -86,15 +62,19 @@ void Dialog::createControls()
         if (on)
             selectionChanged();
     });
-    m_categories = tickList(QStringLiteral("categoryList"), QStringLiteral("Categories"), assets);
-    m_locations = tickList(QStringLiteral("locationList"), QStringLiteral("Locations"), assets);
+    m_categories = PageOutput::tickList(QStringLiteral("categoryList"),
+                                        QStringLiteral("Categories"), 8, assets);
+    m_locations = PageOutput::tickList(QStringLiteral("locationList"), QStringLiteral("Locations"),
+                                       8, assets);
     m_lists = new QStackedWidget(assets);
     m_lists->addWidget(m_categories);
     m_lists->addWidget(m_locations);
     assetsLayout->addWidget(m_lists, 1);
-    auto *selectAll = button(QStringLiteral("Select &All"), QStringLiteral("selectAll"), assets);
+    auto *selectAll =
+        PageOutput::button(QStringLiteral("Select &All"), QStringLiteral("selectAll"), assets);
     connect(selectAll, &QPushButton::clicked, this, &Dialog::selectAll);
-    auto *selectNone = button(QStringLiteral("Select &None"), QStringLiteral("selectNone"), assets);
+    auto *selectNone =
+        PageOutput::button(QStringLiteral("Select &None"), QStringLiteral("selectNone"), assets);
     connect(selectNone, &QPushButton::clicked, this, &Dialog::selectNone);
     auto *ticks = new QHBoxLayout;
     ticks->addWidget(selectAll);
@@ -141,59 +121,33 @@ void Dialog::createControls()
             field->setAccessibleName(label->text().remove(QLatin1Char('&')).chopped(1));
     }
 
-    auto *buttons = new QDialogButtonBox(this);
-    auto *preview = button(QStringLiteral("Pre&view"), QStringLiteral("preview"), this);
-    auto *print = button(QStringLiteral("&Print..."), QStringLiteral("print"), this);
-    auto *save = button(QStringLiteral("&Save as PDF..."), QStringLiteral("saveAsPdf"), this);
-    save->setDefault(true);
-    buttons->addButton(preview, QDialogButtonBox::ActionRole);
-    buttons->addButton(print, QDialogButtonBox::ActionRole);
-    buttons->addButton(save, QDialogButtonBox::ActionRole);
-    auto *close = buttons->addButton(QDialogButtonBox::Close);
-    close->setObjectName(QStringLiteral("close"));
-    connect(preview, &QPushButton::clicked, this, &Dialog::preview);
-    connect(print, &QPushButton::clicked, this, &Dialog::print);
-    connect(save, &QPushButton::clicked, this, &Dialog::saveAsPdf);
-    connect(buttons, &QDialogButtonBox::rejected, this, &Dialog::reject);
+    const PageOutput::OutputButtons buttons = PageOutput::outputButtons(
+        *this, QStringLiteral("&Save as PDF..."), [this] { preview(); }, [this] { print(); },
+        [this] { saveAsPdf(); });
 
     auto *columns = new QHBoxLayout;
     columns->addWidget(assets, 1);
     columns->addWidget(layoutBox, 0, Qt::AlignTop);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(columns);
-    layout->addWidget(buttons);
+    layout->addWidget(buttons.box);
 
-    QWidget *order[] = { m_selection->button(0),
-                         m_selection->button(1),
-                         m_selection->button(2),
-                         m_categories,
-                         m_locations,
-                         selectAll,
-                         selectNone,
-                         m_grouping,
-                         m_pictures,
-                         m_notes,
-                         m_receipts,
-                         m_pagePerAsset,
-                         m_paper,
-                         preview,
-                         print,
-                         save,
-                         close };
-    for (size_t i = 0; i + 1 < std::size(order); ++i)
+    QList<QWidget *> order { m_selection->button(0),
+                             m_selection->button(1),
+                             m_selection->button(2),
+                             m_categories,
+                             m_locations,
+                             selectAll,
+                             selectNone,
+                             m_grouping,
+                             m_pictures,
+                             m_notes,
+                             m_receipts,
+                             m_pagePerAsset,
+                             m_paper };
+    order << buttons.tabOrder;
+    for (qsizetype i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
-}
-
-void Dialog::fillList(CAutoListCtrl &list, const std::vector<Choice> &choices)
-{
-    list.SetRedraw(false);
-    list.DeleteAllItems();
-    for (const Choice &choice : choices) {
-        const int row = list.InsertItem(list.GetItemCount(), choice.name);
-        list.SetItemData(row, choice.id);
-        list.SetCheck(row, true);
-    }
-    list.SetRedraw(true);
 }
 
 CAutoListCtrl *Dialog::shownList() const
@@ -212,9 +166,7 @@ void Dialog::selectionChanged()
 
 void Dialog::setAllChecks(bool checked)
 {
-    CAutoListCtrl *list = shownList();
-    for (int row = 0, n = list->GetItemCount(); row < n; ++row)
-        list->SetCheck(row, checked);
+    PageOutput::setAllChecks(*shownList(), checked);
 }
 
 Options Dialog::options() const
@@ -243,10 +195,7 @@ QPageSize::PageSizeId Dialog::paperSize() const
 
 QString Dialog::proposedFileName() const
 {
-    QString home = m_homeDescription;
-    home.replace(QLatin1Char('/'), QLatin1Char('-'));
-    return home + QStringLiteral(" Inventory ") + reportDate().toString(Qt::ISODate)
-        + QStringLiteral(".pdf");
+    return PageOutput::pdfName(m_homeDescription, QStringLiteral("Inventory"), reportDate());
 }
 
 } // namespace InventoryReport

@@ -52,7 +52,6 @@ public slots:
 
 private:
     void createControls();
-    static void fillList(CAutoListCtrl &list, const std::vector<Choice> &choices);
     CAutoListCtrl *shownList() const;
     void selectionChanged();
     void setAllChecks(bool checked);

@@ -30,7 +30,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -382,20 +381,9 @@ TEST_F(LabelDialog, CancellingTheProgressLeavesNoFileBehind)
     const QStringList before = QDir(out.path()).entryList(QDir::Files | QDir::Hidden);
     ui.nextFileName(out.filePath(QStringLiteral("books.pdf")));
     const EveryWorkIsLong longWork;
-    bool pressed = false;
-    QTimer cancel;
-    cancel.setInterval(0);
-    QObject::connect(&cancel, &QTimer::timeout, [&] {
-        QProgressDialog *progress = Ui::busyWindow().dialog();
-        if (progress && progress->isVisible()) {
-            progress->findChild<QPushButton *>(QStringLiteral("busyCancel"))->click();
-            pressed = true;
-            cancel.stop();
-        }
-    });
-    cancel.start();
+    const CancelWhenShown cancel;
     ASSERT_TRUE(Fill::click(*dialog, QStringLiteral("saveAsPdf")));
-    EXPECT_TRUE(pressed);
+    EXPECT_TRUE(cancel.pressed());
     EXPECT_EQ(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), before);
     EXPECT_TRUE(dialog->writtenFile().isEmpty());
     EXPECT_TRUE(ui.messages().empty()) << ui.messageTexts().join('\n').toStdString();

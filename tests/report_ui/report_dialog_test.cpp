@@ -250,21 +250,9 @@ TEST_F(ReportDialog, CancellingTheProgressLeavesNoFileBehind)
 
     // The person presses Cancel as soon as the progress window is there.
     const EveryWorkIsLong longWork;
-    bool pressed = false;
-    QTimer cancel;
-    cancel.setInterval(0);
-    QObject::connect(&cancel, &QTimer::timeout, [&] {
-        if (QProgressDialog *progress = Ui::busyWindow().dialog()) {
-            if (progress->isVisible()) {
-                progress->findChild<QPushButton *>(QStringLiteral("busyCancel"))->click();
-                pressed = true;
-                cancel.stop();
-            }
-        }
-    });
-    cancel.start();
+    const CancelWhenShown cancel;
     ASSERT_TRUE(Fill::click(*dialog, QStringLiteral("saveAsPdf")));
-    EXPECT_TRUE(pressed);
+    EXPECT_TRUE(cancel.pressed());
     EXPECT_EQ(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), before);
     EXPECT_TRUE(dialog->writtenFile().isEmpty());
     EXPECT_TRUE(ui.messages().empty()) << ui.messageTexts().join('\n').toStdString();

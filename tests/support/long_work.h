@@ -5,6 +5,10 @@
 #include "platform/busy.h"
 #include "widgets/busy_window.h"
 
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTimer>
+
 class EveryWorkIsLong
 {
 public:
@@ -20,4 +24,28 @@ public:
     }
     EveryWorkIsLong(const EveryWorkIsLong &) = delete;
     EveryWorkIsLong &operator=(const EveryWorkIsLong &) = delete;
+};
+
+// While one lasts, the person presses the progress window's Cancel as soon as it is shown.
+class CancelWhenShown
+{
+public:
+    CancelWhenShown()
+    {
+        m_timer.setInterval(0);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            QProgressDialog *progress = Ui::busyWindow().dialog();
+            if (progress && progress->isVisible()) {
+                progress->findChild<QPushButton *>(QStringLiteral("busyCancel"))->click();
+                m_pressed = true;
+                m_timer.stop();
+            }
+        });
+        m_timer.start();
+    }
+    bool pressed() const { return m_pressed; }
+
+private:
+    QTimer m_timer;
+    bool m_pressed = false;
 };

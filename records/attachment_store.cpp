@@ -3,6 +3,7 @@
 #include "db/ado_database.h"
 #include "db/sql_text.h"
 #include "platform/busy.h"
+#include "platform/file_target.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -122,6 +123,9 @@ AddOutcome add(CADODataBase &db, const QString &path, qint32 homeId, qint32 asse
         return AddOutcome { Problem::Folder, 0, 0, {} };
     if (!info.isFile())
         return AddOutcome { Problem::NotAFile, 0, 0, {} };
+    // A copy of the data file inside itself would be read while the add writes to it.
+    if (FileTarget::isDataFile(path, db.GetDataSource()))
+        return AddOutcome { Problem::DataFile, 0, 0, {} };
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return AddOutcome { Problem::Unreadable, 0, 0, file.errorString() };

@@ -30,6 +30,7 @@ enum class Problem {
     Missing, // no such file (or a link to nothing)
     Folder, // a folder, not a file
     NotAFile, // a device, a pipe, a socket
+    DataFile, // the data file itself, one of its side files, or a link to one
     Unreadable, // the system refused to read it
     Changed, // it changed while it was read
     TooLarge, // over maximumSize()

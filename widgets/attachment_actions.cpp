@@ -83,6 +83,11 @@ QString problemText(const AddOutcome &outcome, const QString &fileName, qint64 m
     case Problem::NotAFile:
         return QStringLiteral("%1 is not a file that can be kept (a device, a pipe or a socket).")
             .arg(name);
+    case Problem::DataFile:
+        return QStringLiteral("%1 is Domelio's own data file, or one of the files the database "
+                              "keeps beside it; it cannot be kept inside itself. Backup & "
+                              "Restore makes a copy of it.")
+            .arg(name);
     case Problem::Unreadable:
         return QStringLiteral("%1 cannot be read: %2").arg(name, outcome.detail);
     case Problem::Changed:

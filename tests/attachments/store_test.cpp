@@ -174,6 +174,8 @@ TEST_F(AttachmentStore, WhatCannotBeKeptIsRefusedWithItsReasonAndNothingOfItStay
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     const QString dangling = files.filePath(QStringLiteral("link"));
     ASSERT_TRUE(QFile::link(files.filePath(QStringLiteral("gone.pdf")), dangling));
+    const QString toDataFile = files.filePath(QStringLiteral("data link"));
+    ASSERT_TRUE(QFile::link(env.dataFile(), toDataFile));
     const QString locked = file(QStringLiteral("locked.pdf"), 100);
     ASSERT_TRUE(QFile::setPermissions(locked, QFileDevice::WriteOwner));
     const QString big = file(QStringLiteral("big.mkv"), 300 * 1024);
@@ -193,6 +195,8 @@ TEST_F(AttachmentStore, WhatCannotBeKeptIsRefusedWithItsReasonAndNothingOfItStay
         { "link to nothing", dangling, Problem::Missing, {}, {} },
         { "folder", folder, Problem::Folder, {}, {} },
         { "pipe", pipe, Problem::NotAFile, {}, {} },
+        { "the data file", env.dataFile(), Problem::DataFile, {}, {} },
+        { "a link to it", toDataFile, Problem::DataFile, {}, {} },
         // Root reads whatever the permissions say.
         { "unreadable", locked, ::geteuid() == 0 ? Problem::None : Problem::Unreadable, {}, {} },
         // Where the engine keeps less in one value than the program allows.
